@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Serves the demo portal on 127.0.0.1, builds QingheTV.exe and starts it
+# under Wine: on your display when there is one, otherwise inside Xvfb,
+# where it writes a screenshot and prints its path.
+#   ./run.sh            (QH_RUN_SECONDS=N: seconds before the headless screenshot)
+set -euo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cd "$top"
+"$top/scripts/deps.sh"
+"$top/scripts/build.sh" windows QingheTV demo_site >&2
+
+port=$(sed -n 's/^QH_DEMO_PORT:STRING=//p' build/windows/CMakeCache.txt)
+site="$top/build/windows/demo"
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$top/build/demo-server.log" 2>&1 &
+server=$!
+
+# shellcheck source=scripts/xvfb.sh
+source "$top/scripts/xvfb.sh"
+headless=0
+[[ -n "${DISPLAY:-}" ]] || headless=1
+cleanup() {
+    kill "$server" 2>/dev/null || true
+    WINEPREFIX="$top/build/windows/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    qh_stop_xvfb
+}
+trap cleanup EXIT
+qh_start_xvfb
+
+echo "demo portal: http://127.0.0.1:$port/"
+if [[ $headless -eq 0 ]]; then
+    "$top/scripts/wine-run.sh" "$top/build/windows/bin/QingheTV.exe"
+    exit 0
+fi
+
+"$top/scripts/wine-run.sh" "$top/build/windows/bin/QingheTV.exe" &
+program=$!
+sleep "${QH_RUN_SECONDS:-12}"
+shot="$top/build/screenshot.png"
+xwd -root -silent -display "$DISPLAY" | convert xwd:- "$shot"
+echo "screenshot: $shot"
+kill "$program" 2>/dev/null || true
