@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Configures (once) and builds one of the three builds:
 #   scripts/build.sh native|asan|windows [TARGET...]
-# Build folders: build/native, build/asan, build/windows.
+# Build folders: build/native, build/asan, build/windows (under
+# $QH_BUILD_ROOT instead of build/ when that is set).
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kind=${1:?usage: build.sh native|asan|windows [TARGET...]}
 shift
-dir="$top/build/$kind"
+dir="${QH_BUILD_ROOT:-$top/build}/$kind"
 jobs=${QH_JOBS:-$(nproc)}
 
 args=(-S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo)

@@ -6,7 +6,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 target=${1:?usage: fuzz.sh TARGET [SECONDS]}
 seconds=${2:-60}
 shift $(( $# >= 2 ? 2 : 1 ))
-dir="$top/build/fuzz"
+dir="${QH_BUILD_ROOT:-$top/build}/fuzz"
 if [[ ! -f "$dir/CMakeCache.txt" ]]; then
     CC=clang CXX=clang++ cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQH_FUZZ=ON -DQH_SANITIZE=ON >/dev/null
 fi
