@@ -11,7 +11,7 @@ cd "$top"
 "$top/scripts/build.sh" windows QingheTV demo_site >&2
 
 port=$(sed -n 's/^QH_DEMO_PORT:STRING=//p' build/windows/CMakeCache.txt)
-site="$top/build/windows/demo"
+site="$top/build/windows/demo-site"
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$top/build/demo-server.log" 2>&1 &
 server=$!
 
