@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/exception.h"
+#include "core/stream.h"
 
 namespace qh {
 
@@ -42,9 +43,12 @@ public:
 
     // The same unpacking from a buffer that holds the whole bit stream (the
     // bytes after the size word), returning exactly size bytes (none for a
-    // size of 0 or below). This is the form the skin reader uses.
+    // size of 0 or below).
     static std::vector<uint8_t> DecodeBuffer(const uint8_t* input, size_t inputLength,
                                              int32_t size);
+    // The same, reading the bit stream from input's position onwards, only
+    // as far as unpacking needs.
+    static std::vector<uint8_t> DecodeStream(TStream& input, int32_t size);
 };
 
 } // namespace qh

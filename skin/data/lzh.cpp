@@ -1,0 +1,258 @@
+#include "skin/data/lzh.h"
+
+#include <bit>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "core/stream.h"
+#include "skin/data/lzh_tree.h"
+
+namespace qh {
+
+using namespace lzh;
+
+namespace {
+
+std::unique_ptr<THuffmanTree> ObtainTree() {
+    try {
+        return std::make_unique<THuffmanTree>();
+    } catch (const std::bad_alloc&) {
+        throw ElzhException(kLzhNoMemoryMessage);
+    }
+}
+
+// The byte-at-a-time form: a 16-bit buffer topped up to at least 9 bits
+// before each take, missing input reading as zero bytes.
+class TCallbackBits {
+public:
+    explicit TCallbackBits(const TLZH::TSource& source) : source_(source) {}
+
+    int Bit() {
+        Fill();
+        const int bit = buffer_ >> 15;
+        buffer_ = static_cast<uint16_t>(buffer_ << 1);
+        --count_;
+        return bit;
+    }
+
+    int Byte() {
+        Fill();
+        const int byte = buffer_ >> 8;
+        buffer_ = static_cast<uint16_t>(buffer_ << 8);
+        count_ = static_cast<uint8_t>(count_ - 8);
+        return byte;
+    }
+
+private:
+    void Fill() {
+        while (count_ < 9) {
+            uint8_t b = 0;
+            if (source_(&b, 1) != 1)
+                b = 0;
+            buffer_ = static_cast<uint16_t>(buffer_ | (b << (8 - count_)));
+            count_ = static_cast<uint8_t>(count_ + 8);
+        }
+    }
+
+    const TLZH::TSource& source_;
+    uint16_t buffer_ = 0;
+    uint8_t count_ = 0;
+};
+
+// The fast form: 64 bits at a time, left-aligned, so the hot loop refills
+// once per symbol at most. Bytes come from a buffer, topped up from a stream
+// in chunks when there is one.
+class TBufferBits {
+public:
+    TBufferBits(const uint8_t* input, size_t length) : next_(input), end_(input + length) {}
+    explicit TBufferBits(TStream& stream) : stream_(&stream), chunk_(kChunkSize) {}
+
+    // Makes sure at least 56 bits are buffered.
+    void Refill() {
+        if (end_ - next_ >= 8) {
+            uint64_t word;
+            std::memcpy(&word, next_, 8);
+            if constexpr (std::endian::native == std::endian::little)
+                word = __builtin_bswap64(word);
+            // Bits past the whole bytes taken are the stream's own next bits,
+            // so loading them again later ORs in the same values.
+            buffer_ |= word >> count_;
+            const int taken = (63 - count_) >> 3;
+            next_ += taken;
+            count_ += taken * 8;
+            return;
+        }
+        while (count_ <= 56) {
+            if (next_ == end_ && !NextChunk()) {
+                count_ += 8; // past the end the stream reads as zeros
+                continue;
+            }
+            buffer_ |= static_cast<uint64_t>(*next_++) << (56 - count_);
+            count_ += 8;
+        }
+    }
+
+    // The tree's depth is not bounded by the format, so a walk may empty
+    // the buffer; that costs one predictable branch per bit.
+    int Bit() {
+        if (count_ == 0)
+            Refill();
+        const int bit = static_cast<int>(buffer_ >> 63);
+        buffer_ <<= 1;
+        --count_;
+        return bit;
+    }
+
+    int Bits(int n) {
+        const int value = static_cast<int>(buffer_ >> (64 - n));
+        buffer_ <<= n;
+        count_ -= n;
+        return value;
+    }
+
+    int Available() const { return count_; }
+
+private:
+    static constexpr size_t kChunkSize = 64 * 1024;
+
+    // Called once the current chunk is used up.
+    bool NextChunk() {
+        if (stream_ == nullptr || streamDone_)
+            return false;
+        const int64_t got = stream_->Read(chunk_.data(), static_cast<int64_t>(chunk_.size()));
+        if (got <= 0) {
+            streamDone_ = true;
+            return false;
+        }
+        next_ = chunk_.data();
+        end_ = next_ + got;
+        return true;
+    }
+
+    TStream* stream_ = nullptr;
+    bool streamDone_ = false;
+    std::vector<uint8_t> chunk_;
+    const uint8_t* next_ = nullptr;
+    const uint8_t* end_ = nullptr;
+    uint64_t buffer_ = 0;
+    int count_ = 0;
+};
+
+template <typename Bits> int DecodeSymbol(THuffmanTree& tree, Bits& bits) {
+    int c = tree.son[kRoot];
+    while (c < THuffmanTree::kLeafBase)
+        c = tree.son[c + bits.Bit()];
+    c -= THuffmanTree::kLeafBase;
+    tree.Update(c);
+    return c;
+}
+
+int DecodePosition(TCallbackBits& bits) {
+    int b = bits.Byte();
+    const int upper = kPositionTables.upper[b];
+    const int length = kPositionTables.length[b];
+    for (int n = length - 2; n > 0; --n)
+        b = (b << 1) + bits.Bit();
+    return (upper << 6) | (b & 63);
+}
+
+} // namespace
+
+void TLZH::Decode(int32_t size, const TSink& sink, const TSource& source) {
+    if (size <= 0)
+        return;
+    std::unique_ptr<THuffmanTree> tree = ObtainTree();
+    tree->Start();
+    TCallbackBits bits(source);
+
+    uint8_t window[kWindowSize + kLongestMatch - 1];
+    std::memset(window, ' ', sizeof window);
+    int r = kWindowPreset;
+    int64_t produced = 0;
+    while (produced < size) {
+        const int c = DecodeSymbol(*tree, bits);
+        if (c < 256) {
+            const uint8_t byte = static_cast<uint8_t>(c);
+            sink(&byte, 1);
+            window[r] = byte;
+            r = (r + 1) & kWindowMask;
+            ++produced;
+        } else {
+            const int i = r - DecodePosition(bits) - 1;
+            const int length = c - 255 + kThreshold;
+            for (int k = 0; k < length; ++k) {
+                const uint8_t byte = window[(i + k) & kWindowMask];
+                sink(&byte, 1);
+                window[r] = byte;
+                r = (r + 1) & kWindowMask;
+                ++produced;
+            }
+        }
+    }
+}
+
+namespace {
+
+std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
+    if (size <= 0)
+        return {};
+    std::unique_ptr<THuffmanTree> tree = ObtainTree();
+    tree->Start();
+
+    // The output itself is the window: a full window of history in front of
+    // it (the preset spaces; the 60 positions the preset leaves open are
+    // spaces too) and room behind for a last copy that runs past size.
+    const size_t history = kWindowSize;
+    std::vector<uint8_t> out;
+    try {
+        out.resize(history + static_cast<size_t>(size) + kLongestMatch);
+    } catch (const std::bad_alloc&) {
+        throw ElzhException(kLzhNoMemoryMessage);
+    }
+    std::memset(out.data(), ' ', history);
+    uint8_t* dst = out.data() + history;
+    uint8_t* const end = dst + size;
+
+    while (dst < end) {
+        if (bits.Available() < 32)
+            bits.Refill();
+        const int c = DecodeSymbol(*tree, bits);
+        if (c < 256) {
+            *dst++ = static_cast<uint8_t>(c);
+            continue;
+        }
+        if (bits.Available() < 14)
+            bits.Refill();
+        const int first = bits.Bits(8);
+        const int length = kPositionTables.length[first];
+        const int low = ((first << (length - 2)) | bits.Bits(length - 2)) & 63;
+        const int distance = ((kPositionTables.upper[first] << 6) | low) + 1;
+        const int count = c - 255 + kThreshold;
+        const uint8_t* src = dst - distance;
+        if (distance >= count) {
+            std::memcpy(dst, src, static_cast<size_t>(count));
+            dst += count;
+        } else {
+            for (int k = 0; k < count; ++k)
+                *dst++ = *src++;
+        }
+    }
+    out.erase(out.begin(), out.begin() + history);
+    out.resize(static_cast<size_t>(size));
+    return out;
+}
+
+} // namespace
+
+std::vector<uint8_t> TLZH::DecodeBuffer(const uint8_t* input, size_t inputLength, int32_t size) {
+    TBufferBits bits(input, inputLength);
+    return DecodeFast(bits, size);
+}
+
+std::vector<uint8_t> TLZH::DecodeStream(TStream& input, int32_t size) {
+    TBufferBits bits(input);
+    return DecodeFast(bits, size);
+}
+
+} // namespace qh
