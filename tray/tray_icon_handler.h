@@ -1,0 +1,44 @@
+// The hidden window shared by all tray icons: the shell sends it their
+// callback messages, and it hands each one to the icon it names.
+#pragma once
+
+#include <windows.h>
+
+namespace qh {
+
+// What the handler calls for a callback message of one icon.
+class TTrayCallbackTarget {
+public:
+    virtual void TrayCallback(UINT mouseMessage) = 0;
+
+protected:
+    ~TTrayCallbackTarget() = default;
+};
+
+class TTrayIconHandler {
+public:
+    // Registers a target (creating the window with the first one) and
+    // returns the identifier that names it in the notify-icon record.
+    static UINT Register(TTrayCallbackTarget& target);
+    // Drops a target; the window goes with the last one.
+    static void Unregister(UINT identifier);
+    // Null while no tray icon exists.
+    static TTrayIconHandler* Instance();
+
+    HWND Window() const { return FWindow; }
+    int RefCount() const { return FRefCount; }
+
+    ~TTrayIconHandler();
+    TTrayIconHandler(const TTrayIconHandler&) = delete;
+    TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
+
+private:
+    TTrayIconHandler();
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+
+    HWND FWindow = nullptr;
+    int FRefCount = 0;
+};
+
+} // namespace qh
