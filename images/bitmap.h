@@ -1,0 +1,87 @@
+// A pixel buffer in the layout of a top-down device-independent bitmap:
+// rows of blue, green, red (and a fourth byte at 32 bits a pixel), each row
+// padded to a multiple of 4 bytes, so the Windows side can hand the same
+// bytes to GDI.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/exception.h"
+#include "core/stream.h"
+
+namespace qh {
+
+// A damaged or unsupported bitmap file.
+QH_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
+
+inline constexpr const char* kInvalidBitmapMessage = "Bitmap image is not valid";
+
+enum class TPixelFormat { pf24bit, pf32bit };
+
+// Colours as the skin holds them: red + green * 256 + blue * 65536.
+using TColor = uint32_t;
+inline constexpr TColor MakeColour(int r, int g, int b) {
+    return static_cast<TColor>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
+}
+inline constexpr int ColourR(TColor c) { return c & 255; }
+inline constexpr int ColourG(TColor c) { return (c >> 8) & 255; }
+inline constexpr int ColourB(TColor c) { return (c >> 16) & 255; }
+inline constexpr TColor kColourKey = MakeColour(255, 0, 255);
+
+class TBitmap {
+public:
+    // Larger pictures are refused when read; no skin comes near them.
+    static constexpr int kMaxSide = 16384;
+    static constexpr int64_t kMaxPixels = 32 * 1024 * 1024;
+
+    TBitmap() = default;
+    TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    TPixelFormat PixelFormat() const { return format_; }
+    int BytesPerPixel() const { return format_ == TPixelFormat::pf32bit ? 4 : 3; }
+    int Stride() const { return stride_; }
+
+    // Resizes to width x height, every pixel black (the fourth byte 0).
+    void SetSize(int width, int height);
+    // Converts the pixels; going to 24 bits drops the fourth byte, going to
+    // 32 bits sets it to 0.
+    void SetPixelFormat(TPixelFormat format);
+    void Clear() { SetSize(0, 0); }
+
+    uint8_t* ScanLine(int y) { return pixels_.data() + static_cast<size_t>(y) * stride_; }
+    const uint8_t* ScanLine(int y) const {
+        return pixels_.data() + static_cast<size_t>(y) * stride_;
+    }
+    // Out-of-range points read as 0 and ignore writes.
+    TColor GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor colour);
+    void Fill(TColor colour);
+
+    // Copies the w x h block at (sx, sy) of source to (dx, dy), clipped to
+    // both bitmaps.
+    void CopyRect(int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h);
+
+    // A Windows bitmap file from the stream's position. Raises
+    // EInvalidGraphic for a damaged or unsupported file; the bitmap is then
+    // left as it was.
+    void LoadFromStream(TStream& stream);
+    void LoadFromFile(const std::string& fileName);
+    // An uncompressed bottom-up file at the bitmap's own pixel format.
+    void SaveToStream(TStream& stream) const;
+    void SaveToFile(const std::string& fileName) const;
+
+    bool operator==(const TBitmap& other) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat format_ = TPixelFormat::pf24bit;
+    int stride_ = 0;
+    std::vector<uint8_t> pixels_;
+};
+
+} // namespace qh

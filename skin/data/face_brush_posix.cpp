@@ -1,0 +1,9 @@
+#include "skin/data/face_brush.h"
+
+namespace qh {
+
+TFaceBrush::TFaceBrush(int32_t colour) : colour_(colour) {}
+
+TFaceBrush::~TFaceBrush() = default;
+
+} // namespace qh

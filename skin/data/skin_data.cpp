@@ -1,0 +1,221 @@
+#include "skin/data/skin_data.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+#include "skin/data/quick_ini.h"
+#include "skin/data/skin_manager_link.h"
+#include "skin/data/skin_platform.h"
+#include "skin/data/skin_reader.h"
+#include "skin/data/skin_store.h"
+
+namespace qh {
+
+const TEnumInfo SkinFormTypeEnum{"TSkinFormType", {"sfMainform", "sfOnlyThisForm", "sfDialog"}};
+
+QH_DEFINE_CLASS(TSkinData, TComponent,
+                BoolProp("Active", &TSkinData::Active, &TSkinData::SetActive),
+                IntProp("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag),
+                IntProp("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls),
+                StrProp("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile),
+                StrProp("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore),
+                EnumProp("SkinFormtype", SkinFormTypeEnum, &TSkinData::SkinFormtype,
+                         &TSkinData::SetSkinFormtype),
+                StrProp("Version", &TSkinData::Version, &TSkinData::SetVersion),
+                BoolProp("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate))
+
+namespace {
+
+// The menu glyphs: a 64 x 16 one-bit strip in the program's resources.
+constexpr const char* kMenuGlyphResource = "LACQUERMENU";
+
+// Rejected outright: no skin is anywhere near this, and a damaged count
+// must not make the component allocate gigabytes.
+constexpr int64_t kMaxStoredSkin = TSkinReader::kMaxUnpackedSize;
+
+} // namespace
+
+TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
+    for (const std::string& line : DefaultSkin3rd())
+        skin3rd_.Add(line);
+    const std::string glyphs = LoadBitmapResource(kMenuGlyphResource);
+    if (!glyphs.empty()) {
+        TMemoryStream stream(glyphs);
+        TBitmap strip;
+        try {
+            strip.LoadFromStream(stream);
+        } catch (const EInvalidGraphic&) {
+            strip.Clear(); // a damaged resource leaves the menu without glyphs
+        }
+        MenuImages.AddMasked(strip, MakeColour(255, 255, 255));
+    }
+}
+
+TSkinData::~TSkinData() {
+    Destroying();
+    if (ISkinManager* manager = SkinManager())
+        manager->RemoveSkinData(this);
+    // The parts, streams and pictures are members and go with the object.
+}
+
+std::string TSkinData::SkinStore() const {
+    return Designing() && const_cast<TMemoryStream&>(skinStream_).Size() > 0 ? "(Good)"
+                                                                             : "(none)";
+}
+
+void TSkinData::ReadSkinStream(TStream& stored) {
+    int32_t count = 0;
+    stored.ReadBuffer(&count, 4);
+    if (count <= 0)
+        return;
+    // The count is trusted only as far as the stored bytes go.
+    const int64_t present = stored.Size() - stored.Position();
+    const int64_t take = std::min<int64_t>({count, present, kMaxStoredSkin});
+    skinStream_.Clear();
+    skinStream_.SetSize(take);
+    skinStream_.SetPosition(0);
+    if (take > 0)
+        stored.ReadBuffer(skinStream_.Memory(), take);
+    skinStream_.SetPosition(0);
+    if (!Designing())
+        LoadSkin();
+}
+
+void TSkinData::WriteSkinStream(TStream& target) {
+    const int32_t count = static_cast<int32_t>(skinStream_.Size());
+    target.WriteBuffer(&count, 4);
+    if (count > 0)
+        target.WriteBuffer(skinStream_.Memory(), count);
+}
+
+bool TSkinData::LoadSkin() {
+    SkinEmpty = true;
+    if (Designing())
+        return false;
+    TSkinReader reader;
+    skinStream_.SetPosition(0);
+    if (!reader.Open(skinStream_)) {
+        if (reader.WrongVersion())
+            ShowSkinMessage(reader.ErrorMessage());
+        return false;
+    }
+    TMemoryStream iniText;
+    std::string iniName;
+    reader.FindMember(".ini", iniText, iniName);
+    iniText.SetPosition(0);
+    TQuickIni ini;
+    ini.LoadFromStream(iniText);
+    ParseSkin(ini, reader);
+    return true;
+}
+
+void TSkinData::LoadFromStore(TSkinStore* store, int index) {
+    // Negative indexes are no item either.
+    if (store == nullptr || index < 0 || index >= store->Store()->Count())
+        return;
+    SkinEmpty = true;
+    skinStream_.Clear();
+    const TMemoryStream& data = store->Store()->Items(index).Data();
+    const std::string bytes = data.ToString();
+    if (!bytes.empty())
+        skinStream_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    skinStream_.SetPosition(0);
+    LoadSkin();
+    if (skinFormtype_ == sfMainform)
+        ApplySkin();
+}
+
+void TSkinData::SetSkinFile(const std::string& path) {
+    SkinEmpty = true;
+    skinFile_ = path;
+    if (Designing()) {
+        if (!path.empty() && skinStream_.Size() > 0)
+            skinStream_.Clear();
+        return;
+    }
+    if (path.empty() || !FileExists(path))
+        return;
+    skinStream_.Clear();
+    skinStream_.LoadFromFile(path);
+    skinStream_.SetPosition(0);
+    LoadSkin();
+    if (skinFormtype_ == sfMainform)
+        ApplySkin();
+}
+
+void TSkinData::ApplySkin() {
+    if (Designing() || Reading())
+        return;
+    if (SkinManager() == nullptr)
+        Loaded();
+    ISkinManager& manager = CreateSkinManager();
+    manager.SetPendingSkinData(this);
+    manager.ResetCaptionButtons();
+    manager.RequestAction(3, 250);
+}
+
+void TSkinData::Loaded() {
+    TComponent::Loaded();
+    if (Designing())
+        return;
+    ISkinManager& manager = CreateSkinManager();
+    manager.AddSkinData(this);
+    if (skinFormtype_ != sfMainform) {
+        manager.SetActive(true);
+        manager.SetActivationCount(manager.ActivationCount() + 1);
+        if (Owner() && Owner()->InheritsFrom("TCustomForm"))
+            manager.SkinWindow(Owner());
+        return;
+    }
+    manager.InstallHook();
+    if (active_) {
+        if (SkinEmpty)
+            active_ = false;
+        else
+            manager.RequestAction(1, 250);
+    }
+}
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_)
+        return;
+    active_ = value;
+    if (Designing() || Reading())
+        return;
+    const bool nothingToShow = value && SkinEmpty;
+    switch (skinFormtype_) {
+    case sfMainform: {
+        ISkinManager& manager = CreateSkinManager();
+        if (!nothingToShow)
+            manager.RequestAction(value ? 1 : 2, 250);
+        manager.SetPendingSkinData(this);
+        break;
+    }
+    case sfOnlyThisForm: {
+        ISkinManager& manager = CreateSkinManager();
+        manager.SetPendingSkinData(this);
+        if (!nothingToShow)
+            manager.RequestAction(value ? 1 : 2, 250);
+        break;
+    }
+    case sfDialog:
+        break;
+    }
+}
+
+void TSkinData::AllowFormSkin(const std::string& className, bool& doSkin) {
+    if (OnFormSkin) {
+        OnFormSkin(this, className, doSkin);
+        return;
+    }
+    if (className == "SysMonthCal32" ||
+        (className.rfind("Tfr", 0) == 0 && HasSkinControl(xcFastReport)))
+        doSkin = false;
+}
+
+void TSkinData::DoSkinChanged() {
+    if (OnSkinChanged)
+        OnSkinChanged(this);
+}
+
+} // namespace qh

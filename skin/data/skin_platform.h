@@ -1,0 +1,28 @@
+// What the skin data needs from the platform: the program's bitmap
+// resources and a message box for a skin it cannot read.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace qh {
+
+// The bitmap resource of that name as a complete bitmap file, or the empty
+// text. On Windows it comes from the executable; everywhere, bytes given to
+// RegisterBitmapResource are found too (tests and tools fill them).
+std::string LoadBitmapResource(const std::string& name);
+void RegisterBitmapResource(const std::string& name, std::string fileBytes);
+
+// A modal message box with text (code page 936). Tests replace it.
+using TSkinMessageHandler = std::function<void(const std::string& text)>;
+void ShowSkinMessage(const std::string& text);
+// Returns the previous handler; an empty one restores the platform's own.
+TSkinMessageHandler SetSkinMessageHandler(TSkinMessageHandler handler);
+
+namespace platform {
+// The platform's own lookup and message box (the _win and _posix files).
+std::string FindProgramBitmap(const std::string& name);
+void ShowMessageBox(const std::string& text);
+} // namespace platform
+
+} // namespace qh
