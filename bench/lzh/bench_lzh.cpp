@@ -27,9 +27,9 @@ uint32_t Next(uint32_t& seed) {
 // Skin-like material: bitmap rows (gradients, flat runs, noise), INI text,
 // and some incompressible bytes, in interleaved blocks.
 TBytes MixedData(size_t total) {
-    static const char* const kWords[] = {"[Title]",   "Left=",  "Border",   "Color=",
-                                         "16777215",  "Caption", "btn.bmp", "\r\n",
-                                         "Transparent", "=1",    " ",       "Font"};
+    static const char* const kWords[] = {
+        "[Title]", "Left=", "Border",      "Color=", "16777215", "Caption",
+        "btn.bmp", "\r\n",  "Transparent", "=1",     " ",        "Font"};
     TBytes out;
     out.reserve(total);
     uint32_t seed = 2024;

@@ -22,21 +22,18 @@ void ReadEverything(const qh::TSkinReader& reader) {
     for (int i = 0; i < reader.MemberCount(); ++i) {
         reader.ExtractMember(reader.StoredNames().Strings(i), member);
         total += member.Size();
-        if (member.Size() != reader.MemberSize(i))
-            __builtin_trap();
+        if (member.Size() != reader.MemberSize(i)) __builtin_trap();
     }
     std::string name;
     reader.FindMember(".ini", member, name);
     reader.ExtractMember("no such member", member);
-    if (member.Size() != 0 || total < 0)
-        __builtin_trap();
+    if (member.Size() != 0 || total < 0) __builtin_trap();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0)
-        return 0;
+    if (size == 0) return 0;
     const uint8_t mode = data[0] % 3;
     std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     qh::TSkinReader reader;
@@ -55,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         qh::TMemoryStream packed(bytes);
         opened = reader.Open(packed);
     } else if (mode == 1) {
-        const auto packed = qh::LzhPack(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                        bytes.size());
+        const auto packed =
+            qh::LzhPack(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         qh::TMemoryStream stream(
             std::string_view(reinterpret_cast<const char*>(packed.data()), packed.size()));
         opened = reader.Open(stream);
@@ -64,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         qh::TMemoryStream carrier(bytes);
         opened = reader.OpenSkinStream(carrier);
     }
-    if (opened != reader.IsOpen() || (!opened && reader.ErrorMessage().empty()))
-        __builtin_trap();
+    if (opened != reader.IsOpen() || (!opened && reader.ErrorMessage().empty())) __builtin_trap();
     ReadEverything(reader);
     return 0;
 }

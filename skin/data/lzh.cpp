@@ -48,8 +48,7 @@ private:
     void Fill() {
         while (count_ < 9) {
             uint8_t b = 0;
-            if (source_(&b, 1) != 1)
-                b = 0;
+            if (source_(&b, 1) != 1) b = 0;
             buffer_ = static_cast<uint16_t>(buffer_ | (b << (8 - count_)));
             count_ = static_cast<uint8_t>(count_ + 8);
         }
@@ -96,8 +95,7 @@ public:
     // The tree's depth is not bounded by the format, so a walk may empty
     // the buffer; that costs one predictable branch per bit.
     int Bit() {
-        if (count_ == 0)
-            Refill();
+        if (count_ == 0) Refill();
         const int bit = static_cast<int>(buffer_ >> 63);
         buffer_ <<= 1;
         --count_;
@@ -112,14 +110,20 @@ public:
     }
 
     int Available() const { return count_; }
+    // The buffered bits, next one at the top, for walks that count for
+    // themselves and Skip afterwards.
+    uint64_t Peek() const { return buffer_; }
+    void Skip(int n) {
+        buffer_ <<= n;
+        count_ -= n;
+    }
 
 private:
     static constexpr size_t kChunkSize = 64 * 1024;
 
     // Called once the current chunk is used up.
     bool NextChunk() {
-        if (stream_ == nullptr || streamDone_)
-            return false;
+        if (stream_ == nullptr || streamDone_) return false;
         const int64_t got = stream_->Read(chunk_.data(), static_cast<int64_t>(chunk_.size()));
         if (got <= 0) {
             streamDone_ = true;
@@ -160,8 +164,7 @@ int DecodePosition(TCallbackBits& bits) {
 } // namespace
 
 void TLZH::Decode(int32_t size, const TSink& sink, const TSource& source) {
-    if (size <= 0)
-        return;
+    if (size <= 0) return;
     std::unique_ptr<THuffmanTree> tree = ObtainTree();
     tree->Start();
     TCallbackBits bits(source);
@@ -194,9 +197,56 @@ void TLZH::Decode(int32_t size, const TSink& sink, const TSource& source) {
 
 namespace {
 
+// Symbol decoding for the fast form. The walk down records the nodes it
+// passes, so the update can climb back by that record instead of chasing
+// parent links, until a swap moves the node off the recorded path.
+int DecodeSymbolFast(THuffmanTree& tree, TBufferBits& bits) {
+    constexpr int kRecorded = 48; // within the 56 bits Refill guarantees
+    int path[kRecorded];
+    int depth = 0;
+    int c = tree.son[kRoot];
+    uint64_t ahead = bits.Peek();
+    do {
+        const int node = c + static_cast<int>(ahead >> 63);
+        ahead <<= 1;
+        path[depth++] = node;
+        c = tree.son[node];
+    } while (c < THuffmanTree::kLeafBase && depth < kRecorded);
+    bits.Skip(depth);
+    if (c < THuffmanTree::kLeafBase) {
+        // Only a degenerate tree is this deep; finish the plain way.
+        while (c < THuffmanTree::kLeafBase)
+            c = tree.son[c + bits.Bit()];
+        c -= THuffmanTree::kLeafBase;
+        tree.Update(c);
+        return c;
+    }
+    c -= THuffmanTree::kLeafBase;
+
+    if (tree.freq[kRoot] == kRebuildLimit) {
+        tree.Update(c); // rebuilds, and the record is void
+        return c;
+    }
+    // The climb visits path[depth-1] .. path[0], the root, and stops where a
+    // parent is 0 (the root's parent), exactly as Update does.
+    int i = depth - 1;
+    int node = path[i];
+    for (;;) {
+        const int moved = tree.Increment(node);
+        if (moved != node) {
+            for (int up = tree.prnt[moved]; up != 0;)
+                up = tree.prnt[tree.Increment(up)];
+            return c;
+        }
+        const int parent = i > 0 ? path[i - 1] : kRoot;
+        if (node == kRoot || parent == 0) return c;
+        node = parent;
+        --i;
+    }
+}
+
 std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
-    if (size <= 0)
-        return {};
+    if (size <= 0) return {};
     std::unique_ptr<THuffmanTree> tree = ObtainTree();
     tree->Start();
 
@@ -215,15 +265,13 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
     uint8_t* const end = dst + size;
 
     while (dst < end) {
-        if (bits.Available() < 32)
-            bits.Refill();
-        const int c = DecodeSymbol(*tree, bits);
+        bits.Refill();
+        const int c = DecodeSymbolFast(*tree, bits);
         if (c < 256) {
             *dst++ = static_cast<uint8_t>(c);
             continue;
         }
-        if (bits.Available() < 14)
-            bits.Refill();
+        if (bits.Available() < 14) bits.Refill();
         const int first = bits.Bits(8);
         const int length = kPositionTables.length[first];
         const int low = ((first << (length - 2)) | bits.Bits(length - 2)) & 63;

@@ -30,8 +30,7 @@ public:
 
     // The decoder reads zeros past the end, so padding with zeros is exact.
     void Flush() {
-        if (used_ > 0)
-            out_.push_back(static_cast<uint8_t>(buffer_ >> 56));
+        if (used_ > 0) out_.push_back(static_cast<uint8_t>(buffer_ >> 56));
         buffer_ = 0;
         used_ = 0;
     }
@@ -114,8 +113,7 @@ public:
     }
 
     void Insert(int64_t pos) {
-        if (static_cast<size_t>(pos) + 3 > end_)
-            return;
+        if (static_cast<size_t>(pos) + 3 > end_) return;
         const uint32_t h = Hash(pos);
         prev_[pos & kWindowMask] = head_[h];
         head_[h] = pos;
@@ -125,8 +123,7 @@ public:
     // when none reaches 3) and sets distance.
     int Find(int64_t pos, int& distance) const {
         const int limit = static_cast<int>(std::min<size_t>(kLongestMatch, end_ - pos));
-        if (limit <= kThreshold)
-            return 0;
+        if (limit <= kThreshold) return 0;
         int best = kThreshold;
         int64_t candidate = head_[Hash(pos)];
         const int64_t oldest = pos - kWindowSize;
@@ -140,13 +137,11 @@ public:
                 if (length > best) {
                     best = length;
                     distance = static_cast<int>(pos - candidate);
-                    if (length >= limit)
-                        break;
+                    if (length >= limit) break;
                 }
             }
             const int64_t next = prev_[candidate & kWindowMask];
-            if (next >= candidate)
-                break;
+            if (next >= candidate) break;
             candidate = next;
         }
         return best > kThreshold ? best : 0;
@@ -176,8 +171,7 @@ std::vector<uint8_t> LzhPack(const uint8_t* data, size_t length) {
     const uint32_t size = static_cast<uint32_t>(length);
     for (int shift = 0; shift < 32; shift += 8)
         out.push_back(static_cast<uint8_t>(size >> shift));
-    if (length == 0)
-        return out;
+    if (length == 0) return out;
 
     std::vector<uint8_t> text(kWindowPreset + length);
     std::memset(text.data(), ' ', kWindowPreset);
@@ -198,8 +192,7 @@ std::vector<uint8_t> LzhPack(const uint8_t* data, size_t length) {
             coder.PutSymbol(text[pos]);
             finder.Insert(pos);
             ++pos;
-            if (pos < end)
-                matchLength = finder.Find(pos, distance);
+            if (pos < end) matchLength = finder.Find(pos, distance);
             continue;
         }
         // One step of lazy matching: a longer match one byte on is worth a
@@ -219,8 +212,7 @@ std::vector<uint8_t> LzhPack(const uint8_t* data, size_t length) {
         for (int k = 1; k < matchLength; ++k)
             finder.Insert(pos + k);
         pos += matchLength;
-        if (pos < end)
-            matchLength = finder.Find(pos, distance);
+        if (pos < end) matchLength = finder.Find(pos, distance);
     }
     bits.Flush();
     return out;

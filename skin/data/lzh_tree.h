@@ -13,21 +13,23 @@ namespace qh::lzh {
 struct THuffmanTree {
     static constexpr int kLeafBase = kNodeCount; // son >= 627 marks a leaf
 
-    uint16_t freq[kNodeCount + 1];
-    int16_t son[kNodeCount];
-    int16_t prnt[kNodeCount + kSymbolCount];
+    // Counts are 16-bit by the format (the root stops at 0x8000, the
+    // sentinel is 0xFFFF) but held in full words: the walks run faster.
+    uint32_t freq[kNodeCount + 1];
+    int32_t son[kNodeCount];
+    int32_t prnt[kNodeCount + kSymbolCount];
 
     void Start() {
         for (int s = 0; s < kSymbolCount; ++s) {
             freq[s] = 1;
-            son[s] = static_cast<int16_t>(s + kLeafBase);
-            prnt[s + kLeafBase] = static_cast<int16_t>(s);
+            son[s] = s + kLeafBase;
+            prnt[s + kLeafBase] = s;
         }
         int i = 0;
         for (int j = kSymbolCount; j <= kRoot; ++j) {
-            freq[j] = static_cast<uint16_t>(freq[i] + freq[i + 1]);
-            son[j] = static_cast<int16_t>(i);
-            prnt[i] = prnt[i + 1] = static_cast<int16_t>(j);
+            freq[j] = freq[i] + freq[i + 1];
+            son[j] = i;
+            prnt[i] = prnt[i + 1] = j;
             i += 2;
         }
         freq[kNodeCount] = 0xFFFF;
@@ -40,14 +42,14 @@ struct THuffmanTree {
         int j = 0;
         for (int i = 0; i < kNodeCount; ++i) {
             if (son[i] >= kLeafBase) {
-                freq[j] = static_cast<uint16_t>((freq[i] + 1) / 2);
+                freq[j] = (freq[i] + 1) / 2;
                 son[j] = son[i];
                 ++j;
             }
         }
         int i = 0;
         for (j = kSymbolCount; j < kNodeCount; ++j) {
-            const unsigned f = static_cast<unsigned>(freq[i]) + freq[i + 1];
+            const uint32_t f = freq[i] + freq[i + 1];
             int k = j - 1;
             while (f < freq[k])
                 --k;
@@ -56,49 +58,50 @@ struct THuffmanTree {
                 freq[m] = freq[m - 1];
                 son[m] = son[m - 1];
             }
-            freq[k] = static_cast<uint16_t>(f);
-            son[k] = static_cast<int16_t>(i);
+            freq[k] = f;
+            son[k] = i;
             i += 2;
         }
         for (i = 0; i < kNodeCount; ++i) {
             const int k = son[i];
             if (k >= kLeafBase) {
-                prnt[k] = static_cast<int16_t>(i);
+                prnt[k] = i;
             } else {
-                prnt[k] = prnt[k + 1] = static_cast<int16_t>(i);
+                prnt[k] = prnt[k + 1] = i;
             }
         }
     }
 
-    void Update(int symbol) {
-        if (freq[kRoot] == kRebuildLimit)
-            Rebuild();
+    __attribute__((always_inline)) void Update(int symbol) {
+        if (freq[kRoot] == kRebuildLimit) Rebuild();
         int c = prnt[symbol + kLeafBase];
         do {
-            const unsigned k = ++freq[c];
-            if (k > freq[c + 1]) {
-                int l = c + 1;
-                while (k > freq[l + 1])
-                    ++l;
-                freq[c] = freq[l];
-                freq[l] = static_cast<uint16_t>(k);
-
-                const int i = son[c];
-                prnt[i] = static_cast<int16_t>(l);
-                if (i < kLeafBase)
-                    prnt[i + 1] = static_cast<int16_t>(l);
-
-                const int j = son[l];
-                son[l] = static_cast<int16_t>(i);
-                prnt[j] = static_cast<int16_t>(c);
-                if (j < kLeafBase)
-                    prnt[j + 1] = static_cast<int16_t>(c);
-                son[c] = static_cast<int16_t>(j);
-
-                c = l;
-            }
-            c = prnt[c];
+            c = prnt[Increment(c)];
         } while (c != 0);
+    }
+
+    // Counts one more for node c and, when that puts it above the next node,
+    // swaps it with the highest node still below its new count. Returns the
+    // position the node ends at.
+    __attribute__((always_inline)) int Increment(int c) {
+        const uint32_t k = ++freq[c];
+        if (k <= freq[c + 1]) return c;
+        int l = c + 1;
+        while (k > freq[l + 1])
+            ++l;
+        freq[c] = freq[l];
+        freq[l] = k;
+
+        const int i = son[c];
+        prnt[i] = l;
+        if (i < kLeafBase) prnt[i + 1] = l;
+
+        const int j = son[l];
+        son[l] = i;
+        prnt[j] = c;
+        if (j < kLeafBase) prnt[j + 1] = c;
+        son[c] = j;
+        return l;
     }
 };
 
@@ -113,7 +116,8 @@ constexpr TPositionTables MakePositionTables() {
     struct Band {
         int firstU, lastU, length;
     };
-    constexpr Band bands[] = {{0, 0, 3}, {1, 3, 4}, {4, 11, 5}, {12, 23, 6}, {24, 47, 7}, {48, 63, 8}};
+    constexpr Band bands[] = {{0, 0, 3},   {1, 3, 4},   {4, 11, 5},
+                              {12, 23, 6}, {24, 47, 7}, {48, 63, 8}};
     TPositionTables t{};
     int b = 0;
     for (const Band& band : bands) {

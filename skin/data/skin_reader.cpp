@@ -20,8 +20,7 @@ int32_t ReadInt32(const uint8_t* p) {
 int32_t ReadInt32(TStream& stream, bool* complete = nullptr) {
     uint8_t bytes[4] = {0, 0, 0, 0};
     const int64_t got = stream.Read(bytes, 4);
-    if (complete != nullptr)
-        *complete = got == 4;
+    if (complete != nullptr) *complete = got == 4;
     return ReadInt32(bytes);
 }
 
@@ -56,7 +55,8 @@ bool TSkinReader::Open(TStream& packedSkin) {
 
     uint8_t header[16] = {};
     if (packageSize > 0)
-        std::memcpy(header, package.data(), static_cast<size_t>(std::min<int64_t>(16, packageSize)));
+        std::memcpy(header, package.data(),
+                    static_cast<size_t>(std::min<int64_t>(16, packageSize)));
     version_ = ReadInt32(header);
     nameTextLength_ = ReadInt32(header + 4);
     reserved1_ = ReadInt32(header + 8);
@@ -130,10 +130,8 @@ bool TSkinReader::OpenFile(const std::string& fileName) {
 bool TSkinReader::OpenSkinStream(TStream& carrier) {
     bool complete = false;
     const int32_t length = ReadInt32(carrier, &complete);
-    if (!complete)
-        return Fail("Damaged skin: the skin stream has no length word");
-    if (length <= 0)
-        return Fail("The skin stream carries no skin");
+    if (!complete) return Fail("Damaged skin: the skin stream has no length word");
+    if (length <= 0) return Fail("The skin stream carries no skin");
     if (carrier.Size() - carrier.Position() < length)
         return Fail("Damaged skin: the skin stream is shorter than its length word says");
     TMemoryStream packed;
@@ -142,8 +140,7 @@ bool TSkinReader::OpenSkinStream(TStream& carrier) {
 }
 
 int32_t TSkinReader::MemberSize(int index) const {
-    if (index < 0 || index >= MemberCount())
-        RaiseListIndexError(index);
+    if (index < 0 || index >= MemberCount()) RaiseListIndexError(index);
     return sizes_[static_cast<size_t>(index)];
 }
 

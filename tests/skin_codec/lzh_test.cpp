@@ -29,11 +29,9 @@ TBytes DecodeByCallbacks(const TBytes& stream, int32_t size, int* sourceCalls = 
     lzh.Decode(
         size, [&](const uint8_t* b, int n) { out.insert(out.end(), b, b + n); },
         [&](uint8_t* b, int n) {
-            if (sourceCalls != nullptr)
-                ++*sourceCalls;
+            if (sourceCalls != nullptr) ++*sourceCalls;
             EXPECT_EQ(n, 1);
-            if (next >= stream.size())
-                return 0;
+            if (next >= stream.size()) return 0;
             *b = stream[next++];
             return 1;
         });
@@ -45,8 +43,8 @@ TBytes Unpack(const TBytes& packed) {
 }
 
 TBytes UnpackFromStream(const TBytes& packed) {
-    TMemoryStream input(std::string_view(reinterpret_cast<const char*>(packed.data()),
-                                         packed.size()));
+    TMemoryStream input(
+        std::string_view(reinterpret_cast<const char*>(packed.data()), packed.size()));
     input.SetPosition(4);
     return TLZH::DecodeStream(input, SizeWord(packed));
 }
@@ -176,8 +174,8 @@ TEST(LzhDecode, FastFormsAgreeWithTheByteAtATimeFormOnGarbage) {
         const TBytes fast = TLZH::DecodeBuffer(stream.data(), stream.size(), size);
         ASSERT_EQ(fast.size(), static_cast<size_t>(size));
         ASSERT_TRUE(std::equal(fast.begin(), fast.end(), slow.begin())) << "seed " << seed;
-        TMemoryStream input(std::string_view(reinterpret_cast<const char*>(stream.data()),
-                                             stream.size()));
+        TMemoryStream input(
+            std::string_view(reinterpret_cast<const char*>(stream.data()), stream.size()));
         ASSERT_EQ(TLZH::DecodeStream(input, size), fast) << "seed " << seed;
     }
 }

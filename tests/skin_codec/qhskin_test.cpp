@@ -19,7 +19,8 @@ class QhSkinTool : public testing::Test {
 protected:
     void SetUp() override {
         root_ = fs::path(testing::TempDir()) /
-                ("qhskin_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("qhskin_" +
+                 std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(root_);
         fs::create_directories(root_ / "in");
     }

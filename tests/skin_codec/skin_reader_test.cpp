@@ -15,8 +15,8 @@ namespace {
 using test::TBytes;
 
 TMemoryStream StreamOf(const TBytes& bytes) {
-    return TMemoryStream(std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                          bytes.size()));
+    return TMemoryStream(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 TMemoryStream PackedSkin(const std::vector<TSkinMember>& members) {

@@ -21,8 +21,8 @@ inline TBytes RandomBytes(size_t count, uint32_t seed) {
 }
 
 inline TBytes TextBytes(size_t count) {
-    static const char* const kWords[] = {"[Form]",  "Caption=", "Border", "Color=", "12345",
-                                         "title.bmp", "\r\n",   "Left",   "Top=",   " "};
+    static const char* const kWords[] = {"[Form]",    "Caption=", "Border", "Color=", "12345",
+                                         "title.bmp", "\r\n",     "Left",   "Top=",   " "};
     TBytes out;
     uint32_t seed = 7;
     while (out.size() < count) {
@@ -75,8 +75,7 @@ public:
 
     TBytes Finish() {
         TBytes out = bytes_;
-        if (used_ > 0)
-            out.push_back(static_cast<uint8_t>(pending_ << (8 - used_)));
+        if (used_ > 0) out.push_back(static_cast<uint8_t>(pending_ << (8 - used_)));
         return out;
     }
 

@@ -49,8 +49,7 @@ std::string Shown(const std::string& gbk) {
 
 // A name from a package must stay a plain file inside the target folder.
 bool IsSafeMemberName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..")
-        return false;
+    if (name.empty() || name == "." || name == "..") return false;
     for (unsigned char c : name) {
         if (c < 0x20 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
             c == '<' || c == '>' || c == '|')
@@ -61,16 +60,14 @@ bool IsSafeMemberName(const std::string& name) {
 
 bool ReadWholeFile(const fs::path& file, std::string& bytes) {
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
 }
 
 bool WriteWholeFile(const fs::path& file, const void* bytes, size_t count) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
+    if (!out) return false;
     out.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(count));
     out.close();
     return !out.fail();
@@ -104,22 +101,19 @@ int ReportError(const std::string& text) {
 int RunPack(const std::string& folder, const std::string& skinFile) {
     const fs::path dir(folder);
     std::error_code error;
-    if (!fs::is_directory(dir, error))
-        return ReportError(folder + ": no such folder");
+    if (!fs::is_directory(dir, error)) return ReportError(folder + ": no such folder");
 
     std::vector<fs::path> inis;
     std::vector<fs::path> bitmaps;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
-        if (!entry.is_regular_file())
-            continue;
+        if (!entry.is_regular_file()) continue;
         const std::string extension = LowerCase(entry.path().extension().string());
         if (extension == ".ini")
             inis.push_back(entry.path());
         else if (extension == ".bmp")
             bitmaps.push_back(entry.path());
     }
-    if (error)
-        return ReportError(folder + ": " + error.message());
+    if (error) return ReportError(folder + ": " + error.message());
     if (inis.size() != 1) {
         return ReportError(Format("%s: %d INI files; a skin needs exactly one", folder.c_str(),
                                   static_cast<int>(inis.size())));
@@ -152,13 +146,11 @@ int RunPack(const std::string& folder, const std::string& skinFile) {
 
 int RunUnpack(const std::string& skinFile, const std::string& folder) {
     TSkinReader reader;
-    if (!OpenSkin(reader, skinFile))
-        return 1;
+    if (!OpenSkin(reader, skinFile)) return 1;
     const fs::path dir(folder);
     std::error_code error;
     fs::create_directories(dir, error);
-    if (!fs::is_directory(dir))
-        return ReportError(folder + ": cannot create the folder");
+    if (!fs::is_directory(dir)) return ReportError(folder + ": cannot create the folder");
 
     // The program reads the first of two members that differ only in case;
     // so does the unpacked folder.
@@ -167,8 +159,7 @@ int RunUnpack(const std::string& skinFile, const std::string& folder) {
         const std::string& name = reader.StoredNames().Strings(i);
         if (!IsSafeMemberName(name))
             return ReportError(skinFile + ": unsafe member name \"" + Shown(name) + "\"");
-        if (!written.insert(reader.Names().Strings(i)).second)
-            continue;
+        if (!written.insert(reader.Names().Strings(i)).second) continue;
         TMemoryStream member;
         reader.ExtractMember(name, member);
         if (!WriteWholeFile(MemberPath(dir, name), member.Memory(),
@@ -180,8 +171,7 @@ int RunUnpack(const std::string& skinFile, const std::string& folder) {
 
 int RunList(const std::string& skinFile) {
     TSkinReader reader;
-    if (!OpenSkin(reader, skinFile))
-        return 1;
+    if (!OpenSkin(reader, skinFile)) return 1;
     for (int i = 0; i < reader.MemberCount(); ++i) {
         std::printf("%s\t%d\n", Shown(reader.StoredNames().Strings(i)).c_str(),
                     reader.MemberSize(i));

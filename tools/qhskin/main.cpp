@@ -38,14 +38,11 @@ int Usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2)
-        return Usage();
+    if (argc < 2) return Usage();
     const TArgs args(argv + 2, argv + argc);
     for (const TCommand& command : kCommands) {
-        if (std::strcmp(argv[1], command.Name) != 0)
-            continue;
-        if (args.size() != command.ArgCount)
-            return Usage();
+        if (std::strcmp(argv[1], command.Name) != 0) continue;
+        if (args.size() != command.ArgCount) return Usage();
         try {
             return command.Run(args);
         } catch (const qh::Exception& e) {

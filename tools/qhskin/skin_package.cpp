@@ -25,8 +25,7 @@ std::vector<uint8_t> BuildSkinPackage(const std::vector<TSkinMember>& members) {
     std::string names;
     int64_t total = 16;
     for (const TSkinMember& member : members) {
-        if (member.Name.empty())
-            throw Exception("A member has an empty name");
+        if (member.Name.empty()) throw Exception("A member has an empty name");
         if (member.Name.find_first_of("\r\n") != std::string::npos)
             throw Exception(Format("Member name \"%s\" holds a line break", member.Name.c_str()));
         names += member.Name;
