@@ -22,8 +22,8 @@ public:
     // No real skin comes near this; a damaged size word must not cost more.
     static constexpr int64_t kMaxUnpackedSize = 64 * 1024 * 1024;
 
-    // Unpacks the whole packed skin (read from position 0 to its end) and
-    // indexes its members. On false, ErrorMessage() says why and no member
+    // Unpacks the packed skin (read from position 0, as far as its size word
+    // needs) and indexes its members. On false, ErrorMessage() says why and no member
     // can be read. The codec's ElzhException passes through.
     bool Open(TStream& packedSkin);
     // A ".skn" file; a missing or unreadable file is a failed open too.
