@@ -1,0 +1,52 @@
+// The receiver of the control's DWebBrowserEvents2: decodes the events the
+// system uses and hands them on as plain calls.
+#pragma once
+
+#include <oaidl.h>
+
+#include <exception>
+#include <string>
+
+namespace qh {
+
+class BrowserEventTarget {
+public:
+    virtual void DownloadBegin() = 0;
+    virtual void DownloadComplete() = 0;
+    virtual void CommandStateChange(long command, bool enable) = 0;
+    virtual void DocumentComplete(IDispatch* dispatch, const std::wstring& address) = 0;
+    // An exception left a handler; it must not unwind through the control.
+    virtual void HandlerFailed(std::exception_ptr error) = 0;
+
+protected:
+    ~BrowserEventTarget() = default;
+};
+
+class BrowserEventSink final : public IDispatch {
+public:
+    explicit BrowserEventSink(BrowserEventTarget* target) : FTarget(target) {}
+    BrowserEventSink(const BrowserEventSink&) = delete;
+    BrowserEventSink& operator=(const BrowserEventSink&) = delete;
+
+    // Events arriving after this (the control may still hold the sink) are dropped.
+    void Detach() { FTarget = nullptr; }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
+    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO*, UINT* argumentError) override;
+
+private:
+    ~BrowserEventSink() = default; // only Release destroys it
+    void Dispatch(DISPID member, const DISPPARAMS& params);
+
+    LONG FReferences = 1;
+    BrowserEventTarget* FTarget;
+};
+
+} // namespace qh

@@ -1,0 +1,67 @@
+#include "toolkit/browser/browser_site.h"
+
+namespace qh {
+
+STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
+        *object = static_cast<IOleClientSite*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
+        *object = static_cast<IOleInPlaceSite*>(this);
+    else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
+        *object = static_cast<IOleInPlaceFrame*>(this);
+    else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) BrowserSite::AddRef() {
+    return InterlockedIncrement(&FReferences);
+}
+
+STDMETHODIMP_(ULONG) BrowserSite::Release() {
+    ULONG left = InterlockedDecrement(&FReferences);
+    if (left == 0) delete this;
+    return left;
+}
+
+STDMETHODIMP BrowserSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP BrowserSite::GetContainer(IOleContainer** container) {
+    if (container) *container = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP BrowserSite::GetWindow(HWND* window) {
+    if (!window) return E_POINTER;
+    *window = FContainer;
+    return FContainer ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP BrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                           LPRECT position, LPRECT clip,
+                                           LPOLEINPLACEFRAMEINFO frameInfo) {
+    if (!frame || !document || !position || !clip || !frameInfo) return E_POINTER;
+    *document = nullptr;
+    if (!FContainer) {
+        *frame = nullptr;
+        return E_FAIL;
+    }
+    *frame = this;
+    AddRef();
+    GetClientRect(FContainer, position);
+    *clip = *position;
+    frameInfo->fMDIApp = FALSE;
+    frameInfo->hwndFrame = GetAncestor(FContainer, GA_ROOT);
+    frameInfo->haccel = nullptr;
+    frameInfo->cAccelEntries = 0;
+    return S_OK;
+}
+
+} // namespace qh

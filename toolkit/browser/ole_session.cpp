@@ -1,0 +1,39 @@
+#include "toolkit/browser/ole_session.h"
+
+#include "core/text.h"
+
+#include <ole2.h>
+
+namespace qh {
+
+void RaiseOleError(const char* step, HRESULT result) {
+    throw EOleError(Format("OLE error 0x%08lX: %s", static_cast<unsigned long>(result), step));
+}
+
+namespace {
+
+// Lives in thread storage so that the thread's end balances the one
+// OleInitialize, after every control of the thread is gone.
+class OleThreadSession {
+public:
+    OleThreadSession() : FResult(OleInitialize(nullptr)) {}
+    ~OleThreadSession() {
+        if (SUCCEEDED(FResult)) OleUninitialize();
+    }
+    OleThreadSession(const OleThreadSession&) = delete;
+    OleThreadSession& operator=(const OleThreadSession&) = delete;
+
+    HRESULT Result() const { return FResult; }
+
+private:
+    HRESULT FResult;
+};
+
+} // namespace
+
+void EnsureOleInitialized() {
+    thread_local OleThreadSession session;
+    CheckOle(session.Result(), "OleInitialize");
+}
+
+} // namespace qh

@@ -1,0 +1,101 @@
+// The system's web browser control on a container child window of a parent
+// window: creation, navigation, the document and the events the system uses.
+#pragma once
+
+#include "toolkit/browser/browser_event_sink.h"
+#include "toolkit/browser/browser_site.h"
+#include "toolkit/browser/com_ptr.h"
+
+#include <exdisp.h>
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qh {
+
+// The optional arguments of a navigation; unset ones are passed as missing.
+struct TNavigateOptions {
+    std::optional<long> Flags;
+    std::wstring TargetFrameName;
+    std::string PostData; // bytes as sent
+    std::wstring Headers;
+};
+
+class TWebBrowserHost final : private BrowserEventTarget {
+public:
+    // Raises EOleError when OLE or the control cannot be set up.
+    explicit TWebBrowserHost(HWND parent);
+    ~TWebBrowserHost();
+    TWebBrowserHost(const TWebBrowserHost&) = delete;
+    TWebBrowserHost& operator=(const TWebBrowserHost&) = delete;
+
+    // The container window; the control's own windows are its descendants.
+    HWND Handle() const { return FContainer; }
+    // The control's in-place window, or nullptr when it has none (yet).
+    HWND ControlWindow() const;
+    // Container bounds in the parent's client coordinates; the control fills it.
+    void SetBounds(int left, int top, int width, int height);
+
+    // Raises EOleError when the control refuses the navigation.
+    void Navigate(const std::wstring& address, const TNavigateOptions& options = {});
+    // History and reload commands: false when the control refused (no
+    // earlier page, for example), which is no error for the user.
+    bool GoBack();
+    bool GoForward();
+    bool Refresh();
+    bool Stop();
+
+    // The current document, or empty when there is none (no page yet, or no
+    // HTML engine in the system).
+    ComPtr<IDispatch> Document() const;
+    // The control's automation object, for late-bound calls.
+    ComPtr<IDispatch> Automation() const;
+    IWebBrowser2* Browser() const { return FBrowser.Get(); }
+
+    // Handlers; each may throw. An exception goes to OnHandlerError, or is
+    // kept for RethrowPendingError when none is set.
+    std::function<void()> OnDownloadBegin;
+    std::function<void()> OnDownloadComplete;
+    std::function<void(long command, bool enable)> OnCommandStateChange;
+    std::function<void(IDispatch* dispatch, const std::wstring& address)> OnDocumentComplete;
+    std::function<void(std::exception_ptr error)> OnHandlerError;
+    // Rethrows the first kept handler exception, if any, and forgets it.
+    void RethrowPendingError();
+
+    // Seam for tests (the test bed's control renders nothing): the sink the
+    // control raises its events on, and stand-ins for the document and the
+    // automation object.
+    IDispatch* EventSink() const { return FSink.Get(); }
+    void SetDocumentForTesting(ComPtr<IDispatch> document);
+    void SetAutomationForTesting(ComPtr<IDispatch> automation);
+
+private:
+    static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControl();
+    void FitControl();
+    // Takes the control off its site and releases it; safe to call twice.
+    void ReleaseControl();
+
+    void DownloadBegin() override;
+    void DownloadComplete() override;
+    void CommandStateChange(long command, bool enable) override;
+    void DocumentComplete(IDispatch* dispatch, const std::wstring& address) override;
+    void HandlerFailed(std::exception_ptr error) override;
+
+    HWND FContainer = nullptr;
+    ComPtr<BrowserSite> FSite;
+    ComPtr<BrowserEventSink> FSink;
+    ComPtr<IOleObject> FObject;
+    ComPtr<IOleInPlaceObject> FInPlace;
+    ComPtr<IWebBrowser2> FBrowser;
+    ComPtr<IConnectionPoint> FEvents;
+    DWORD FEventsCookie = 0;
+    ComPtr<IDispatch> FTestDocument;
+    ComPtr<IDispatch> FTestAutomation;
+    std::exception_ptr FPendingError;
+};
+
+} // namespace qh
