@@ -14,20 +14,24 @@ namespace {
 
 // Bounded so a large size word costs the fuzzer time, not findings; the
 // reader's own limit is tested by the suites.
-constexpr int32_t kFuzzSizeLimit = 1 << 20;
+constexpr int32_t kFuzzSizeLimit = 1 << 18;
 
 void ReadEverything(const qh::TSkinReader& reader) {
     qh::TMemoryStream member;
-    int64_t total = 0;
     for (int i = 0; i < reader.MemberCount(); ++i) {
         reader.ExtractMember(reader.StoredNames().Strings(i), member);
-        total += member.Size();
-        if (member.Size() != reader.MemberSize(i)) __builtin_trap();
+        // Of two names equal but for case, the first member is the one read.
+        int first = 0;
+        while (reader.Names().Strings(first) != reader.Names().Strings(i))
+            ++first;
+        if (member.Size() != reader.MemberSize(first) || member.Position() != 0)
+            __builtin_trap();
     }
     std::string name;
     reader.FindMember(".ini", member, name);
     reader.ExtractMember("no such member", member);
-    if (member.Size() != 0 || total < 0) __builtin_trap();
+    if (member.Size() != 0)
+        __builtin_trap();
 }
 
 } // namespace
