@@ -12,6 +12,11 @@ std::map<std::string, std::string>& Registered() {
     return resources;
 }
 
+std::map<std::string, std::string>& RegisteredData() {
+    static std::map<std::string, std::string> resources;
+    return resources;
+}
+
 TSkinMessageHandler& Handler() {
     static TSkinMessageHandler handler;
     return handler;
@@ -29,6 +34,18 @@ std::string LoadBitmapResource(const std::string& name) {
 
 void RegisterBitmapResource(const std::string& name, std::string fileBytes) {
     Registered()[name] = std::move(fileBytes);
+}
+
+std::string LoadDataResource(const std::string& name) {
+    std::string bytes = platform::FindProgramData(name);
+    if (!bytes.empty())
+        return bytes;
+    const auto found = RegisteredData().find(name);
+    return found == RegisteredData().end() ? std::string() : found->second;
+}
+
+void RegisterDataResource(const std::string& name, std::string bytes) {
+    RegisteredData()[name] = std::move(bytes);
 }
 
 void ShowSkinMessage(const std::string& text) {

@@ -12,6 +12,10 @@ namespace qh {
 // RegisterBitmapResource are found too (tests and tools fill them).
 std::string LoadBitmapResource(const std::string& name);
 void RegisterBitmapResource(const std::string& name, std::string fileBytes);
+// A raw-data resource of the program (the packed skins), or the empty text;
+// registered bytes are found too.
+std::string LoadDataResource(const std::string& name);
+void RegisterDataResource(const std::string& name, std::string bytes);
 
 // A modal message box with text (code page 936). Tests replace it.
 using TSkinMessageHandler = std::function<void(const std::string& text)>;
@@ -22,6 +26,7 @@ TSkinMessageHandler SetSkinMessageHandler(TSkinMessageHandler handler);
 namespace platform {
 // The platform's own lookup and message box (the _win and _posix files).
 std::string FindProgramBitmap(const std::string& name);
+std::string FindProgramData(const std::string& name);
 void ShowMessageBox(const std::string& text);
 } // namespace platform
 

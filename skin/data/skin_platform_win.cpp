@@ -37,6 +37,18 @@ std::string FindProgramBitmap(const std::string& name) {
     return file;
 }
 
+std::string FindProgramData(const std::string& name) {
+    const std::wstring wide = GbkToWide(name);
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
+    if (!found)
+        return std::string();
+    const DWORD size = SizeofResource(module, found);
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    return data ? std::string(static_cast<const char*>(data), size) : std::string();
+}
+
 void ShowMessageBox(const std::string& text) {
     MessageBoxW(GetActiveWindow(), GbkToWide(text).c_str(), GbkToWide("青禾网络电视").c_str(),
                 MB_OK | MB_ICONINFORMATION);

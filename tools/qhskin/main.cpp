@@ -7,6 +7,7 @@
 
 #include "core/exception.h"
 #include "tools/qhskin/commands.h"
+#include "tools/qhskin/inspect.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ const TCommand kCommands[] = {
      [](const TArgs& a) { return qh::RunUnpack(a[0], a[1]); }},
     {"list", 1, "list IN.skn        member names and sizes, in package order",
      [](const TArgs& a) { return qh::RunList(a[0]); }},
+    {"inspect", 1, "inspect IN.skn     the parsed skin as JSON",
+     [](const TArgs& a) { return qh::RunInspect(a[0]); }},
 };
 
 int Usage() {
