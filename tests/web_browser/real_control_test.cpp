@@ -8,6 +8,7 @@
 
 #include <exdisp.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,13 @@ TEST(WebBrowserHost, NavigatesToLoopbackPageAndReportsTheDownload) {
     EXPECT_LT(begin - events.begin(),
               std::find(events.begin(), events.end(), "complete") - events.begin());
     ASSERT_FALSE(commands.empty());
+    // The control states back and forward when a navigation starts.
+    auto reported = [&](long command) {
+        return std::any_of(commands.begin(), commands.end(),
+                           [&](auto state) { return state.first == command; });
+    };
+    EXPECT_TRUE(reported(CSC_NAVIGATEBACK));
+    EXPECT_TRUE(reported(CSC_NAVIGATEFORWARD));
     // The first page leaves no history: back and forward are never enabled.
     for (auto [command, enable] : commands) {
         if (command == CSC_NAVIGATEBACK || command == CSC_NAVIGATEFORWARD) {

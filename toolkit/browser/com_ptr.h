@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 
+#include <type_traits>
 #include <utility>
 
 namespace qh {
@@ -13,6 +14,11 @@ public:
     ComPtr(std::nullptr_t) {}
     ComPtr(const ComPtr& other) : FPtr(other.FPtr) { AddRef(); }
     ComPtr(ComPtr&& other) noexcept : FPtr(std::exchange(other.FPtr, nullptr)) {}
+    // From a pointer to a derived interface or class, as a base pointer converts.
+    template <class U>
+    requires std::is_convertible_v<U*, T*> ComPtr(const ComPtr<U>& other) : FPtr(other.Get()) {
+        AddRef();
+    }
     ~ComPtr() { Reset(); }
 
     ComPtr& operator=(ComPtr other) noexcept {
