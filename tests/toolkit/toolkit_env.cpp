@@ -1,0 +1,54 @@
+#include "toolkit_env.h"
+
+#include <gtest/gtest.h>
+
+namespace qh::test {
+
+namespace {
+
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        app_ = new TApplication();
+        app_->Initialize();
+        app_->SetTitle("青禾网络电视");
+    }
+    void TearDown() override { delete app_; }
+
+private:
+    TApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] auto* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        Application->ProcessMessages();
+        if (!done()) Sleep(10);
+    }
+    return done();
+}
+
+void Pump() {
+    for (int i = 0; i < 5; ++i) {
+        Application->ProcessMessages();
+        Sleep(1);
+    }
+}
+
+std::wstring WindowClass(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+} // namespace qh::test

@@ -1,0 +1,280 @@
+// Controls: components with a place on the screen. Windowed controls own a
+// window; graphic controls borrow their parent's and are painted by it.
+// Every message of every control goes through one chain: the replaceable
+// WindowProc, which starts as the class's virtual WndProc.
+#pragma once
+
+#include "core/component.h"
+#include "toolkit/graphics.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qh {
+
+// The class library's own notifications.
+enum : UINT {
+    CM_BASE = 0xB000,
+    CM_ACTIVATE = CM_BASE + 0,
+    CM_DIALOGKEY = CM_BASE + 5,
+    CM_DIALOGCHAR = CM_BASE + 6,
+    CM_ENABLEDCHANGED = CM_BASE + 12,
+    CM_COLORCHANGED = CM_BASE + 13,
+    CM_FONTCHANGED = CM_BASE + 14,
+    CM_VISIBLECHANGED = CM_BASE + 16,
+    CM_TEXTCHANGED = CM_BASE + 18,
+    CM_MOUSEENTER = CM_BASE + 19,
+    CM_MOUSELEAVE = CM_BASE + 20,
+    CM_MENUCHANGED = CM_BASE + 21,
+    CM_RELEASE = CM_BASE + 33,
+    // Notifications a parent reflects back to the child they concern.
+    CN_BASE = 0xBC00,
+    CN_COMMAND = CN_BASE + WM_COMMAND,
+    CN_NOTIFY = CN_BASE + WM_NOTIFY,
+    CN_DRAWITEM = CN_BASE + WM_DRAWITEM,
+    CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC,
+    CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN,
+    CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT,
+    CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX,
+    CN_HSCROLL = CN_BASE + WM_HSCROLL,
+    CN_VSCROLL = CN_BASE + WM_VSCROLL,
+};
+
+struct TMessage {
+    UINT Msg = 0;
+    WPARAM WParam = 0;
+    LPARAM LParam = 0;
+    LRESULT Result = 0;
+};
+
+using TWndMethod = std::function<void(TMessage&)>;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+extern const TEnumInfo AlignEnum;
+
+// Cursor numbers of the class library.
+using TCursor = int;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crHandPoint = -21;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, int x, int y)>;
+
+class TWinControl;
+class TAction;
+
+// Whether a message handler of a toolkit window is running now.
+bool InsideMessageHandler();
+
+class TControl : public TComponent {
+    QH_CLASS(TControl, TComponent)
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+    virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
+    int ClientWidth() const { return ClientRect().right; }
+    int ClientHeight() const { return ClientRect().bottom; }
+
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign align);
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TFont* Font() const { return font_.get(); }
+    void SetFont(TFont* font);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint) { hint_ = hint; }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show) { showHint_ = show; }
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+
+    // Sends a message through the control's chain and returns its result.
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The front of the chain. Whoever replaces it keeps the old value, calls
+    // it for what it passes on, and puts it back when done.
+    TWndMethod WindowProc;
+
+    virtual void Invalidate();
+    virtual void Repaint();
+    // Whether the control, its parents and the top window are all visible.
+    bool Showing() const;
+    // Client point of the control to screen and back.
+    POINT ClientToScreen(POINT p) const;
+    POINT ScreenToClient(POINT p) const;
+    // Runs OnClick, or the linked action's handler when no OnClick is set.
+    virtual void Click();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    // A linked action gives the control its enabled state (and caption,
+    // check mark or down state where it has them) and runs for clicks.
+    TAction* Action() const { return action_; }
+    void SetAction(TAction* action);
+    // Whether the mouse pointer is over the control (mouse enter seen).
+    bool MouseInControl() const { return mouseInControl_; }
+
+protected:
+    // The class's own handling; ends in DefaultHandler for what it leaves.
+    virtual void WndProc(TMessage& message);
+    virtual void DefaultHandler(TMessage& message);
+    // Controls that are clicked by a left button press and release on them
+    // (panels, images, labels) say so; buttons with a window of their own
+    // hear of clicks from their window instead.
+    bool clicksOnMouseUp_ = false;
+
+    virtual void FontChanged();
+    void RequestAlign();
+    void Notification(TComponent* component, TOperation operation) override;
+    // Takes over what the linked action says.
+    virtual void ActionChanged();
+    // Lets a form hide itself without the parent's layout hearing of it.
+    void SetVisibleFlag(bool visible) { visible_ = visible; }
+
+private:
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    TAlign align_ = alNone;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TColor color_ = clBtnFace;
+    std::unique_ptr<TFont> font_;
+    std::string caption_;
+    std::string hint_;
+    bool showHint_ = false;
+    TCursor cursor_ = crDefault;
+    bool mouseDown_ = false;
+    bool mouseInControl_ = false;
+    TAction* action_ = nullptr;
+
+    friend class TWinControl;
+    friend class TApplication;
+};
+
+// What CreateParams describes of a control's window.
+struct TCreateParams {
+    std::wstring ClassName;
+    // The system class the window class is made from (L"BUTTON"), or empty
+    // for a class of the toolkit's own.
+    std::wstring BaseClass;
+    DWORD Style = 0;
+    DWORD ExStyle = 0;
+    UINT ClassStyle = CS_DBLCLKS;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    HWND WndParent = nullptr;
+    std::wstring Caption;
+};
+
+// Thrown when a window cannot be made.
+QH_DECLARE_EXCEPTION(EOutOfResources, Exception);
+
+class TWinControl : public TControl {
+    QH_CLASS(TWinControl, TControl)
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // Makes the window, and its parents', when it does not exist yet.
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    void DestroyHandle();
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const;
+    void SetBounds(int left, int top, int width, int height) override;
+    RECT ClientRect() const override;
+    void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    void Invalidate() override;
+    void Repaint() override;
+    // Lays out the aligned children over the client area.
+    void Realign();
+    void SetFocus();
+    bool Focused() const;
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+    // The graphic child under a client point, or none.
+    TControl* ControlAtPos(POINT p) const;
+    // Sends a message to every child control.
+    void Broadcast(TMessage& message);
+    // The windowed control of a window, if the toolkit made it.
+    static TWinControl* FindControl(HWND window);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Runs once the window exists: the place to send it its settings.
+    virtual void HandleCreated() {}
+    void WndProc(TMessage& message) override;
+    void DefaultHandler(TMessage& message) override;
+    // Paints the control's own face before its graphic children; base:
+    // nothing (the background was erased with Color).
+    virtual void PaintWindow(HDC dc);
+    void PaintControls(HDC dc);
+    void FontChanged() override;
+    // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
+    bool erasesWithColor_ = true;
+
+private:
+    void InsertControl(TControl* control);
+    void RemoveControl(TControl* control);
+    void AlignControls(RECT& rect);
+    bool RouteMouseToChild(TMessage& message);
+    void UpdateBoundsFromWindow();
+    static LRESULT CALLBACK StandardProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    HWND handle_ = nullptr;
+    WNDPROC defaultProc_ = nullptr;
+    std::vector<TControl*> controls_;
+    TControl* captureControl_ = nullptr;
+    bool aligning_ = false;
+    bool tabStop_ = false;
+    TBrushCache brush_;
+
+    friend class TControl;
+};
+
+class TGraphicControl : public TControl {
+    QH_CLASS(TGraphicControl, TControl)
+    explicit TGraphicControl(TComponent* owner);
+
+protected:
+    void WndProc(TMessage& message) override;
+    // Draws into the parent's device context, its origin at the control.
+    virtual void Paint(HDC dc);
+};
+
+// The form a control sits on (its top windowed ancestor), or none.
+class TCustomForm;
+TCustomForm* GetParentForm(const TControl* control);
+
+} // namespace qh

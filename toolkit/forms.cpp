@@ -1,0 +1,714 @@
+#include "toolkit/forms.h"
+
+#include "core/gbk.h"
+#include "toolkit/exception_report.h"
+#include "toolkit/menus.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+
+namespace qh {
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+const TEnumInfo FormBorderStyleEnum{
+    "TFormBorderStyle",
+    {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
+const TEnumInfo PositionEnum{
+    "TPosition",
+    {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter"}};
+
+QH_DEFINE_CLASS(TCustomForm, TWinControl,
+                EnumProp("BorderStyle", FormBorderStyleEnum, &TCustomForm::BorderStyle,
+                         &TCustomForm::SetBorderStyle),
+                EnumProp("Position", PositionEnum, &TCustomForm::Position,
+                         &TCustomForm::SetPosition),
+                IntProp("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth),
+                IntProp("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight),
+                BoolProp("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview),
+                BoolProp("TransparentColor", &TCustomForm::TransparentColor,
+                         &TCustomForm::SetTransparentColor),
+                IntProp("TransparentColorValue", &TCustomForm::TransparentColorValue,
+                        &TCustomForm::SetTransparentColorValue),
+                IntProp("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult))
+QH_DEFINE_CLASS(TForm, TCustomForm)
+QH_DEFINE_CLASS(TScreen, TComponent)
+QH_DEFINE_CLASS(TApplication, TComponent,
+                StrProp("Title", &TApplication::Title, &TApplication::SetTitle))
+QH_DEFINE_CLASS(TApplicationEvents, TComponent)
+
+TCustomForm* GetParentForm(const TControl* control) {
+    while (control && control->Parent())
+        control = control->Parent();
+    if (control && control->Is<TCustomForm>())
+        return const_cast<TCustomForm*>(static_cast<const TCustomForm*>(control));
+    return nullptr;
+}
+
+std::string ExceptionMessage(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Exception& e) {
+        return e.Message;
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "未知错误";
+    }
+}
+
+void ReportException(std::exception_ptr error) {
+    if (Application) {
+        Application->HandleException(error);
+        return;
+    }
+    // No application to report through: at least say it on the debugger.
+    OutputDebugStringW(GbkToWide(ExceptionMessage(error)).c_str());
+}
+
+// -------------------------------------------------------------- TCustomForm
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+    // A form shows only when asked to.
+    TControl::SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    if (Screen) Screen->forms_.push_back(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Destroying();
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+    }
+    DestroyComponents();
+    if (Screen) {
+        auto& forms = Screen->forms_;
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    }
+    if (Application) {
+        if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
+        auto& released = Application->released_;
+        released.erase(std::remove(released.begin(), released.end(), this), released.end());
+    }
+    DestroyHandle();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    if (HandleAllocated()) {
+        TCreateParams params;
+        CreateParams(params);
+        SetWindowLongW(Handle(), GWL_STYLE, static_cast<LONG>(params.Style));
+        SetWindowLongW(Handle(), GWL_EXSTYLE, static_cast<LONG>(params.ExStyle));
+        SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+}
+
+void TCustomForm::SetBorderIcons(unsigned icons) {
+    borderIcons_ = icons;
+    TFormBorderStyle style = borderStyle_;
+    borderStyle_ = static_cast<TFormBorderStyle>(-1);
+    SetBorderStyle(style); // restyles the window
+}
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    params.ExStyle = 0;
+    switch (borderStyle_) {
+    case bsNone:
+        params.Style |= WS_POPUP;
+        break;
+    case bsSingle:
+    case bsToolWindow:
+        params.Style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        params.Style |= WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+        params.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    }
+    if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin)
+        params.ExStyle |= WS_EX_TOOLWINDOW;
+    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu)) {
+        params.Style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow &&
+            borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_ & biMinimize) params.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) params.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (!Enabled()) params.Style |= WS_DISABLED;
+    if (transparentColor_) params.ExStyle |= WS_EX_LAYERED;
+    params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TCustomForm::HandleCreated() {
+    if (menu_) {
+        ::SetMenu(Handle(), menu_->Handle());
+        menu_->SetWindow(Handle());
+    }
+    ApplyTransparency();
+    ApplyClientSize();
+}
+
+RECT TCustomForm::ClientRect() const {
+    if (HandleAllocated()) return TWinControl::ClientRect();
+    if (clientWidth_ >= 0) return {0, 0, clientWidth_, clientHeight_};
+    return TWinControl::ClientRect();
+}
+
+void TCustomForm::SetClientSize(int width, int height) {
+    clientWidth_ = std::max(width, 0);
+    clientHeight_ = std::max(height, 0);
+    ApplyClientSize();
+}
+
+void TCustomForm::ApplyClientSize() {
+    if (clientWidth_ < 0) return;
+    if (!HandleAllocated()) {
+        // Until there is a window, the frame is what the styles say.
+        TCreateParams params;
+        CreateParams(params);
+        RECT r{0, 0, clientWidth_, clientHeight_};
+        AdjustWindowRectEx(&r, params.Style, menu_ != nullptr, params.ExStyle);
+        TControl::SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+        return;
+    }
+    // The frame (and a menu bar that may wrap) are what the window has.
+    HWND h = Handle();
+    RECT window, client;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        GetWindowRect(h, &window);
+        GetClientRect(h, &client);
+        int dw = clientWidth_ - client.right, dh = clientHeight_ - client.bottom;
+        if (dw == 0 && dh == 0) break;
+        SetWindowPos(h, nullptr, 0, 0, window.right - window.left + dw,
+                     window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_) {
+        menu_->SetWindow(nullptr);
+        menu_->RemoveFreeNotification(this);
+    }
+    menu_ = menu;
+    if (menu_) menu_->FreeNotification(this);
+    if (HandleAllocated()) {
+        ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+        if (menu_) menu_->SetWindow(Handle());
+        ApplyClientSize();
+    }
+    Perform(CM_MENUCHANGED);
+}
+
+void TCustomForm::SetTransparentColor(bool on) {
+    transparentColor_ = on;
+    ApplyTransparency();
+}
+
+void TCustomForm::SetTransparentColorValue(TColor color) {
+    transparentColorValue_ = color;
+    ApplyTransparency();
+}
+
+void TCustomForm::ApplyTransparency() {
+    if (!HandleAllocated()) return;
+    HWND h = Handle();
+    LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
+    if (transparentColor_) {
+        SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(h, ColorToRGB(transparentColorValue_), 255, LWA_COLORKEY);
+    } else if (ex & WS_EX_LAYERED) {
+        SetWindowLongW(h, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+    }
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == menu_) {
+        menu_ = nullptr;
+        if (HandleAllocated() && !HasState(csDestroying)) ::SetMenu(Handle(), nullptr);
+    }
+}
+
+void TCustomForm::Loaded() {
+    TWinControl::Loaded();
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::SetVisible(bool visible) {
+    if (!visible) {
+        TControl::SetVisible(false);
+        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    HWND h = Handle();
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (position_ == poScreenCenter && Screen) {
+            int x = (Screen->Width() - Width()) / 2, y = (Screen->Height() - Height()) / 2;
+            SetBounds(x, y, Width(), Height());
+        }
+    }
+    TControl::SetVisible(true);
+    ShowWindow(h, SW_SHOWNORMAL);
+    if (Application && Application->MainForm() == this && Application->Handle() &&
+        !IsWindowVisible(Application->Handle()))
+        ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        ShowWindow(Handle(), SW_MINIMIZE);
+        break;
+    default:
+        Release();
+        break;
+    }
+}
+
+void TCustomForm::CloseModal() {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        if (OnClose) OnClose(this, action);
+    }
+    if (action == caNone)
+        modalResult_ = mrNone;
+    else if (action == caFree)
+        Release();
+}
+
+namespace {
+
+struct TDisabledWindows {
+    HWND except;
+    std::vector<HWND> windows;
+    static BOOL CALLBACK Collect(HWND window, LPARAM data) {
+        auto* self = reinterpret_cast<TDisabledWindows*>(data);
+        if (window != self->except && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            self->windows.push_back(window);
+            EnableWindow(window, FALSE);
+        }
+        return TRUE;
+    }
+    explicit TDisabledWindows(HWND except_) : except(except_) {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+    }
+    ~TDisabledWindows() {
+        for (HWND w : windows)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
+};
+
+} // namespace
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || modal_ || !Enabled()) throw EInvalidOperation("不能将可见窗口设为模式窗口");
+    if (GetCapture()) ReleaseCapture();
+    HWND active = GetActiveWindow();
+    modal_ = true;
+    modalResult_ = mrNone;
+    struct TModalEnd {
+        TCustomForm* form;
+        HWND active;
+        ~TModalEnd() {
+            form->modal_ = false;
+            if (form->HandleAllocated() && !form->HasState(csDestroying)) form->Hide();
+            if (active && IsWindow(active)) SetActiveWindow(active);
+        }
+    } end{this, active};
+    TDisabledWindows disabled(Handle());
+    Show();
+    do {
+        Application->HandleMessage();
+        if (Application->Terminated())
+            modalResult_ = mrCancel;
+        else if (modalResult_ != mrNone)
+            CloseModal();
+    } while (modalResult_ == mrNone);
+    return modalResult_;
+}
+
+void TCustomForm::Release() {
+    if (HandleAllocated())
+        PostMessageW(Handle(), CM_RELEASE, 0, 0);
+    else if (Application)
+        Application->ReleaseForm(this);
+}
+
+bool TCustomForm::IsShortCut(unsigned shortCut) {
+    return menu_ && menu_->IsShortCut(shortCut);
+}
+
+void TCustomForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_QUERYENDSESSION:
+        m.Result = CloseQuery();
+        return;
+    case CM_RELEASE:
+        if (Application) Application->ReleaseForm(this);
+        return;
+    case WM_COMMAND:
+        if (m.LParam == 0 && HIWORD(m.WParam) == 0 &&
+            TMenuItem::DispatchCommand(LOWORD(m.WParam))) {
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_MEASUREITEM:
+        if (reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU &&
+            TMenuItem::DispatchMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+            m.Result = TRUE;
+            return;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->CtlType == ODT_MENU &&
+            TMenuItem::DispatchDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
+            m.Result = TRUE;
+            return;
+        }
+        break;
+    case WM_SHOWWINDOW:
+        if (m.LParam == 0) {
+            if (m.WParam && OnShow)
+                OnShow(this);
+            else if (!m.WParam && OnHide)
+                OnHide(this);
+        }
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        // Others (the tray) show and hide the window directly.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+        if (pos->flags & SWP_SHOWWINDOW)
+            TControl::SetVisible(true);
+        else if (pos->flags & SWP_HIDEWINDOW)
+            TControl::SetVisible(false);
+        break;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(m.WParam) != WA_INACTIVE && OnActivate) OnActivate(this);
+        break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+        Broadcast(m);
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ------------------------------------------------------------------ TScreen
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
+
+TCustomForm* TScreen::Forms(int index) const {
+    if (index < 0 || index >= FormCount()) RaiseListIndexError(index);
+    return forms_[static_cast<size_t>(index)];
+}
+
+TCustomForm* TScreen::ActiveForm() const {
+    TWinControl* c = TWinControl::FindControl(GetActiveWindow());
+    return c && c->Is<TCustomForm>() ? static_cast<TCustomForm*>(c) : nullptr;
+}
+
+int TScreen::Width() const {
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+int TScreen::Height() const {
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+RECT TScreen::WorkAreaRect() const {
+    RECT r{0, 0, Width(), Height()};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+// ------------------------------------------------------------- TApplication
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    if (Application) throw EInvalidOperation("应用程序对象只能有一个");
+    Application = this;
+    Screen = new TScreen(this);
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
+                                              ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                              ICC_PROGRESS_CLASS | ICC_UPDOWN_CLASS |
+                                              ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WindowProcedure;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"TApplication";
+    RegisterClassExW(&wc);
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExW(0, L"TApplication", L"",
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              x, y, 0, 0, nullptr, nullptr, instance, nullptr);
+    if (!handle_) {
+        Application = nullptr;
+        Screen = nullptr;
+        throw EOutOfResources("无法创建应用程序窗口");
+    }
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    DestroyComponents(); // the forms, the last created first
+    Screen = nullptr;
+    if (handle_) {
+        DestroyWindow(handle_);
+        handle_ = nullptr;
+    }
+    if (oleStarted_) OleUninitialize();
+    Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+}
+
+void TApplication::SetTitle(const std::string& title) {
+    title_ = title;
+    SetWindowTextW(handle_, GbkToWide(title).c_str());
+}
+
+void TApplication::SetMainForm(TCustomForm* form) {
+    mainForm_ = form;
+    if (form) form->HandleNeeded();
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+    if (mainForm_ && showMainForm_ && !terminated_) mainForm_->Show();
+    while (!terminated_)
+        HandleMessage();
+}
+
+void TApplication::Terminate() {
+    PostQuitMessage(0);
+}
+
+void TApplication::ProcessMessages() {
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::HandleMessage() {
+    if (!ProcessMessage()) WaitMessage();
+}
+
+bool TApplication::ProcessMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    try {
+        bool handled = false;
+        if (OnMessage) OnMessage(msg, handled);
+        // Each form's events see it, the most recent first, until one takes it.
+        for (auto it = events_.rbegin(); !handled && it != events_.rend(); ++it)
+            if ((*it)->OnMessage) (*it)->OnMessage(msg, handled);
+        if (!handled && !IsKeyMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    } catch (...) {
+        HandleException(std::current_exception());
+    }
+    FreeReleasedForms();
+    return true;
+}
+
+bool TApplication::IsKeyMessage(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR)
+        return false;
+    TCustomForm* form = nullptr;
+    if (HWND root = GetAncestor(msg.hwnd, GA_ROOT)) {
+        TWinControl* c = TWinControl::FindControl(root);
+        if (c && c->Is<TCustomForm>()) form = static_cast<TCustomForm*>(c);
+    }
+    if (msg.message == WM_SYSCHAR)
+        return form && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+
+    WORD key = static_cast<WORD>(msg.wParam);
+    unsigned shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= scCtrl;
+    if (msg.message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0) shift |= scAlt;
+    if (form && form->KeyPreview() && form->OnKeyDown) {
+        form->OnKeyDown(form, key, shift);
+        if (key == 0) return true;
+    }
+    unsigned shortCut = ShortCut(key, shift);
+    // Modal forms keep their keys; otherwise the main form's menu answers too.
+    if (form && form->IsShortCut(shortCut)) return true;
+    if ((!form || !form->Modal()) && mainForm_ && mainForm_ != form &&
+        mainForm_->IsShortCut(shortCut))
+        return true;
+    if (form && (key == VK_RETURN || key == VK_ESCAPE) && !(shift & (scCtrl | scAlt))) {
+        LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+        if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+        return form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
+    }
+    return false;
+}
+
+void TApplication::HandleException(std::exception_ptr error) {
+    if (OnException) {
+        OnException(this, error);
+        return;
+    }
+    std::wstring caption = GbkToWide(title_);
+    std::wstring text = GbkToWide(ExceptionMessage(error));
+    const UINT flags = MB_OK | MB_ICONERROR;
+    if (ErrorBox) {
+        ErrorBox(caption, text, flags);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner ? owner : handle_, text.c_str(), caption.c_str(), flags);
+}
+
+int TApplication::HookMainWindow(TWindowHook hook) {
+    hooks_.emplace_back(nextHook_, std::move(hook));
+    return nextHook_++;
+}
+
+void TApplication::UnhookMainWindow(int id) {
+    hooks_.erase(
+        std::remove_if(hooks_.begin(), hooks_.end(), [id](auto& h) { return h.first == id; }),
+        hooks_.end());
+}
+
+void TApplication::ReleaseForm(TCustomForm* form) {
+    if (std::find(released_.begin(), released_.end(), form) == released_.end())
+        released_.push_back(form);
+    if (!InsideMessageHandler()) FreeReleasedForms();
+}
+
+void TApplication::FreeReleasedForms() {
+    if (InsideMessageHandler()) return;
+    while (!released_.empty()) {
+        TCustomForm* form = released_.back();
+        released_.pop_back();
+        delete form;
+    }
+}
+
+LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (Application && window == Application->handle_) {
+        try {
+            return Application->HandleWindowMessage(msg, wParam, lParam);
+        } catch (...) {
+            ReportException(std::current_exception());
+            return 0;
+        }
+    }
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    // A hook may unhook itself: walk a copy.
+    auto hooks = hooks_;
+    for (auto& hook : hooks)
+        if (hook.second(m)) return m.Result;
+    switch (msg) {
+    case WM_CLOSE:
+        if (mainForm_) mainForm_->Close();
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0 && TMenuItem::DispatchCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_MEASUREITEM:
+        if (TMenuItem::DispatchMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (TMenuItem::DispatchDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_RESTORE && mainForm_) {
+            DefWindowProcW(handle_, msg, wParam, lParam);
+            mainForm_->Show();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(handle_, msg, wParam, lParam);
+}
+
+// ------------------------------------------------------- TApplicationEvents
+
+TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner) {
+    if (Application) Application->events_.push_back(this);
+}
+
+TApplicationEvents::~TApplicationEvents() {
+    if (Application) {
+        auto& list = Application->events_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
+
+} // namespace qh

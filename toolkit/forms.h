@@ -1,0 +1,234 @@
+// Forms, the application object and the screen.
+#pragma once
+
+#include "toolkit/controls.h"
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qh {
+
+class TMainMenu;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+extern const TEnumInfo FormBorderStyleEnum;
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
+extern const TEnumInfo PositionEnum;
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TModalResult = int;
+inline constexpr TModalResult mrNone = 0;
+inline constexpr TModalResult mrOk = IDOK;
+inline constexpr TModalResult mrCancel = IDCANCEL;
+inline constexpr TModalResult mrAbort = IDABORT;
+inline constexpr TModalResult mrRetry = IDRETRY;
+inline constexpr TModalResult mrIgnore = IDIGNORE;
+inline constexpr TModalResult mrYes = IDYES;
+inline constexpr TModalResult mrNo = IDNO;
+
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+// Key codes: the virtual key; shift: the ShortCut modifier bits below.
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, unsigned shift)>;
+
+// Operations that cannot be done in the form's current state.
+QH_DECLARE_EXCEPTION(EInvalidOperation, Exception);
+
+class TCustomForm : public TWinControl {
+    QH_CLASS(TCustomForm, TWinControl)
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    unsigned BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(unsigned icons);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+    // The client area's size; the window grows by its frame and menu bar.
+    void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
+    void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
+    void SetClientSize(int width, int height);
+    RECT ClientRect() const override;
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+    bool TransparentColor() const { return transparentColor_; }
+    void SetTransparentColor(bool on);
+    TColor TransparentColorValue() const { return transparentColorValue_; }
+    void SetTransparentColorValue(TColor color);
+
+    void SetVisible(bool visible) override;
+    // Asks OnCloseQuery, then OnClose decides: hide (the default), free,
+    // minimise or nothing. Closing the main form ends the application.
+    void Close();
+    bool CloseQuery();
+    // Shows the form with the other windows disabled until ModalResult is
+    // set (a button's ModalResult, Enter and Escape), and returns it.
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    bool Modal() const { return modal_; }
+    // Frees the form once the handler that asks for it has returned.
+    void Release();
+    // Whether the shortcut (16384 Ctrl + virtual key ...) runs an item of
+    // the form's menu; runs it when it does.
+    bool IsShortCut(unsigned shortCut);
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnActivate;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+    TKeyEvent OnKeyDown;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+    void WndProc(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
+    // Runs OnCreate: the form's components are all made by then.
+    void Loaded() override;
+
+private:
+    void ApplyTransparency();
+    void ApplyClientSize();
+    void CloseModal();
+
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    int clientWidth_ = -1, clientHeight_ = -1;
+    TMainMenu* menu_ = nullptr;
+    bool keyPreview_ = false;
+    bool transparentColor_ = false;
+    TColor transparentColorValue_ = 0;
+    TModalResult modalResult_ = mrNone;
+    bool modal_ = false;
+    bool shownOnce_ = false;
+};
+
+class TForm : public TCustomForm {
+    QH_CLASS(TForm, TCustomForm)
+    using TCustomForm::TCustomForm;
+};
+
+class TScreen : public TComponent {
+    QH_CLASS(TScreen, TComponent)
+    explicit TScreen(TComponent* owner);
+
+    // Every form, the most recently created last.
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int index) const;
+    TCustomForm* ActiveForm() const;
+    int Width() const;
+    int Height() const;
+    // The primary screen less the task bar and other docked bars.
+    RECT WorkAreaRect() const;
+
+private:
+    std::vector<TCustomForm*> forms_;
+    friend class TCustomForm;
+};
+
+using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
+using TExceptionEvent = std::function<void(TObject* sender, std::exception_ptr error)>;
+// Answers true when it handled the message (which then goes no further).
+using TWindowHook = std::function<bool(TMessage& message)>;
+
+class TApplication : public TComponent {
+    QH_CLASS(TApplication, TComponent)
+    // One per program; it becomes the global Application.
+    explicit TApplication(TComponent* owner = nullptr);
+    ~TApplication() override;
+
+    void Initialize();
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+    // The hidden top-level window that owns the forms and carries the
+    // task bar button.
+    HWND Handle() const { return handle_; }
+
+    // Creates a form owned by the application; the first becomes the main
+    // form.
+    template <class T> T* CreateForm(T*& reference) {
+        reference = new T(this);
+        if (!mainForm_) SetMainForm(reference);
+        return reference;
+    }
+    TCustomForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TCustomForm* form);
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool show) { showMainForm_ = show; }
+
+    // Shows the main form and runs the message loop until Terminate.
+    void Run();
+    // Ends the loop once it takes the request.
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Handles every message waiting, then returns.
+    void ProcessMessages();
+    // Handles one message, waiting for it when there is none.
+    void HandleMessage();
+    // Handles one waiting message; false when there was none.
+    bool ProcessMessage();
+
+    // The general error report. Shows the box, or calls OnException.
+    void HandleException(std::exception_ptr error);
+    // Where the error box goes: a replacement sees caption, text and flags
+    // instead of a box appearing (tests); empty means MessageBoxW.
+    std::function<void(const std::wstring& caption, const std::wstring& text, UINT flags)> ErrorBox;
+
+    // Sees every message the loop takes, before dispatch.
+    TMessageEvent OnMessage;
+    TExceptionEvent OnException;
+
+    // Handlers in front of the application window's own handling.
+    int HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(int id);
+
+    // Frees the form after the message being handled.
+    void ReleaseForm(TCustomForm* form);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    bool IsKeyMessage(MSG& msg);
+    void FreeReleasedForms();
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    std::string title_;
+    HWND handle_ = nullptr;
+    TCustomForm* mainForm_ = nullptr;
+    bool showMainForm_ = true;
+    bool terminated_ = false;
+    bool oleStarted_ = false;
+    std::vector<std::pair<int, TWindowHook>> hooks_;
+    int nextHook_ = 1;
+    std::vector<TCustomForm*> released_;
+    std::vector<class TApplicationEvents*> events_;
+    friend class TApplicationEvents;
+    friend class TCustomForm;
+};
+
+// A component that lets a form take part in the application's events.
+class TApplicationEvents : public TComponent {
+    QH_CLASS(TApplicationEvents, TComponent)
+    explicit TApplicationEvents(TComponent* owner);
+    ~TApplicationEvents() override;
+
+    TMessageEvent OnMessage;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+} // namespace qh

@@ -1,0 +1,174 @@
+// Menus: the menu bar of a form, popup menus and their items.
+#pragma once
+
+#include "core/component.h"
+#include "toolkit/win_handle.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qh {
+
+class TAction;
+class TMenu;
+
+// Shortcut codes: a virtual key plus these modifier bits.
+enum : unsigned { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+// "Ctrl+T", "Shift+F5", ...: the text a menu shows for a shortcut.
+std::string ShortCutToText(unsigned shortCut);
+unsigned ShortCut(WORD key, unsigned modifiers);
+
+using TMenuDrawItemEvent =
+    std::function<void(TObject* sender, HDC dc, const RECT& rect, bool selected)>;
+using TMenuMeasureItemEvent = std::function<void(TObject* sender, HDC dc, int& width, int& height)>;
+
+class TMenuItem : public TComponent {
+    QH_CLASS(TMenuItem, TComponent)
+    explicit TMenuItem(TComponent* owner);
+    ~TMenuItem() override;
+
+    // "&" marks the access key; "-" makes a separator.
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    int ShortCut() const { return static_cast<int>(shortCut_); }
+    void SetShortCut(int shortCut);
+    bool Checked() const { return checked_; }
+    // Checking a radio item unchecks the radio items of its group.
+    void SetChecked(bool checked);
+    bool RadioItem() const { return radioItem_; }
+    void SetRadioItem(bool radio);
+    int GroupIndex() const { return groupIndex_; }
+    void SetGroupIndex(int index);
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool AutoCheck() const { return autoCheck_; }
+    void SetAutoCheck(bool value) { autoCheck_ = value; }
+    bool IsLine() const { return caption_ == "-"; }
+
+    // Sub-items, in order. An item frees its sub-items when it goes.
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const;
+    TMenuItem* Parent() const { return parent_; }
+    void Add(TMenuItem* item);
+    void Insert(int index, TMenuItem* item);
+    void Remove(TMenuItem* item);
+    int IndexOf(const TMenuItem* item) const;
+    // The menu the item shows in (through its parents), or none.
+    TMenu* GetParentMenu() const;
+
+    TAction* Action() const { return action_; }
+    void SetAction(TAction* action);
+    // Takes check mark, enabled state and caption from the linked action.
+    void ActionChanged();
+
+    // Runs OnClick, or the action; AutoCheck items toggle first.
+    virtual void Click();
+    // The command number the item carries in its menu.
+    UINT Command() const { return command_; }
+    // Its sub-menu, when it has sub-items.
+    HMENU Handle();
+    bool OwnerDrawn() const;
+
+    TNotifyEvent OnClick;
+    TMenuDrawItemEvent OnDrawItem;
+    TMenuMeasureItemEvent OnMeasureItem;
+
+    // Messages a window gets for menus: each finds the item and answers.
+    static bool DispatchCommand(UINT command);
+    static bool DispatchMeasureItem(MEASUREITEMSTRUCT* item);
+    static bool DispatchDrawItem(DRAWITEMSTRUCT* item);
+    static TMenuItem* FindByCommand(UINT command);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    friend class TMenu;
+    void Changed();
+    void RebuildHandle(HMENU menu);
+    void AppendTo(HMENU menu);
+    void TurnSiblingsOff();
+    std::wstring DisplayText() const;
+
+    std::string caption_;
+    unsigned shortCut_ = 0;
+    bool checked_ = false;
+    bool radioItem_ = false;
+    int groupIndex_ = 0;
+    bool default_ = false;
+    bool enabled_ = true;
+    bool visible_ = true;
+    bool autoCheck_ = false;
+    TMenuItem* parent_ = nullptr;
+    TMenu* menu_ = nullptr; // set on the root item only
+    std::vector<TMenuItem*> items_;
+    TMenuHandle handle_;
+    UINT command_ = 0;
+    TAction* action_ = nullptr;
+};
+
+class TMenu : public TComponent {
+    QH_CLASS(TMenu, TComponent)
+    explicit TMenu(TComponent* owner);
+    ~TMenu() override;
+
+    // The top-level items.
+    TMenuItem* Items() const { return items_; }
+    HMENU Handle();
+    bool OwnerDraw() const { return ownerDraw_; }
+    void SetOwnerDraw(bool ownerDraw);
+    // Finds the enabled, visible item with this shortcut and clicks it.
+    bool IsShortCut(unsigned shortCut);
+    TMenuItem* FindItem(UINT command) const;
+    // Told when an item of the menu changed: the menu is rebuilt.
+    virtual void MenuChanged(TMenuItem* changed);
+    // The window showing the menu bar, told to redraw it.
+    void SetWindow(HWND window) { window_ = window; }
+    HWND Window() const { return window_; }
+
+protected:
+    virtual HMENU CreateHandle() = 0;
+    TMenuItem* items_;
+    TMenuHandle handle_;
+    bool ownerDraw_ = false;
+    HWND window_ = nullptr;
+};
+
+class TMainMenu : public TMenu {
+    QH_CLASS(TMainMenu, TMenu)
+    explicit TMainMenu(TComponent* owner);
+    void MenuChanged(TMenuItem* changed) override;
+
+protected:
+    HMENU CreateHandle() override;
+};
+
+class TPopupMenu : public TMenu {
+    QH_CLASS(TPopupMenu, TMenu)
+    explicit TPopupMenu(TComponent* owner);
+
+    bool AutoPopup() const { return autoPopup_; }
+    void SetAutoPopup(bool value) { autoPopup_ = value; }
+    // The component the menu was last shown for.
+    TComponent* PopupComponent() const { return popupComponent_; }
+    void SetPopupComponent(TComponent* component);
+    // Shows the menu at a screen point and runs the chosen item.
+    virtual void Popup(int x, int y);
+
+    TNotifyEvent OnPopup;
+
+protected:
+    HMENU CreateHandle() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+private:
+    bool autoPopup_ = true;
+    TComponent* popupComponent_ = nullptr;
+};
+
+} // namespace qh
