@@ -1,0 +1,12 @@
+// The tolerant GET of the update check and the popup schedule.
+#pragma once
+
+#include <string>
+
+namespace qh {
+
+// The body of a GET of address through a client made for this request, or
+// the empty text when anything fails; no exception leaves it.
+std::string FetchText(const std::string& address);
+
+} // namespace qh
