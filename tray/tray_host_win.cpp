@@ -1,47 +1,107 @@
 #include "tray/tray_host.h"
 
-// NOT YET CONNECTED: the class library's application object, window
-// controls and popup menu have not landed yet. Until they do, the tray icon
-// sees no application window, no main form, no window-control owner and no
-// menu; everything below is to be wired to them.
+#include "toolkit/controls.h"
+#include "toolkit/forms.h"
+#include "toolkit/menus.h"
 
 namespace qh::TrayHost {
 
-THookToken HookApplicationWindow(TApplicationHook) {
-    return nullptr;
+THookToken HookApplicationWindow(TApplicationHook hook) {
+    TApplication* application = Application;
+    if (!application) return nullptr;
+    int id = application->HookMainWindow([hook = std::move(hook)](TMessage& message) {
+        hook(message.Msg, message.WParam, message.LParam);
+        return false;
+    });
+    return THookToken(nullptr, [application, id](void*) {
+        // The application may have gone first, at program end.
+        if (Application == application) application->UnhookMainWindow(id);
+    });
 }
-THookToken HookOwnerWindow(TComponent*, TOwnerHook) {
-    return nullptr;
+
+THookToken HookOwnerWindow(TComponent* owner, TOwnerHook hook) {
+    auto* control = dynamic_cast<TWinControl*>(owner);
+    if (!control) return nullptr;
+    auto previous = std::make_shared<TWndMethod>(control->WindowProc);
+    control->WindowProc = [previous, hook = std::move(hook)](TMessage& message) {
+        LRESULT result = 0;
+        if (hook(message.Msg, message.WParam, message.LParam, result)) {
+            message.Result = result;
+            return;
+        }
+        (*previous)(message);
+    };
+    // The owner frees its components before its window chain goes, so the
+    // control is still there to take its procedure back.
+    return THookToken(nullptr, [control, previous](void*) { control->WindowProc = *previous; });
 }
-bool IsWindowControl(const TComponent*) {
-    return false;
+
+bool IsWindowControl(const TComponent* component) {
+    return dynamic_cast<const TWinControl*>(component) != nullptr;
 }
-HWND WindowOf(TComponent*) {
-    return nullptr;
+
+HWND WindowOf(TComponent* component) {
+    auto* control = dynamic_cast<TWinControl*>(component);
+    return control ? control->Handle() : nullptr;
 }
+
 HWND ApplicationWindow() {
-    return nullptr;
+    return Application ? Application->Handle() : nullptr;
 }
+
 bool ApplicationTerminated() {
-    return false;
+    return Application && Application->Terminated();
 }
-void ProcessMessages() {}
+
+void ProcessMessages() {
+    if (Application) Application->ProcessMessages();
+}
+
 bool HasMainForm() {
-    return false;
+    return Application && Application->MainForm();
 }
-void HideMainForm() {}
-void ShowMainForm() {}
+
+void HideMainForm() {
+    if (HasMainForm()) Application->MainForm()->SetVisible(false);
+}
+
+void ShowMainForm() {
+    if (HasMainForm()) Application->MainForm()->SetVisible(true);
+}
+
+// The class library has no multiple-document forms; a main window that
+// hosts an MDI client window is one all the same.
 bool MainFormIsMdiParent() {
-    return false;
+    if (!HasMainForm() || !Application->MainForm()->HandleAllocated()) return false;
+    return FindWindowExW(Application->MainForm()->Handle(), nullptr, L"MDICLIENT", nullptr) !=
+           nullptr;
 }
-void SetShowMainForm(bool) {}
-TComponent* AsComponent(TPopupMenu*) {
-    return nullptr;
+
+void SetShowMainForm(bool value) {
+    if (Application) Application->SetShowMainForm(value);
 }
-bool AutoPopup(TPopupMenu&) {
-    return false;
+
+TComponent* AsComponent(TPopupMenu* menu) {
+    return menu;
 }
-void PopupAt(TPopupMenu&, TComponent*, int, int) {}
-void ClickDefaultItem(TPopupMenu&) {}
+
+bool AutoPopup(TPopupMenu& menu) {
+    return menu.AutoPopup();
+}
+
+void PopupAt(TPopupMenu& menu, TComponent* popupComponent, int x, int y) {
+    menu.SetPopupComponent(popupComponent);
+    menu.Popup(x, y);
+}
+
+void ClickDefaultItem(TPopupMenu& menu) {
+    TMenuItem* items = menu.Items();
+    for (int i = 0; items && i < items->Count(); ++i) {
+        if (items->Items(i)->Default()) {
+            items->Items(i)->Click();
+            return;
+        }
+    }
+}
 
 } // namespace qh::TrayHost
