@@ -24,14 +24,12 @@ void ReadEverything(const qh::TSkinReader& reader) {
         int first = 0;
         while (reader.Names().Strings(first) != reader.Names().Strings(i))
             ++first;
-        if (member.Size() != reader.MemberSize(first) || member.Position() != 0)
-            __builtin_trap();
+        if (member.Size() != reader.MemberSize(first) || member.Position() != 0) __builtin_trap();
     }
     std::string name;
     reader.FindMember(".ini", member, name);
     reader.ExtractMember("no such member", member);
-    if (member.Size() != 0)
-        __builtin_trap();
+    if (member.Size() != 0) __builtin_trap();
 }
 
 } // namespace

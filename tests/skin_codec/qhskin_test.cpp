@@ -105,5 +105,37 @@ TEST_F(QhSkinTool, UnpackKeepsTheFirstOfTwoNamesThatDifferInCase) {
                  ReadFile(root_ / "out" / "PIC.BMP") != first);
 }
 
+TEST_F(QhSkinTool, ShippedSkinSourcesSurviveTheRoundTrip) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the source tree's paths are the build machine's";
+#else
+    const fs::path skins = fs::path(QH_SOURCE_DIR) / "resources" / "skins";
+    int checked = 0;
+    if (fs::is_directory(skins)) {
+        for (const fs::directory_entry& skin : fs::directory_iterator(skins)) {
+            if (!fs::exists(skin.path() / "skin.ini")) continue;
+            const std::string name = skin.path().filename().string();
+            const fs::path packed = root_ / (name + ".skn");
+            const fs::path out = root_ / name;
+            ASSERT_EQ(RunPack(skin.path().string(), packed.string()), 0) << name;
+            ASSERT_EQ(RunUnpack(packed.string(), out.string()), 0) << name;
+            int members = 0;
+            for (const fs::directory_entry& file : fs::directory_iterator(skin.path())) {
+                const std::string ext = file.path().extension().string();
+                if (ext != ".bmp" && ext != ".ini") continue;
+                ++members;
+                EXPECT_EQ(ReadFile(out / file.path().filename()), ReadFile(file.path()))
+                    << name << "/" << file.path().filename().string();
+            }
+            TSkinReader reader;
+            ASSERT_TRUE(reader.OpenFile(packed.string())) << reader.ErrorMessage();
+            EXPECT_EQ(reader.MemberCount(), members) << name;
+            ++checked;
+        }
+    }
+    if (checked == 0) GTEST_SKIP() << "no skin sources under " << skins.string();
+#endif
+}
+
 } // namespace
 } // namespace qh
