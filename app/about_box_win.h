@@ -1,0 +1,36 @@
+// The about dialog: the product description, the site's address as a link,
+// and OK, which Enter and Escape press too.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "toolkit/ext_controls.h"
+#include "toolkit/forms.h"
+#include "toolkit/std_controls.h"
+
+namespace qh {
+
+class TAboutBox : public TForm {
+    QH_CLASS(TAboutBox, TForm)
+    explicit TAboutBox(TComponent* owner);
+
+    TButton* OKButton = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TMemo* Memo1 = nullptr;
+
+    void Label2Click(TObject* sender);
+
+    // Opens an address in the default browser; tests put a recorder here.
+    static std::function<void(HWND owner, const std::wstring& address)> OpenAddress;
+};
+
+// The site's home page, as the label shows it and its click opens it.
+std::string AboutSiteAddress();
+
+// Creates the dialog, shows it modally and frees it afterwards, also when
+// showing fails.
+void ShowAboutBox();
+
+} // namespace qh
