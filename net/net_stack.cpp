@@ -1,0 +1,91 @@
+#include "net/net_stack.h"
+
+#include "core/text.h"
+#include "net/net_exceptions.h"
+
+namespace qh {
+
+namespace {
+
+std::unique_ptr<TNetStack>& SharedStack() {
+    static std::unique_ptr<TNetStack> stack;
+    return stack;
+}
+
+int& LiveCount() {
+    static int count = 0;
+    return count;
+}
+
+TNetStackFactory& Factory() {
+    static TNetStackFactory factory;
+    return factory;
+}
+
+// A decimal number from 0 to 255, nothing else.
+bool IsOctet(const std::string& part) {
+    if (part.empty() || part.size() > 3) return false;
+    int value = 0;
+    for (char c : part) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 255;
+}
+
+} // namespace
+
+std::string TNetStack::ResolveHostName(const std::string& host) {
+    if (SameText(host, "LOCALHOST")) return "127.0.0.1";
+    if (IsDottedQuad(host)) return host;
+    std::string dotted;
+    if (!HostByName(host, dotted)) RaiseSocketErrorFor(LastError());
+    return dotted;
+}
+
+bool TNetStack::IsDottedQuad(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        size_t dot = text.find('.', start);
+        if (dot == std::string::npos) return false;
+        parts.push_back(text.substr(start, dot - start));
+        start = dot + 1;
+    }
+    parts.push_back(text.substr(start));
+    for (const auto& part : parts)
+        if (!IsOctet(part)) return false;
+    return true;
+}
+
+bool TNetStack::CheckSocketResult(int result, const std::vector<int>& tolerated) {
+    if (result != -1) return false;
+    int code = LastError();
+    for (int t : tolerated)
+        if (t == code) return true;
+    RaiseSocketErrorFor(code);
+}
+
+int TNetStack::Wait(const std::vector<TNetSocket>& sockets, int timeoutMs) {
+    if (sockets.size() > kMaxWaitSockets) throw ENetStackSetSizeExceeded("Set Size Exceeded.");
+    return WaitReadable(sockets, timeoutMs);
+}
+
+TNetStackRef::TNetStackRef() {
+    if (!SharedStack()) SharedStack() = Factory() ? Factory()() : CreatePlatformStack();
+    ++LiveCount();
+}
+
+TNetStackRef::~TNetStackRef() {
+    if (--LiveCount() == 0) SharedStack().reset();
+}
+
+TNetStack& TNetStackRef::operator*() const { return *SharedStack(); }
+
+int TNetStackRef::Count() { return LiveCount(); }
+
+bool TNetStackRef::StackExists() { return SharedStack() != nullptr; }
+
+void TNetStackRef::SetFactory(TNetStackFactory factory) { Factory() = std::move(factory); }
+
+} // namespace qh
