@@ -1,5 +1,7 @@
 #include "tray/simple_timer.h"
 
+#include "toolkit/exception_report.h"
+
 #include <map>
 #include <memory>
 
@@ -70,7 +72,14 @@ LRESULT CALLBACK TSimpleTimerHandler::WindowProcedure(HWND window, UINT message,
                                                       LPARAM lParam) {
     if (message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
     auto found = LiveTimers().find(static_cast<UINT_PTR>(wParam));
-    if (found != LiveTimers().end()) found->second->Fire();
+    if (found == LiveTimers().end()) return 0;
+    // An event handler's error is reported here: it must not unwind
+    // through the system's dispatch.
+    try {
+        found->second->Fire();
+    } catch (...) {
+        ReportException(std::current_exception());
+    }
     return 0;
 }
 

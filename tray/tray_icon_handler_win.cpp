@@ -1,5 +1,6 @@
 #include "tray/tray_icon_handler.h"
 
+#include "toolkit/exception_report.h"
 #include "tray/notify_icon.h"
 
 #include <map>
@@ -90,7 +91,14 @@ LRESULT CALLBACK TTrayIconHandler::WindowProcedure(HWND window, UINT message, WP
         return 1;
     case kTrayCallbackMessage: {
         auto found = Targets().find(static_cast<UINT>(wParam));
-        if (found != Targets().end()) found->second->TrayCallback(static_cast<UINT>(lParam));
+        if (found == Targets().end()) return 0;
+        // An event handler's error is reported here: it must not unwind
+        // through the system's dispatch.
+        try {
+            found->second->TrayCallback(static_cast<UINT>(lParam));
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
         return 0;
     }
     default:

@@ -293,3 +293,33 @@ TEST(TrayIconRealShell, AddsShowsBalloonAndRemovesTheIcon) {
     EXPECT_FALSE(icon->UpdateInTray()); // gone from the tray
     delete icon;
 }
+
+TEST_F(TrayIconInApplication, HandlerErrorsReachTheGeneralErrorReport) {
+    std::vector<std::wstring> reports;
+    application->ErrorBox = [&](const std::wstring& caption, const std::wstring& text, UINT flags) {
+        EXPECT_EQ(caption, L"青禾网络电视");
+        EXPECT_EQ(flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
+        reports.push_back(text);
+    };
+    TTrayIcon* icon = LoadIcon([](TTrayIcon&) {});
+    icon->OnClick = [](qh::TObject*) { throw qh::Exception("单击出错"); };
+    Callback(*icon, WM_LBUTTONDOWN);
+    Callback(*icon, WM_LBUTTONUP);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], L"单击出错");
+
+    // Timers too; the loop goes on afterwards.
+    bool thrown = false;
+    qh::TSimpleTimer timer(10, [&](qh::TSimpleTimer& self) {
+        self.SetEnabled(false);
+        thrown = true;
+        throw qh::Exception("定时出错");
+    });
+    timer.SetEnabled(true);
+    ASSERT_TRUE(tray_test::PumpUntil([&] { return thrown; }));
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1], L"定时出错");
+    Callback(*icon, WM_LBUTTONDOWN);
+    Callback(*icon, WM_LBUTTONUP);
+    EXPECT_EQ(reports.size(), 3u);
+}
