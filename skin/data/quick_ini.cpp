@@ -44,7 +44,9 @@ void TQuickIni::LoadFromText(std::string_view text) {
 }
 
 int TQuickIni::FindSection(std::string_view name) const {
-    const std::string header = "[" + std::string(name) + "]";
+    std::string header(1, '[');
+    header.append(name);
+    header.push_back(']');
     for (const auto& [text, index] : sections_)
         if (SameText(text, header))
             return index;

@@ -118,9 +118,12 @@ TEST(MenuGlyphs, FourGlyphsWithWhiteSeeThrough) {
         EXPECT_GT(black, 4) << i;
         EXPECT_LT(black, 128) << i;
     }
-    RegisterBitmapResource("LACQUERMENU", "BM damaged");
-    TSkinData damaged(nullptr);
-    EXPECT_EQ(damaged.MenuImages.Count(), 0);
+    // Registered bytes only count where the program carries none.
+    if (platform::FindProgramBitmap("LACQUERMENU").empty()) {
+        RegisterBitmapResource("LACQUERMENU", "BM damaged");
+        TSkinData damaged(nullptr);
+        EXPECT_EQ(damaged.MenuImages.Count(), 0);
+    }
     RegisterBitmapResource("LACQUERMENU", std::string());
 }
 
