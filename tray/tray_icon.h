@@ -160,6 +160,9 @@ private:
     POINT FLastMove{};
     bool FStartupChecked = false;
     std::unique_ptr<THooks> FHooks;
+    // Cleared when the icon goes, so code that raised an event can tell
+    // whether the handler freed the icon.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 } // namespace qh

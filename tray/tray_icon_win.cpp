@@ -120,6 +120,7 @@ TTrayIcon::TTrayIcon(TComponent* owner) : TComponent(owner) {
 }
 
 TTrayIcon::~TTrayIcon() {
+    *FAlive = false;
     Destroying();
     RemoveFromTray();
     FCycleTimer.reset();
@@ -307,11 +308,12 @@ void TTrayIcon::ShowMenuAtCursor() {
     POINT cursor{};
     if (!GetCursorPos(&cursor)) return;
     if (HWND application = TrayHost::ApplicationWindow()) SetForegroundWindow(application);
+    std::shared_ptr<bool> alive = FAlive;
     TrayHost::ProcessMessages();
-    // Pending messages may have freed the menu.
-    if (!FPopupMenu) return;
+    // Pending messages may have freed the menu, or the icon itself.
+    if (!*alive || !FPopupMenu) return;
     TrayHost::PopupAt(*FPopupMenu, this, cursor.x, cursor.y);
-    if (OwnerIsWindowControl())
+    if (*alive && OwnerIsWindowControl())
         if (HWND owner = TrayHost::WindowOf(Owner())) PostMessageW(owner, WM_NULL, 0, 0);
 }
 
@@ -321,8 +323,9 @@ void TTrayIcon::ClickDefaultMenuItem() {
 }
 
 void TTrayIcon::TrayCallback(UINT mouseMessage) {
-    // An event handler may free the icon; nothing below touches it after one
-    // that could, except through members read before.
+    // An event handler may free the icon: after each one that is followed by
+    // more work, that work runs only while the icon lives.
+    std::shared_ptr<bool> alive = FAlive;
     switch (mouseMessage) {
     case WM_MOUSEMOVE: {
         if (!FEnabled) return;
@@ -344,7 +347,7 @@ void TTrayIcon::TrayCallback(UINT mouseMessage) {
         FClickStart = true;
         POINT cursor = CursorNow();
         DoMouseDown(TMouseButton::Left, ShiftStateNow() | ssLeft, cursor.x, cursor.y);
-        if (FLeftPopup) ShowMenuAtCursor();
+        if (*alive && FLeftPopup) ShowMenuAtCursor();
         return;
     }
     case WM_LBUTTONUP: {
@@ -362,7 +365,7 @@ void TTrayIcon::TrayCallback(UINT mouseMessage) {
         POINT cursor = CursorNow();
         unsigned shift = ShiftStateNow() | ssLeft;
         if (click) DoClick();
-        DoMouseUp(TMouseButton::Left, shift, cursor.x, cursor.y);
+        if (*alive) DoMouseUp(TMouseButton::Left, shift, cursor.x, cursor.y);
         return;
     }
     case WM_LBUTTONDBLCLK:
@@ -370,13 +373,13 @@ void TTrayIcon::TrayCallback(UINT mouseMessage) {
         FClickReady = false;
         FDblClicked = true;
         DoDblClick();
-        ClickDefaultMenuItem();
+        if (*alive) ClickDefaultMenuItem();
         return;
     case WM_RBUTTONDOWN: {
         if (!FEnabled) return;
         POINT cursor = CursorNow();
         DoMouseDown(TMouseButton::Right, ShiftStateNow() | ssRight, cursor.x, cursor.y);
-        ShowMenuAtCursor();
+        if (*alive) ShowMenuAtCursor();
         return;
     }
     case WM_RBUTTONUP: {
@@ -458,8 +461,9 @@ void TTrayIcon::DoDblClick() {
 void TTrayIcon::DoCycle() {
     int count = FIconList ? FIconList->Count() : 0;
     int nextIndex = FIconIndex < count - 1 ? FIconIndex + 1 : 0;
+    std::shared_ptr<bool> alive = FAlive;
     if (OnCycle) OnCycle(this, nextIndex);
-    SetIconIndex(nextIndex);
+    if (*alive) SetIconIndex(nextIndex);
 }
 
 void TTrayIcon::DoMouseDown(TMouseButton button, unsigned shift, int x, int y) {

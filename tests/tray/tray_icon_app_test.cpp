@@ -260,6 +260,11 @@ TEST_F(TrayIconInApplication, StartupAnswerCanKeepTheMainFormHidden) {
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(application->ShowMainForm());
     EXPECT_FALSE(form->Visible());
+    // The application window's check asks again only for an MDI main form.
+    WINDOWPOS position{};
+    SendMessageW(application->Handle(), WM_WINDOWPOSCHANGED, 0,
+                 reinterpret_cast<LPARAM>(&position));
+    EXPECT_EQ(asked, 1);
 }
 
 TEST_F(TrayIconInApplication, OwnerFormGetsItsWindowProcedureBack) {
@@ -322,4 +327,20 @@ TEST_F(TrayIconInApplication, HandlerErrorsReachTheGeneralErrorReport) {
     Callback(*icon, WM_LBUTTONDOWN);
     Callback(*icon, WM_LBUTTONUP);
     EXPECT_EQ(reports.size(), 3u);
+}
+
+TEST_F(TrayIconInApplication, HandlerMayFreeTheIcon) {
+    TTrayIcon* icon = LoadIcon([](TTrayIcon&) {});
+    int ups = 0;
+    icon->OnMouseUp = [&](qh::TObject*, TTrayIcon::TMouseButton, unsigned, int, int) { ++ups; };
+    icon->OnClick = [&](qh::TObject*) { delete icon; };
+    HWND window = icon->IconData().Window;
+    UINT id = icon->IconData().Id;
+    SendMessageW(window, qh::kTrayCallbackMessage, id, WM_LBUTTONDOWN);
+    SendMessageW(window, qh::kTrayCallbackMessage, id, WM_LBUTTONUP);
+    EXPECT_EQ(ups, 0);
+    EXPECT_EQ(form->ComponentCount(), 0);
+    EXPECT_EQ(shell.Last().Message, static_cast<DWORD>(NIM_DELETE));
+    // Its identifier now names nothing.
+    EXPECT_EQ(qh::TTrayIconHandler::Instance(), nullptr);
 }
