@@ -481,6 +481,7 @@ void TWinControl::Realign() {
     if (aligning_) return;
     aligning_ = true;
     RECT r = ClientRect();
+    AdjustClientRect(r);
     try {
         AlignControls(r);
     } catch (...) {
@@ -698,6 +699,10 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CANCELMODE:
         captureControl_ = nullptr;
         break;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+        Broadcast(m);
+        return;
     default:
         break;
     }

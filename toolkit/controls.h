@@ -157,8 +157,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
     // Takes over what the linked action says.
     virtual void ActionChanged();
-    // Lets a form hide itself without the parent's layout hearing of it.
-    void SetVisibleFlag(bool visible) { visible_ = visible; }
+    // Keeps the caption a window changed by itself (typing in an edit).
+    void StoreCaption(const std::string& caption) { caption_ = caption; }
 
 private:
     TWinControl* parent_ = nullptr;
@@ -240,6 +240,8 @@ protected:
     // nothing (the background was erased with Color).
     virtual void PaintWindow(HDC dc);
     void PaintControls(HDC dc);
+    // The part of the client area that aligned children share.
+    virtual void AdjustClientRect(RECT&) {}
     void FontChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
     bool erasesWithColor_ = true;

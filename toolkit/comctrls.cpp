@@ -1,0 +1,458 @@
+#include "toolkit/comctrls.h"
+
+#include "core/gbk.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+
+namespace qh {
+
+const TEnumInfo TrackBarOrientationEnum{"TTrackBarOrientation", {"trHorizontal", "trVertical"}};
+const TEnumInfo ViewStyleEnum{"TViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}};
+
+QH_DEFINE_CLASS(TRangeControl, TWinControl,
+                IntProp("Min", &TRangeControl::Min, &TRangeControl::SetMin),
+                IntProp("Max", &TRangeControl::Max, &TRangeControl::SetMax),
+                IntProp("Position", &TRangeControl::Position, &TRangeControl::SetPosition))
+QH_DEFINE_CLASS(TProgressBar, TRangeControl)
+QH_DEFINE_CLASS(TTrackBar, TRangeControl,
+                EnumProp("Orientation", TrackBarOrientationEnum, &TTrackBar::Orientation,
+                         &TTrackBar::SetOrientation))
+QH_DEFINE_CLASS(TUpDown, TRangeControl)
+QH_DEFINE_CLASS(TCustomTabControl, TWinControl,
+                IntProp("TabIndex", &TCustomTabControl::TabIndex, &TCustomTabControl::SetTabIndex))
+QH_DEFINE_CLASS(TTabControl, TCustomTabControl)
+QH_DEFINE_CLASS(TTabSheet, TWinControl)
+QH_DEFINE_CLASS(TPageControl, TCustomTabControl)
+QH_DEFINE_CLASS(TStatusBar, TWinControl,
+                BoolProp("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel),
+                StrProp("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText),
+                BoolProp("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip))
+QH_DEFINE_CLASS(TCustomListView, TWinControl,
+                EnumProp("ViewStyle", ViewStyleEnum, &TCustomListView::ViewStyle,
+                         &TCustomListView::SetViewStyle))
+QH_DEFINE_CLASS(TListView, TCustomListView)
+QH_DEFINE_CLASS(TCustomTreeView, TWinControl)
+QH_DEFINE_CLASS(TTreeView, TCustomTreeView)
+QH_DEFINE_CLASS(TScrollBox, TWinControl)
+
+namespace {
+
+void Recreate(TWinControl* control) {
+    if (control->HandleAllocated()) {
+        control->DestroyHandle();
+        control->HandleNeeded();
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------- range controls
+
+TRangeControl::TRangeControl(TComponent* owner) : TWinControl(owner) {}
+
+int TRangeControl::Position() const {
+    if (HandleAllocated() && getPosMessage_)
+        return static_cast<int>(
+            SendMessageW(const_cast<TRangeControl*>(this)->Handle(), getPosMessage_, 0, 0));
+    return position_;
+}
+
+void TRangeControl::SetRange(int min, int max) {
+    min_ = min;
+    max_ = std::max(min, max);
+    position_ = std::clamp(position_, min_, max_);
+    if (HandleAllocated()) HandleCreated();
+}
+
+void TRangeControl::SetPosition(int v) {
+    v = std::clamp(v, min_, max_);
+    bool changed = v != position_;
+    position_ = v;
+    if (HandleAllocated())
+        SendMessageW(Handle(), setPosMessage_, rangeInLParam_ ? TRUE : static_cast<WPARAM>(v),
+                     rangeInLParam_ ? v : 0);
+    if (changed && OnChange) OnChange(this);
+}
+
+void TRangeControl::HandleCreated() {
+    if (rangeInLParam_)
+        SendMessageW(Handle(), rangeMessage_, TRUE, MAKELPARAM(min_, max_));
+    else
+        SendMessageW(Handle(), rangeMessage_, static_cast<WPARAM>(min_), max_);
+    SendMessageW(Handle(), setPosMessage_, rangeInLParam_ ? TRUE : static_cast<WPARAM>(position_),
+                 rangeInLParam_ ? position_ : 0);
+}
+
+TProgressBar::TProgressBar(TComponent* owner) : TRangeControl(owner) {
+    SetBounds(0, 0, 150, 16);
+    rangeMessage_ = PBM_SETRANGE32;
+    setPosMessage_ = PBM_SETPOS;
+    getPosMessage_ = PBM_GETPOS;
+}
+
+void TProgressBar::CreateParams(TCreateParams& params) {
+    TRangeControl::CreateParams(params);
+    params.BaseClass = PROGRESS_CLASSW;
+}
+
+TTrackBar::TTrackBar(TComponent* owner) : TRangeControl(owner) {
+    SetBounds(0, 0, 150, 45);
+    SetTabStop(true);
+    rangeMessage_ = TBM_SETRANGE;
+    setPosMessage_ = TBM_SETPOS;
+    getPosMessage_ = TBM_GETPOS;
+    rangeInLParam_ = true;
+    max_ = 10;
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation orientation) {
+    if (orientation != orientation_) {
+        orientation_ = orientation;
+        Recreate(this);
+    }
+}
+
+void TTrackBar::CreateParams(TCreateParams& params) {
+    TRangeControl::CreateParams(params);
+    params.BaseClass = TRACKBAR_CLASSW;
+    params.Style |= TBS_AUTOTICKS | (orientation_ == trVertical ? TBS_VERT : TBS_HORZ);
+}
+
+void TTrackBar::WndProc(TMessage& m) {
+    if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+        int pos = static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0));
+        if (pos != position_) {
+            position_ = pos;
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TRangeControl::WndProc(m);
+}
+
+TUpDown::TUpDown(TComponent* owner) : TRangeControl(owner) {
+    SetBounds(0, 0, 17, 25);
+    rangeMessage_ = UDM_SETRANGE32;
+    setPosMessage_ = UDM_SETPOS32;
+    getPosMessage_ = UDM_GETPOS32;
+}
+
+void TUpDown::CreateParams(TCreateParams& params) {
+    TRangeControl::CreateParams(params);
+    params.BaseClass = UPDOWN_CLASSW;
+    params.Style |= UDS_SETBUDDYINT | UDS_ARROWKEYS;
+}
+
+void TUpDown::WndProc(TMessage& m) {
+    if (m.Msg == CN_VSCROLL || m.Msg == CN_HSCROLL) {
+        int pos = static_cast<int>(SendMessageW(Handle(), UDM_GETPOS32, 0, 0));
+        if (pos != position_) {
+            position_ = pos;
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TRangeControl::WndProc(m);
+}
+
+// ------------------------------------------------------------ tab controls
+
+TCustomTabControl::TCustomTabControl(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 289, 193);
+    SetTabStop(true);
+}
+
+void TCustomTabControl::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = WC_TABCONTROLW;
+    params.Style |= WS_CLIPCHILDREN;
+}
+
+void TCustomTabControl::HandleCreated() {
+    SendMessageW(Handle(), TCM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < tabTexts_.size(); ++i) {
+        std::wstring text = GbkToWide(tabTexts_[i]);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text.data();
+        SendMessageW(Handle(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+}
+
+void TCustomTabControl::SetTabTexts(const std::vector<std::string>& tabs) {
+    tabTexts_ = tabs;
+    if (tabIndex_ >= static_cast<int>(tabs.size())) tabIndex_ = static_cast<int>(tabs.size()) - 1;
+    if (tabIndex_ < 0 && !tabs.empty()) tabIndex_ = 0;
+    if (HandleAllocated()) {
+        HandleCreated();
+        Realign();
+    }
+}
+
+int TCustomTabControl::TabIndex() const {
+    return tabIndex_;
+}
+
+void TCustomTabControl::SetTabIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(tabTexts_.size())) return;
+    tabIndex_ = index;
+    if (HandleAllocated()) SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    TabChanged();
+}
+
+void TCustomTabControl::AdjustClientRect(RECT& r) {
+    if (HandleAllocated())
+        SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+}
+
+void TCustomTabControl::WndProc(TMessage& m) {
+    if (m.Msg == CN_NOTIFY) {
+        if (reinterpret_cast<NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
+            tabIndex_ = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
+            TabChanged();
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TTabControl::SetTabs(const std::vector<std::string>& tabs) {
+    tabs_ = tabs;
+    SetTabTexts(tabs);
+}
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+    SetAlign(alClient);
+    SetVisible(false);
+}
+
+TTabSheet::~TTabSheet() {
+    Destroying();
+    SetPageControl(nullptr);
+}
+
+void TTabSheet::SetPageControl(TPageControl* control) {
+    if (control == pageControl_) return;
+    if (pageControl_) {
+        auto& pages = pageControl_->pages_;
+        pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
+        if (!pageControl_->HasState(csDestroying)) pageControl_->UpdateTabs();
+    }
+    pageControl_ = control;
+    if (control) {
+        control->pages_.push_back(this);
+        SetParent(control);
+        control->UpdateTabs();
+    } else if (!HasState(csDestroying)) {
+        SetParent(nullptr);
+    }
+}
+
+TTabSheet* TPageControl::Pages(int index) const {
+    if (index < 0 || index >= PageCount()) RaiseListIndexError(index);
+    return pages_[static_cast<size_t>(index)];
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+    return tabIndex_ >= 0 && tabIndex_ < PageCount() ? pages_[static_cast<size_t>(tabIndex_)]
+                                                     : nullptr;
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+    auto it = std::find(pages_.begin(), pages_.end(), page);
+    if (it != pages_.end()) SetTabIndex(static_cast<int>(it - pages_.begin()));
+}
+
+void TPageControl::UpdateTabs() {
+    std::vector<std::string> texts;
+    for (TTabSheet* page : pages_)
+        texts.push_back(page->Caption());
+    SetTabTexts(texts);
+    TabChanged();
+}
+
+void TPageControl::TabChanged() {
+    for (int i = 0; i < PageCount(); ++i)
+        pages_[static_cast<size_t>(i)]->SetVisible(i == tabIndex_);
+}
+
+// -------------------------------------------------------------- status bar
+
+TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 200, 19);
+    SetAlign(alBottom);
+}
+
+void TStatusBar::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = STATUSCLASSNAMEW;
+    // The toolkit places the bar itself.
+    params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
+}
+
+void TStatusBar::HandleCreated() {
+    HWND h = Handle();
+    SendMessageW(h, SB_SIMPLE, simplePanel_, 0);
+    if (simplePanel_) {
+        SendMessageW(h, SB_SETTEXTW, 255, reinterpret_cast<LPARAM>(GbkToWide(simpleText_).c_str()));
+        return;
+    }
+    if (panelTexts_.empty()) return;
+    std::vector<int> edges;
+    int right = 0;
+    for (size_t i = 0; i < panelTexts_.size(); ++i) {
+        right += i < panelWidths_.size() ? panelWidths_[i] : 50;
+        edges.push_back(i + 1 == panelTexts_.size() ? -1 : right);
+    }
+    SendMessageW(h, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (size_t i = 0; i < panelTexts_.size(); ++i)
+        SendMessageW(h, SB_SETTEXTW, i,
+                     reinterpret_cast<LPARAM>(GbkToWide(panelTexts_[i]).c_str()));
+}
+
+void TStatusBar::SetSimplePanel(bool simple) {
+    simplePanel_ = simple;
+    if (HandleAllocated()) HandleCreated();
+}
+
+void TStatusBar::SetSimpleText(const std::string& text) {
+    simpleText_ = text;
+    if (HandleAllocated()) HandleCreated();
+}
+
+void TStatusBar::SetSizeGrip(bool grip) {
+    if (grip != sizeGrip_) {
+        sizeGrip_ = grip;
+        Recreate(this);
+    }
+}
+
+void TStatusBar::SetPanels(const std::vector<std::string>& texts, const std::vector<int>& widths) {
+    panelTexts_ = texts;
+    panelWidths_ = widths;
+    if (HandleAllocated()) HandleCreated();
+}
+
+// --------------------------------------------------------------- list view
+
+TCustomListView::TCustomListView(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 250, 150);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomListView::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = WC_LISTVIEWW;
+    static const DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    params.Style |= styles[viewStyle_] | LVS_SHOWSELALWAYS;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListView::SetViewStyle(TViewStyle style) {
+    if (style == viewStyle_) return;
+    viewStyle_ = style;
+    if (HandleAllocated())
+        SetWindowLongW(
+            Handle(), GWL_STYLE,
+            (GetWindowLongW(Handle(), GWL_STYLE) & ~LVS_TYPEMASK) |
+                std::array<DWORD, 4>{LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT}[style]);
+}
+
+void TCustomListView::AddColumn(const std::string& caption, int width) {
+    columns_.emplace_back(caption, width);
+    if (HandleAllocated()) {
+        std::wstring text = GbkToWide(caption);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = text.data();
+        column.cx = width;
+        SendMessageW(Handle(), LVM_INSERTCOLUMNW, columns_.size() - 1,
+                     reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void TCustomListView::AddItem(const std::vector<std::string>& texts) {
+    rows_.push_back(texts);
+    if (HandleAllocated()) InsertRow(rows_.size() - 1);
+}
+
+void TCustomListView::InsertRow(size_t index) {
+    const auto& texts = rows_[index];
+    for (size_t col = 0; col < texts.size(); ++col) {
+        std::wstring text = GbkToWide(texts[col]);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(index);
+        item.iSubItem = static_cast<int>(col);
+        item.pszText = text.data();
+        SendMessageW(Handle(), col == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0,
+                     reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void TCustomListView::HandleCreated() {
+    auto columns = std::move(columns_);
+    columns_.clear();
+    for (auto& c : columns)
+        AddColumn(c.first, c.second);
+    for (size_t i = 0; i < rows_.size(); ++i)
+        InsertRow(i);
+}
+
+// --------------------------------------------------------------- tree view
+
+TCustomTreeView::TCustomTreeView(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 121, 97);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomTreeView::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = WC_TREEVIEWW;
+    params.Style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+int TCustomTreeView::AddNode(int parent, const std::string& text) {
+    if (parent >= static_cast<int>(nodes_.size())) parent = -1;
+    nodes_.push_back({parent, text});
+    if (HandleAllocated()) InsertNode(nodes_.size() - 1);
+    return static_cast<int>(nodes_.size()) - 1;
+}
+
+void TCustomTreeView::InsertNode(size_t index) {
+    TNode& node = nodes_[index];
+    std::wstring text = GbkToWide(node.text);
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = node.parent >= 0 ? nodes_[static_cast<size_t>(node.parent)].item : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = text.data();
+    node.item = reinterpret_cast<HTREEITEM>(
+        SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void TCustomTreeView::HandleCreated() {
+    for (size_t i = 0; i < nodes_.size(); ++i)
+        InsertNode(i);
+}
+
+// -------------------------------------------------------------- scroll box
+
+TScrollBox::TScrollBox(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 185, 41);
+}
+
+void TScrollBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+} // namespace qh

@@ -1,0 +1,552 @@
+#include "toolkit/ext_controls.h"
+
+#include "core/gbk.h"
+#include "toolkit/actions.h"
+#include "toolkit/menus.h"
+
+#include <algorithm>
+
+namespace qh {
+
+const TEnumInfo BevelCutEnum{"TBevelCut", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}};
+const TEnumInfo AlignmentEnum{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
+const TEnumInfo TextLayoutEnum{"TTextLayout", {"tlTop", "tlCenter", "tlBottom"}};
+const TEnumInfo ButtonLayoutEnum{"TButtonLayout",
+                                 {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
+
+QH_DEFINE_CLASS(
+    TCustomPanel, TWinControl,
+    EnumProp("BevelInner", BevelCutEnum, &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner),
+    EnumProp("BevelOuter", BevelCutEnum, &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter),
+    IntProp("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth),
+    IntProp("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth),
+    EnumProp("Alignment", AlignmentEnum, &TCustomPanel::Alignment, &TCustomPanel::SetAlignment))
+QH_DEFINE_CLASS(TPanel, TCustomPanel)
+QH_DEFINE_CLASS(TCustomLabel, TGraphicControl,
+                EnumProp("Alignment", AlignmentEnum, &TCustomLabel::Alignment,
+                         &TCustomLabel::SetAlignment),
+                EnumProp("Layout", TextLayoutEnum, &TCustomLabel::Layout, &TCustomLabel::SetLayout),
+                BoolProp("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent),
+                BoolProp("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap))
+QH_DEFINE_CLASS(TLabel, TCustomLabel)
+QH_DEFINE_CLASS(TImage, TGraphicControl, ObjProp("Picture", &TImage::Picture, &TImage::SetPicture),
+                BoolProp("Stretch", &TImage::Stretch, &TImage::SetStretch),
+                BoolProp("Center", &TImage::Center, &TImage::SetCenter),
+                BoolProp("Transparent", &TImage::Transparent, &TImage::SetTransparent))
+QH_DEFINE_CLASS(TSpeedButton, TGraphicControl,
+                BoolProp("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat),
+                ObjProp("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph),
+                IntProp("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs),
+                BoolProp("Down", &TSpeedButton::Down, &TSpeedButton::SetDown),
+                IntProp("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex),
+                BoolProp("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp),
+                EnumProp("Layout", ButtonLayoutEnum, &TSpeedButton::Layout,
+                         &TSpeedButton::SetLayout),
+                IntProp("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin),
+                IntProp("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing),
+                BoolProp("Transparent", &TSpeedButton::Transparent, &TSpeedButton::SetTransparent))
+QH_DEFINE_CLASS(TBitBtn, TButton, ObjProp("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph),
+                IntProp("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs),
+                EnumProp("Layout", ButtonLayoutEnum, &TBitBtn::Layout, &TBitBtn::SetLayout),
+                IntProp("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin),
+                IntProp("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing))
+QH_DEFINE_CLASS(TToolButton, TGraphicControl,
+                BoolProp("Down", &TToolButton::Down, &TToolButton::SetDown))
+QH_DEFINE_CLASS(TToolBar, TWinControl,
+                IntProp("EdgeBorders", &TToolBar::EdgeBorders, &TToolBar::SetEdgeBorders),
+                IntProp("ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight),
+                IntProp("ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth),
+                BoolProp("Flat", &TToolBar::Flat, &TToolBar::SetFlat),
+                BoolProp("Transparent", &TToolBar::Transparent, &TToolBar::SetTransparent))
+
+namespace {
+
+// Setters that store a value and repaint when it changed.
+template <class T, class C> void Store(C* control, T& field, T value) {
+    if (field != value) {
+        field = value;
+        control->Invalidate();
+    }
+}
+
+void DrawCaption(HDC dc, const std::string& caption, HFONT font, COLORREF color, RECT r,
+                 UINT format) {
+    if (caption.empty()) return;
+    TSelectObject select(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    std::wstring text = GbkToWide(caption);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------- panel
+
+TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 185, 41);
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut cut) {
+    Store(this, bevelInner_, cut);
+    Realign();
+}
+void TCustomPanel::SetBevelOuter(TBevelCut cut) {
+    Store(this, bevelOuter_, cut);
+    Realign();
+}
+void TCustomPanel::SetBevelWidth(int width) {
+    Store(this, bevelWidth_, std::max(width, 1));
+    Realign();
+}
+void TCustomPanel::SetBorderWidth(int width) {
+    Store(this, borderWidth_, std::max(width, 0));
+    Realign();
+}
+void TCustomPanel::SetAlignment(TAlignment alignment) {
+    Store(this, alignment_, alignment);
+}
+
+void TCustomPanel::AdjustClientRect(RECT& r) {
+    int inset = borderWidth_ + (bevelOuter_ != bvNone ? bevelWidth_ : 0) +
+                (bevelInner_ != bvNone ? bevelWidth_ : 0);
+    InflateRect(&r, -inset, -inset);
+}
+
+void TCustomPanel::PaintWindow(HDC dc) {
+    RECT r = ClientRect();
+    auto bevel = [&](TBevelCut cut) {
+        if (cut == bvNone) return;
+        for (int i = 0; i < bevelWidth_; ++i) {
+            if (cut != bvSpace)
+                DrawEdge(dc, &r, cut == bvLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+            InflateRect(&r, -1, -1);
+        }
+    };
+    bevel(bevelOuter_);
+    InflateRect(&r, -borderWidth_, -borderWidth_);
+    bevel(bevelInner_);
+    UINT format = DT_SINGLELINE | DT_VCENTER |
+                  (alignment_ == taCenter         ? DT_CENTER
+                   : alignment_ == taRightJustify ? DT_RIGHT
+                                                  : DT_LEFT);
+    DrawCaption(dc, Caption(), Font()->Handle(), ColorToRGB(Font()->Color()), r, format);
+}
+
+// ------------------------------------------------------------------- label
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+    SetBounds(0, 0, 65, 13);
+    clicksOnMouseUp_ = true;
+}
+
+void TCustomLabel::SetAlignment(TAlignment alignment) {
+    Store(this, alignment_, alignment);
+}
+void TCustomLabel::SetLayout(TTextLayout layout) {
+    Store(this, layout_, layout);
+}
+void TCustomLabel::SetTransparent(bool transparent) {
+    Store(this, transparent_, transparent);
+}
+void TCustomLabel::SetWordWrap(bool wrap) {
+    Store(this, wordWrap_, wrap);
+}
+
+void TCustomLabel::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    if (!transparent_) FillRect(dc, &r, brush_.Get(Color()));
+    UINT format = (alignment_ == taCenter         ? DT_CENTER
+                   : alignment_ == taRightJustify ? DT_RIGHT
+                                                  : DT_LEFT);
+    if (wordWrap_) {
+        format |= DT_WORDBREAK;
+    } else {
+        format |= DT_SINGLELINE;
+        if (layout_ == tlCenter)
+            format |= DT_VCENTER;
+        else if (layout_ == tlBottom)
+            format |= DT_BOTTOM;
+    }
+    COLORREF color = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
+    DrawCaption(dc, Caption(), Font()->Handle(), color, r, format);
+}
+
+// ------------------------------------------------------------------- image
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
+    SetBounds(0, 0, 105, 105);
+    clicksOnMouseUp_ = true;
+    picture_->OnChange = [this] { Invalidate(); };
+}
+
+void TImage::SetPicture(TPicture* picture) {
+    if (picture && picture != picture_.get()) picture_->SetBitmap(picture->Bitmap());
+}
+void TImage::SetStretch(bool stretch) {
+    Store(this, stretch_, stretch);
+}
+void TImage::SetCenter(bool center) {
+    Store(this, center_, center);
+}
+void TImage::SetTransparent(bool transparent) {
+    Store(this, transparent_, transparent);
+}
+
+void TImage::Paint(HDC dc) {
+    if (picture_->Empty()) return;
+    if (stretch_) {
+        picture_->StretchDraw(dc, RECT{0, 0, Width(), Height()});
+        return;
+    }
+    int x = center_ ? (Width() - picture_->Width()) / 2 : 0;
+    int y = center_ ? (Height() - picture_->Height()) / 2 : 0;
+    TColor key = transparent_ ? picture_->Bitmap().GetPixel(0, picture_->Height() - 1) : clNone;
+    picture_->Draw(dc, x, y, 0, 0, picture_->Width(), picture_->Height(), key);
+}
+
+// ----------------------------------------------------------- button faces
+
+void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGlyphs,
+                    int glyphIndex, const std::string& caption, HFONT font, COLORREF textColor,
+                    TButtonLayout layout, int margin, int spacing) {
+    numGlyphs = std::max(numGlyphs, 1);
+    int gw = glyph.Empty() ? 0 : glyph.Width() / numGlyphs;
+    int gh = glyph.Empty() ? 0 : glyph.Height();
+    std::wstring text = GbkToWide(caption);
+    SIZE ts{0, 0};
+    TSelectObject select(dc, font);
+    if (!text.empty()) GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &ts);
+    int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+    bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
+    int total = horizontal ? w : h;
+    int glyphSize = horizontal ? gw : gh, textSize = horizontal ? ts.cx : ts.cy;
+    if (gw == 0 || text.empty()) spacing = 0;
+    if (margin == -1) {
+        if (spacing == -1) {
+            margin = spacing = (total - glyphSize - textSize) / 3;
+        } else {
+            margin = (total - (glyphSize + spacing + textSize)) / 2;
+        }
+    } else if (spacing == -1) {
+        spacing = (total - margin - glyphSize - textSize) / 2;
+    }
+    POINT gp{0, 0}, tp{0, 0};
+    switch (layout) {
+    case blGlyphLeft:
+        gp.x = margin;
+        tp.x = margin + gw + spacing;
+        break;
+    case blGlyphRight:
+        gp.x = w - margin - gw;
+        tp.x = gp.x - spacing - ts.cx;
+        break;
+    case blGlyphTop:
+        gp.y = margin;
+        tp.y = margin + gh + spacing;
+        break;
+    case blGlyphBottom:
+        gp.y = h - margin - gh;
+        tp.y = gp.y - spacing - ts.cy;
+        break;
+    }
+    if (horizontal) {
+        gp.y = (h - gh) / 2;
+        tp.y = (h - ts.cy) / 2;
+    } else {
+        gp.x = (w - gw) / 2;
+        tp.x = (w - ts.cx) / 2;
+    }
+    if (gw > 0) {
+        int index = glyphIndex < numGlyphs ? glyphIndex : 0;
+        TColor key = glyph.Bitmap().GetPixel(0, gh - 1);
+        glyph.Draw(dc, bounds.left + gp.x, bounds.top + gp.y, index * gw, 0, gw, gh, key);
+    }
+    if (!text.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, textColor);
+        TextOutW(dc, bounds.left + tp.x, bounds.top + tp.y, text.c_str(),
+                 static_cast<int>(text.size()));
+    }
+}
+
+// ------------------------------------------------------------ speed button
+
+TSpeedButton::TSpeedButton(TComponent* owner)
+    : TGraphicControl(owner), glyph_(std::make_unique<TPicture>()) {
+    SetBounds(0, 0, 23, 22);
+    glyph_->OnChange = [this] { Invalidate(); };
+}
+
+void TSpeedButton::SetFlat(bool flat) {
+    Store(this, flat_, flat);
+}
+void TSpeedButton::SetGlyph(TPicture* glyph) {
+    if (glyph && glyph != glyph_.get()) glyph_->SetBitmap(glyph->Bitmap());
+}
+void TSpeedButton::SetNumGlyphs(int count) {
+    Store(this, numGlyphs_, std::clamp(count, 1, 4));
+}
+void TSpeedButton::SetLayout(TButtonLayout layout) {
+    Store(this, layout_, layout);
+}
+void TSpeedButton::SetMargin(int margin) {
+    Store(this, margin_, margin);
+}
+void TSpeedButton::SetSpacing(int spacing) {
+    Store(this, spacing_, spacing);
+}
+void TSpeedButton::SetTransparent(bool transparent) {
+    Store(this, transparent_, transparent);
+}
+
+void TSpeedButton::SetDown(bool down) {
+    if (groupIndex_ == 0) down = false;
+    if (down == down_) return;
+    if (!down && !allowAllUp_ && groupIndex_ != 0) {
+        // The last button of a group that must keep one down stays down,
+        // unless another of the group is down.
+        bool other = false;
+        if (Parent())
+            for (int i = 0; i < Parent()->ControlCount(); ++i)
+                if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+                    b && b != this && b->groupIndex_ == groupIndex_ && b->down_)
+                    other = true;
+        if (!other) return;
+    }
+    down_ = down;
+    if (down && Parent())
+        for (int i = 0; i < Parent()->ControlCount(); ++i)
+            if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
+                b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
+                b->down_ = false;
+                b->Invalidate();
+            }
+    Invalidate();
+}
+
+void TSpeedButton::Click() {
+    if (groupIndex_ != 0) SetDown(allowAllUp_ ? !down_ : true);
+    TGraphicControl::Click();
+}
+
+void TSpeedButton::ActionChanged() {
+    TGraphicControl::ActionChanged();
+    if (Action() && groupIndex_ != 0) SetDown(Action()->Checked());
+}
+
+void TSpeedButton::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (Enabled()) {
+            pressed_ = true;
+            Repaint();
+        }
+        break;
+    case WM_LBUTTONUP: {
+        bool wasPressed = pressed_;
+        pressed_ = false;
+        int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+        Repaint();
+        TGraphicControl::WndProc(m);
+        if (wasPressed && Enabled() && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
+        return;
+    }
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+    case CM_ENABLEDCHANGED:
+        if (m.Msg == CM_MOUSELEAVE) pressed_ = false;
+        TGraphicControl::WndProc(m);
+        if (flat_ || m.Msg == CM_ENABLEDCHANGED) Invalidate();
+        return;
+    default:
+        break;
+    }
+    TGraphicControl::WndProc(m);
+}
+
+void TSpeedButton::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    if (!flat_ || !transparent_) FillRect(dc, &r, brush_.Get(Color()));
+    bool sunk = pressed_ || down_;
+    if (!flat_)
+        DrawEdge(dc, &r, sunk ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    else if (sunk)
+        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else if (MouseInControl() && Enabled())
+        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    int index = !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0;
+    RECT face = r;
+    if (sunk) OffsetRect(&face, 1, 1);
+    COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
+    DrawButtonFace(dc, face, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(), text, layout_,
+                   margin_, spacing_);
+}
+
+// -------------------------------------------------------------- bitmap button
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TPicture>()) {
+    glyph_->OnChange = [this] { Invalidate(); };
+}
+
+void TBitBtn::SetGlyph(TPicture* glyph) {
+    if (glyph && glyph != glyph_.get()) glyph_->SetBitmap(glyph->Bitmap());
+}
+void TBitBtn::SetNumGlyphs(int count) {
+    Store(this, numGlyphs_, std::clamp(count, 1, 4));
+}
+void TBitBtn::SetLayout(TButtonLayout layout) {
+    Store(this, layout_, layout);
+}
+void TBitBtn::SetMargin(int margin) {
+    Store(this, margin_, margin);
+}
+void TBitBtn::SetSpacing(int spacing) {
+    Store(this, spacing_, spacing);
+}
+
+void TBitBtn::CreateParams(TCreateParams& params) {
+    TButton::CreateParams(params);
+    params.Style = (params.Style & ~0xFu) | BS_OWNERDRAW;
+}
+
+void TBitBtn::WndProc(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        RECT r = item->rcItem;
+        bool pressed = (item->itemState & ODS_SELECTED) != 0;
+        FillRect(item->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+        DrawEdge(item->hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        if (Default() || (item->itemState & ODS_FOCUS))
+            FrameRect(item->hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        if (pressed) OffsetRect(&r, 1, 1);
+        int index = !Enabled() ? 1 : pressed ? 2 : 0;
+        COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
+        DrawButtonFace(item->hDC, r, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(), text,
+                       layout_, margin_, spacing_);
+        m.Result = TRUE;
+        return;
+    }
+    TButton::WndProc(m);
+}
+
+// ---------------------------------------------------------------- tool bar
+
+TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
+    SetBounds(0, 0, 23, 22);
+}
+
+void TToolButton::SetDown(bool down) {
+    Store(this, down_, down);
+}
+
+void TToolButton::SetMenuItem(TMenuItem* item) {
+    if (menuItem_) menuItem_->RemoveFreeNotification(this);
+    menuItem_ = item;
+    if (item) item->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation) {
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == menuItem_) menuItem_ = nullptr;
+}
+
+void TToolButton::Click() {
+    if (menuItem_ && !OnClick && !Action())
+        menuItem_->Click();
+    else
+        TGraphicControl::Click();
+}
+
+void TToolButton::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+        if (Enabled()) {
+            pressed_ = true;
+            Repaint();
+        }
+        break;
+    case WM_LBUTTONUP: {
+        bool wasPressed = pressed_;
+        pressed_ = false;
+        int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+        Repaint();
+        TGraphicControl::WndProc(m);
+        if (wasPressed && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
+        return;
+    }
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        TGraphicControl::WndProc(m);
+        Invalidate();
+        return;
+    default:
+        break;
+    }
+    TGraphicControl::WndProc(m);
+}
+
+void TToolButton::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    auto* bar = dynamic_cast<TToolBar*>(Parent());
+    unsigned state = (pressed_ || down_ ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
+                     (MouseInControl() ? cdsHot : 0u);
+    bool defaultDraw = true;
+    if (bar && bar->OnCustomDrawButton) bar->OnCustomDrawButton(bar, this, dc, state, defaultDraw);
+    if (!defaultDraw) return;
+    if (state & cdsSelected)
+        DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    else if ((state & cdsHot) || (bar && !bar->flat_))
+        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
+    DrawCaption(dc, Caption(), Font()->Handle(), text, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 150, 29);
+    SetAlign(alTop);
+}
+
+void TToolBar::SetEdgeBorders(int edges) {
+    Store(this, edgeBorders_, static_cast<unsigned>(edges) & 15u);
+    Realign();
+}
+void TToolBar::SetButtonHeight(int height) {
+    Store(this, buttonHeight_, std::max(height, 1));
+}
+void TToolBar::SetButtonWidth(int width) {
+    Store(this, buttonWidth_, std::max(width, 1));
+}
+void TToolBar::SetFlat(bool flat) {
+    Store(this, flat_, flat);
+}
+void TToolBar::SetTransparent(bool transparent) {
+    Store(this, transparent_, transparent);
+    erasesWithColor_ = !transparent;
+}
+
+void TToolBar::AdjustClientRect(RECT& r) {
+    const int edge = 2;
+    if (edgeBorders_ & ebLeft) r.left += edge;
+    if (edgeBorders_ & ebTop) r.top += edge;
+    if (edgeBorders_ & ebRight) r.right -= edge;
+    if (edgeBorders_ & ebBottom) r.bottom -= edge;
+}
+
+void TToolBar::PaintWindow(HDC dc) {
+    if (transparent_ && Parent() && Parent()->HandleAllocated()) {
+        // Let the parent's background show: paint it under us.
+        POINT origin{Left(), Top()};
+        OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+        SendMessageW(Parent()->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    }
+    RECT r = ClientRect();
+    UINT sides = ((edgeBorders_ & ebLeft) ? BF_LEFT : 0) | ((edgeBorders_ & ebTop) ? BF_TOP : 0) |
+                 ((edgeBorders_ & ebRight) ? BF_RIGHT : 0) |
+                 ((edgeBorders_ & ebBottom) ? BF_BOTTOM : 0);
+    if (sides) DrawEdge(dc, &r, EDGE_ETCHED, sides);
+}
+
+} // namespace qh

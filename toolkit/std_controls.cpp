@@ -1,0 +1,574 @@
+#include "toolkit/std_controls.h"
+
+#include "core/gbk.h"
+#include "core/text.h"
+#include "toolkit/actions.h"
+#include "toolkit/forms.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace qh {
+
+const TEnumInfo ScrollStyleEnum{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
+const TEnumInfo ComboBoxStyleEnum{"TComboBoxStyle", {"csDropDown", "csSimple", "csDropDownList"}};
+const TEnumInfo ScrollBarKindEnum{"TScrollBarKind", {"sbHorizontal", "sbVertical"}};
+
+QH_DEFINE_CLASS(TButtonControl, TWinControl)
+QH_DEFINE_CLASS(TButton, TButtonControl,
+                BoolProp("Default", &TButton::Default, &TButton::SetDefault),
+                BoolProp("Cancel", &TButton::Cancel, &TButton::SetCancel),
+                IntProp("ModalResult", &TButton::ModalResult, &TButton::SetModalResult))
+QH_DEFINE_CLASS(TCustomCheckBox, TButtonControl,
+                BoolProp("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked))
+QH_DEFINE_CLASS(TCheckBox, TCustomCheckBox)
+QH_DEFINE_CLASS(TRadioButton, TButtonControl,
+                BoolProp("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked))
+QH_DEFINE_CLASS(TCustomGroupBox, TWinControl)
+QH_DEFINE_CLASS(TGroupBox, TCustomGroupBox)
+QH_DEFINE_CLASS(TCustomRadioGroup, TCustomGroupBox,
+                IntProp("ItemIndex", &TCustomRadioGroup::ItemIndex,
+                        &TCustomRadioGroup::SetItemIndex),
+                IntProp("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns))
+QH_DEFINE_CLASS(TRadioGroup, TCustomRadioGroup)
+QH_DEFINE_CLASS(TCustomEdit, TWinControl,
+                StrProp("Text", &TCustomEdit::Text, &TCustomEdit::SetText),
+                BoolProp("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly),
+                IntProp("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength),
+                BoolProp("Ctl3D", &TCustomEdit::Ctl3D, &TCustomEdit::SetCtl3D))
+QH_DEFINE_CLASS(TEdit, TCustomEdit)
+QH_DEFINE_CLASS(TCustomMemo, TCustomEdit,
+                EnumProp("ScrollBars", ScrollStyleEnum, &TCustomMemo::ScrollBars,
+                         &TCustomMemo::SetScrollBars))
+QH_DEFINE_CLASS(TMemo, TCustomMemo)
+QH_DEFINE_CLASS(TItemsControl, TWinControl,
+                IntProp("ItemIndex", &TItemsControl::ItemIndex, &TItemsControl::SetItemIndex))
+QH_DEFINE_CLASS(TCustomComboBox, TItemsControl,
+                EnumProp("Style", ComboBoxStyleEnum, &TCustomComboBox::Style,
+                         &TCustomComboBox::SetStyle))
+QH_DEFINE_CLASS(TComboBox, TCustomComboBox)
+QH_DEFINE_CLASS(TCustomListBox, TItemsControl)
+QH_DEFINE_CLASS(TListBox, TCustomListBox)
+QH_DEFINE_CLASS(TScrollBar, TWinControl,
+                EnumProp("Kind", ScrollBarKindEnum, &TScrollBar::Kind, &TScrollBar::SetKind),
+                IntProp("Min", &TScrollBar::Min, &TScrollBar::SetMin),
+                IntProp("Max", &TScrollBar::Max, &TScrollBar::SetMax),
+                IntProp("Position", &TScrollBar::Position, &TScrollBar::SetPosition))
+
+bool IsAccel(WPARAM key, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        char c = caption[i + 1];
+        return key < 128 &&
+               LowerCase(std::string(1, c)) == LowerCase(std::string(1, static_cast<char>(key)));
+    }
+    return false;
+}
+
+namespace {
+
+// Restyles a live window: the system controls read most styles only when
+// they are made, so the window is made again.
+void Recreate(TWinControl* control) {
+    if (control->HandleAllocated()) {
+        control->DestroyHandle();
+        control->HandleNeeded();
+    }
+}
+
+} // namespace
+
+// ----------------------------------------------------------------- buttons
+
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+    SetTabStop(true);
+}
+
+void TButtonControl::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = L"BUTTON";
+}
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 75, 25);
+}
+
+void TButton::SetDefault(bool value) {
+    if (value == default_) return;
+    default_ = value;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+    if (TCustomForm* form = GetParentForm(this); form && modalResult_ != 0)
+        form->SetModalResult(modalResult_);
+    TButtonControl::Click();
+}
+
+void TButton::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(m.WParam) == BN_CLICKED) Click();
+        return;
+    case CM_DIALOGKEY: {
+        bool active = default_;
+        if (TWinControl* focused = FindControl(GetFocus()); focused && focused->Is<TButton>())
+            active = focused == this;
+        if (((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel_)) &&
+            Showing() && Enabled()) {
+            Click();
+            m.Result = 1;
+        }
+        return;
+    }
+    case CM_DIALOGCHAR:
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            Click();
+            m.Result = 1;
+        }
+        return;
+    default:
+        break;
+    }
+    TButtonControl::WndProc(m);
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 97, 17);
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_CHECKBOX;
+}
+
+void TCustomCheckBox::HandleCreated() {
+    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCustomCheckBox::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!HasState(csLoading)) Click();
+}
+
+void TCustomCheckBox::ActionChanged() {
+    TButtonControl::ActionChanged();
+    if (Action()) {
+        checked_ = Action()->Checked();
+        if (HandleAllocated())
+            SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void TCustomCheckBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!checked_);
+        return;
+    }
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            SetFocus();
+            SetChecked(!checked_);
+            m.Result = 1;
+        }
+        return;
+    }
+    TButtonControl::WndProc(m);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::HandleCreated() {
+    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (checked == checked_) return;
+    checked_ = checked;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (checked) {
+        if (TWinControl* parent = Parent())
+            for (int i = 0; i < parent->ControlCount(); ++i)
+                if (auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i));
+                    other && other != this)
+                    other->SetChecked(false);
+        if (!HasState(csLoading)) Click();
+    }
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
+        return;
+    }
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            SetChecked(true);
+            m.Result = 1;
+        }
+        return;
+    }
+    TButtonControl::WndProc(m);
+}
+
+// ------------------------------------------------------------- group boxes
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 185, 105);
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = L"BUTTON";
+    params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
+void TCustomGroupBox::AdjustClientRect(RECT& r) {
+    // Below the caption line, inside the frame.
+    int caption = std::abs(Font()->Height()) + 4;
+    r.left += 2;
+    r.top += caption;
+    r.right -= 2;
+    r.bottom -= 2;
+}
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {}
+
+void TCustomRadioGroup::AdjustClientRect(RECT& r) {
+    TCustomGroupBox::AdjustClientRect(r);
+}
+
+void TCustomRadioGroup::SetItems(const std::vector<std::string>& items) {
+    items_ = items;
+    while (buttons_.size() > items_.size()) {
+        delete buttons_.back();
+        buttons_.pop_back();
+    }
+    while (buttons_.size() < items_.size()) {
+        auto* button = new TRadioButton(this);
+        button->SetParent(this);
+        int index = static_cast<int>(buttons_.size());
+        button->OnClick = [this, index](TObject*) {
+            if (itemIndex_ != index) {
+                itemIndex_ = index;
+                if (OnChange) OnChange(this);
+            }
+        };
+        buttons_.push_back(button);
+    }
+    for (size_t i = 0; i < items_.size(); ++i)
+        buttons_[i]->SetCaption(items_[i]);
+    if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::SetItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    itemIndex_ = index;
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (static_cast<int>(i) != index) buttons_[i]->SetChecked(false);
+    if (index >= 0) buttons_[static_cast<size_t>(index)]->SetChecked(true);
+}
+
+void TCustomRadioGroup::SetColumns(int columns) {
+    columns_ = std::max(columns, 1);
+    ArrangeButtons();
+}
+
+TRadioButton* TCustomRadioGroup::Buttons(int index) const {
+    if (index < 0 || index >= static_cast<int>(buttons_.size())) RaiseListIndexError(index);
+    return buttons_[static_cast<size_t>(index)];
+}
+
+void TCustomRadioGroup::ArrangeButtons() {
+    if (buttons_.empty()) return;
+    RECT r = ClientRect();
+    AdjustClientRect(r);
+    int rows = (static_cast<int>(buttons_.size()) + columns_ - 1) / columns_;
+    int w = (r.right - r.left) / columns_, h = (r.bottom - r.top) / std::max(rows, 1);
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        int col = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
+        buttons_[i]->SetBounds(r.left + 6 + col * w, r.top + row * h, w - 8, std::min(h, 20));
+    }
+}
+
+// ------------------------------------------------------------------- edits
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 121, 21);
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = L"EDIT";
+    params.Style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
+    if (ctl3D_)
+        params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+        params.Style |= WS_BORDER;
+}
+
+void TCustomEdit::HandleCreated() {
+    if (maxLength_ > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+void TCustomEdit::SetReadOnly(bool value) {
+    readOnly_ = value;
+    if (HandleAllocated()) SendMessageW(Handle(), EM_SETREADONLY, value, 0);
+}
+
+void TCustomEdit::SetMaxLength(int value) {
+    maxLength_ = std::max(value, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+void TCustomEdit::SetCtl3D(bool value) {
+    if (value != ctl3D_) {
+        ctl3D_ = value;
+        Recreate(this);
+    }
+}
+
+void TCustomEdit::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == EN_CHANGE) {
+            int length = GetWindowTextLengthW(Handle());
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            GetWindowTextW(Handle(), text.data(), length + 1);
+            text.resize(static_cast<size_t>(length));
+            StoreCaption(WideToGbk(text));
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
+    SetBounds(0, 0, 185, 89);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& params) {
+    TCustomEdit::CreateParams(params);
+    params.Style &= ~ES_AUTOHSCROLL;
+    params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) params.Style |= WS_VSCROLL;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth)
+        params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
+}
+
+TStringList TCustomMemo::Lines() const {
+    TStringList lines;
+    lines.SetText(Text());
+    return lines;
+}
+
+void TCustomMemo::SetLines(const TStringList& lines) {
+    std::string text = lines.Text();
+    // No line break after the last line.
+    if (text.size() >= 2) text.resize(text.size() - 2);
+    SetText(text);
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle style) {
+    if (style != scrollBars_) {
+        scrollBars_ = style;
+        Recreate(this);
+    }
+}
+
+// ------------------------------------------------------- list and combo box
+
+TItemsControl::TItemsControl(TComponent* owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TItemsControl::SetItems(const std::vector<std::string>& items) {
+    items_ = items;
+    itemIndex_ = -1;
+    if (HandleAllocated()) HandleCreated();
+}
+
+void TItemsControl::AddItem(const std::string& item) {
+    items_.push_back(item);
+    if (HandleAllocated())
+        SendMessageW(Handle(), addMessage_, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
+}
+
+void TItemsControl::HandleCreated() {
+    SendMessageW(Handle(), resetMessage_, 0, 0);
+    for (const std::string& item : items_)
+        SendMessageW(Handle(), addMessage_, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
+    SendMessageW(Handle(), setSelMessage_, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+int TItemsControl::ItemIndex() const {
+    return itemIndex_;
+}
+
+void TItemsControl::SetItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    itemIndex_ = index;
+    if (HandleAllocated()) SendMessageW(Handle(), setSelMessage_, static_cast<WPARAM>(index), 0);
+}
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TItemsControl(owner) {
+    SetBounds(0, 0, 145, 21);
+    addMessage_ = CB_ADDSTRING;
+    resetMessage_ = CB_RESETCONTENT;
+    setSelMessage_ = CB_SETCURSEL;
+    getSelMessage_ = CB_GETCURSEL;
+}
+
+void TCustomComboBox::SetStyle(TComboBoxStyle style) {
+    if (style != style_) {
+        style_ = style;
+        Recreate(this);
+    }
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& params) {
+    TItemsControl::CreateParams(params);
+    params.BaseClass = L"COMBOBOX";
+    params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL |
+                    (style_ == csDropDownList ? CBS_DROPDOWNLIST
+                     : style_ == csSimple     ? CBS_SIMPLE
+                                              : CBS_DROPDOWN);
+    // The height of a drop-down combo box includes its open list.
+    params.Height = std::max(params.Height, 200);
+}
+
+void TCustomComboBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == CBN_SELCHANGE) {
+            itemIndex_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TItemsControl::WndProc(m);
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TItemsControl(owner) {
+    SetBounds(0, 0, 121, 97);
+    addMessage_ = LB_ADDSTRING;
+    resetMessage_ = LB_RESETCONTENT;
+    setSelMessage_ = LB_SETCURSEL;
+    getSelMessage_ = LB_GETCURSEL;
+}
+
+void TCustomListBox::CreateParams(TCreateParams& params) {
+    TItemsControl::CreateParams(params);
+    params.BaseClass = L"LISTBOX";
+    params.Style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+    params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == LBN_SELCHANGE) {
+            itemIndex_ = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TItemsControl::WndProc(m);
+}
+
+// --------------------------------------------------------------- scroll bar
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+    SetTabStop(true);
+}
+
+void TScrollBar::SetKind(TScrollBarKind kind) {
+    if (kind == kind_) return;
+    kind_ = kind;
+    SetBounds(Left(), Top(), Height(), Width());
+    Recreate(this);
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+    if (max < min) max = min;
+    position = std::clamp(position, min, max);
+    bool moved = position != position_;
+    min_ = min;
+    max_ = max;
+    position_ = position;
+    if (HandleAllocated()) HandleCreated();
+    if (moved && OnChange) OnChange(this);
+}
+
+void TScrollBar::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = L"SCROLLBAR";
+    params.Style |= kind_ == sbVertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::HandleCreated() {
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS, min_, max_, 0, position_, 0};
+    SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
+}
+
+void TScrollBar::WndProc(TMessage& m) {
+    if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+        int pos = position_;
+        switch (LOWORD(m.WParam)) {
+        case SB_LINEUP:
+            --pos;
+            break;
+        case SB_LINEDOWN:
+            ++pos;
+            break;
+        case SB_PAGEUP:
+            pos -= largeChange_;
+            break;
+        case SB_PAGEDOWN:
+            pos += largeChange_;
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            pos = static_cast<short>(HIWORD(m.WParam));
+            break;
+        case SB_TOP:
+            pos = min_;
+            break;
+        case SB_BOTTOM:
+            pos = max_;
+            break;
+        default:
+            break;
+        }
+        SetPosition(pos);
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+} // namespace qh
