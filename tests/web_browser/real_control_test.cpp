@@ -122,3 +122,23 @@ TEST(WebBrowserHost, DestroyingTheHostTakesItsWindowsAndKeepsTheParent) {
 }
 
 } // namespace
+
+namespace {
+
+// Whatever the control held of ours, and we of it, is given back: after the
+// host is gone, the reference the test kept is the last one.
+TEST(WebBrowserHost, ReferencesAreBalancedWhenTheHostGoes) {
+    ParentWindow parent(200, 100);
+    auto host = std::make_unique<TWebBrowserHost>(parent.Handle());
+    IDispatch* sink = host->EventSink();
+    IWebBrowser2* browser = host->Browser();
+    ASSERT_NE(sink, nullptr);
+    ASSERT_NE(browser, nullptr);
+    sink->AddRef();
+    browser->AddRef();
+    host.reset();
+    EXPECT_EQ(sink->Release(), 0u);
+    EXPECT_EQ(browser->Release(), 0u);
+}
+
+} // namespace
