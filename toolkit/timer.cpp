@@ -65,7 +65,13 @@ TTimer::~TTimer() {
     Destroying();
     enabled_ = false;
     Update();
-    Shared().timers.erase(id_);
+    auto& shared = Shared();
+    shared.timers.erase(id_);
+    // The window goes with the last timer.
+    if (shared.timers.empty() && shared.window) {
+        DestroyWindow(shared.window);
+        shared.window = nullptr;
+    }
 }
 
 void TTimer::SetEnabled(bool enabled) {
