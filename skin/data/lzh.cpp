@@ -85,6 +85,7 @@ public:
         while (count_ <= 56) {
             if (next_ == end_ && !NextChunk()) {
                 count_ += 8; // past the end the stream reads as zeros
+                ++padding_;
                 continue;
             }
             buffer_ |= static_cast<uint64_t>(*next_++) << (56 - count_);
@@ -110,6 +111,8 @@ public:
     }
 
     int Available() const { return count_; }
+    // Bits taken from past the end of the input (negative while none).
+    int64_t PaddingTaken() const { return padding_ * 8 - count_; }
     // The buffered bits, next one at the top, for walks that count for
     // themselves and Skip afterwards.
     uint64_t Peek() const { return buffer_; }
@@ -141,6 +144,7 @@ private:
     const uint8_t* end_ = nullptr;
     uint64_t buffer_ = 0;
     int count_ = 0;
+    int64_t padding_ = 0; // zero bytes supplied past the end
 };
 
 template <typename Bits> int DecodeSymbol(THuffmanTree& tree, Bits& bits) {
@@ -245,7 +249,13 @@ int DecodeSymbolFast(THuffmanTree& tree, TBufferBits& bits) {
     }
 }
 
-std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
+// A complete stream ends within its last byte; the slack allows for an
+// encoder that drops a final partial byte. Detection is a bound, not proof:
+// zero bits may happen to finish the output, so a cut of a byte or two can
+// pass unnoticed.
+constexpr int64_t kPaddingSlackBits = 7;
+
+std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size, bool* inputSufficed) {
     if (size <= 0) return {};
     std::unique_ptr<THuffmanTree> tree = ObtainTree();
     tree->Start();
@@ -265,6 +275,10 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
     uint8_t* const end = dst + size;
 
     while (dst < end) {
+        if (inputSufficed != nullptr && bits.PaddingTaken() > kPaddingSlackBits) {
+            *inputSufficed = false;
+            return {};
+        }
         bits.Refill();
         const int c = DecodeSymbolFast(*tree, bits);
         if (c < 256) {
@@ -286,6 +300,10 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
                 *dst++ = *src++;
         }
     }
+    if (inputSufficed != nullptr && bits.PaddingTaken() > kPaddingSlackBits) {
+        *inputSufficed = false;
+        return {};
+    }
     out.erase(out.begin(), out.begin() + history);
     out.resize(static_cast<size_t>(size));
     return out;
@@ -295,12 +313,13 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size) {
 
 std::vector<uint8_t> TLZH::DecodeBuffer(const uint8_t* input, size_t inputLength, int32_t size) {
     TBufferBits bits(input, inputLength);
-    return DecodeFast(bits, size);
+    return DecodeFast(bits, size, nullptr);
 }
 
-std::vector<uint8_t> TLZH::DecodeStream(TStream& input, int32_t size) {
+std::vector<uint8_t> TLZH::DecodeStream(TStream& input, int32_t size, bool* inputSufficed) {
+    if (inputSufficed != nullptr) *inputSufficed = true;
     TBufferBits bits(input);
-    return DecodeFast(bits, size);
+    return DecodeFast(bits, size, inputSufficed);
 }
 
 } // namespace qh

@@ -47,8 +47,11 @@ public:
     static std::vector<uint8_t> DecodeBuffer(const uint8_t* input, size_t inputLength,
                                              int32_t size);
     // The same, reading the bit stream from input's position onwards, only
-    // as far as unpacking needs.
-    static std::vector<uint8_t> DecodeStream(TStream& input, int32_t size);
+    // as far as unpacking needs. With inputSufficed, a stream that runs out
+    // before size bytes exist is not filled up with zero bits: unpacking
+    // stops, the result is empty and *inputSufficed is false.
+    static std::vector<uint8_t> DecodeStream(TStream& input, int32_t size,
+                                             bool* inputSufficed = nullptr);
 };
 
 } // namespace qh

@@ -49,8 +49,13 @@ bool TSkinReader::Open(TStream& packedSkin) {
                            unpackedSize, static_cast<int>(kMaxUnpackedSize / (1024 * 1024))));
     }
     // A size of 0 or below unpacks nothing: the empty package then fails on
-    // its version like any other.
-    const std::vector<uint8_t> package = TLZH::DecodeStream(packedSkin, unpackedSize);
+    // its version like any other. A stream cut short would unpack to zero-bit
+    // filler; that is a damaged skin, and stopping early keeps a damaged size
+    // word from costing time.
+    bool inputSufficed = true;
+    const std::vector<uint8_t> package =
+        TLZH::DecodeStream(packedSkin, unpackedSize, &inputSufficed);
+    if (!inputSufficed) return Fail("Damaged skin: the packed data ends before the skin does");
     const int64_t packageSize = static_cast<int64_t>(package.size());
 
     uint8_t header[16] = {};

@@ -166,6 +166,23 @@ TEST(LzhDecode, InputEndingEarlyStillGivesTheAskedSize) {
     EXPECT_TRUE(std::equal(zerosFast.begin(), zerosFast.end(), zeros.begin()));
 }
 
+TEST(LzhDecode, StreamFormCanTellAStreamCutShort) {
+    const TBytes data = test::BitmapLikeBytes(50000);
+    const TBytes packed = LzhPack(data.data(), data.size());
+    auto decode = [&](size_t keep, bool& sufficed) {
+        TMemoryStream input(std::string_view(reinterpret_cast<const char*>(packed.data()), keep));
+        input.SetPosition(4);
+        return TLZH::DecodeStream(input, SizeWord(packed), &sufficed);
+    };
+    bool sufficed = false;
+    EXPECT_EQ(decode(packed.size(), sufficed), data);
+    EXPECT_TRUE(sufficed);
+    for (size_t keep : {packed.size() - 8, packed.size() / 3, size_t{4}}) {
+        EXPECT_TRUE(decode(keep, sufficed).empty()) << keep;
+        EXPECT_FALSE(sufficed) << keep;
+    }
+}
+
 TEST(LzhDecode, FastFormsAgreeWithTheByteAtATimeFormOnGarbage) {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         const TBytes stream = test::RandomBytes(seed * 97, seed);

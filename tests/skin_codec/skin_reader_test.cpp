@@ -189,7 +189,7 @@ TEST(SkinReader, WrongVersionFailsWithTheOlderSkinMessage) {
     EXPECT_EQ(out.Size(), 0);
 
     // An empty package, and an empty input, read as version 0.
-    for (const TBytes& bytes : {LzhPack(nullptr, 0), TBytes{}, TBytes{1, 2}}) {
+    for (const TBytes& bytes : {LzhPack(nullptr, 0), TBytes{}, TBytes{0, 0}}) {
         TMemoryStream input = StreamOf(bytes);
         EXPECT_FALSE(reader.Open(input));
         EXPECT_TRUE(reader.WrongVersion());
@@ -256,6 +256,25 @@ TEST(SkinReader, AnOversizedSizeWordIsRejectedBeforeUnpacking) {
     TSkinReader reader;
     EXPECT_FALSE(reader.Open(packed));
     EXPECT_NE(reader.ErrorMessage().find("64 MB"), std::string::npos);
+}
+
+TEST(SkinReader, RejectsAPackedSkinCutShort) {
+    std::vector<TSkinMember> members = kSampleSkin;
+    members.push_back({"big.bmp", std::string(100000, 'q')});
+    const TBytes whole = PackSkin(members);
+    TSkinReader reader;
+    TMemoryStream complete = StreamOf(whole);
+    ASSERT_TRUE(reader.Open(complete)) << reader.ErrorMessage();
+
+    for (size_t cut : {size_t{8}, size_t{40}, whole.size() / 2, whole.size() - 4}) {
+        TMemoryStream shortened = StreamOf(TBytes(whole.begin(), whole.end() - cut));
+        EXPECT_FALSE(reader.Open(shortened)) << cut;
+        EXPECT_NE(reader.ErrorMessage().find("ends before"), std::string::npos)
+            << cut << ": " << reader.ErrorMessage();
+    }
+    // A size word with nothing behind it fails at once, whatever it claims.
+    TMemoryStream bare = StreamOf(TBytes{0x00, 0x00, 0x00, 0x04});
+    EXPECT_FALSE(reader.Open(bare));
 }
 
 TEST(SkinReader, SkinStreamCarrier) {
