@@ -13,8 +13,7 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format) {
 void TBitmap::SetSize(int width, int height) {
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
         throw EInvalidGraphic(kInvalidBitmapMessage);
-    if (width == 0 || height == 0)
-        width = height = 0;
+    if (width == 0 || height == 0) width = height = 0;
     width_ = width;
     height_ = height;
     stride_ = (width * BytesPerPixel() + 3) & ~3;
@@ -22,8 +21,7 @@ void TBitmap::SetSize(int width, int height) {
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
-    if (format == format_)
-        return;
+    if (format == format_) return;
     TBitmap converted(width_, height_, format);
     const int fromBytes = BytesPerPixel();
     const int toBytes = converted.BytesPerPixel();
@@ -37,15 +35,13 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 }
 
 TColor TBitmap::GetPixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return 0;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     const uint8_t* p = ScanLine(y) + x * BytesPerPixel();
     return MakeColour(p[2], p[1], p[0]);
 }
 
 void TBitmap::SetPixel(int x, int y, TColor colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_)
-        return;
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     uint8_t* p = ScanLine(y) + x * BytesPerPixel();
     p[0] = static_cast<uint8_t>(ColourB(colour));
     p[1] = static_cast<uint8_t>(ColourG(colour));
@@ -61,40 +57,36 @@ void TBitmap::Fill(TColor colour) {
 void TBitmap::CopyRect(int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h) {
     for (int y = 0; y < h; ++y) {
         const int ty = dy + y, fy = sy + y;
-        if (ty < 0 || ty >= height_ || fy < 0 || fy >= source.height_)
-            continue;
+        if (ty < 0 || ty >= height_ || fy < 0 || fy >= source.height_) continue;
         for (int x = 0; x < w; ++x) {
             const int tx = dx + x, fx = sx + x;
-            if (tx < 0 || tx >= width_ || fx < 0 || fx >= source.width_)
-                continue;
+            if (tx < 0 || tx >= width_ || fx < 0 || fx >= source.width_) continue;
             SetPixel(tx, ty, source.GetPixel(fx, fy));
         }
     }
 }
 
 bool TBitmap::operator==(const TBitmap& other) const {
-    if (width_ != other.width_ || height_ != other.height_)
-        return false;
+    if (width_ != other.width_ || height_ != other.height_) return false;
     for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x)
-            if (GetPixel(x, y) != other.GetPixel(x, y))
-                return false;
+            if (GetPixel(x, y) != other.GetPixel(x, y)) return false;
     return true;
 }
 
 namespace {
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(kInvalidBitmapMessage); }
+[[noreturn]] void Invalid() {
+    throw EInvalidGraphic(kInvalidBitmapMessage);
+}
 
 uint32_t U16(const std::vector<uint8_t>& d, size_t at) {
-    if (at + 2 > d.size())
-        Invalid();
+    if (at + 2 > d.size()) Invalid();
     return d[at] | (d[at + 1] << 8);
 }
 
 uint32_t U32(const std::vector<uint8_t>& d, size_t at) {
-    if (at + 4 > d.size())
-        Invalid();
+    if (at + 4 > d.size()) Invalid();
     return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<uint32_t>(d[at + 3]) << 24);
 }
 
@@ -107,14 +99,12 @@ struct Channel {
     uint32_t max = 0;
 
     explicit Channel(uint32_t m) : mask(m) {
-        if (m == 0)
-            return;
+        if (m == 0) return;
         shift = std::countr_zero(m);
         max = m >> shift;
     }
     uint8_t Value(uint32_t pixel) const {
-        if (max == 0)
-            return 0;
+        if (max == 0) return 0;
         const uint64_t v = (pixel & mask) >> shift;
         return static_cast<uint8_t>(std::min<uint64_t>(255, v * 255 / max));
     }
@@ -132,8 +122,7 @@ struct Header {
 };
 
 Header ReadHeader(const std::vector<uint8_t>& d) {
-    if (d.size() < 26 || d[0] != 'B' || d[1] != 'M')
-        Invalid();
+    if (d.size() < 26 || d[0] != 'B' || d[1] != 'M') Invalid();
     Header h;
     h.bits = U32(d, 10);
     const uint32_t infoSize = U32(d, 14);
@@ -161,10 +150,8 @@ Header ReadHeader(const std::vector<uint8_t>& d) {
             const size_t at = infoSize >= 52 ? info + 40 : info + infoSize;
             for (int i = 0; i < count; ++i)
                 h.masks[i] = U32(d, at + 4 * i);
-            if (infoSize >= 56)
-                h.masks[3] = U32(d, info + 52);
-            if (infoSize < 52)
-                paletteAt += 4 * count;
+            if (infoSize >= 56) h.masks[3] = U32(d, info + 52);
+            if (infoSize < 52) paletteAt += 4 * count;
             h.hasMasks = true;
         }
     } else {
@@ -187,12 +174,10 @@ Header ReadHeader(const std::vector<uint8_t>& d) {
         break;
     case 16:
     case 32:
-        if (h.compression != kBiRgb && !h.hasMasks)
-            Invalid();
+        if (h.compression != kBiRgb && !h.hasMasks) Invalid();
         break;
     case 24:
-        if (h.compression != kBiRgb)
-            Invalid();
+        if (h.compression != kBiRgb) Invalid();
         break;
     default:
         Invalid();
@@ -209,13 +194,11 @@ Header ReadHeader(const std::vector<uint8_t>& d) {
             count = std::min<uint64_t>(count, (h.bits - paletteAt) / paletteEntry);
         for (uint32_t i = 0; i < count; ++i) {
             const size_t at = paletteAt + static_cast<size_t>(i) * paletteEntry;
-            if (at + 3 > d.size())
-                Invalid();
+            if (at + 3 > d.size()) Invalid();
             h.palette.push_back(MakeColour(d[at + 2], d[at + 1], d[at]));
         }
     }
-    if (h.bits >= d.size())
-        Invalid();
+    if (h.bits >= d.size()) Invalid();
     return h;
 }
 
@@ -231,13 +214,11 @@ void DecodeRle(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
     size_t at = h.bits;
     int x = 0, row = 0; // row counts from the bottom
     auto put = [&](uint32_t index) {
-        if (x < width && row < height)
-            out.SetPixel(x, height - 1 - row, PaletteColour(h, index));
+        if (x < width && row < height) out.SetPixel(x, height - 1 - row, PaletteColour(h, index));
         ++x;
     };
     auto byte = [&]() -> uint8_t {
-        if (at >= d.size())
-            Invalid();
+        if (at >= d.size()) Invalid();
         return d[at++];
     };
     for (;;) {
@@ -266,12 +247,10 @@ void DecodeRle(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
                     put(d.size() > at + i ? d[at + i] : 0);
                 }
             }
-            if (at + bytes > d.size())
-                Invalid();
+            if (at + bytes > d.size()) Invalid();
             at += bytes + (bytes & 1);
         }
-        if (row > height)
-            Invalid();
+        if (row > height) Invalid();
     }
 }
 
@@ -281,8 +260,7 @@ void DecodeRows(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
     const size_t rowSize = ((static_cast<size_t>(width) * h.bpp + 31) / 32) * 4;
     const size_t lastRow = (static_cast<size_t>(width) * h.bpp + 7) / 8;
     // The last row may lack its padding; nothing more may be missing.
-    if (h.bits + rowSize * (height - 1) + lastRow > d.size())
-        Invalid();
+    if (h.bits + rowSize * (height - 1) + lastRow > d.size()) Invalid();
     uint32_t masks[4] = {h.masks[0], h.masks[1], h.masks[2], h.masks[3]};
     if (!h.hasMasks && h.bpp == 16) {
         masks[0] = 0x7C00;
@@ -344,8 +322,7 @@ void Put32(std::vector<uint8_t>& d, uint32_t v) {
 
 void TBitmap::LoadFromStream(TStream& stream) {
     const int64_t available = stream.Size() - stream.Position();
-    if (available <= 0 || available > kMaxPixels * 4 + 65536)
-        Invalid();
+    if (available <= 0 || available > kMaxPixels * 4 + 65536) Invalid();
     std::vector<uint8_t> data(static_cast<size_t>(available));
     stream.ReadBuffer(data.data(), available);
     const Header h = ReadHeader(data);

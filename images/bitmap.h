@@ -24,9 +24,15 @@ using TColor = uint32_t;
 inline constexpr TColor MakeColour(int r, int g, int b) {
     return static_cast<TColor>((r & 255) | ((g & 255) << 8) | ((b & 255) << 16));
 }
-inline constexpr int ColourR(TColor c) { return c & 255; }
-inline constexpr int ColourG(TColor c) { return (c >> 8) & 255; }
-inline constexpr int ColourB(TColor c) { return (c >> 16) & 255; }
+inline constexpr int ColourR(TColor c) {
+    return c & 255;
+}
+inline constexpr int ColourG(TColor c) {
+    return (c >> 8) & 255;
+}
+inline constexpr int ColourB(TColor c) {
+    return (c >> 16) & 255;
+}
 inline constexpr TColor kColourKey = MakeColour(255, 0, 255);
 
 class TBitmap {

@@ -41,8 +41,7 @@ void FlipBitmap(TBitmap& bitmap) {
 
 namespace {
 
-template <typename SourcePoint>
-void Rotate(TBitmap& bitmap, SourcePoint source) {
+template <typename SourcePoint> void Rotate(TBitmap& bitmap, SourcePoint source) {
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
     const TBitmap old = bitmap;
     TBitmap turned(old.Height(), old.Width());

@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             qh::PackSkin({{"skin.ini", ini}, {"x.bmp", member}, {"y.bmp", member}});
         qh::TMemoryStream packedStream(std::string(packed.begin(), packed.end()));
         qh::TSkinReader reader;
-        if (!reader.Open(packedStream))
-            return 0;
+        if (!reader.Open(packedStream)) return 0;
         qh::TQuickIni quickIni;
         qh::TMemoryStream iniStream(ini);
         quickIni.LoadFromStream(iniStream);

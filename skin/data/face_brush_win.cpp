@@ -12,8 +12,7 @@ TFaceBrush::TFaceBrush(int32_t colour) : colour_(colour) {
 }
 
 TFaceBrush::~TFaceBrush() {
-    if (handle_)
-        DeleteObject(static_cast<HBRUSH>(handle_));
+    if (handle_) DeleteObject(static_cast<HBRUSH>(handle_));
 }
 
 } // namespace qh

@@ -4,8 +4,7 @@ namespace qh {
 
 void TImageList::AddMasked(const TBitmap& strip, TColor maskColour) {
     maskColour_ = maskColour;
-    if (width_ <= 0 || height_ <= 0)
-        return;
+    if (width_ <= 0 || height_ <= 0) return;
     for (int x = 0; x + width_ <= strip.Width(); x += width_) {
         TBitmap glyph(width_, height_);
         glyph.Fill(maskColour);

@@ -15,8 +15,7 @@ bool IsHeader(const std::string& line) {
 void TQuickIni::LoadFromStream(TStream& stream) {
     const int64_t remaining = stream.Size() - stream.Position();
     std::string text(remaining > 0 ? static_cast<size_t>(remaining) : 0, '\0');
-    if (!text.empty())
-        text.resize(static_cast<size_t>(stream.Read(text.data(), remaining)));
+    if (!text.empty()) text.resize(static_cast<size_t>(stream.Read(text.data(), remaining)));
     LoadFromText(text);
 }
 
@@ -24,21 +23,16 @@ void TQuickIni::LoadFromText(std::string_view text) {
     lines_.clear();
     sections_.clear();
     const size_t end = text.find('\0');
-    if (end != std::string_view::npos)
-        text = text.substr(0, end);
+    if (end != std::string_view::npos) text = text.substr(0, end);
     size_t start = 0;
     while (start < text.size()) {
         size_t stop = text.find_first_of("\r\n", start);
-        if (stop == std::string_view::npos)
-            stop = text.size();
+        if (stop == std::string_view::npos) stop = text.size();
         std::string line = Trim(text.substr(start, stop - start));
         start = stop;
-        if (start < text.size())
-            start += text.compare(start, 2, "\r\n") == 0 ? 2 : 1;
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (IsHeader(line))
-            sections_.emplace_back(line, static_cast<int>(lines_.size()));
+        if (start < text.size()) start += text.compare(start, 2, "\r\n") == 0 ? 2 : 1;
+        if (line.empty() || line.front() == ';') continue;
+        if (IsHeader(line)) sections_.emplace_back(line, static_cast<int>(lines_.size()));
         lines_.push_back(std::move(line));
     }
 }
@@ -48,8 +42,7 @@ int TQuickIni::FindSection(std::string_view name) const {
     header.append(name);
     header.push_back(']');
     for (const auto& [text, index] : sections_)
-        if (SameText(text, header))
-            return index;
+        if (SameText(text, header)) return index;
     return -1;
 }
 
@@ -57,24 +50,19 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
                                   const std::string& fallback) const {
     std::string result = fallback;
     const std::string wanted = LowerCase(key);
-    if (lines_.empty())
-        return result;
+    if (lines_.empty()) return result;
     const int header = FindSection(section);
-    if (header < 0)
-        return result;
+    if (header < 0) return result;
     for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size(); ++i) {
         const std::string& line = lines_[i];
-        if (IsHeader(line))
-            break;
+        if (IsHeader(line)) break;
         const size_t equals = line.find('=');
         const std::string lineKey =
             equals == std::string::npos ? std::string() : LowerCase(Trim(line.substr(0, equals)));
-        if (lineKey != wanted)
-            continue;
+        if (lineKey != wanted) continue;
         if (equals != std::string::npos) {
             std::string value = Trim(line.substr(equals + 1));
-            if (!value.empty())
-                result = std::move(value);
+            if (!value.empty()) result = std::move(value);
         }
         break;
     }

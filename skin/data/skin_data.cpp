@@ -53,50 +53,42 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
 
 TSkinData::~TSkinData() {
     Destroying();
-    if (ISkinManager* manager = SkinManager())
-        manager->RemoveSkinData(this);
+    if (ISkinManager* manager = SkinManager()) manager->RemoveSkinData(this);
     // The parts, streams and pictures are members and go with the object.
 }
 
 std::string TSkinData::SkinStore() const {
-    return Designing() && const_cast<TMemoryStream&>(skinStream_).Size() > 0 ? "(Good)"
-                                                                             : "(none)";
+    return Designing() && const_cast<TMemoryStream&>(skinStream_).Size() > 0 ? "(Good)" : "(none)";
 }
 
 void TSkinData::ReadSkinStream(TStream& stored) {
     int32_t count = 0;
     stored.ReadBuffer(&count, 4);
-    if (count <= 0)
-        return;
+    if (count <= 0) return;
     // The count is trusted only as far as the stored bytes go.
     const int64_t present = stored.Size() - stored.Position();
     const int64_t take = std::min<int64_t>({count, present, kMaxStoredSkin});
     skinStream_.Clear();
     skinStream_.SetSize(take);
     skinStream_.SetPosition(0);
-    if (take > 0)
-        stored.ReadBuffer(skinStream_.Memory(), take);
+    if (take > 0) stored.ReadBuffer(skinStream_.Memory(), take);
     skinStream_.SetPosition(0);
-    if (!Designing())
-        LoadSkin();
+    if (!Designing()) LoadSkin();
 }
 
 void TSkinData::WriteSkinStream(TStream& target) {
     const int32_t count = static_cast<int32_t>(skinStream_.Size());
     target.WriteBuffer(&count, 4);
-    if (count > 0)
-        target.WriteBuffer(skinStream_.Memory(), count);
+    if (count > 0) target.WriteBuffer(skinStream_.Memory(), count);
 }
 
 bool TSkinData::LoadSkin() {
     SkinEmpty = true;
-    if (Designing())
-        return false;
+    if (Designing()) return false;
     TSkinReader reader;
     skinStream_.SetPosition(0);
     if (!reader.Open(skinStream_)) {
-        if (reader.WrongVersion())
-            ShowSkinMessage(reader.ErrorMessage());
+        if (reader.WrongVersion()) ShowSkinMessage(reader.ErrorMessage());
         return false;
     }
     TMemoryStream iniText;
@@ -111,43 +103,35 @@ bool TSkinData::LoadSkin() {
 
 void TSkinData::LoadFromStore(TSkinStore* store, int index) {
     // Negative indexes are no item either.
-    if (store == nullptr || index < 0 || index >= store->Store()->Count())
-        return;
+    if (store == nullptr || index < 0 || index >= store->Store()->Count()) return;
     SkinEmpty = true;
     skinStream_.Clear();
     const TMemoryStream& data = store->Store()->Items(index).Data();
     const std::string bytes = data.ToString();
-    if (!bytes.empty())
-        skinStream_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    if (!bytes.empty()) skinStream_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     skinStream_.SetPosition(0);
     LoadSkin();
-    if (skinFormtype_ == sfMainform)
-        ApplySkin();
+    if (skinFormtype_ == sfMainform) ApplySkin();
 }
 
 void TSkinData::SetSkinFile(const std::string& path) {
     SkinEmpty = true;
     skinFile_ = path;
     if (Designing()) {
-        if (!path.empty() && skinStream_.Size() > 0)
-            skinStream_.Clear();
+        if (!path.empty() && skinStream_.Size() > 0) skinStream_.Clear();
         return;
     }
-    if (path.empty() || !FileExists(path))
-        return;
+    if (path.empty() || !FileExists(path)) return;
     skinStream_.Clear();
     skinStream_.LoadFromFile(path);
     skinStream_.SetPosition(0);
     LoadSkin();
-    if (skinFormtype_ == sfMainform)
-        ApplySkin();
+    if (skinFormtype_ == sfMainform) ApplySkin();
 }
 
 void TSkinData::ApplySkin() {
-    if (Designing() || Reading())
-        return;
-    if (SkinManager() == nullptr)
-        Loaded();
+    if (Designing() || Reading()) return;
+    if (SkinManager() == nullptr) Loaded();
     ISkinManager& manager = CreateSkinManager();
     manager.SetPendingSkinData(this);
     manager.ResetCaptionButtons();
@@ -156,15 +140,13 @@ void TSkinData::ApplySkin() {
 
 void TSkinData::Loaded() {
     TComponent::Loaded();
-    if (Designing())
-        return;
+    if (Designing()) return;
     ISkinManager& manager = CreateSkinManager();
     manager.AddSkinData(this);
     if (skinFormtype_ != sfMainform) {
         manager.SetActive(true);
         manager.SetActivationCount(manager.ActivationCount() + 1);
-        if (Owner() && Owner()->InheritsFrom("TCustomForm"))
-            manager.SkinWindow(Owner());
+        if (Owner() && Owner()->InheritsFrom("TCustomForm")) manager.SkinWindow(Owner());
         return;
     }
     manager.InstallHook();
@@ -177,25 +159,21 @@ void TSkinData::Loaded() {
 }
 
 void TSkinData::SetActive(bool value) {
-    if (value == active_)
-        return;
+    if (value == active_) return;
     active_ = value;
-    if (Designing() || Reading())
-        return;
+    if (Designing() || Reading()) return;
     const bool nothingToShow = value && SkinEmpty;
     switch (skinFormtype_) {
     case sfMainform: {
         ISkinManager& manager = CreateSkinManager();
-        if (!nothingToShow)
-            manager.RequestAction(value ? 1 : 2, 250);
+        if (!nothingToShow) manager.RequestAction(value ? 1 : 2, 250);
         manager.SetPendingSkinData(this);
         break;
     }
     case sfOnlyThisForm: {
         ISkinManager& manager = CreateSkinManager();
         manager.SetPendingSkinData(this);
-        if (!nothingToShow)
-            manager.RequestAction(value ? 1 : 2, 250);
+        if (!nothingToShow) manager.RequestAction(value ? 1 : 2, 250);
         break;
     }
     case sfDialog:
@@ -214,8 +192,7 @@ void TSkinData::AllowFormSkin(const std::string& className, bool& doSkin) {
 }
 
 void TSkinData::DoSkinChanged() {
-    if (OnSkinChanged)
-        OnSkinChanged(this);
+    if (OnSkinChanged) OnSkinChanged(this);
 }
 
 } // namespace qh

@@ -43,7 +43,9 @@ enum TSkinControlType {
 
 // A set of TSkinControlType: bit n stands for the type of ordinal n.
 using TSkinControlTypes = uint32_t;
-inline constexpr TSkinControlTypes SkinControlBit(TSkinControlType type) { return 1u << type; }
+inline constexpr TSkinControlTypes SkinControlBit(TSkinControlType type) {
+    return 1u << type;
+}
 inline constexpr TSkinControlTypes kAllSkinControls = (1u << (xcFastReport + 1)) - 1;
 
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
@@ -58,11 +60,11 @@ inline constexpr const char* kSkinDataVersion = "2.68.9.07";
 
 class TSkinData : public TComponent, public TSkinParts {
     QH_CLASS(TSkinData, TComponent)
-    using TOnFormSkin = std::function<void(TObject* sender, const std::string& aName, bool& doSkin)>;
-    using TOnSkinControl =
-        std::function<void(TComponent* sender, TSkinData* skinData, TComponent* form,
-                           TComponent* control, const std::string& controlClass,
-                           TComponent*& skinnedControl)>;
+    using TOnFormSkin =
+        std::function<void(TObject* sender, const std::string& aName, bool& doSkin)>;
+    using TOnSkinControl = std::function<void(
+        TComponent* sender, TSkinData* skinData, TComponent* form, TComponent* control,
+        const std::string& controlClass, TComponent*& skinnedControl)>;
 
     explicit TSkinData(TComponent* owner);
     ~TSkinData() override;

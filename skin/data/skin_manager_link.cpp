@@ -12,8 +12,7 @@ void TSkinManagerBookkeeping::AddSkinData(TSkinData* skinData) {
 void TSkinManagerBookkeeping::RemoveSkinData(TSkinData* skinData) {
     std::erase(skinDatas_, skinData);
     // A request from a component that is gone must not run for it.
-    if (pendingSkinData_ == skinData)
-        pendingSkinData_ = nullptr;
+    if (pendingSkinData_ == skinData) pendingSkinData_ = nullptr;
 }
 
 void TSkinManagerBookkeeping::RequestAction(int action, int delayMs) {
@@ -45,7 +44,9 @@ TSkinManagerFactory& Factory() {
 
 } // namespace
 
-ISkinManager* SkinManager() { return Instance().get(); }
+ISkinManager* SkinManager() {
+    return Instance().get();
+}
 
 ISkinManager& CreateSkinManager() {
     if (!Instance())
@@ -53,8 +54,12 @@ ISkinManager& CreateSkinManager() {
     return *Instance();
 }
 
-void DestroySkinManager() { Instance().reset(); }
+void DestroySkinManager() {
+    Instance().reset();
+}
 
-void SetSkinManagerFactory(TSkinManagerFactory factory) { Factory() = std::move(factory); }
+void SetSkinManagerFactory(TSkinManagerFactory factory) {
+    Factory() = std::move(factory);
+}
 
 } // namespace qh

@@ -18,8 +18,7 @@ TSkinParts::TSkinParts()
 TSkinParts::~TSkinParts() = default;
 
 int32_t TSkinParts::ReadColour(const std::string& text, int32_t fallback) {
-    if (text.empty())
-        return fallback;
+    if (text.empty()) return fallback;
     const std::string trimmed = Trim(text);
     int32_t components[3] = {0, 0, 0};
     int current = 1;
@@ -29,20 +28,17 @@ int32_t TSkinParts::ReadColour(const std::string& text, int32_t fallback) {
             run += c;
             continue;
         }
-        if (run.empty())
-            continue;
+        if (run.empty()) continue;
         int32_t value = 0;
         if (TryStrToInt(run, value)) {
-            if (current <= 3)
-                components[current - 1] = value;
+            if (current <= 3) components[current - 1] = value;
             ++current;
         }
         run.clear();
     }
     if (current == 3 && !run.empty()) {
         int32_t value = 0;
-        if (TryStrToInt(run, value))
-            components[2] = value;
+        if (TryStrToInt(run, value)) components[2] = value;
     }
     auto byte = [](int32_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v) % 256); };
     return byte(components[0]) + byte(components[1]) * 256 + byte(components[2]) * 65536;
@@ -174,8 +170,8 @@ void TSkinParts::ParseBorders(const TQuickIni& ini) {
 
 void TSkinParts::ParseColours(const TQuickIni& ini, const TStringList& sections) {
     for (const auto& entry : kSkinColourKeys) {
-        const int32_t fallback = entry.Field == &TSkinColours::Menubar ? Colours.ButtonFace
-                                                                       : entry.Default;
+        const int32_t fallback =
+            entry.Field == &TSkinColours::Menubar ? Colours.ButtonFace : entry.Default;
         Colours.*entry.Field =
             ReadColour(ini.ReadString("Colours", entry.Key, std::string()), fallback);
     }
@@ -183,8 +179,8 @@ void TSkinParts::ParseColours(const TQuickIni& ini, const TStringList& sections)
     for (const std::string& section : sections.Items()) {
         const std::string upper = UpperCase(section);
         if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS")
-            CustomColours.push_back(ReadColour(ini.ReadString(section, "color", std::string()),
-                                               SystemColour(8)));
+            CustomColours.push_back(
+                ReadColour(ini.ReadString(section, "color", std::string()), SystemColour(8)));
     }
 }
 
@@ -225,11 +221,9 @@ void TSkinParts::ParseCaptionButtons(const TQuickIni& ini, const TStringList& se
                 const double ratio =
                     static_cast<double>(entry.Image.Width()) / entry.Image.Height();
                 entry.Frame = ratio <= 3.8 ? 3 : 6;
-                if (entry.Action < 0)
-                    entry.Frame = 6;
+                if (entry.Action < 0) entry.Frame = 6;
             }
-            if (entry.Action == 3 || entry.Action == 11)
-                entry.Image.Clear();
+            if (entry.Action == 3 || entry.Action == 11) entry.Image.Clear();
         }
     }
     // The minimise, restore and close controls of a maximised child window.
@@ -245,8 +239,7 @@ void TSkinParts::ParseCaptionButtons(const TQuickIni& ini, const TStringList& se
     }
     TBitmap controls;
     LoadMemberBitmap(controls, ini.ReadString("MDICONTROLS", "Image", std::string()));
-    if (controls.Empty())
-        return;
+    if (controls.Empty()) return;
     const int cell = controls.Width() / 12;
     for (int i = 0; i < 3; ++i) {
         TDataSkinSysButton& entry = *SysButtons[firstChildControl + i];
@@ -306,8 +299,7 @@ void TSkinParts::ParseTitle(const TQuickIni& ini) {
         const int32_t r = ini.ReadInteger(s, p + "R", -1);
         const int32_t g = ini.ReadInteger(s, p + "G", -1);
         const int32_t b = ini.ReadInteger(s, p + "B", -1);
-        if (r < 0 || g < 0 || b < 0)
-            return kNoTitleColour;
+        if (r < 0 || g < 0 || b < 0) return kNoTitleColour;
         return static_cast<int32_t>(MakeColour(r % 256, g % 256, b % 256));
     };
     t.ActiveTextColour = textColour("ActiveText");
@@ -316,34 +308,31 @@ void TSkinParts::ParseTitle(const TQuickIni& ini) {
 
 void TSkinParts::ReadCommon(TDataSkinObject& part, const TQuickIni& ini, const char* section,
                             bool withStyle) {
-    if (withStyle)
-        part.Style = ini.ReadInteger(section, "Style", 0);
+    if (withStyle) part.Style = ini.ReadInteger(section, "Style", 0);
     part.LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
     part.RightWidth = ini.ReadInteger(section, "RightWidth", 0);
     part.TopHeight = ini.ReadInteger(section, "TopHeight", 0);
     part.BottomHeight = ini.ReadInteger(section, "BottomHeight", 0);
     part.Trans = ini.ReadInteger(section, "Trans", 0);
     part.Tile = ini.ReadInteger(section, "Tile", 0);
-    if (part.Tile > 1)
-        part.Tile = 0;
+    if (part.Tile > 1) part.Tile = 0;
     part.NormalColour = ini.ReadInteger(section, "NormalColour", kNoColour);
     part.MouseOverColour = ini.ReadInteger(section, "MouseOverColour", kNoColour);
     part.PressedColour = ini.ReadInteger(section, "PressedColour", kNoColour);
     part.NormalColour2 =
         ReadColour(ini.ReadString(section, "NormalColour2", std::string()), Colours.ButtonText);
-    part.MouseOverColour2 = ReadColour(
-        ini.ReadString(section, "MouseOverColour2", std::string()), Colours.ButtonText);
+    part.MouseOverColour2 =
+        ReadColour(ini.ReadString(section, "MouseOverColour2", std::string()), Colours.ButtonText);
     part.PressedColour2 =
         ReadColour(ini.ReadString(section, "PressedColour2", std::string()), Colours.ButtonText);
 }
 
 template <typename Part>
-void TSkinParts::ParsePlain(std::unique_ptr<Part>& part, const TQuickIni& ini,
-                            const char* section, bool withStyle) {
+void TSkinParts::ParsePlain(std::unique_ptr<Part>& part, const TQuickIni& ini, const char* section,
+                            bool withStyle) {
     part.reset();
     const std::string image = ini.ReadString(section, "Image", std::string());
-    if (image.empty())
-        return;
+    if (image.empty()) return;
     part = std::make_unique<Part>(section);
     LoadMemberBitmap(part->Image, image);
     ReadCommon(*part, ini, section, withStyle);
@@ -355,13 +344,11 @@ void TSkinParts::ParseSecondImage(std::unique_ptr<TDataSkinBorder>& part, const 
     const bool progress = std::string_view(section) == "Progress";
     part.reset();
     const std::string image = ini.ReadString(section, progress ? "Bitmap" : "Image", std::string());
-    if (image.empty())
-        return;
+    if (image.empty()) return;
     part = std::make_unique<TDataSkinBorder>(section);
     LoadMemberBitmap(part->Image, image);
     const std::string second = ini.ReadString(section, secondKey, std::string());
-    if (!second.empty())
-        LoadMemberBitmap(part->Image2, second);
+    if (!second.empty()) LoadMemberBitmap(part->Image2, second);
     if (progress) {
         part->Style = ini.ReadInteger(section, "Style", 0);
         part->LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
@@ -377,14 +364,13 @@ void TSkinParts::ParseSecondImage(std::unique_ptr<TDataSkinBorder>& part, const 
 
 void TSkinParts::SetFrameCounts(const TQuickIni& ini) {
     auto set = [](auto& part, int32_t frame) {
-        if (part)
-            part->Frame = frame;
+        if (part) part->Frame = frame;
     };
     set(ScrollArrows, 23);
     set(UpDownHorz, 8);
     set(UpDownVert, 8);
-    for (auto* p : {&Toolbar, &ExtraImages, &Header, &MenuItem, &ThumbHorz, &ThumbVert,
-                    &ThumbLeft, &ThumbRight, &ThumbUp, &ThumbDown})
+    for (auto* p : {&Toolbar, &ExtraImages, &Header, &MenuItem, &ThumbHorz, &ThumbVert, &ThumbLeft,
+                    &ThumbRight, &ThumbUp, &ThumbDown})
         set(*p, 5);
     Button->Frame = 5;
     set(Tab, 5);
@@ -410,10 +396,8 @@ void TSkinParts::SetFrameCounts(const TQuickIni& ini) {
         const int divisor = image.Height() < 16 ? 13 : 16;
         return std::max(4, image.Width() / divisor);
     };
-    if (Button->RadioButtonFrame == 0)
-        Button->RadioButtonFrame = cells(Button->RadioImage);
-    if (Button->CheckButtonFrame == 0)
-        Button->CheckButtonFrame = cells(Button->CheckImage);
+    if (Button->RadioButtonFrame == 0) Button->RadioButtonFrame = cells(Button->RadioImage);
+    if (Button->CheckButtonFrame == 0) Button->CheckButtonFrame = cells(Button->CheckImage);
 }
 
 std::vector<TSkinParts::TPartRef> TSkinParts::PartList() const {

@@ -26,8 +26,7 @@ TSkinMessageHandler& Handler() {
 
 std::string LoadBitmapResource(const std::string& name) {
     std::string bytes = platform::FindProgramBitmap(name);
-    if (!bytes.empty())
-        return bytes;
+    if (!bytes.empty()) return bytes;
     const auto found = Registered().find(name);
     return found == Registered().end() ? std::string() : found->second;
 }
@@ -38,8 +37,7 @@ void RegisterBitmapResource(const std::string& name, std::string fileBytes) {
 
 std::string LoadDataResource(const std::string& name) {
     std::string bytes = platform::FindProgramData(name);
-    if (!bytes.empty())
-        return bytes;
+    if (!bytes.empty()) return bytes;
     const auto found = RegisteredData().find(name);
     return found == RegisteredData().end() ? std::string() : found->second;
 }

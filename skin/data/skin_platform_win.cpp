@@ -13,18 +13,15 @@ std::string FindProgramBitmap(const std::string& name) {
     const std::wstring wide = GbkToWide(name);
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(2)); // RT_BITMAP
-    if (!found)
-        return std::string();
+    if (!found) return std::string();
     const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;
-    if (!data || size < sizeof(BITMAPINFOHEADER))
-        return std::string();
+    if (!data || size < sizeof(BITMAPINFOHEADER)) return std::string();
     BITMAPINFOHEADER info;
     std::memcpy(&info, data, sizeof info);
     DWORD offset = 14 + info.biSize;
-    if (info.biSize == sizeof(BITMAPINFOHEADER) && info.biCompression == BI_BITFIELDS)
-        offset += 12;
+    if (info.biSize == sizeof(BITMAPINFOHEADER) && info.biCompression == BI_BITFIELDS) offset += 12;
     if (info.biBitCount <= 8)
         offset += 4 * (info.biClrUsed ? info.biClrUsed : (1u << info.biBitCount));
     std::string file(14, '\0');
@@ -41,8 +38,7 @@ std::string FindProgramData(const std::string& name) {
     const std::wstring wide = GbkToWide(name);
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
-    if (!found)
-        return std::string();
+    if (!found) return std::string();
     const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;

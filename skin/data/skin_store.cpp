@@ -12,15 +12,13 @@ QH_DEFINE_CLASS(TSkinCollectionItem, TPersistent,
 
 QH_DEFINE_CLASS(TSkinCollection, TPersistent)
 
-QH_DEFINE_CLASS(TSkinStore, TComponent,
-                ObjProp("Store", &TSkinStore::Store, &TSkinStore::SetStore))
+QH_DEFINE_CLASS(TSkinStore, TComponent, ObjProp("Store", &TSkinStore::Store, &TSkinStore::SetStore))
 
 TSkinCollectionItem::TSkinCollectionItem(TSkinCollection* collection, int id)
     : collection_(collection), id_(id), name_("SkinItem" + IntToStr(id)) {}
 
 void TSkinCollectionItem::SetName(const std::string& name) {
-    if (name == name_)
-        return;
+    if (name == name_) return;
     if (collection_) {
         for (int i = 0; i < collection_->Count(); ++i) {
             const TSkinCollectionItem& other = collection_->Items(i);
@@ -50,14 +48,12 @@ void TSkinCollectionItem::Assign(const TSkinCollectionItem& source) {
     data_.Clear();
     // Through a copy, so the source's position stays where it was.
     const std::string bytes = source.data_.ToString();
-    if (!bytes.empty())
-        data_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    if (!bytes.empty()) data_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     data_.SetPosition(0);
 }
 
 TSkinCollectionItem& TSkinCollection::Items(int index) const {
-    if (index < 0 || index >= Count())
-        RaiseListIndexError(index);
+    if (index < 0 || index >= Count()) RaiseListIndexError(index);
     return *items_[static_cast<size_t>(index)];
 }
 
@@ -71,11 +67,12 @@ void TSkinCollection::Delete(int index) {
     items_.erase(items_.begin() + index);
 }
 
-void TSkinCollection::Clear() { items_.clear(); }
+void TSkinCollection::Clear() {
+    items_.clear();
+}
 
 void TSkinCollection::Assign(const TSkinCollection& source) {
-    if (&source == this)
-        return;
+    if (&source == this) return;
     Clear();
     for (int i = 0; i < source.Count(); ++i)
         Add().Assign(source.Items(i));
@@ -84,11 +81,12 @@ void TSkinCollection::Assign(const TSkinCollection& source) {
 TSkinStore::TSkinStore(TComponent* owner)
     : TComponent(owner), store_(std::make_unique<TSkinCollection>(this)) {}
 
-TSkinStore::~TSkinStore() { Destroying(); }
+TSkinStore::~TSkinStore() {
+    Destroying();
+}
 
 void TSkinStore::SetStore(TSkinCollection* collection) {
-    if (collection)
-        store_->Assign(*collection);
+    if (collection) store_->Assign(*collection);
 }
 
 } // namespace qh

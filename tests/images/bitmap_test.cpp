@@ -23,15 +23,17 @@ struct FileBuilder {
         U16(v & 0xFFFF);
         U16(v >> 16);
     }
-    void Raw(const std::vector<uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+    void Raw(const std::vector<uint8_t>& more) {
+        bytes.insert(bytes.end(), more.begin(), more.end());
+    }
 };
 
 // A file with a 40-byte header; masks and palette go between header and
 // pixels.
 std::vector<uint8_t> MakeFile(int width, int height, int bpp, uint32_t compression,
                               const std::vector<uint32_t>& masks,
-                              const std::vector<uint32_t>& palette, const std::vector<uint8_t>& pixels,
-                              uint32_t coloursUsed = 0) {
+                              const std::vector<uint32_t>& palette,
+                              const std::vector<uint8_t>& pixels, uint32_t coloursUsed = 0) {
     FileBuilder f;
     const uint32_t offset = 14 + 40 + 4 * static_cast<uint32_t>(masks.size() + palette.size());
     f.U8('B');
@@ -73,8 +75,8 @@ constexpr TColor kWhite = MakeColour(255, 255, 255);
 TEST(BitmapFile, PaletteDepthsReadBottomUpRows) {
     const std::vector<uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     // 3 x 2; the file's first row is the picture's bottom row.
-    const TBitmap one = Load(MakeFile(3, 2, 1, 0, {}, {0x000000, 0xFFFFFF},
-                                      {0xA0, 0, 0, 0, 0x40, 0, 0, 0}));
+    const TBitmap one =
+        Load(MakeFile(3, 2, 1, 0, {}, {0x000000, 0xFFFFFF}, {0xA0, 0, 0, 0, 0x40, 0, 0, 0}));
     EXPECT_EQ(one.GetPixel(0, 1), kWhite);
     EXPECT_EQ(one.GetPixel(1, 1), 0u);
     EXPECT_EQ(one.GetPixel(2, 1), kWhite);
@@ -116,8 +118,8 @@ TEST(BitmapFile, TrueColourDepthsAndTopDown) {
     EXPECT_EQ(plain32.ScanLine(0)[3], 40);
 
     // 32 bits with fields in another order (red in the lowest byte).
-    const TBitmap fields32 = Load(
-        MakeFile(1, 1, 32, 3, {0x000000FF, 0x0000FF00, 0x00FF0000}, {}, {200, 100, 50, 0}));
+    const TBitmap fields32 =
+        Load(MakeFile(1, 1, 32, 3, {0x000000FF, 0x0000FF00, 0x00FF0000}, {}, {200, 100, 50, 0}));
     EXPECT_EQ(fields32.GetPixel(0, 0), MakeColour(200, 100, 50));
 }
 
@@ -125,8 +127,8 @@ TEST(BitmapFile, RunLengthVariants) {
     const std::vector<uint32_t> palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     // RLE8, 4 x 2: bottom row a run of 4 x index 1; top row a padded
     // literal 2, 3, 1; end of picture.
-    const TBitmap rle8 = Load(MakeFile(4, 2, 8, 1, {}, palette,
-                                       {4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 1}));
+    const TBitmap rle8 =
+        Load(MakeFile(4, 2, 8, 1, {}, palette, {4, 1, 0, 0, 0, 3, 2, 3, 1, 0, 0, 1}));
     EXPECT_EQ(rle8.GetPixel(0, 1), kRed);
     EXPECT_EQ(rle8.GetPixel(3, 1), kRed);
     EXPECT_EQ(rle8.GetPixel(0, 0), kGreen);
@@ -174,7 +176,7 @@ TEST(BitmapFile, DamagedFilesRaiseAndKeepTheOldPicture) {
     rejects(MakeFile(2, 2, 24, 1, {}, {}, std::vector<uint8_t>(16, 0))); // RLE8 at 24 bits
     rejects(MakeFile(2, -2, 8, 1, {}, {0}, {0, 1}));                     // top-down RLE
     rejects(MakeFile(4, 4, 8, 1, {}, {0}, {4, 0, 0}));                   // RLE runs out
-    rejects(MakeFile(1, 1, 32, 3, {}, {}, {0, 0, 0, 0})); // masks missing
+    rejects(MakeFile(1, 1, 32, 3, {}, {}, {0, 0, 0, 0}));                // masks missing
     std::vector<uint8_t> offset = good;
     offset[10] = 0xFF;
     offset[11] = 0xFF;

@@ -60,7 +60,7 @@ TEST_F(ParseSkinTest, BordersColoursAndButtonsFromTheirSections) {
     EXPECT_EQ(top.TopHeight, 0);
     EXPECT_EQ(top.Frame, 2);
     EXPECT_EQ(top.Tile, 0);
-    EXPECT_EQ(top.Image.Height(), 44); // the file part of a path names the member
+    EXPECT_EQ(top.Image.Height(), 44);             // the file part of a path names the member
     EXPECT_TRUE(data.BorderBottom->Image.Empty()); // ".BMP" is not ".bmp"
     EXPECT_TRUE(data.BorderRight->Image.Empty());
 
@@ -74,7 +74,7 @@ TEST_F(ParseSkinTest, BordersColoursAndButtonsFromTheirSections) {
 
     const TDataSkinButton& button = *data.Button;
     EXPECT_EQ(button.Frame, 5);
-    EXPECT_EQ(button.Tile, 3); // the button part keeps its tile value
+    EXPECT_EQ(button.Tile, 3);              // the button part keeps its tile value
     EXPECT_EQ(button.RadioButtonFrame, 10); // 130 / 13
     EXPECT_EQ(button.CheckButtonFrame, 4);  // 20 / 16 is 1, at least 4
     EXPECT_TRUE(button.HasNormalColour2);
@@ -108,15 +108,15 @@ TEST_F(ParseSkinTest, CaptionButtonRules) {
     for (const auto& b : data.SysButtons)
         names.push_back(b->Name);
     ASSERT_EQ(names, (std::vector<std::string>{"BUTTON.HIDDEN", "BUTTON.THREE", "BUTTON.SIX",
-                                                "BUTTON.ICON", "BUTTON.KEPT", "MDICONTROLS",
-                                                "MDICONTROLS", "MDICONTROLS"}));
+                                               "BUTTON.ICON", "BUTTON.KEPT", "MDICONTROLS",
+                                               "MDICONTROLS", "MDICONTROLS"}));
     const auto& hidden = *data.SysButtons[0];
-    EXPECT_EQ(hidden.Frame, 6);       // a negative action always gets 6
+    EXPECT_EQ(hidden.Frame, 6);        // a negative action always gets 6
     EXPECT_EQ(hidden.Visibility1, -1); // the default for action -1
     EXPECT_EQ(hidden.CombineOp, -1);
     EXPECT_EQ(data.SysButtons[1]->Frame, 3); // 90 / 30 = 3.0
     EXPECT_EQ(data.SysButtons[1]->XCoord, 4);
-    EXPECT_EQ(data.SysButtons[2]->Frame, 6); // 120 / 20 = 6.0
+    EXPECT_EQ(data.SysButtons[2]->Frame, 6);        // 120 / 20 = 6.0
     EXPECT_TRUE(data.SysButtons[3]->Image.Empty()); // icon button without a frame key
     EXPECT_FALSE(data.SysButtons[4]->Image.Empty());
     EXPECT_EQ(data.SysButtons[4]->Frame, 1);
@@ -134,13 +134,14 @@ TEST_F(ParseSkinTest, CaptionButtonRules) {
 }
 
 TEST_F(ParseSkinTest, FrameCountsAndOptionalParts) {
-    ASSERT_TRUE(Load("[Headerbar]\nImage=x.bmp\nframe=4\n[Scrollbar]\nImage=x.bmp\n"
-                     "[HorzScrollThumb]\nImage=x.bmp\nFrameCount=7\n[VertScrollThumb]\nImage=x.bmp\n"
-                     "[ComboButton]\nImage=missing.bmp\n[Tabs]\nImage=x.bmp\nBorder=y.bmp\nTile=2\n"
-                     "[UpDown.Vert]\nImage=x.bmp\nGlyphImage=y.bmp\n[Personality]\nmenuBar=x.bmp\n"
-                     "[GroupBox]\nImage=x.bmp\nBackgroundLeftShift=3\nStyle=2\n"
-                     "[Progress]\nBitmap=x.bmp\nChunk=y.bmp\nNormalColour=5\n",
-                     {{"x.bmp", BitmapFile(20, 10)}, {"y.bmp", BitmapFile(4, 4)}}));
+    ASSERT_TRUE(
+        Load("[Headerbar]\nImage=x.bmp\nframe=4\n[Scrollbar]\nImage=x.bmp\n"
+             "[HorzScrollThumb]\nImage=x.bmp\nFrameCount=7\n[VertScrollThumb]\nImage=x.bmp\n"
+             "[ComboButton]\nImage=missing.bmp\n[Tabs]\nImage=x.bmp\nBorder=y.bmp\nTile=2\n"
+             "[UpDown.Vert]\nImage=x.bmp\nGlyphImage=y.bmp\n[Personality]\nmenuBar=x.bmp\n"
+             "[GroupBox]\nImage=x.bmp\nBackgroundLeftShift=3\nStyle=2\n"
+             "[Progress]\nBitmap=x.bmp\nChunk=y.bmp\nNormalColour=5\n",
+             {{"x.bmp", BitmapFile(20, 10)}, {"y.bmp", BitmapFile(4, 4)}}));
     ASSERT_TRUE(data.Header);
     EXPECT_EQ(data.Header->Frame, 5);
     EXPECT_EQ(data.ScrollArrows->Frame, 23);

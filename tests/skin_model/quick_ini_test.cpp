@@ -28,17 +28,16 @@ TEST(QuickIni, SectionsAreFoundByWholeTrimmedHeader) {
 }
 
 TEST(QuickIni, FirstKeyWinsAndEmptyValuesGiveTheDefault) {
-    const TQuickIni ini = Ini(
-        "[Buttons]\n"
-        "; NormalColour=7 is a comment\n"
-        "\n"
-        "Rightwidth = 9 \n"
-        "NormalColour=\n"
-        "NormalColour=5\n"
-        "[Buttons]\n"
-        "LeftWidth=3\n"
-        "[Other]\n"
-        "LeftWidth=4\n");
+    const TQuickIni ini = Ini("[Buttons]\n"
+                              "; NormalColour=7 is a comment\n"
+                              "\n"
+                              "Rightwidth = 9 \n"
+                              "NormalColour=\n"
+                              "NormalColour=5\n"
+                              "[Buttons]\n"
+                              "LeftWidth=3\n"
+                              "[Other]\n"
+                              "LeftWidth=4\n");
     EXPECT_EQ(ini.ReadInteger("Buttons", "RightWidth", 0), 9);
     EXPECT_EQ(ini.ReadInteger("Buttons", "NormalColour", -1), -1);
     // A later section of the same name is never read.
@@ -48,7 +47,8 @@ TEST(QuickIni, FirstKeyWinsAndEmptyValuesGiveTheDefault) {
 }
 
 TEST(QuickIni, IntegerForms) {
-    const TQuickIni ini = Ini("[S]\nHex=0x10\nDollar=$10\nUnit=12px\nNeg=-7\nShort=0x\nBig=99999999999\n");
+    const TQuickIni ini =
+        Ini("[S]\nHex=0x10\nDollar=$10\nUnit=12px\nNeg=-7\nShort=0x\nBig=99999999999\n");
     EXPECT_EQ(ini.ReadInteger("S", "Hex", 0), 16);
     EXPECT_EQ(ini.ReadInteger("S", "Dollar", 0), 16);
     EXPECT_EQ(ini.ReadInteger("S", "Unit", 42), 42);

@@ -15,19 +15,18 @@ struct Shipped {
     const char* File;
     const char* Name; // code page 936
 };
-const Shipped kShipped[] = {{"default.skn", "默认皮肤"},
-                            {"crystal.skn", "蓝色水晶"},
-                            {"mac.skn", "苹果MAC"}};
+const Shipped kShipped[] = {
+    {"default.skn", "默认皮肤"}, {"crystal.skn", "蓝色水晶"}, {"mac.skn", "苹果MAC"}};
 
 // Every part the drawing code uses.
 const char* const kRequiredParts[] = {
-    "Title",        "Button",         "BorderLeft",      "BorderRight",     "BorderTop",
-    "BorderBottom", "Progress",       "Tab",             "ComboButton",     "UpDownHorz",
-    "UpDownVert",   "GroupBox",       "MenuBar",         "GroupBoxEdge",    "Toolbar",
-    "StatusBar",    "SunkEdge",       "ExtraImages",     "Header",          "MenuItem",
-    "MenuBackground", "ScrollArrows", "HorzScroll",      "VertScroll",      "HorzScrollThumb",
-    "VertScrollThumb", "ThumbHorz",   "ThumbVert",       "ThumbLeft",       "ThumbRight",
-    "ThumbUp",      "ThumbDown"};
+    "Title",           "Button",       "BorderLeft",  "BorderRight",  "BorderTop",
+    "BorderBottom",    "Progress",     "Tab",         "ComboButton",  "UpDownHorz",
+    "UpDownVert",      "GroupBox",     "MenuBar",     "GroupBoxEdge", "Toolbar",
+    "StatusBar",       "SunkEdge",     "ExtraImages", "Header",       "MenuItem",
+    "MenuBackground",  "ScrollArrows", "HorzScroll",  "VertScroll",   "HorzScrollThumb",
+    "VertScrollThumb", "ThumbHorz",    "ThumbVert",   "ThumbLeft",    "ThumbRight",
+    "ThumbUp",         "ThumbDown"};
 
 class ShippedSkins : public ::testing::TestWithParam<Shipped> {
 protected:
@@ -93,8 +92,7 @@ TEST_P(ShippedSkins, InspectNamesEveryPart) {
         EXPECT_NE(json.find(std::string("\"") + part + "\": {"), std::string::npos) << part;
     EXPECT_EQ(json.find("\"Image\": \"\""), std::string::npos); // no empty image anywhere
     EXPECT_NE(json.find("\"SysButtons\": [{"), std::string::npos);
-    EXPECT_NE(json.find("\"SkinName\": \"" + GbkToUtf8(GetParam().Name) + "\""),
-              std::string::npos);
+    EXPECT_NE(json.find("\"SkinName\": \"" + GbkToUtf8(GetParam().Name) + "\""), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(All, ShippedSkins, ::testing::ValuesIn(kShipped));

@@ -48,12 +48,10 @@ const Glyph kFont[] = {
 void Text(TBitmap& b, int x, int y, const std::string& text, TColor colour) {
     for (char c : qh::UpperCase(text)) {
         for (const Glyph& g : kFont) {
-            if (g.Ch != c)
-                continue;
+            if (g.Ch != c) continue;
             for (int row = 0; row < 7; ++row)
                 for (int col = 0; col < 5; ++col)
-                    if (g.Rows[row] & (16 >> col))
-                        b.SetPixel(x + col, y + row, colour);
+                    if (g.Rows[row] & (16 >> col)) b.SetPixel(x + col, y + row, colour);
             break;
         }
         x += 6;
@@ -82,15 +80,16 @@ int main(int argc, char** argv) {
         std::vector<Item> items;
         for (int i = 0; i < reader.MemberCount(); ++i) {
             const std::string& name = reader.Names().Strings(i);
-            if (name.size() < 4 || name.substr(name.size() - 4) != ".bmp")
-                continue;
+            if (name.size() < 4 || name.substr(name.size() - 4) != ".bmp") continue;
             qh::TMemoryStream member;
             reader.ExtractMember(name, member);
             Item item{name + " " + std::to_string(0), {}, 1};
             item.Picture.LoadFromStream(member);
             item.Label = name + " " + std::to_string(item.Picture.Width()) + "X" +
                          std::to_string(item.Picture.Height());
-            item.Scale = item.Picture.Width() * 3 <= 420 ? 3 : item.Picture.Width() * 2 <= 480 ? 2 : 1;
+            item.Scale = item.Picture.Width() * 3 <= 420   ? 3
+                         : item.Picture.Width() * 2 <= 480 ? 2
+                                                           : 1;
             items.push_back(std::move(item));
         }
         // Flow layout, rows as high as their tallest entry.

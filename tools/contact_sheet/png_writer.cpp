@@ -52,16 +52,14 @@ public:
             Bit((code >> i) & 1);
     }
     void Flush() {
-        if (count_)
-            out_.push_back(current_);
+        if (count_) out_.push_back(current_);
         count_ = current_ = 0;
     }
 
 private:
     void Bit(uint32_t bit) {
         current_ |= static_cast<uint8_t>(bit << count_);
-        if (++count_ == 8)
-            Flush();
+        if (++count_ == 8) Flush();
     }
     std::vector<uint8_t>& out_;
     uint8_t current_ = 0;
@@ -80,12 +78,13 @@ void Symbol(BitWriter& w, int symbol) {
 }
 
 void Match(BitWriter& w, int length, int distance) {
-    static const int lengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                     31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    static const int lengthBase[] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                     15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                     67, 83, 99, 115, 131, 163, 195, 227, 258};
     static const int lengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-    static const int distBase[] = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                   33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
+    static const int distBase[] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                   33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                    1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
     static const int distExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -117,8 +116,7 @@ void Deflate(const std::vector<uint8_t>& data, std::vector<uint8_t>& out) {
             const int h = hash(i);
             int candidate = head[h];
             for (int steps = 0; candidate >= 0 && steps < kChain; ++steps) {
-                if (i - candidate > kWindow)
-                    break;
+                if (i - candidate > kWindow) break;
                 int length = 0;
                 while (length < 258 && i + length < data.size() &&
                        data[candidate + length] == data[i + length])

@@ -14,14 +14,18 @@ using qh::MakeColour;
 TColor Mix(TColor a, TColor b, double t) {
     t = std::clamp(t, 0.0, 1.0);
     auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
-    TColor c = MakeColour(m(ColourR(a), ColourR(b)), m(ColourG(a), ColourG(b)),
-                          m(ColourB(a), ColourB(b)));
+    TColor c =
+        MakeColour(m(ColourR(a), ColourR(b)), m(ColourG(a), ColourG(b)), m(ColourB(a), ColourB(b)));
     // Never produce the key by accident.
     return c == kColourKey ? MakeColour(254, 0, 254) : c;
 }
 
-TColor Lighter(TColor c, double t) { return Mix(c, MakeColour(255, 255, 255), t); }
-TColor Darker(TColor c, double t) { return Mix(c, MakeColour(0, 0, 0), t); }
+TColor Lighter(TColor c, double t) {
+    return Mix(c, MakeColour(255, 255, 255), t);
+}
+TColor Darker(TColor c, double t) {
+    return Mix(c, MakeColour(0, 0, 0), t);
+}
 
 void Fill(TBitmap& b, Rect r, TColor c) {
     for (int y = r.y; y < r.y + r.h; ++y)
@@ -39,12 +43,10 @@ void Gradient(TBitmap& b, Rect r, TColor top, TColor bottom, bool sideways) {
 }
 
 void Blend(TBitmap& b, int x, int y, TColor c, double a, TColor backdrop) {
-    if (a <= 0 || x < 0 || y < 0 || x >= b.Width() || y >= b.Height())
-        return;
+    if (a <= 0 || x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
     TColor under = b.GetPixel(x, y);
     if (under == kColourKey) {
-        if (a < 0.25)
-            return; // faint edges stay see-through
+        if (a < 0.25) return; // faint edges stay see-through
         under = backdrop;
     }
     b.SetPixel(x, y, Mix(under, c, a));
@@ -63,8 +65,7 @@ void Cover(TBitmap& b, int x0, int y0, int x1, int y1, Distance inside,
             for (int sy = 0; sy < 4; ++sy)
                 for (int sx = 0; sx < 4; ++sx)
                     hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4) ? 1 : 0;
-            if (hits)
-                Blend(b, x, y, paint(x, y), hits / 16.0, backdrop);
+            if (hits) Blend(b, x, y, paint(x, y), hits / 16.0, backdrop);
         }
 }
 
@@ -82,50 +83,53 @@ double RoundRectDistance(Rect r, double radius, double px, double py) {
 
 void RoundRect(TBitmap& b, Rect r, double radius, const std::function<TColor(int, int)>& paint,
                TColor backdrop) {
-    Cover(b, r.x, r.y, r.x + r.w, r.y + r.h,
-          [&](double px, double py) { return RoundRectDistance(r, radius, px, py) <= 0; }, paint,
-          backdrop);
+    Cover(
+        b, r.x, r.y, r.x + r.w, r.y + r.h,
+        [&](double px, double py) { return RoundRectDistance(r, radius, px, py) <= 0; }, paint,
+        backdrop);
 }
 
 void RoundFrame(TBitmap& b, Rect r, double radius, TColor c, TColor backdrop) {
-    Cover(b, r.x, r.y, r.x + r.w, r.y + r.h,
-          [&](double px, double py) {
-              const double d = RoundRectDistance(r, radius, px, py);
-              return d <= 0 && d > -1;
-          },
-          [c](int, int) { return c; }, backdrop);
+    Cover(
+        b, r.x, r.y, r.x + r.w, r.y + r.h,
+        [&](double px, double py) {
+            const double d = RoundRectDistance(r, radius, px, py);
+            return d <= 0 && d > -1;
+        },
+        [c](int, int) { return c; }, backdrop);
 }
 
 void Disc(TBitmap& b, double cx, double cy, double radius,
           const std::function<TColor(int, int)>& paint, TColor backdrop) {
-    Cover(b, int(cx - radius) - 1, int(cy - radius) - 1, int(cx + radius) + 2,
-          int(cy + radius) + 2,
-          [&](double px, double py) { return std::hypot(px - cx, py - cy) <= radius; }, paint,
-          backdrop);
+    Cover(
+        b, int(cx - radius) - 1, int(cy - radius) - 1, int(cx + radius) + 2, int(cy + radius) + 2,
+        [&](double px, double py) { return std::hypot(px - cx, py - cy) <= radius; }, paint,
+        backdrop);
 }
 
 void Ring(TBitmap& b, double cx, double cy, double radius, double width, TColor c,
           TColor backdrop) {
-    Cover(b, int(cx - radius) - 1, int(cy - radius) - 1, int(cx + radius) + 2,
-          int(cy + radius) + 2,
-          [&](double px, double py) {
-              const double d = std::hypot(px - cx, py - cy);
-              return d <= radius && d > radius - width;
-          },
-          [c](int, int) { return c; }, backdrop);
+    Cover(
+        b, int(cx - radius) - 1, int(cy - radius) - 1, int(cx + radius) + 2, int(cy + radius) + 2,
+        [&](double px, double py) {
+            const double d = std::hypot(px - cx, py - cy);
+            return d <= radius && d > radius - width;
+        },
+        [c](int, int) { return c; }, backdrop);
 }
 
 void Line(TBitmap& b, double x0, double y0, double x1, double y1, double width, TColor c,
           TColor backdrop) {
     const double dx = x1 - x0, dy = y1 - y0, len2 = dx * dx + dy * dy;
-    Cover(b, int(std::min(x0, x1) - width) - 1, int(std::min(y0, y1) - width) - 1,
-          int(std::max(x0, x1) + width) + 2, int(std::max(y0, y1) + width) + 2,
-          [&](double px, double py) {
-              double t = len2 > 0 ? ((px - x0) * dx + (py - y0) * dy) / len2 : 0;
-              t = std::clamp(t, 0.0, 1.0);
-              return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy)) <= width / 2;
-          },
-          [c](int, int) { return c; }, backdrop);
+    Cover(
+        b, int(std::min(x0, x1) - width) - 1, int(std::min(y0, y1) - width) - 1,
+        int(std::max(x0, x1) + width) + 2, int(std::max(y0, y1) + width) + 2,
+        [&](double px, double py) {
+            double t = len2 > 0 ? ((px - x0) * dx + (py - y0) * dy) / len2 : 0;
+            t = std::clamp(t, 0.0, 1.0);
+            return std::hypot(px - (x0 + t * dx), py - (y0 + t * dy)) <= width / 2;
+        },
+        [c](int, int) { return c; }, backdrop);
 }
 
 void Bevel(TBitmap& b, Rect r, TColor light, TColor dark) {
@@ -135,6 +139,8 @@ void Bevel(TBitmap& b, Rect r, TColor light, TColor dark) {
     Fill(b, {r.x + r.w - 1, r.y, 1, r.h}, dark);
 }
 
-void Frame(TBitmap& b, Rect r, TColor c) { Bevel(b, r, c, c); }
+void Frame(TBitmap& b, Rect r, TColor c) {
+    Bevel(b, r, c, c);
+}
 
 } // namespace gen

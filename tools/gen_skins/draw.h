@@ -36,8 +36,7 @@ void RoundRect(TBitmap& b, Rect r, double radius, const std::function<TColor(int
 void RoundFrame(TBitmap& b, Rect r, double radius, TColor c, TColor backdrop);
 void Disc(TBitmap& b, double cx, double cy, double radius,
           const std::function<TColor(int, int)>& paint, TColor backdrop);
-void Ring(TBitmap& b, double cx, double cy, double radius, double width, TColor c,
-          TColor backdrop);
+void Ring(TBitmap& b, double cx, double cy, double radius, double width, TColor c, TColor backdrop);
 // A thick anti-aliased line segment.
 void Line(TBitmap& b, double x0, double y0, double x1, double y1, double width, TColor c,
           TColor backdrop);

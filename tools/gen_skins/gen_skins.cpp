@@ -28,8 +28,8 @@ struct Theme {
     Look Style;
     TColor Face, Light, Shadow, Dark, Text;
     TColor CaptionTop, CaptionBottom, CaptionInactiveTop, CaptionInactiveBottom;
-    TColor Outline;   // the window's outer line
-    TColor Accent;    // selection and glossy faces
+    TColor Outline; // the window's outer line
+    TColor Accent;  // selection and glossy faces
     TColor TitleText, TitleTextInactive;
     TColor MenuColour;
     int CaptionHeight;
@@ -137,10 +137,8 @@ void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
 }
 
 TColor GlyphColour(const Theme& t, int state) {
-    if (state == 3)
-        return t.Shadow;
-    if (t.Style == Look::Crystal)
-        return MakeColour(255, 255, 255);
+    if (state == 3) return t.Shadow;
+    if (t.Style == Look::Crystal) return MakeColour(255, 255, 255);
     return state == 5 && t.Style == Look::Brushed ? MakeColour(255, 255, 255) : t.Text;
 }
 
@@ -237,10 +235,8 @@ void Caption(TBitmap& b, Rect r, bool active, const Theme& t) {
 
 // The colour of the frame's sides below the caption.
 TColor SideColour(const Theme& t, bool active) {
-    if (t.Style == Look::Crystal)
-        return active ? t.CaptionBottom : t.CaptionInactiveBottom;
-    if (t.Style == Look::Brushed)
-        return active ? t.CaptionBottom : t.CaptionInactiveBottom;
+    if (t.Style == Look::Crystal) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
+    if (t.Style == Look::Brushed) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
     return t.Face;
 }
 
@@ -271,7 +267,8 @@ void Borders(Skin& s) {
         if (t.Style == Look::Classic)
             Fill(column, {1, 1, column.Width(), 1}, t.Light);
         else
-            Fill(column, {1, 1, column.Width(), 1}, Lighter(active ? t.CaptionTop : t.CaptionInactiveTop, 0.5));
+            Fill(column, {1, 1, column.Width(), 1},
+                 Lighter(active ? t.CaptionTop : t.CaptionInactiveTop, 0.5));
         // The inner edge next to the client area.
         Fill(column, {bw - 1, ch, 1, sideHeight - ch - bw + 1}, t.Shadow);
         if (round) {
@@ -325,8 +322,7 @@ void Borders(Skin& s) {
         Fill(bottom, {0, f * bw, 100, bw}, SideColour(t, f == 0));
         Fill(bottom, {0, f * bw, 100, 1}, t.Shadow);
         Fill(bottom, {0, f * bw + bw - 1, 100, 1}, t.Outline);
-        if (t.Style == Look::Classic)
-            Fill(bottom, {0, f * bw + bw - 2, 100, 1}, t.Shadow);
+        if (t.Style == Look::Classic) Fill(bottom, {0, f * bw + bw - 2, 100, 1}, t.Shadow);
     }
     s.Save("bottom.bmp", bottom);
 
@@ -359,9 +355,9 @@ void Borders(Skin& s) {
             return; // the classic and brushed captions need no text back
         }
         const TColor glow = Lighter(f == 1 ? t.CaptionTop : t.CaptionInactiveTop, 0.25);
-        RoundRect(b, {r.x, r.y + 1, r.w, r.h - 2}, (r.h - 2) / 2.0,
-                  [&](int, int y) { return Mix(Lighter(glow, 0.3), glow, double(y - r.y) / r.h); },
-                  glow);
+        RoundRect(
+            b, {r.x, r.y + 1, r.w, r.h - 2}, (r.h - 2) / 2.0,
+            [&](int, int y) { return Mix(Lighter(glow, 0.3), glow, double(y - r.y) / r.h); }, glow);
     });
     s.Save("textback.bmp", textBack);
     s.Key("TextBack", "textback.bmp");
@@ -388,8 +384,10 @@ void Borders(Skin& s) {
         } else {
             for (int y = r.y; y < r.y + r.h; ++y)
                 for (int x = r.x; x < r.x + r.w; ++x)
-                    b.SetPixel(x, y, Brushed(Mix(MakeColour(232, 232, 232), MakeColour(212, 212, 212),
-                                                 double(y - r.y) / r.h), x, y));
+                    b.SetPixel(x, y,
+                               Brushed(Mix(MakeColour(232, 232, 232), MakeColour(212, 212, 212),
+                                           double(y - r.y) / r.h),
+                                       x, y));
         }
         Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, t.Shadow);
     });
@@ -428,9 +426,10 @@ void CaptionButtons(Skin& s) {
         if (button.Glyph < 0) {
             // The default window icon: a small television.
             image = Keyed(16, 16);
-            RoundRect(image, {1, 2, 14, 10}, 2,
-                      [&](int, int y) { return Mix(Lighter(t.Accent, 0.4), t.Accent, (y - 2) / 10.0); },
-                      t.CaptionBottom);
+            RoundRect(
+                image, {1, 2, 14, 10}, 2,
+                [&](int, int y) { return Mix(Lighter(t.Accent, 0.4), t.Accent, (y - 2) / 10.0); },
+                t.CaptionBottom);
             Fill(image, {3, 4, 10, 6}, MakeColour(200, 230, 255));
             Fill(image, {3, 4, 10, 2}, MakeColour(235, 246, 255));
             Fill(image, {6, 13, 4, 1}, t.Dark);
@@ -442,15 +441,18 @@ void CaptionButtons(Skin& s) {
                                                      : MakeColour(88, 190, 66);
             image = Strip(4, w, h, [&](TBitmap& b, Rect r, int state) {
                 TColor base = state == 4 ? MakeColour(206, 206, 206) : light;
-                if (state == 2)
-                    base = Darker(base, 0.2);
+                if (state == 2) base = Darker(base, 0.2);
                 const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, rad = r.w / 2.0 - 0.5;
-                Disc(b, cx, cy, rad,
-                     [&](int, int y) { return Mix(Lighter(base, 0.35), base, (y - r.y) / double(r.h)); },
-                     t.CaptionTop);
+                Disc(
+                    b, cx, cy, rad,
+                    [&](int, int y) {
+                        return Mix(Lighter(base, 0.35), base, (y - r.y) / double(r.h));
+                    },
+                    t.CaptionTop);
                 Ring(b, cx, cy, rad, 1, Darker(base, 0.3), t.CaptionTop);
-                Disc(b, cx, cy - rad * 0.45, rad * 0.45,
-                     [&](int, int) { return Lighter(base, 0.55); }, t.CaptionTop);
+                Disc(
+                    b, cx, cy - rad * 0.45, rad * 0.45,
+                    [&](int, int) { return Lighter(base, 0.55); }, t.CaptionTop);
                 if (state == 2 || state == 3)
                     CaptionGlyph(b, r, button.Glyph == 2 ? 1 : button.Glyph, Darker(base, 0.6),
                                  base, 0.62);
@@ -460,17 +462,15 @@ void CaptionButtons(Skin& s) {
                 const int faceState = state == 2 ? 2 : state == 3 ? 4 : state == 4 ? 3 : 1;
                 if (t.Style == Look::Crystal) {
                     Theme red = t;
-                    if (button.Glyph == 0)
-                        red.Accent = MakeColour(214, 64, 48);
-                    if (state == 4)
-                        red.Accent = Mix(red.Accent, t.CaptionInactiveBottom, 0.6);
+                    if (button.Glyph == 0) red.Accent = MakeColour(214, 64, 48);
+                    if (state == 4) red.Accent = Mix(red.Accent, t.CaptionInactiveBottom, 0.6);
                     Face(b, r, state == 4 ? 1 : faceState, red, 4);
                 } else {
                     Face(b, r, state == 4 ? 1 : faceState, t);
                 }
                 const TColor glyph = t.Style == Look::Crystal ? MakeColour(255, 255, 255)
-                                     : state == 4              ? t.Shadow
-                                                               : t.Text;
+                                     : state == 4             ? t.Shadow
+                                                              : t.Text;
                 CaptionGlyph(b, {r.x + (state == 2), r.y + (state == 2), r.w, r.h}, button.Glyph,
                              glyph, t.Style == Look::Crystal ? t.Accent : t.Face);
             });
@@ -525,17 +525,20 @@ void Check(TBitmap& b, Rect r, int state, bool radio, const Theme& t) {
     const TColor mark = look == 3 ? t.Shadow : t.Style == Look::Classic ? t.Text : t.Accent;
     const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0;
     if (radio) {
-        Disc(b, cx, cy, 6.2, [&](int, int) { return well; }, t.Face);
+        Disc(
+            b, cx, cy, 6.2, [&](int, int) { return well; }, t.Face);
         Ring(b, cx, cy, 6.2, 1.1, edge, t.Face);
         if (checked)
-            Disc(b, cx, cy, 2.6, [&](int, int) { return mark; }, well);
+            Disc(
+                b, cx, cy, 2.6, [&](int, int) { return mark; }, well);
     } else {
         if (t.Style == Look::Classic) {
             Fill(b, r, well);
             Bevel(b, r, t.Shadow, t.Light);
             Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, t.Dark, t.Face);
         } else {
-            RoundRect(b, r, 2.5, [&](int, int) { return well; }, t.Face);
+            RoundRect(
+                b, r, 2.5, [&](int, int) { return well; }, t.Face);
             RoundFrame(b, r, 2.5, edge, t.Face);
         }
         if (checked) {
@@ -555,8 +558,10 @@ void Controls(Skin& s) {
     };
 
     save("button.bmp", Strip(5, 24, 22, face(0)));
-    save("checkbox.bmp", Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, false, t); }));
-    save("radio.bmp", Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, true, t); }));
+    save("checkbox.bmp",
+         Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, false, t); }));
+    save("radio.bmp",
+         Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, true, t); }));
     s.Section("Buttons");
     s.Key("Bitmap", "button.bmp");
     s.Key("CheckButton", "checkbox.bmp");
@@ -589,105 +594,138 @@ void Controls(Skin& s) {
     const int roundTrans = t.Style == Look::Classic ? 0 : 1;
 
     // Tool bar buttons: flat until hot or pressed.
-    plain("Toolbars", "toolbar.bmp", Strip(5, 22, 22, [&](TBitmap& b, Rect r, int st) {
-              if (st == 1 || st == 3) {
-                  Fill(b, r, t.Style == Look::Crystal ? t.Face : t.Face);
-                  return;
-              }
-              Face(b, r, st == 5 ? 4 : st, t);
-          }), 4, 0, 0);
+    plain("Toolbars", "toolbar.bmp",
+          Strip(5, 22, 22,
+                [&](TBitmap& b, Rect r, int st) {
+                    if (st == 1 || st == 3) {
+                        Fill(b, r, t.Style == Look::Crystal ? t.Face : t.Face);
+                        return;
+                    }
+                    Face(b, r, st == 5 ? 4 : st, t);
+                }),
+          4, 0, 0);
 
-    plain("StatusBarEdges", "statusbar.bmp", Strip(3, 20, 20, [&](TBitmap& b, Rect r, int st) {
-              if (t.Style == Look::Crystal)
-                  Gradient(b, r, t.Face, Darker(t.Face, 0.08));
-              else
-                  Fill(b, r, t.Face);
-              if (st == 1) {
-                  Fill(b, {r.x, r.y, r.w, 1}, t.Shadow);
-                  Fill(b, {r.x, r.y + 1, r.w, 1}, t.Light);
-              } else if (st == 2) {
-                  Bevel(b, {r.x + 1, r.y + 2, r.w - 2, r.h - 3}, t.Shadow, t.Light);
-              } else {
-                  for (int i = 0; i < 3; ++i)
-                      for (int j = 0; j <= i; ++j) {
-                          Fill(b, {r.x + r.w - 4 - 4 * j, r.y + r.h - 12 + 4 * i, 2, 2}, t.Shadow);
-                          Fill(b, {r.x + r.w - 4 - 4 * j, r.y + r.h - 12 + 4 * i, 1, 1}, t.Light);
-                      }
-              }
-          }), 3, 0, 0);
+    plain(
+        "StatusBarEdges", "statusbar.bmp",
+        Strip(
+            3, 20, 20,
+            [&](TBitmap& b, Rect r, int st) {
+                if (t.Style == Look::Crystal)
+                    Gradient(b, r, t.Face, Darker(t.Face, 0.08));
+                else
+                    Fill(b, r, t.Face);
+                if (st == 1) {
+                    Fill(b, {r.x, r.y, r.w, 1}, t.Shadow);
+                    Fill(b, {r.x, r.y + 1, r.w, 1}, t.Light);
+                } else if (st == 2) {
+                    Bevel(b, {r.x + 1, r.y + 2, r.w - 2, r.h - 3}, t.Shadow, t.Light);
+                } else {
+                    for (int i = 0; i < 3; ++i)
+                        for (int j = 0; j <= i; ++j) {
+                            Fill(b, {r.x + r.w - 4 - 4 * j, r.y + r.h - 12 + 4 * i, 2, 2},
+                                 t.Shadow);
+                            Fill(b, {r.x + r.w - 4 - 4 * j, r.y + r.h - 12 + 4 * i, 1, 1}, t.Light);
+                        }
+                }
+            }),
+        3, 0, 0);
 
-    plain("SunkEdge", "sunkedge.bmp", Strip(4, 20, 20, [&](TBitmap& b, Rect r, int st) {
-              const TColor edge = st == 2 || st == 3 ? t.Accent : st == 4 ? t.Face : t.Shadow;
-              if (t.Style == Look::Classic) {
-                  Bevel(b, r, t.Shadow, t.Light);
-                  Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, st == 3 ? t.Accent : t.Dark, t.Face);
-              } else {
-                  Frame(b, r, edge);
-                  Frame(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, Lighter(edge, 0.7));
-              }
-          }), 2, 1, 0);
+    plain("SunkEdge", "sunkedge.bmp",
+          Strip(4, 20, 20,
+                [&](TBitmap& b, Rect r, int st) {
+                    const TColor edge = st == 2 || st == 3 ? t.Accent : st == 4 ? t.Face : t.Shadow;
+                    if (t.Style == Look::Classic) {
+                        Bevel(b, r, t.Shadow, t.Light);
+                        Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, st == 3 ? t.Accent : t.Dark,
+                              t.Face);
+                    } else {
+                        Frame(b, r, edge);
+                        Frame(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, Lighter(edge, 0.7));
+                    }
+                }),
+          2, 1, 0);
 
-    plain("ExtraImages", "extra.bmp", Strip(5, 16, 16, [&](TBitmap& b, Rect r, int st) {
-              Fill(b, r, t.Face);
-              const TColor c = t.Style == Look::Classic ? t.Dark : t.Accent;
-              switch (st) {
-              case 1: // size grip
-                  for (int i = 0; i < 3; ++i)
-                      Line(b, r.x + 15, r.y + 4 + 4 * i, r.x + 4 + 4 * i, r.y + 15, 1.2, t.Shadow, t.Face);
-                  break;
-              case 2:
-                  Arrow(b, r, 3, c, t.Face);
-                  break;
-              case 3:
-                  Arrow(b, r, 1, c, t.Face);
-                  break;
-              case 4:
-                  Disc(b, r.x + 8, r.y + 8, 3, [&](int, int) { return c; }, t.Face);
-                  break;
-              default:
-                  CaptionGlyph(b, r, 0, c, t.Face, 0.7);
-              }
-          }), 0, 0, 0);
+    plain("ExtraImages", "extra.bmp",
+          Strip(5, 16, 16,
+                [&](TBitmap& b, Rect r, int st) {
+                    Fill(b, r, t.Face);
+                    const TColor c = t.Style == Look::Classic ? t.Dark : t.Accent;
+                    switch (st) {
+                    case 1: // size grip
+                        for (int i = 0; i < 3; ++i)
+                            Line(b, r.x + 15, r.y + 4 + 4 * i, r.x + 4 + 4 * i, r.y + 15, 1.2,
+                                 t.Shadow, t.Face);
+                        break;
+                    case 2:
+                        Arrow(b, r, 3, c, t.Face);
+                        break;
+                    case 3:
+                        Arrow(b, r, 1, c, t.Face);
+                        break;
+                    case 4:
+                        Disc(
+                            b, r.x + 8, r.y + 8, 3, [&](int, int) { return c; }, t.Face);
+                        break;
+                    default:
+                        CaptionGlyph(b, r, 0, c, t.Face, 0.7);
+                    }
+                }),
+          0, 0, 0);
 
-    plain("GroupBoxEdge", "groupedge.bmp", Strip(2, 20, 20, [&](TBitmap& b, Rect r, int st) {
-              const TColor line = st == 2 ? t.Face : t.Shadow;
-              if (t.Style == Look::Classic) {
-                  Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
-                  Frame(b, {r.x + 1, r.y + 1, r.w - 1, r.h - 1}, t.Light);
-                  Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
-                  Fill(b, {r.x + 2, r.y + 2, r.w - 4, r.h - 4}, kColourKey);
-              } else {
-                  RoundFrame(b, r, 4, t.Style == Look::Crystal ? Mix(t.Accent, t.Face, 0.5) : line, t.Face);
-              }
-          }), 5, 1, 0);
+    plain("GroupBoxEdge", "groupedge.bmp",
+          Strip(2, 20, 20,
+                [&](TBitmap& b, Rect r, int st) {
+                    const TColor line = st == 2 ? t.Face : t.Shadow;
+                    if (t.Style == Look::Classic) {
+                        Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
+                        Frame(b, {r.x + 1, r.y + 1, r.w - 1, r.h - 1}, t.Light);
+                        Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
+                        Fill(b, {r.x + 2, r.y + 2, r.w - 4, r.h - 4}, kColourKey);
+                    } else {
+                        RoundFrame(b, r, 4,
+                                   t.Style == Look::Crystal ? Mix(t.Accent, t.Face, 0.5) : line,
+                                   t.Face);
+                    }
+                }),
+          5, 1, 0);
     s.Key("Style", 0);
 
-    plain("GroupBox", "grouplabel.bmp", Strip(1, 40, 18, [&](TBitmap& b, Rect r, int) {
-              if (t.Style == Look::Classic) {
-                  Fill(b, r, t.Face);
-                  return;
-              }
-              const TColor band = t.Style == Look::Crystal ? Lighter(t.Accent, 0.7) : MakeColour(244, 244, 244);
-              RoundRect(b, r, 8, [&](int, int) { return band; }, t.Face);
-              RoundFrame(b, r, 8, t.Style == Look::Crystal ? Lighter(t.Accent, 0.3) : t.Shadow, t.Face);
-          }), 8, roundTrans, 0);
+    plain("GroupBox", "grouplabel.bmp",
+          Strip(1, 40, 18,
+                [&](TBitmap& b, Rect r, int) {
+                    if (t.Style == Look::Classic) {
+                        Fill(b, r, t.Face);
+                        return;
+                    }
+                    const TColor band = t.Style == Look::Crystal ? Lighter(t.Accent, 0.7)
+                                                                 : MakeColour(244, 244, 244);
+                    RoundRect(
+                        b, r, 8, [&](int, int) { return band; }, t.Face);
+                    RoundFrame(b, r, 8,
+                               t.Style == Look::Crystal ? Lighter(t.Accent, 0.3) : t.Shadow,
+                               t.Face);
+                }),
+          8, roundTrans, 0);
     s.Key("BackgroundAlignment", 0);
     s.Key("BackgroundLeftShift", 6);
     s.Key("BackgroundRightShift", 6);
 
-    plain("Headerbar", "header.bmp", Strip(5, 30, 20, [&](TBitmap& b, Rect r, int st) {
-              if (t.Style == Look::Classic) {
-                  Face(b, r, st == 5 ? 1 : st, t);
-                  return;
-              }
-              const TColor top = st == 4 ? MakeColour(255, 255, 255) : Lighter(t.Face, 0.6);
-              const TColor bottom = st == 2 ? Darker(t.Face, 0.15) : t.Face;
-              Gradient(b, r, top, bottom);
-              Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, t.Shadow);
-              Fill(b, {r.x + r.w - 1, r.y + 3, 1, r.h - 6}, t.Shadow);
-              if (st == 4 && t.Style == Look::Crystal)
-                  Fill(b, {r.x, r.y + r.h - 3, r.w, 2}, Lighter(t.Accent, 0.2));
-          }), 3, 0, 0);
+    plain("Headerbar", "header.bmp",
+          Strip(5, 30, 20,
+                [&](TBitmap& b, Rect r, int st) {
+                    if (t.Style == Look::Classic) {
+                        Face(b, r, st == 5 ? 1 : st, t);
+                        return;
+                    }
+                    const TColor top = st == 4 ? MakeColour(255, 255, 255) : Lighter(t.Face, 0.6);
+                    const TColor bottom = st == 2 ? Darker(t.Face, 0.15) : t.Face;
+                    Gradient(b, r, top, bottom);
+                    Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, t.Shadow);
+                    Fill(b, {r.x + r.w - 1, r.y + 3, 1, r.h - 6}, t.Shadow);
+                    if (st == 4 && t.Style == Look::Crystal)
+                        Fill(b, {r.x, r.y + r.h - 3, r.w, 2}, Lighter(t.Accent, 0.2));
+                }),
+          3, 0, 0);
     s.Key("Frame", 4); // ignored: a header always has five
 
     // Tabs: five states with rounded tops; the page border second.
@@ -695,38 +733,48 @@ void Controls(Skin& s) {
         TBitmap b(40, 40);
         Fill(b, {0, 0, 40, 40}, t.Style == Look::Brushed ? MakeColour(238, 238, 238) : t.Face);
         Bevel(b, {0, 0, 40, 40}, t.Style == Look::Classic ? t.Light : t.Shadow, t.Dark);
-        if (t.Style == Look::Classic)
-            Bevel(b, {1, 1, 38, 38}, t.Face, t.Shadow);
+        if (t.Style == Look::Classic) Bevel(b, {1, 1, 38, 38}, t.Face, t.Shadow);
         Fill(b, {2, 2, 36, 36}, kColourKey);
         return b;
     }());
-    plain("Tabs", "tab.bmp", Strip(5, 40, 22, [&](TBitmap& b, Rect r, int st) {
-              const bool selected = st == 2;
-              const TColor top = selected ? t.Light : st == 4 ? Lighter(t.Face, 0.5) : Lighter(t.Face, 0.2);
-              const TColor bottom = selected ? t.Face : Darker(t.Face, st == 3 ? 0.02 : 0.06);
-              RoundRect(b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
-                        [&](int, int y) { return Mix(top, bottom, double(y - r.y) / r.h); }, t.Face);
-              RoundFrame(b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
-                         t.Style == Look::Classic ? t.Dark : t.Shadow, t.Face);
-              if (selected && t.Style == Look::Crystal)
-                  Fill(b, {r.x + 3, r.y + 1, r.w - 6, 2}, t.Accent);
-              if (!selected)
-                  Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, t.Style == Look::Classic ? t.Light : t.Shadow);
-          }), 5, roundTrans, 0);
+    plain("Tabs", "tab.bmp",
+          Strip(5, 40, 22,
+                [&](TBitmap& b, Rect r, int st) {
+                    const bool selected = st == 2;
+                    const TColor top = selected  ? t.Light
+                                       : st == 4 ? Lighter(t.Face, 0.5)
+                                                 : Lighter(t.Face, 0.2);
+                    const TColor bottom = selected ? t.Face : Darker(t.Face, st == 3 ? 0.02 : 0.06);
+                    RoundRect(
+                        b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
+                        [&](int, int y) { return Mix(top, bottom, double(y - r.y) / r.h); },
+                        t.Face);
+                    RoundFrame(b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
+                               t.Style == Look::Classic ? t.Dark : t.Shadow, t.Face);
+                    if (selected && t.Style == Look::Crystal)
+                        Fill(b, {r.x + 3, r.y + 1, r.w - 6, 2}, t.Accent);
+                    if (!selected)
+                        Fill(b, {r.x, r.y + r.h - 1, r.w, 1},
+                             t.Style == Look::Classic ? t.Light : t.Shadow);
+                }),
+          5, roundTrans, 0);
     s.Key("Border", "tabborder.bmp");
 
     // Progress: trough and chunk.
     save("progress.bmp", Strip(2, 30, 16, [&](TBitmap& b, Rect r, int) {
-        if (t.Style == Look::Classic) {
-            Fill(b, r, t.Face);
-            Bevel(b, r, t.Shadow, t.Light);
-            return;
-        }
-        RoundRect(b, r, 4, [&](int, int y) {
-            return Mix(Darker(t.Face, 0.1), t.Light, double(y - r.y) / r.h);
-        }, t.Face);
-        RoundFrame(b, r, 4, t.Shadow, t.Face);
-    }));
+             if (t.Style == Look::Classic) {
+                 Fill(b, r, t.Face);
+                 Bevel(b, r, t.Shadow, t.Light);
+                 return;
+             }
+             RoundRect(
+                 b, r, 4,
+                 [&](int, int y) {
+                     return Mix(Darker(t.Face, 0.1), t.Light, double(y - r.y) / r.h);
+                 },
+                 t.Face);
+             RoundFrame(b, r, 4, t.Shadow, t.Face);
+         }));
     save("chunk.bmp", [&] {
         TBitmap b = Keyed(10, 12);
         if (t.Style == Look::Classic) {
@@ -750,67 +798,86 @@ void Controls(Skin& s) {
     s.Key("Style", 0);
 
     // Combo drop button: normal, hot, pressed, disabled.
-    plain("ComboButton", "combo.bmp", Strip(4, 17, 20, [&](TBitmap& b, Rect r, int st) {
-              const int faceState = st == 2 ? 4 : st == 3 ? 2 : st == 4 ? 3 : 1;
-              Face(b, r, faceState, t, 3);
-              Arrow(b, r, 3, GlyphColour(t, faceState), t.Style == Look::Crystal ? t.Accent : t.Face);
-          }), 3, roundTrans, 0);
+    plain("ComboButton", "combo.bmp",
+          Strip(4, 17, 20,
+                [&](TBitmap& b, Rect r, int st) {
+                    const int faceState = st == 2 ? 4 : st == 3 ? 2 : st == 4 ? 3 : 1;
+                    Face(b, r, faceState, t, 3);
+                    Arrow(b, r, 3, GlyphColour(t, faceState),
+                          t.Style == Look::Crystal ? t.Accent : t.Face);
+                }),
+          3, roundTrans, 0);
 
     // Up-down: faces and their arrow glyphs, eight states each.
     auto upDown = [&](const char* section, const char* file, const char* glyphFile, int first) {
         save(glyphFile, Strip(8, 16, 16, [&](TBitmap& b, Rect r, int st) {
-            Arrow(b, r, st <= 4 ? first : first + 1, GlyphColour(t, (st - 1) % 4 == 3 ? 3 : 1),
-                  t.Style == Look::Crystal ? t.Accent : t.Face);
-        }));
-        plain(section, file, Strip(8, 16, 16, [&](TBitmap& b, Rect r, int st) {
-                  const int look = (st - 1) % 4;
-                  Face(b, r, look == 1 ? 4 : look == 2 ? 2 : look == 3 ? 3 : 1, t, 2);
-              }), 3, roundTrans, 0);
+                 Arrow(b, r, st <= 4 ? first : first + 1, GlyphColour(t, (st - 1) % 4 == 3 ? 3 : 1),
+                       t.Style == Look::Crystal ? t.Accent : t.Face);
+             }));
+        plain(section, file,
+              Strip(8, 16, 16,
+                    [&](TBitmap& b, Rect r, int st) {
+                        const int look = (st - 1) % 4;
+                        Face(b, r, look == 1 ? 4 : look == 2 ? 2 : look == 3 ? 3 : 1, t, 2);
+                    }),
+              3, roundTrans, 0);
         s.Key("GlyphImage", glyphFile);
     };
     upDown("UpDown.Horz", "updownh.bmp", "updownh_glyph.bmp", 0);
     upDown("UpDown.Vert", "updownv.bmp", "updownv_glyph.bmp", 2);
 
     // Menus.
-    plain("MenuItem", "menuitem.bmp", Strip(5, 40, 20, [&](TBitmap& b, Rect r, int st) {
-              Fill(b, r, t.MenuColour);
-              if (st == 2) { // its bottom rows draw the separator
-                  Fill(b, {r.x + 2, r.y + r.h - 5, r.w - 4, 1}, t.Shadow);
-                  Fill(b, {r.x + 2, r.y + r.h - 4, r.w - 4, 1}, t.Light);
-              } else if (st >= 4) {
-                  if (t.Style == Look::Classic)
-                      Fill(b, r, MakeColour(10, 36, 106));
-                  else
-                      Face(b, {r.x + 1, r.y, r.w - 2, r.h}, t.Style == Look::Brushed ? 5 : 4, t, 3);
-              }
-          }), 4, 0, 0);
-    plain("MenuBackground", "menuback.bmp", Strip(1, 40, 40, [&](TBitmap& b, Rect r, int) {
-              Fill(b, r, t.MenuColour);
-              if (t.Style == Look::Classic) {
-                  Bevel(b, r, t.Face, t.Dark);
-                  Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, t.Light, t.Shadow);
-              } else {
-                  Frame(b, r, t.Shadow);
-                  if (t.Style == Look::Crystal)
-                      Fill(b, {r.x + 1, r.y + 1, 22, r.h - 2}, Lighter(t.Accent, 0.85));
-              }
-          }), 3, 0, 0);
+    plain("MenuItem", "menuitem.bmp",
+          Strip(5, 40, 20,
+                [&](TBitmap& b, Rect r, int st) {
+                    Fill(b, r, t.MenuColour);
+                    if (st == 2) { // its bottom rows draw the separator
+                        Fill(b, {r.x + 2, r.y + r.h - 5, r.w - 4, 1}, t.Shadow);
+                        Fill(b, {r.x + 2, r.y + r.h - 4, r.w - 4, 1}, t.Light);
+                    } else if (st >= 4) {
+                        if (t.Style == Look::Classic)
+                            Fill(b, r, MakeColour(10, 36, 106));
+                        else
+                            Face(b, {r.x + 1, r.y, r.w - 2, r.h}, t.Style == Look::Brushed ? 5 : 4,
+                                 t, 3);
+                    }
+                }),
+          4, 0, 0);
+    plain("MenuBackground", "menuback.bmp",
+          Strip(1, 40, 40,
+                [&](TBitmap& b, Rect r, int) {
+                    Fill(b, r, t.MenuColour);
+                    if (t.Style == Look::Classic) {
+                        Bevel(b, r, t.Face, t.Dark);
+                        Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, t.Light, t.Shadow);
+                    } else {
+                        Frame(b, r, t.Shadow);
+                        if (t.Style == Look::Crystal)
+                            Fill(b, {r.x + 1, r.y + 1, 22, r.h - 2}, Lighter(t.Accent, 0.85));
+                    }
+                }),
+          3, 0, 0);
 
     // Scroll bars: 23 arrow cells, tracks and thumbs.
-    plain("Scrollbar", "scrollarrows.bmp", Strip(23, 16, 16, [&](TBitmap& b, Rect r, int cell) {
-              if (cell > 16) {
-                  Face(b, r, cell == 17 ? 1 : (cell - 17) % 5 + 1, t, 2);
-                  return;
-              }
-              const int direction = (cell - 1) / 4, look = (cell - 1) % 4;
-              const int faceState = look == 1 ? 2 : look == 2 ? 4 : look == 3 ? 3 : 1;
-              Face(b, r, faceState, t, 2);
-              Arrow(b, {r.x + (look == 1), r.y + (look == 1), r.w, r.h}, direction,
-                    GlyphColour(t, faceState), t.Style == Look::Crystal ? t.Accent : t.Face);
-          }), 0, roundTrans, 0);
+    plain("Scrollbar", "scrollarrows.bmp",
+          Strip(23, 16, 16,
+                [&](TBitmap& b, Rect r, int cell) {
+                    if (cell > 16) {
+                        Face(b, r, cell == 17 ? 1 : (cell - 17) % 5 + 1, t, 2);
+                        return;
+                    }
+                    const int direction = (cell - 1) / 4, look = (cell - 1) % 4;
+                    const int faceState = look == 1 ? 2 : look == 2 ? 4 : look == 3 ? 3 : 1;
+                    Face(b, r, faceState, t, 2);
+                    Arrow(b, {r.x + (look == 1), r.y + (look == 1), r.w, r.h}, direction,
+                          GlyphColour(t, faceState), t.Style == Look::Crystal ? t.Accent : t.Face);
+                }),
+          0, roundTrans, 0);
     auto track = [&](bool sideways) {
         return Strip(4, 16, 16, [&, sideways](TBitmap& b, Rect r, int st) {
-            const TColor base = st == 3 ? Darker(t.Face, 0.15) : st == 2 ? Lighter(t.Face, 0.3) : t.Face;
+            const TColor base = st == 3   ? Darker(t.Face, 0.15)
+                                : st == 2 ? Lighter(t.Face, 0.3)
+                                          : t.Face;
             if (t.Style == Look::Classic) {
                 for (int y = r.y; y < r.y + r.h; ++y)
                     for (int x = r.x; x < r.x + r.w; ++x)
@@ -851,13 +918,16 @@ void Controls(Skin& s) {
                   {"Trackbar.ThumbUp", "tb_up.bmp", 11, 20, 2},
                   {"Trackbar.ThumbDown", "tb_down.bmp", 11, 20, 3}};
     for (const auto& th : thumbs)
-        plain(th.Section, th.File, Strip(5, th.W, th.H, [&](TBitmap& b, Rect r, int st) {
-                  const int faceState = st == 5 ? 1 : st;
-                  Face(b, r, faceState, t, 2.5);
-                  if (th.Point >= 0)
-                      Arrow(b, r, th.Point, GlyphColour(t, faceState),
-                            t.Style == Look::Crystal ? t.Accent : t.Face);
-              }), 0, 1, 0);
+        plain(th.Section, th.File,
+              Strip(5, th.W, th.H,
+                    [&](TBitmap& b, Rect r, int st) {
+                        const int faceState = st == 5 ? 1 : st;
+                        Face(b, r, faceState, t, 2.5);
+                        if (th.Point >= 0)
+                            Arrow(b, r, th.Point, GlyphColour(t, faceState),
+                                  t.Style == Look::Crystal ? t.Accent : t.Face);
+                    }),
+              0, 1, 0);
 }
 
 void Colours(Skin& s) {

@@ -110,8 +110,7 @@ std::string SkinPartsToJson(const TSkinParts& parts) {
     w.Raw("SkinName", Quote(parts.SkinName));
     w.Bool("SkinEmpty", parts.SkinEmpty);
     for (const auto& ref : parts.PartList())
-        if (ref.Part)
-            w.Raw(ref.FieldName, PartJson(*ref.Part, "  "));
+        if (ref.Part) w.Raw(ref.FieldName, PartJson(*ref.Part, "  "));
     TObjectWriter colours("  ");
     for (const auto& entry : kSkinColourKeys)
         colours.Int(std::string(entry.Key).c_str(), parts.Colours.*entry.Field);
@@ -128,12 +127,10 @@ std::string SkinPartsToJson(const TSkinParts& parts) {
 }
 
 int RunInspect(const std::string& skinFile) {
-    if (!FileExists(skinFile))
-        return ReportError("cannot open " + skinFile);
+    if (!FileExists(skinFile)) return ReportError("cannot open " + skinFile);
     TSkinData data(nullptr);
     data.SkinStream().LoadFromFile(skinFile);
-    if (!data.LoadSkin())
-        return ReportError(skinFile + " is not a skin this program can read");
+    if (!data.LoadSkin()) return ReportError(skinFile + " is not a skin this program can read");
     const std::string json = SkinPartsToJson(data);
     std::fwrite(json.data(), 1, json.size(), stdout);
     return 0;
