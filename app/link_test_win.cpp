@@ -1,0 +1,34 @@
+#include "app/link_test_win.h"
+
+#include "app/link_test.h"
+#include "core/gbk.h"
+#include "net/net_http.h"
+#include "toolkit/forms.h"
+
+#include "qh_config.h"
+
+namespace qh {
+
+namespace {
+
+class WinLinkTestHost : public LinkTestHost {
+public:
+    double NowMilliseconds() override { return MonotonicMilliseconds(); }
+    std::string GetText(const std::string& address) override {
+        TNetHTTP http;
+        return http.GetText(address);
+    }
+    void ShowMessage(const std::string& text) override {
+        std::wstring title = GbkToWide(Application ? Application->Title() : std::string());
+        MessageBoxW(GetActiveWindow(), GbkToWide(text).c_str(), title.c_str(), MB_OK);
+    }
+};
+
+} // namespace
+
+void RunNetworkLinkTest() {
+    WinLinkTestHost host;
+    RunLinkTest(host, QH_PORTAL_HOST);
+}
+
+} // namespace qh
