@@ -26,6 +26,7 @@ QH_DEFINE_CLASS(TControl, TComponent,
                 StrProp("Caption", &TControl::Caption, &TControl::SetCaption),
                 StrProp("Hint", &TControl::Hint, &TControl::SetHint),
                 BoolProp("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
+                BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
                 IntProp("Cursor", &TControl::Cursor, &TControl::SetCursor))
 QH_DEFINE_CLASS(TWinControl, TControl,
                 BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop))
@@ -135,7 +136,20 @@ void TControl::SetFont(TFont* font) {
     if (font && font != font_.get()) font_->Assign(*font);
 }
 
+void TControl::SetParentFont(bool value) {
+    parentFont_ = value;
+    if (value) TakeParentFont();
+}
+
+void TControl::TakeParentFont() {
+    if (!parent_) return;
+    takingParentFont_ = true;
+    font_->Assign(*parent_->font_);
+    takingParentFont_ = false;
+}
+
 void TControl::FontChanged() {
+    if (!takingParentFont_) parentFont_ = false;
     Perform(CM_FONTCHANGED);
     Invalidate();
 }
@@ -273,6 +287,7 @@ TWinControl* TWinControl::FindControl(HWND window) {
 void TWinControl::InsertControl(TControl* control) {
     controls_.push_back(control);
     control->parent_ = this;
+    if (control->parentFont_) control->TakeParentFont();
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         if (win->handle_) {
             if (handle_)
@@ -552,6 +567,8 @@ void TWinControl::FontChanged() {
     if (handle_)
         SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
     TControl::FontChanged();
+    for (TControl* c : std::vector<TControl*>(controls_))
+        if (c->parentFont_) c->TakeParentFont();
 }
 
 void TWinControl::PaintWindow(HDC) {}

@@ -104,6 +104,10 @@ class TControl : public TComponent {
     void SetColor(TColor color);
     TFont* Font() const { return font_.get(); }
     void SetFont(TFont* font);
+    // While set, the control takes its parent's font, now and whenever the
+    // parent's font changes; changing its own font clears it.
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool value);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
     const std::string& Hint() const { return hint_; }
@@ -175,6 +179,9 @@ private:
     bool mouseDown_ = false;
     bool mouseInControl_ = false;
     TAction* action_ = nullptr;
+    bool parentFont_ = true;
+    bool takingParentFont_ = false;
+    void TakeParentFont();
 
     friend class TWinControl;
     friend class TApplication;

@@ -379,3 +379,27 @@ TEST(StandardControls, WrappersMakeTheSystemControls) {
     SetWindowTextW(edit->Handle(), L"网络");
     EXPECT_EQ(edit->Text(), "网络");
 }
+
+TEST(Fonts, ChildrenTakeTheFormsFontUntilTheyGetTheirOwn) {
+    TForm form(Application);
+    auto* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    form.Font()->SetName("宋体");
+    form.Font()->SetCharset(GB2312_CHARSET);
+    form.Font()->SetHeight(-12);
+    form.Show();
+    EXPECT_EQ(memo->Font()->Name(), "宋体");
+    EXPECT_EQ(label->Font()->Height(), -12);
+    EXPECT_TRUE(memo->ParentFont());
+    // The window itself uses the font.
+    HFONT used = reinterpret_cast<HFONT>(SendMessageW(memo->Handle(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(used, memo->Font()->Handle());
+    label->Font()->SetColor(clWhite);
+    EXPECT_FALSE(label->ParentFont());
+    form.Font()->SetHeight(-16);
+    EXPECT_EQ(memo->Font()->Height(), -16);
+    EXPECT_EQ(label->Font()->Height(), -12);
+    EXPECT_EQ(GetEnumProp(*label, "ParentFont"), "False");
+}

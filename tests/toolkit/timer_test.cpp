@@ -14,8 +14,7 @@ TEST(Timer, TicksWhileEnabledWithAnInterval) {
     timer->SetInterval(5);
     timer->OnTimer = [&](TObject* sender) {
         EXPECT_EQ(sender, timer);
-        if (++ticks == 3)
-            timer->SetEnabled(false);
+        if (++ticks == 3) timer->SetEnabled(false);
     };
     EXPECT_TRUE(PumpUntil([&] { return ticks == 3; }));
     Pump();
