@@ -167,6 +167,11 @@ TEST(WebBrowserControl, IsAWindowedControlOfTheClassLibrary) {
     EXPECT_TRUE(window.Browser->InheritsFrom(TWinControl::StaticClass()));
     EXPECT_EQ(window.Form->FindComponent("WebBrowser1"), window.Browser);
     EXPECT_EQ(TWinControl::FindControl(window.Browser->Handle()), window.Browser);
+    // Focus given to the control goes on to the page's window.
+    window.Browser->SetFocus();
+    HWND control = window.Browser->Host().ControlWindow();
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus == control || IsChild(control, focus));
     // Before any page: no history.
     EXPECT_FALSE(window.Browser->GoBack());
     EXPECT_FALSE(window.Browser->GoForward());

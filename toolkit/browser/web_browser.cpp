@@ -48,6 +48,9 @@ void TWebBrowser::WndProc(TMessage& message) {
     case WM_SIZE:
         FitHost();
         break;
+    case WM_SETFOCUS:
+        if (host_) ::SetFocus(host_->Handle());
+        break;
     case WM_DESTROY:
         host_.reset(); // a re-created window makes a new control
         break;

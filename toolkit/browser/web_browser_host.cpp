@@ -123,6 +123,10 @@ LRESULT CALLBACK TWebBrowserHost::ContainerProc(HWND window, UINT message, WPARA
         case WM_SIZE:
             host->FitControl();
             break;
+        case WM_SETFOCUS:
+            // Keys belong to the page, not to the empty container.
+            if (HWND control = host->ControlWindow()) SetFocus(control);
+            break;
         case WM_DESTROY:
             // The parent goes first: the control must leave while its window lives.
             host->ReleaseControl();
