@@ -4,6 +4,9 @@
 
 namespace qh {
 
+QH_DEFINE_CLASS(TNetBaseComponent, TComponent)
+QH_DEFINE_CLASS(TNetComponent, TNetBaseComponent)
+
 void TNetComponent::BeginWork(TWorkMode mode, int64_t expected) {
     WorkState& work = Work(mode);
     if (++work.level == 1) {
@@ -28,12 +31,18 @@ void TNetComponent::EndWork(TWorkMode mode) {
 
 std::string TNetComponent::StatusText(TNetStatus kind, const std::string& argument) {
     switch (kind) {
-    case TNetStatus::hsResolving: return Format("Resolving hostname %s.", argument.c_str());
-    case TNetStatus::hsConnecting: return Format("Connecting to %s.", argument.c_str());
-    case TNetStatus::hsConnected: return "Connected.";
-    case TNetStatus::hsDisconnecting: return Format("Disconnecting from %s.", argument.c_str());
-    case TNetStatus::hsDisconnected: return "Not connected.";
-    case TNetStatus::hsStatusText: return argument;
+    case TNetStatus::hsResolving:
+        return Format("Resolving hostname %s.", argument.c_str());
+    case TNetStatus::hsConnecting:
+        return Format("Connecting to %s.", argument.c_str());
+    case TNetStatus::hsConnected:
+        return "Connected.";
+    case TNetStatus::hsDisconnecting:
+        return Format("Disconnecting from %s.", argument.c_str());
+    case TNetStatus::hsDisconnected:
+        return "Not connected.";
+    case TNetStatus::hsStatusText:
+        return argument;
     }
     return argument;
 }

@@ -2,6 +2,7 @@
 // of the process-wide socket stack.
 #pragma once
 
+#include "core/component.h"
 #include "net/net_stack.h"
 
 #include <cstdint>
@@ -21,20 +22,13 @@ enum class TNetStatus {
 
 enum class TWorkMode { wmRead, wmWrite };
 
-// The framework's component base is not part of this layer; a network
-// component carries only its name.
-class TNetBaseComponent {
-public:
-    TNetBaseComponent() = default;
-    virtual ~TNetBaseComponent() = default;
-    TNetBaseComponent(const TNetBaseComponent&) = delete;
-    TNetBaseComponent& operator=(const TNetBaseComponent&) = delete;
-
-    std::string Name;
+class TNetBaseComponent : public TComponent {
+    QH_CLASS(TNetBaseComponent, TComponent)
+    explicit TNetBaseComponent(TComponent* owner = nullptr) : TComponent(owner) {}
 };
 
 class TNetComponent : public TNetBaseComponent {
-public:
+    QH_CLASS(TNetComponent, TNetBaseComponent)
     using TStatusEvent = std::function<void(TNetComponent&, TNetStatus, const std::string&)>;
     using TWorkBeginEvent = std::function<void(TNetComponent&, TWorkMode, int64_t)>;
     using TWorkEvent = std::function<void(TNetComponent&, TWorkMode, int64_t)>;
@@ -57,7 +51,7 @@ public:
     TNetStack& Stack() const { return *FStack; }
 
 protected:
-    TNetComponent() = default;
+    explicit TNetComponent(TComponent* owner = nullptr) : TNetBaseComponent(owner) {}
 
 private:
     struct WorkState {

@@ -64,6 +64,8 @@ ENetSocketError::ENetSocketError(int code)
     : ENetException(Format("Socket Error # %d\r\n%s", code, SocketErrorText(code))),
       SocketErrorCode(code) {}
 
-void RaiseSocketErrorFor(int code) { throw ENetSocketError(code); }
+void RaiseSocketErrorFor(int code) {
+    throw ENetSocketError(code);
+}
 
 } // namespace qh

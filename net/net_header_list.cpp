@@ -13,7 +13,8 @@ bool IsContinuation(const std::string& line) {
 
 std::string TrimBlanksLeft(const std::string& text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     return text.substr(i);
 }
 } // namespace
@@ -41,7 +42,8 @@ int TNetHeaderList::FindHeader(const std::string& name) const {
 
 int TNetHeaderList::EndOfHeader(int index) const {
     int next = index + 1;
-    while (next < Count() && IsContinuation(FLines[static_cast<size_t>(next)])) ++next;
+    while (next < Count() && IsContinuation(FLines[static_cast<size_t>(next)]))
+        ++next;
     return next;
 }
 

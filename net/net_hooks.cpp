@@ -9,12 +9,16 @@ TNetAntiFreezeBase*& CurrentAntiFreeze() {
 }
 } // namespace
 
-TNetAntiFreezeBase::TNetAntiFreezeBase() { CurrentAntiFreeze() = this; }
+TNetAntiFreezeBase::TNetAntiFreezeBase() {
+    CurrentAntiFreeze() = this;
+}
 
 TNetAntiFreezeBase::~TNetAntiFreezeBase() {
     if (CurrentAntiFreeze() == this) CurrentAntiFreeze() = nullptr;
 }
 
-TNetAntiFreezeBase* TNetAntiFreezeBase::Instance() { return CurrentAntiFreeze(); }
+TNetAntiFreezeBase* TNetAntiFreezeBase::Instance() {
+    return CurrentAntiFreeze();
+}
 
 } // namespace qh

@@ -57,8 +57,7 @@ int64_t ParseContentLength(const std::string& raw, bool& given) {
         char c = text[k];
         if (c < '0' || c > '9') return 0; // not a number: as if absent
         if (value > (INT64_MAX - (c - '0')) / 10)
-            throw ENetInvalidContentLength(
-                Format("Content-Length does not fit: %s", text.c_str()));
+            throw ENetInvalidContentLength(Format("Content-Length does not fit: %s", text.c_str()));
         value = value * 10 + (c - '0');
     }
     if (negative && value != 0)
@@ -84,8 +83,8 @@ int64_t ParseChunkSize(const std::string& line) {
         else
             return 0;
         if (value > (INT64_MAX >> 4))
-            throw ENetChunkSizeTooLarge(Format("Chunk size does not fit: %s",
-                                               GbkTruncate(text, 64).c_str()));
+            throw ENetChunkSizeTooLarge(
+                Format("Chunk size does not fit: %s", GbkTruncate(text, 64).c_str()));
         value = (value << 4) | digit;
     }
     return value;
@@ -138,7 +137,8 @@ void TNetHeaderInfo::SetHeaders(TNetHeaderList& headers) const {
     if (!ProxyServer.empty() && !ProxyUsername.empty())
         headers.Add("Proxy-Authorization: Basic " +
                     Base64Encode(ProxyUsername + ":" + ProxyPassword));
-    for (const auto& line : ExtraHeaders.Lines()) headers.Add(line);
+    for (const auto& line : ExtraHeaders.Lines())
+        headers.Add(line);
 }
 
 void TNetHeaderInfo::ProcessHeaders(TNetHeaderList& headers) {
@@ -169,7 +169,8 @@ void TNetHeaderInfo::ProcessHeaders(TNetHeaderList& headers) {
     Expires = InternetDateToLocal(take("Expires"));
     ProxyAuthenticate = take("Proxy-Authenticate");
     ExtraHeaders.Clear();
-    for (const auto& line : headers.Lines()) ExtraHeaders.Add(line);
+    for (const auto& line : headers.Lines())
+        ExtraHeaders.Add(line);
 }
 
 // ---- URLs and dates
@@ -259,7 +260,11 @@ TDateTime InternetDateToLocal(const std::string& raw) {
 
 // ---- the client
 
-TNetHTTP::TNetHTTP() { Port = 80; }
+QH_DEFINE_CLASS(TNetHTTP, TNetTCPClient)
+
+TNetHTTP::TNetHTTP(TComponent* owner) : TNetTCPClient(owner) {
+    Port = 80;
+}
 
 std::string TNetHTTP::GetText(const std::string& url) {
     TMemoryStream body;
@@ -334,7 +339,8 @@ void TNetHTTP::PerformRequest(TNetHTTPMethod method, const std::string& url, TSt
     WriteLine(std::string(kMethodWord[static_cast<int>(method)]) + target + " HTTP/" +
               VersionText(ProtocolVersion));
     WriteLine("Host: " + HostField);
-    for (const auto& line : RawHeaders.Lines()) WriteLine(line);
+    for (const auto& line : RawHeaders.Lines())
+        WriteLine(line);
     WriteLine("");
     if (sourceLines != nullptr) WriteLines(*sourceLines);
     if (sourceStream != nullptr) WriteFromStream(*sourceStream);

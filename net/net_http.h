@@ -82,11 +82,11 @@ enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
 enum class TNetHTTPMethod { hmHead, hmGet, hmPost };
 
 class TNetHTTP : public TNetTCPClient {
-public:
+    QH_CLASS(TNetHTTP, TNetTCPClient)
     using TRedirectEvent =
         std::function<void(TNetHTTP&, std::string& dest, int& numRedirect, bool& handled)>;
 
-    TNetHTTP();
+    explicit TNetHTTP(TComponent* owner = nullptr);
 
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
     bool HandleRedirects = false;

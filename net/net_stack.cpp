@@ -80,12 +80,20 @@ TNetStackRef::~TNetStackRef() {
     if (--LiveCount() == 0) SharedStack().reset();
 }
 
-TNetStack& TNetStackRef::operator*() const { return *SharedStack(); }
+TNetStack& TNetStackRef::operator*() const {
+    return *SharedStack();
+}
 
-int TNetStackRef::Count() { return LiveCount(); }
+int TNetStackRef::Count() {
+    return LiveCount();
+}
 
-bool TNetStackRef::StackExists() { return SharedStack() != nullptr; }
+bool TNetStackRef::StackExists() {
+    return SharedStack() != nullptr;
+}
 
-void TNetStackRef::SetFactory(TNetStackFactory factory) { Factory() = std::move(factory); }
+void TNetStackRef::SetFactory(TNetStackFactory factory) {
+    Factory() = std::move(factory);
+}
 
 } // namespace qh

@@ -19,58 +19,102 @@ namespace {
 
 int WindowsCodeFor(int error) {
     switch (error) {
-    case EINTR: return 10004;
-    case EBADF: return 10009;
-    case EACCES: return 10013;
-    case EFAULT: return 10014;
-    case EINVAL: return 10022;
-    case EMFILE: return 10024;
-    case EWOULDBLOCK: return 10035;
-    case EINPROGRESS: return 10036;
-    case EALREADY: return 10037;
-    case ENOTSOCK: return 10038;
-    case EDESTADDRREQ: return 10039;
-    case EMSGSIZE: return 10040;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case ESOCKTNOSUPPORT: return 10044;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
-    case EADDRINUSE: return 10048;
-    case EADDRNOTAVAIL: return 10049;
-    case ENETDOWN: return 10050;
-    case ENETUNREACH: return 10051;
-    case ENETRESET: return 10052;
-    case ECONNABORTED: return 10053;
-    case ECONNRESET: return 10054;
-    case ENOBUFS: return 10055;
-    case EISCONN: return 10056;
-    case ENOTCONN: return 10057;
-    case ESHUTDOWN: return 10058;
+    case EINTR:
+        return 10004;
+    case EBADF:
+        return 10009;
+    case EACCES:
+        return 10013;
+    case EFAULT:
+        return 10014;
+    case EINVAL:
+        return 10022;
+    case EMFILE:
+        return 10024;
+    case EWOULDBLOCK:
+        return 10035;
+    case EINPROGRESS:
+        return 10036;
+    case EALREADY:
+        return 10037;
+    case ENOTSOCK:
+        return 10038;
+    case EDESTADDRREQ:
+        return 10039;
+    case EMSGSIZE:
+        return 10040;
+    case EPROTOTYPE:
+        return 10041;
+    case ENOPROTOOPT:
+        return 10042;
+    case EPROTONOSUPPORT:
+        return 10043;
+    case ESOCKTNOSUPPORT:
+        return 10044;
+    case EOPNOTSUPP:
+        return 10045;
+    case EPFNOSUPPORT:
+        return 10046;
+    case EAFNOSUPPORT:
+        return 10047;
+    case EADDRINUSE:
+        return 10048;
+    case EADDRNOTAVAIL:
+        return 10049;
+    case ENETDOWN:
+        return 10050;
+    case ENETUNREACH:
+        return 10051;
+    case ENETRESET:
+        return 10052;
+    case ECONNABORTED:
+        return 10053;
+    case ECONNRESET:
+        return 10054;
+    case ENOBUFS:
+        return 10055;
+    case EISCONN:
+        return 10056;
+    case ENOTCONN:
+        return 10057;
+    case ESHUTDOWN:
+        return 10058;
     // Writing after the peer has gone.
-    case EPIPE: return 10058;
-    case ETOOMANYREFS: return 10059;
-    case ETIMEDOUT: return 10060;
-    case ECONNREFUSED: return 10061;
-    case ELOOP: return 10062;
-    case ENAMETOOLONG: return 10063;
-    case EHOSTDOWN: return 10064;
-    case EHOSTUNREACH: return 10065;
-    case ENOTEMPTY: return 10066;
-    default: return error;
+    case EPIPE:
+        return 10058;
+    case ETOOMANYREFS:
+        return 10059;
+    case ETIMEDOUT:
+        return 10060;
+    case ECONNREFUSED:
+        return 10061;
+    case ELOOP:
+        return 10062;
+    case ENAMETOOLONG:
+        return 10063;
+    case EHOSTDOWN:
+        return 10064;
+    case EHOSTUNREACH:
+        return 10065;
+    case ENOTEMPTY:
+        return 10066;
+    default:
+        return error;
     }
 }
 
 int LookupCodeFor(int error) {
     switch (error) {
-    case EAI_AGAIN: return NetError::TryAgain;
-    case EAI_FAIL: return NetError::NoRecovery;
+    case EAI_AGAIN:
+        return NetError::TryAgain;
+    case EAI_FAIL:
+        return NetError::NoRecovery;
 #ifdef EAI_NODATA
-    case EAI_NODATA: return NetError::NoData;
+    case EAI_NODATA:
+        return NetError::NoData;
 #endif
-    default: return NetError::HostNotFound;
+    default:
+        return NetError::HostNotFound;
     }
 }
 
@@ -101,8 +145,8 @@ public:
     }
 
     TNetSocket CreateSocket(TNetSocketType type, int protocol) override {
-        int fd = ::socket(AF_INET, type == TNetSocketType::Stream ? SOCK_STREAM : SOCK_DGRAM,
-                          protocol);
+        int fd =
+            ::socket(AF_INET, type == TNetSocketType::Stream ? SOCK_STREAM : SOCK_DGRAM, protocol);
         if (fd < 0) return Fail(kInvalidSocket);
         return fd;
     }
@@ -170,7 +214,8 @@ public:
 
     int WaitReadable(const std::vector<TNetSocket>& sockets, int timeoutMs) override {
         std::vector<pollfd> fds;
-        for (TNetSocket s : sockets) fds.push_back(pollfd{Fd(s), POLLIN, 0});
+        for (TNetSocket s : sockets)
+            fds.push_back(pollfd{Fd(s), POLLIN, 0});
         int result;
         do {
             result = ::poll(fds.data(), fds.size(), timeoutMs == -2 ? -1 : timeoutMs);
@@ -215,6 +260,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<TNetStack> CreatePlatformStack() { return std::make_unique<TNetStackPosix>(); }
+std::unique_ptr<TNetStack> CreatePlatformStack() {
+    return std::make_unique<TNetStackPosix>();
+}
 
 } // namespace qh

@@ -19,17 +19,57 @@ constexpr const char* kLibraryName = "wsock32.dll";
 
 // Every entry point the library is expected to offer; the stack calls only
 // some of them.
-constexpr const char* kEntryNames[] = {
-    "accept", "bind", "closesocket", "connect", "getpeername", "getsockname", "getsockopt",
-    "htonl", "htons", "inet_addr", "inet_ntoa", "ioctlsocket", "listen", "ntohl", "ntohs",
-    "recv", "recvfrom", "select", "send", "sendto", "setsockopt", "shutdown", "socket",
-    "gethostbyaddr", "gethostbyname", "getprotobyname", "getprotobynumber", "getservbyname",
-    "getservbyport", "gethostname", "WSAAsyncSelect", "WSARecvEx", "WSAAsyncGetHostByAddr",
-    "WSAAsyncGetHostByName", "WSAAsyncGetProtoByNumber", "WSAAsyncGetProtoByName",
-    "WSAAsyncGetServByPort", "WSAAsyncGetServByName", "WSACancelAsyncRequest",
-    "WSASetBlockingHook", "WSAUnhookBlockingHook", "WSAGetLastError", "WSASetLastError",
-    "WSACancelBlockingCall", "WSAIsBlocking", "WSAStartup", "WSACleanup", "__WSAFDIsSet",
-    "TransmitFile", "AcceptEx", "GetAcceptExSockaddrs"};
+constexpr const char* kEntryNames[] = {"accept",
+                                       "bind",
+                                       "closesocket",
+                                       "connect",
+                                       "getpeername",
+                                       "getsockname",
+                                       "getsockopt",
+                                       "htonl",
+                                       "htons",
+                                       "inet_addr",
+                                       "inet_ntoa",
+                                       "ioctlsocket",
+                                       "listen",
+                                       "ntohl",
+                                       "ntohs",
+                                       "recv",
+                                       "recvfrom",
+                                       "select",
+                                       "send",
+                                       "sendto",
+                                       "setsockopt",
+                                       "shutdown",
+                                       "socket",
+                                       "gethostbyaddr",
+                                       "gethostbyname",
+                                       "getprotobyname",
+                                       "getprotobynumber",
+                                       "getservbyname",
+                                       "getservbyport",
+                                       "gethostname",
+                                       "WSAAsyncSelect",
+                                       "WSARecvEx",
+                                       "WSAAsyncGetHostByAddr",
+                                       "WSAAsyncGetHostByName",
+                                       "WSAAsyncGetProtoByNumber",
+                                       "WSAAsyncGetProtoByName",
+                                       "WSAAsyncGetServByPort",
+                                       "WSAAsyncGetServByName",
+                                       "WSACancelAsyncRequest",
+                                       "WSASetBlockingHook",
+                                       "WSAUnhookBlockingHook",
+                                       "WSAGetLastError",
+                                       "WSASetLastError",
+                                       "WSACancelBlockingCall",
+                                       "WSAIsBlocking",
+                                       "WSAStartup",
+                                       "WSACleanup",
+                                       "__WSAFDIsSet",
+                                       "TransmitFile",
+                                       "AcceptEx",
+                                       "GetAcceptExSockaddrs"};
 
 using SocketFn = SOCKET(WSAAPI*)(int, int, int);
 using BindFn = int(WSAAPI*)(SOCKET, const sockaddr*, int);
@@ -102,8 +142,8 @@ public:
     }
 
     TNetSocket CreateSocket(TNetSocketType type, int protocol) override {
-        SOCKET s = FSocket(AF_INET, type == TNetSocketType::Stream ? SOCK_STREAM : SOCK_DGRAM,
-                           protocol);
+        SOCKET s =
+            FSocket(AF_INET, type == TNetSocketType::Stream ? SOCK_STREAM : SOCK_DGRAM, protocol);
         if (s == INVALID_SOCKET) return kInvalidSocket;
         return static_cast<TNetSocket>(s);
     }
@@ -154,7 +194,8 @@ public:
         // into a library that is bound here only at run time.
         fd_set readable;
         readable.fd_count = 0;
-        for (TNetSocket s : sockets) readable.fd_array[readable.fd_count++] = Handle(s);
+        for (TNetSocket s : sockets)
+            readable.fd_array[readable.fd_count++] = Handle(s);
         timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
         int result = FSelect(0, &readable, nullptr, nullptr, timeoutMs == -2 ? nullptr : &limit);
         if (result == SOCKET_ERROR) return -1;
@@ -258,6 +299,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<TNetStack> CreatePlatformStack() { return std::make_unique<TNetStackWinsock>(); }
+std::unique_ptr<TNetStack> CreatePlatformStack() {
+    return std::make_unique<TNetStackWinsock>();
+}
 
 } // namespace qh

@@ -16,9 +16,16 @@ namespace {
 
 } // namespace
 
-TNetTCPConnection::TNetTCPConnection() : FBinding(Stack()) { FRecvScratch.SetSize(RecvBufferSize); }
+QH_DEFINE_CLASS(TNetTCPConnection, TNetComponent)
+QH_DEFINE_CLASS(TNetTCPClient, TNetTCPConnection)
 
-TNetTCPConnection::~TNetTCPConnection() { FBinding.CloseSocket(true); }
+TNetTCPConnection::TNetTCPConnection(TComponent* owner) : TNetComponent(owner), FBinding(Stack()) {
+    FRecvScratch.SetSize(RecvBufferSize);
+}
+
+TNetTCPConnection::~TNetTCPConnection() {
+    FBinding.CloseSocket(true);
+}
 
 void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept) {
     FIntercept = intercept;
@@ -27,7 +34,8 @@ void TNetTCPConnection::SetIntercept(TNetConnectionIntercept* intercept) {
 
 void TNetTCPConnection::SetInterceptEnabled(bool enabled) {
     if (enabled && FIntercept == nullptr)
-        throw ENetInterceptPropIsNil("InterceptEnabled cannot be set to true when Intercept is nil.");
+        throw ENetInterceptPropIsNil(
+            "InterceptEnabled cannot be set to true when Intercept is nil.");
     FInterceptEnabled = enabled;
 }
 
@@ -42,7 +50,9 @@ void TNetTCPConnection::CheckPeerClosed(bool raise, bool ignoreBuffer) {
     if (raise && (FInputBuffer.Empty() || ignoreBuffer)) RaiseClosedGracefully();
 }
 
-void TNetTCPConnection::PollPeerClosed(bool raise) { ReceiveChunk(raise, 1); }
+void TNetTCPConnection::PollPeerClosed(bool raise) {
+    ReceiveChunk(raise, 1);
+}
 
 bool TNetTCPConnection::WaitForData(int timeoutMs) {
     TNetAntiFreezeBase* antiFreeze = TNetAntiFreezeBase::Instance();
@@ -85,8 +95,7 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
     if (!WaitForData(bounded ? ReadTimeout : timeoutMs)) {
         // An unanswered wait must not hold the caller for ever.
         if (bounded)
-            throw ENetReadTimedOut(
-                Format("Read timed out: no data within %d ms.", ReadTimeout));
+            throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", ReadTimeout));
         return 0;
     }
     int count = static_cast<int>(std::min<int64_t>(destination->Size(), INT32_MAX));
@@ -147,7 +156,8 @@ void TNetTCPConnection::ReadToStream(TStream& stream, int64_t count, bool untilC
     TWorkPhase phase(*this, TWorkMode::wmRead, untilClose ? 0 : count);
     int64_t remaining = untilClose ? -1 : count;
     if (!FInputBuffer.Empty()) {
-        int64_t take = remaining < 0 ? FInputBuffer.Size() : std::min(remaining, FInputBuffer.Size());
+        int64_t take =
+            remaining < 0 ? FInputBuffer.Size() : std::min(remaining, FInputBuffer.Size());
         stream.WriteBuffer(FInputBuffer.Data(), take);
         FInputBuffer.Drop(take);
         if (FInputBuffer.Empty()) FInputBuffer.Clear();
@@ -155,7 +165,8 @@ void TNetTCPConnection::ReadToStream(TStream& stream, int64_t count, bool untilC
         if (remaining > 0) remaining -= take;
     }
     while ((remaining != 0) && IsConnected()) {
-        int64_t want = remaining < 0 ? RecvBufferSize : std::min<int64_t>(remaining, RecvBufferSize);
+        int64_t want =
+            remaining < 0 ? RecvBufferSize : std::min<int64_t>(remaining, RecvBufferSize);
         if (FRecvScratch.Size() != want) FRecvScratch.SetSize(want);
         int got = ReceiveChunk(!untilClose, -2, &FRecvScratch, false);
         if (got > 0) {
@@ -186,7 +197,9 @@ std::string TNetTCPConnection::TakeBuffered(int64_t count) {
     return bytes;
 }
 
-std::string TNetTCPConnection::TakeAllBuffered() { return TakeBuffered(FInputBuffer.Size()); }
+std::string TNetTCPConnection::TakeAllBuffered() {
+    return TakeBuffered(FInputBuffer.Size());
+}
 
 int32_t TNetTCPConnection::ReadInteger() {
     unsigned char bytes[4];
@@ -230,10 +243,13 @@ void TNetTCPConnection::WriteText(const std::string& text) {
     SendBytes(text.data(), static_cast<int64_t>(text.size()));
 }
 
-void TNetTCPConnection::WriteLine(const std::string& text) { WriteText(text + "\r\n"); }
+void TNetTCPConnection::WriteLine(const std::string& text) {
+    WriteText(text + "\r\n");
+}
 
 void TNetTCPConnection::WriteLines(const TStringList& lines) {
-    for (const auto& line : lines.Items()) WriteLine(line);
+    for (const auto& line : lines.Items())
+        WriteLine(line);
 }
 
 void TNetTCPConnection::WriteFromStream(TStream& stream, bool all, bool writeSize) {
@@ -252,7 +268,8 @@ void TNetTCPConnection::WriteFromStream(TStream& stream, bool all, bool writeSiz
 
 void TNetTCPConnection::WriteInteger(int32_t value) {
     uint32_t v = static_cast<uint32_t>(value);
-    unsigned char bytes[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
+    unsigned char bytes[4] = {static_cast<unsigned char>(v >> 24),
+                              static_cast<unsigned char>(v >> 16),
                               static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
     SendBytes(bytes, 4);
 }

@@ -16,8 +16,8 @@
 namespace qh {
 
 class TNetTCPConnection : public TNetComponent {
-public:
-    TNetTCPConnection();
+    QH_CLASS(TNetTCPConnection, TNetComponent)
+    explicit TNetTCPConnection(TComponent* owner = nullptr);
     ~TNetTCPConnection() override;
 
     int RecvBufferSize = 32768;
@@ -97,7 +97,9 @@ private:
 };
 
 class TNetTCPClient : public TNetTCPConnection {
-public:
+    QH_CLASS(TNetTCPClient, TNetTCPConnection)
+    explicit TNetTCPClient(TComponent* owner = nullptr) : TNetTCPConnection(owner) {}
+
     std::string Host;
     int Port = 0;
     std::string BoundIP;

@@ -7,7 +7,8 @@ namespace qh {
 size_t NetFind(std::string_view text, std::string_view needle, size_t from) {
     if (needle.empty()) return std::string_view::npos;
     size_t i = 0;
-    while (i < from && i < text.size()) i += GbkCharLength(text, i);
+    while (i < from && i < text.size())
+        i += GbkCharLength(text, i);
     for (; i + needle.size() <= text.size(); i += GbkCharLength(text, i))
         if (text.compare(i, needle.size(), needle) == 0) return i;
     return std::string_view::npos;
@@ -28,7 +29,8 @@ std::string Base64Encode(std::string_view bytes) {
     out.reserve((bytes.size() + 2) / 3 * 4);
     size_t i = 0;
     for (; i + 3 <= bytes.size(); i += 3) {
-        uint32_t n = (uint8_t(bytes[i]) << 16) | (uint8_t(bytes[i + 1]) << 8) | uint8_t(bytes[i + 2]);
+        uint32_t n =
+            (uint8_t(bytes[i]) << 16) | (uint8_t(bytes[i + 1]) << 8) | uint8_t(bytes[i + 2]);
         out += kAlphabet[(n >> 18) & 63];
         out += kAlphabet[(n >> 12) & 63];
         out += kAlphabet[(n >> 6) & 63];

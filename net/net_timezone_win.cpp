@@ -13,7 +13,8 @@ double LocalUtcOffsetDays() {
         throw ENetFailedToRetreiveTimeZoneInfo(
             "Failed attempting to retrieve time zone information.");
     // The bias is UTC minus local time, in minutes.
-    long bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias);
+    long bias =
+        zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias);
     return -static_cast<double>(bias) / 1440.0;
 }
 

@@ -30,7 +30,8 @@ constexpr size_t kChunk = 32 * 1024;
 class LoopbackServer {
 public:
     LoopbackServer() : payload_(1024 * 1024) {
-        for (size_t i = 0; i < payload_.size(); ++i) payload_[i] = static_cast<char>('a' + i % 26);
+        for (size_t i = 0; i < payload_.size(); ++i)
+            payload_[i] = static_cast<char>('a' + i % 26);
         listener_ = socket(AF_INET, SOCK_STREAM, 0);
         int one = 1;
         setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);

@@ -68,10 +68,10 @@ TEST(Http, ErrorStatusRaisesAfterTheBody) {
 }
 
 TEST(Http, RedirectsRaiseUnderTheDefaults) {
-    ScriptServer server({{ReadRequest(),
-                          Send("HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n"),
-                          ReadRequest(), Send(Ok("body", "Location: /elsewhere\r\n")),
-                          ReadRequest(), Send("HTTP/1.1 304 Not Modified\r\n\r\n"), Hold()}});
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n"),
+          ReadRequest(), Send(Ok("body", "Location: /elsewhere\r\n")), ReadRequest(),
+          Send("HTTP/1.1 304 Not Modified\r\n\r\n"), Hold()}});
     TNetHTTP http;
     try {
         http.GetText(server.Url("/a"));
@@ -101,11 +101,12 @@ TEST(Http, RedirectsRaiseUnderTheDefaults) {
 }
 
 TEST(Http, FollowedAndApprovedRedirects) {
-    ScriptServer server({{ReadRequest(),
-                          Send("HTTP/1.1 301 Moved\r\nLocation: /new\r\nContent-Length: 3\r\n\r\nold"),
-                          ReadRequest(), Send(Ok("new body"))},
-                         {ReadRequest(),
-                          Send("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 2\r\n\r\nhi")}});
+    ScriptServer server(
+        {{ReadRequest(),
+          Send("HTTP/1.1 301 Moved\r\nLocation: /new\r\nContent-Length: 3\r\n\r\nold"),
+          ReadRequest(), Send(Ok("new body"))},
+         {ReadRequest(),
+          Send("HTTP/1.1 302 Found\r\nLocation: /x\r\nContent-Length: 2\r\n\r\nhi")}});
     TNetHTTP http;
     http.HandleRedirects = true;
     std::vector<std::string> asked;
@@ -167,10 +168,10 @@ TEST(Http, ChunkedBodies) {
 }
 
 TEST(Http, BodyUntilCloseAndCutShort) {
-    ScriptServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\n\r\nuntil "), Pause(50),
-                          Send("the end"), CloseNow()},
-                         {ReadRequest(),
-                          Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"), CloseNow()}});
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.1 200 OK\r\n\r\nuntil "), Pause(50), Send("the end"),
+          CloseNow()},
+         {ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nshort"), CloseNow()}});
     TNetHTTP http;
     EXPECT_EQ(http.GetText(server.Url("/a")), "until the end");
     TNetHTTP cut;
@@ -183,9 +184,10 @@ TEST(Http, BodyUntilCloseAndCutShort) {
 }
 
 TEST(Http, WhenTheConnectionCloses) {
-    ScriptServer server({{ReadRequest(), Send("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\na"), Hold()},
-                         {ReadRequest(), Send(Ok("b", "Connection: Close \r\n")), Hold()},
-                         {ReadRequest(), Send(Ok("c")), Hold()}});
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.0 200 OK\r\nContent-Length: 1\r\n\r\na"), Hold()},
+         {ReadRequest(), Send(Ok("b", "Connection: Close \r\n")), Hold()},
+         {ReadRequest(), Send(Ok("c")), Hold()}});
     TNetHTTP one;
     EXPECT_EQ(one.GetText(server.Url()), "a");
     EXPECT_FALSE(one.IsConnected());
@@ -234,9 +236,9 @@ TEST(Http, HttpsNeedsAnSslIntercept) {
         EXPECT_EQ(e.Message, "Intercept value is not valid");
     }
     TMemoryStream ignored;
-    EXPECT_THROW(http.PerformRequest(TNetHTTPMethod::hmPost, "http://127.0.0.1/", &ignored,
-                                     std::any(42)),
-                 ENetObjectTypeNotSupported);
+    EXPECT_THROW(
+        http.PerformRequest(TNetHTTPMethod::hmPost, "http://127.0.0.1/", &ignored, std::any(42)),
+        ENetObjectTypeNotSupported);
 }
 
 TEST(Http, PostSendsItsSource) {
@@ -258,7 +260,8 @@ TEST(Http, PostSendsItsSource) {
 // ---- what a misbehaving server must not do to the caller
 
 TEST(HttpBounds, ServerThatNeverAnswers) {
-    ScriptServer server({{ReadRequest(), Hold()}, {ReadRequest(), Send("HTTP/1.1 200 OK\r\n\r\npart"), Hold()}});
+    ScriptServer server(
+        {{ReadRequest(), Hold()}, {ReadRequest(), Send("HTTP/1.1 200 OK\r\n\r\npart"), Hold()}});
     TNetHTTP http;
     http.ReadTimeout = 200;
     EXPECT_THROW(http.GetText(server.Url()), ENetReadTimedOut);
@@ -270,8 +273,9 @@ TEST(HttpBounds, ServerThatNeverAnswers) {
 }
 
 TEST(HttpBounds, ExplicitZeroLengthIsEmpty) {
-    ScriptServer server({{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"), Hold()},
-                         {ReadRequest(), Send("HTTP/1.1 204 No Content\r\n\r\n"), Hold()}});
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"), Hold()},
+         {ReadRequest(), Send("HTTP/1.1 204 No Content\r\n\r\n"), Hold()}});
     TNetHTTP http;
     http.ReadTimeout = 5000;
     EXPECT_EQ(http.GetText(server.Url()), "");
@@ -283,11 +287,10 @@ TEST(HttpBounds, ExplicitZeroLengthIsEmpty) {
 }
 
 TEST(HttpBounds, LengthIsAClaimNotAnAllocation) {
-    ScriptServer server({{ReadRequest(),
-                          Send("HTTP/1.1 200 OK\r\nContent-Length: 2000000000\r\n\r\n0123456789"),
-                          CloseNow()},
-                         {ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: -4\r\n\r\nabcd"),
-                          Hold()}});
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 2000000000\r\n\r\n0123456789"),
+          CloseNow()},
+         {ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: -4\r\n\r\nabcd"), Hold()}});
     TNetHTTP http;
     TMemoryStream body;
     EXPECT_THROW(http.GetToStream(server.Url(), body), ENetConnClosedGracefully);
@@ -300,7 +303,8 @@ TEST(HttpBounds, LengthIsAClaimNotAnAllocation) {
 
 TEST(HttpBounds, LinesHeadersAndChunkSizes) {
     std::string manyHeaders = "HTTP/1.1 200 OK\r\n";
-    for (int i = 0; i < 1001; ++i) manyHeaders += "X-H" + std::to_string(i) + ": v\r\n";
+    for (int i = 0; i < 1001; ++i)
+        manyHeaders += "X-H" + std::to_string(i) + ": v\r\n";
     ScriptServer server(
         {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nX-Big: " + std::string(70000, 'a')), Hold()},
          {ReadRequest(), Send(manyHeaders + "\r\n"), Hold()},

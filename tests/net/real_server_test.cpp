@@ -47,8 +47,9 @@ public:
     // False when the server cannot be started here.
     bool Start() {
         std::string port = std::to_string(port_);
-        const char* argv[] = {"python3", "-m", "http.server", "--bind", "127.0.0.1",
-                              "--directory", folder_.c_str(), port.c_str(), nullptr};
+        const char* argv[] = {"python3",       "-m",         "http.server",
+                              "--bind",        "127.0.0.1",  "--directory",
+                              folder_.c_str(), port.c_str(), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -85,7 +86,8 @@ TEST(RealServer, FilesComeBackByteForByte) {
     PythonServer server;
     std::string big(50 * 1024 * 1024, '\0');
     std::mt19937 random(7);
-    for (auto& c : big) c = static_cast<char>(random());
+    for (auto& c : big)
+        c = static_cast<char>(random());
     server.Write("empty.txt", "");
     server.Write("one.bin", std::string(1, '\0'));
     server.Write("big.bin", big);

@@ -28,10 +28,14 @@ struct WinsockUser {
     }
     ~WinsockUser() { WSACleanup(); }
 };
-void CloseSock(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
+void CloseSock(intptr_t s) {
+    closesocket(static_cast<SOCKET>(s));
+}
 #else
 struct WinsockUser {};
-void CloseSock(intptr_t s) { ::close(static_cast<int>(s)); }
+void CloseSock(intptr_t s) {
+    ::close(static_cast<int>(s));
+}
 #endif
 
 WinsockUser& Sockets() {
@@ -60,8 +64,7 @@ intptr_t Listen(int& port) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(s, 16) != 0)
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0)
         throw std::runtime_error("scripted server cannot listen");
     socklen_t length = sizeof address;
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);

@@ -17,15 +17,27 @@ struct Step {
     int ms = 0;
 };
 
-inline Step ReadRequest() { return {Step::ReadRequest, "", 0}; }
-inline Step Send(std::string bytes) { return {Step::Send, std::move(bytes), 0}; }
-inline Step Pause(int ms) { return {Step::Pause, "", ms}; }
+inline Step ReadRequest() {
+    return {Step::ReadRequest, "", 0};
+}
+inline Step Send(std::string bytes) {
+    return {Step::Send, std::move(bytes), 0};
+}
+inline Step Pause(int ms) {
+    return {Step::Pause, "", ms};
+}
 // Closes the connection (the server also closes after the last step).
-inline Step CloseNow() { return {Step::Close, "", 0}; }
+inline Step CloseNow() {
+    return {Step::Close, "", 0};
+}
 // Closes with a reset instead of an orderly close.
-inline Step ResetNow() { return {Step::Reset, "", 0}; }
+inline Step ResetNow() {
+    return {Step::Reset, "", 0};
+}
 // Answers nothing more and waits until the client goes.
-inline Step Hold() { return {Step::Hold, "", 0}; }
+inline Step Hold() {
+    return {Step::Hold, "", 0};
+}
 
 using Script = std::vector<Step>;
 

@@ -1,6 +1,7 @@
 // The TCP connection against the scripted server: lines, counted reads,
 // peer closes, events, and the shared stack's lifetime.
 #include "net/net_exceptions.h"
+#include "net/net_http.h"
 #include "net/net_tcp.h"
 #include "script_server.h"
 
@@ -247,6 +248,18 @@ TEST(SharedStack, LivesWithTheLastComponent) {
     TNetTCPClient again;
     EXPECT_TRUE(TNetStackRef::StackExists());
     EXPECT_THROW(again.Stack().Wait(std::vector<TNetSocket>(65, 0), 0), ENetStackSetSizeExceeded);
+}
+
+TEST(SharedStack, OwnedComponentsGoWithTheirOwner) {
+    {
+        TComponent owner(nullptr);
+        auto* http = new TNetHTTP(&owner); // the owner frees it
+        EXPECT_STREQ(http->ClassName(), "TNetHTTP");
+        EXPECT_TRUE(http->Is<TNetTCPClient>());
+        EXPECT_EQ(owner.ComponentCount(), 1);
+        EXPECT_EQ(TNetStackRef::Count(), 1);
+    }
+    EXPECT_EQ(TNetStackRef::Count(), 0);
 }
 
 } // namespace
