@@ -37,6 +37,7 @@ fi
 program=$!
 sleep "${QH_RUN_SECONDS:-12}"
 shot="$top/build/screenshot.png"
-xwd -root -silent -display "$DISPLAY" | convert xwd:- "$shot"
+# The virtual desktop fills the top left 1024 x 768 of the screen.
+xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop 1024x768+0+0 +repage "$shot"
 echo "screenshot: $shot"
 kill "$program" 2>/dev/null || true
