@@ -110,6 +110,9 @@ class TControl : public TComponent {
     void SetParentFont(bool value);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
+    // Stored and published for the skin engine and the tray; no tooltip
+    // window shows them yet (not built: nothing in the system sets a hint
+    // on a control).
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
     bool ShowHint() const { return showHint_; }
