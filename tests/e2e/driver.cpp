@@ -1,0 +1,154 @@
+#include "driver.h"
+
+#include <utility>
+
+namespace e2e {
+
+Process::~Process() { Kill(); }
+
+Process::Process(Process&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), id_(std::exchange(other.id_, 0)) {}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        Kill();
+        process_ = std::exchange(other.process_, nullptr);
+        id_ = std::exchange(other.id_, 0);
+    }
+    return *this;
+}
+
+Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
+    Process p;
+    std::wstring command = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
+    if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        p.process_ = info.hProcess;
+        p.id_ = info.dwProcessId;
+    }
+    return p;
+}
+
+bool Process::Running() const { return process_ && !WaitExit(0); }
+
+bool Process::WaitExit(DWORD milliseconds) const {
+    return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void Process::Kill() {
+    if (!process_) return;
+    if (!WaitExit(0)) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path, length);
+    return full.substr(0, full.find_last_of(L"\\/") + 1);
+}
+
+std::wstring ProductExe() { return ProgramFolder() + L"QingheTV.exe"; }
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+    std::vector<HWND> windows;
+    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (processId == 0 || owner == processId) windows.push_back(w);
+    }
+    return windows;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+HWND FindTopLevel(const std::wstring& className, const std::wstring& title, DWORD processId) {
+    for (HWND w : TopLevelWindows(processId))
+        if (ClassOf(w) == className && TextOf(w) == title) return w;
+    return nullptr;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className) {
+    std::vector<HWND> found;
+    struct Search {
+        const std::wstring* name;
+        std::vector<HWND>* out;
+    } search{&className, &found};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (ClassOf(child) == *s->name) s->out->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= milliseconds) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(30);
+    }
+}
+
+void PressKeys(const std::vector<WORD>& modifiers, WORD key) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(key, false);
+    add(key, true);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) add(*it, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+RECT ClientRectOnScreen(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+} // namespace e2e

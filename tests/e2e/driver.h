@@ -1,0 +1,56 @@
+// The end-to-end driver: starts the real QingheTV.exe and looks at it from
+// outside, the way a user's desktop sees it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A started process; terminated if still running when the holder goes.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+
+    static Process Start(const std::wstring& exe, const std::wstring& arguments = L"");
+    bool Running() const;
+    // Waits up to milliseconds; true when the process has ended.
+    bool WaitExit(DWORD milliseconds) const;
+    DWORD ExitCode() const;
+    DWORD Id() const { return id_; }
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+std::wstring ProgramFolder();
+std::wstring ProductExe();
+
+// Top-level windows, walked from the desktop (EnumWindows can miss windows
+// of other processes under a virtual desktop).
+std::vector<HWND> TopLevelWindows(DWORD processId = 0);
+HWND FindTopLevel(const std::wstring& className, const std::wstring& title, DWORD processId = 0);
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className);
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+
+// Polls until the condition holds or milliseconds pass.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+// Presses keys through the system input queue (the target must be in front).
+void PressKeys(const std::vector<WORD>& modifiers, WORD key);
+
+RECT ClientRectOnScreen(HWND window);
+RECT WindowRect(HWND window);
+
+} // namespace e2e
