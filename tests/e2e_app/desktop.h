@@ -1,0 +1,52 @@
+// Looking at the program under test from outside: its process, its windows
+// and the message boxes it opens.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e_app {
+
+// A started process, ended if still running when the holder goes.
+class Process {
+public:
+    Process() = default;
+    explicit Process(const std::wstring& exe);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    bool Running() const { return process_ && !WaitExit(0); }
+    // True when the process has ended within the time.
+    bool WaitExit(DWORD milliseconds) const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+std::wstring SuiteFolder();
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+
+// Top-level windows of a process, walked from the desktop.
+std::vector<HWND> TopLevelWindows(DWORD processId);
+HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::wstring& title,
+                  bool visibleOnly = true);
+// The text of a message box: its static child that is not an icon.
+std::wstring BoxText(HWND box);
+// Presses a button of a dialog (IDOK, IDYES, IDNO, ...).
+void PressButton(HWND dialog, int id);
+
+// Polls until the condition holds; false when the time ran out.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+bool FileExists(const std::wstring& path);
+std::wstring ReadUtf16File(const std::wstring& path);
+
+} // namespace e2e_app

@@ -1,0 +1,128 @@
+#include "loopback_server.h"
+
+#include <ws2tcpip.h>
+
+namespace e2e_app {
+
+namespace {
+
+struct WinsockUser {
+    WinsockUser() {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+    }
+    ~WinsockUser() { WSACleanup(); }
+};
+
+void SendAll(SOCKET s, const std::string& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        int n = send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+        if (n <= 0) return;
+        sent += static_cast<size_t>(n);
+    }
+}
+
+const char* Reason(int status) {
+    switch (status) {
+    case 200:
+        return "OK";
+    case 404:
+        return "Not Found";
+    case 500:
+        return "Internal Server Error";
+    default:
+        return "Status";
+    }
+}
+
+} // namespace
+
+LoopbackServer::LoopbackServer(unsigned short port) {
+    static WinsockUser winsock;
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (listener_ == INVALID_SOCKET) return;
+    BOOL reuse = TRUE;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+               sizeof(reuse));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        listen(listener_, 16) != 0) {
+        closesocket(listener_);
+        listener_ = INVALID_SOCKET;
+        return;
+    }
+    thread_ = std::thread([this] { Serve(); });
+}
+
+LoopbackServer::~LoopbackServer() {
+    stopping_ = true;
+    if (listener_ != INVALID_SOCKET) closesocket(listener_);
+    if (thread_.joinable()) thread_.join();
+}
+
+void LoopbackServer::Set(const std::string& path, Answer answer) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_[path] = std::move(answer);
+}
+
+std::vector<std::string> LoopbackServer::Requests() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return requests_;
+}
+
+int LoopbackServer::CountOf(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    int count = 0;
+    for (const std::string& r : requests_)
+        count += r == path;
+    return count;
+}
+
+void LoopbackServer::Serve() {
+    while (!stopping_) {
+        SOCKET client = accept(listener_, nullptr, nullptr);
+        if (client == INVALID_SOCKET) {
+            if (stopping_) return;
+            Sleep(10);
+            continue;
+        }
+        Handle(client);
+        closesocket(client);
+    }
+}
+
+void LoopbackServer::Handle(SOCKET client) {
+    std::string request;
+    char buffer[2048];
+    while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
+        int n = recv(client, buffer, sizeof(buffer), 0);
+        if (n <= 0) return;
+        request.append(buffer, static_cast<size_t>(n));
+    }
+    // "GET /path HTTP/1.1"
+    size_t start = request.find(' ');
+    size_t end = start == std::string::npos ? start : request.find(' ', start + 1);
+    if (end == std::string::npos) return;
+    std::string path = request.substr(start + 1, end - start - 1);
+
+    Answer answer{404, "not found", 0};
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        requests_.push_back(path);
+        auto found = answers_.find(path);
+        if (found != answers_.end()) answer = found->second;
+    }
+    if (answer.DelayMs) Sleep(answer.DelayMs);
+    std::string reply =
+        "HTTP/1.1 " + std::to_string(answer.Status) + " " + Reason(answer.Status) +
+        "\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(answer.Body.size()) +
+        "\r\nConnection: close\r\n\r\n" + answer.Body;
+    SendAll(client, reply);
+    shutdown(client, SD_SEND);
+}
+
+} // namespace e2e_app

@@ -1,0 +1,47 @@
+// A small HTTP server on 127.0.0.1 for the end-to-end cases: each path has
+// a scripted answer (status, body, delay); every request is recorded.
+#pragma once
+
+#include <winsock2.h>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace e2e_app {
+
+struct Answer {
+    int Status = 200;
+    std::string Body;
+    unsigned DelayMs = 0; // before the answer is sent
+};
+
+class LoopbackServer {
+public:
+    explicit LoopbackServer(unsigned short port);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    bool Listening() const { return listener_ != INVALID_SOCKET; }
+    void Set(const std::string& path, Answer answer);
+    // Paths requested so far, in order.
+    std::vector<std::string> Requests();
+    int CountOf(const std::string& path);
+
+private:
+    void Serve();
+    void Handle(SOCKET client);
+
+    SOCKET listener_ = INVALID_SOCKET;
+    std::atomic<bool> stopping_{false};
+    std::mutex mutex_;
+    std::map<std::string, Answer> answers_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+} // namespace e2e_app

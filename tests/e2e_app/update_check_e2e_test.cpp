@@ -1,0 +1,127 @@
+// The start-up update check of the real program against the suite's server.
+#include "desktop.h"
+#include "loopback_server.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "qh_config.h"
+
+namespace {
+
+using namespace e2e_app;
+
+const wchar_t* const kMainClass = L"TKivoMainForm";
+const wchar_t* const kMainTitle = L"青禾网络电视 V2.0";
+const wchar_t* const kBoxTitle = L"中国澄川网络影视频道";
+constexpr DWORD kPatience = 60000; // Wine starts slowly on a busy machine
+
+class UpdateCheckE2e : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeleteFileW(Updater().c_str());
+        DeleteFileW(Record().c_str());
+    }
+    void TearDown() override {
+        program_.reset();
+        DeleteFileW(Updater().c_str());
+        DeleteFileW(Record().c_str());
+    }
+
+    static std::wstring Folder() { return SuiteFolder() + L"e2e_app\\"; }
+    static std::wstring Updater() { return Folder() + L"Update.exe"; }
+    static std::wstring Record() { return Folder() + L"Update.started"; }
+
+    void InstallUpdater() {
+        ASSERT_TRUE(
+            CopyFileW((Folder() + L"e2e_update_recorder.exe").c_str(), Updater().c_str(), FALSE));
+    }
+    LoopbackServer& Serve(const std::string& published) {
+        server_ = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
+        EXPECT_TRUE(server_->Listening());
+        server_->Set("/update/Version.txt", Answer{200, published, 0});
+        return *server_;
+    }
+    void Start() {
+        program_ = std::make_unique<Process>(Folder() + L"QingheTV_e2e.exe");
+        ASSERT_TRUE(program_->Started());
+    }
+    HWND MainWindow() const { return FindTopLevel(program_->Id(), kMainClass, kMainTitle); }
+    HWND UpdateBox() const { return FindTopLevel(program_->Id(), L"#32770", kBoxTitle); }
+    HWND WaitForBox() const {
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = UpdateBox()) != nullptr; }, kPatience);
+        return box;
+    }
+
+    std::unique_ptr<LoopbackServer> server_;
+    std::unique_ptr<Process> program_;
+};
+
+TEST_F(UpdateCheckE2e, EqualVersionStartsWithoutABox) {
+    LoopbackServer& server = Serve(QH_VERSION_TEXT);
+    InstallUpdater();
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    EXPECT_EQ(UpdateBox(), nullptr);
+    EXPECT_EQ(server.CountOf("/update/Version.txt"), 1);
+    EXPECT_TRUE(program_->Running());
+    EXPECT_FALSE(FileExists(Record()));
+}
+
+TEST_F(UpdateCheckE2e, TrailingLineBreakIsAnOfferAndNoEndsTheProgram) {
+    Serve(QH_VERSION_TEXT "\r\n");
+    InstallUpdater();
+    Start();
+    HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), L"系统发现最新版本，是否现在更新");
+    EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+    PressButton(box, IDNO);
+    EXPECT_TRUE(program_->WaitExit(kPatience));
+    EXPECT_FALSE(FileExists(Record()));
+}
+
+TEST_F(UpdateCheckE2e, OlderVersionAndYesStartsTheUpdaterBesideTheProgram) {
+    Serve("0.9.0.0");
+    InstallUpdater();
+    Start();
+    HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr);
+    PressButton(box, IDYES);
+    EXPECT_TRUE(program_->WaitExit(kPatience));
+    // The stand-in writes its record beside itself: the Update.exe of the
+    // program's folder ran, with no arguments.
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(Record()); }, kPatience));
+    Sleep(500); // the record may still be being written
+    std::wstring record = ReadUtf16File(Record());
+    EXPECT_NE(record.find(L"arguments=\r\n"), std::wstring::npos) << record;
+}
+
+TEST_F(UpdateCheckE2e, MissingUpdaterInformsAndTheProgramRuns) {
+    Serve("9.9.9.9");
+    Start();
+    HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box), L"系统没有找到更新程序,请检查软件是否正确安装！");
+    EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
+    EXPECT_EQ(GetDlgItem(box, IDYES), nullptr);
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    EXPECT_EQ(UpdateBox(), nullptr);
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(UpdateCheckE2e, UnreachableUpdateHostStartsWithoutABox) {
+    // No server on the port: the connection is refused at once.
+    InstallUpdater();
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    EXPECT_EQ(UpdateBox(), nullptr);
+    EXPECT_TRUE(program_->Running());
+    EXPECT_FALSE(FileExists(Record()));
+}
+
+} // namespace
