@@ -21,9 +21,17 @@ QH_DEFINE_CLASS(TKivoMainForm, TForm)
 
 TKivoMainForm* KivoMainForm = nullptr;
 
-std::string PortalHomePage() { return QH_PORTAL_HOST; }
-std::string SiteHomePage() { return QH_SITE_HOST; }
-std::string SitePage(const char* path) { return std::string(QH_SITE_HOST) + "/" + path; }
+namespace {
+// A host setting given with a trailing slash still names the bare root.
+std::string Root(std::string host) {
+    while (!host.empty() && host.back() == '/') host.pop_back();
+    return host;
+}
+} // namespace
+
+std::string PortalHomePage() { return Root(QH_PORTAL_HOST); }
+std::string SiteHomePage() { return Root(QH_SITE_HOST); }
+std::string SitePage(const char* path) { return SiteHomePage() + "/" + path; }
 
 namespace {
 
