@@ -23,8 +23,12 @@ void TNetBuffer::Drop(int64_t count) {
 }
 
 void TNetBuffer::Clear() {
-    // Keeping the storage would let one big response pin its memory.
-    std::vector<char>().swap(FData);
+    // Small storage is kept for the next receive; keeping more would let
+    // one big response pin its memory.
+    if (FData.capacity() > kKeptCapacity)
+        std::vector<char>().swap(FData);
+    else
+        FData.clear();
     FStart = 0;
 }
 

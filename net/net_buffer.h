@@ -25,6 +25,8 @@ public:
     // The position of needle in the buffer, or -1.
     int64_t Find(const std::string& needle, int64_t from = 0) const;
 
+    static constexpr size_t kKeptCapacity = 256 * 1024;
+
 private:
     std::vector<char> FData;
     size_t FStart = 0;

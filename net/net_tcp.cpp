@@ -99,7 +99,19 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
         return 0;
     }
     int count = static_cast<int>(std::min<int64_t>(destination->Size(), INT32_MAX));
-    int received = StackRecv(destination->Data(), count);
+    // Appended bytes land straight at the end of the read buffer.
+    const bool direct = append && destination == &FRecvScratch;
+    const int64_t before = FInputBuffer.Size();
+    if (direct) FInputBuffer.SetSize(before + count);
+    char* target = direct ? FInputBuffer.Data() + before : destination->Data();
+    int received = -1;
+    try {
+        received = StackRecv(target, count);
+    } catch (...) {
+        if (direct) FInputBuffer.SetSize(before);
+        throw;
+    }
+    if (direct) FInputBuffer.SetSize(before + std::max(received, 0));
     if (received == 0) FPeerClosed = true;
     if (received < 0) {
         int code = Stack().LastError();
@@ -109,11 +121,11 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
         received = 0;
     }
     if (received > 0) {
-        if (append)
+        if (append && !direct)
             FInputBuffer.Append(destination->Data(), received);
-        else
+        else if (!append)
             DoWork(TWorkMode::wmRead, received);
-        if (FInterceptEnabled) FIntercept->Receive(destination->Data(), received);
+        if (FInterceptEnabled) FIntercept->Receive(target, received);
     }
     CheckPeerClosed(raise, false);
     return received;
