@@ -8,6 +8,9 @@
 
 #include "core/gbk.h"
 #include "core/stream.h"
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_platform.h"
+#include "skin/data/skin_store.h"
 #include "toolkit/browser/web_browser.h"
 #include "tray/tray_icon.h"
 
@@ -243,8 +246,28 @@ void TKivoMainForm::CreateComponents() {
     TrayIcon1->SetIconVisible(true);
     TrayIcon1->OnClick = [this](TObject* s) { TrayIcon1Click(s); };
 
-    // The skin store and the skin data component (with the skin menu's
-    // loading) come with the skin data of the main window.
+    // The three selectable skins, packed into the executable by the build.
+    SkinStore1 = new TSkinStore(this);
+    SkinStore1->SetName("SkinStore1");
+    for (const char* resource : {"SKINITEM0", "SKINITEM1", "SKINITEM2"}) {
+        TMemoryStream packed(LoadDataResource(resource));
+        SkinStore1->Store()->Add().ReadDataStream(packed);
+    }
+    // The main form's own stored skin is the store's first one, in the
+    // stored form: a 32-bit length, then the package.
+    SkinData1 = new TSkinData(this);
+    SkinData1->SetName("SkinData1");
+    SkinData1->SetSkinFormtype(sfMainform);
+    {
+        std::string package = LoadDataResource("SKINITEM0");
+        int32_t length = static_cast<int32_t>(package.size());
+        TMemoryStream stored;
+        stored.WriteBuffer(&length, sizeof(length));
+        stored.WriteBuffer(package.data(), length);
+        stored.SetPosition(0);
+        SkinData1->ReadSkinStream(stored);
+    }
+    SkinData1->SetActive(true);
 
     Timer1 = new TTimer(this);
     Timer1->SetName("Timer1");
@@ -320,17 +343,17 @@ void TKivoMainForm::Statusbar2Click(TObject*) {
 
 void TKivoMainForm::N5Click(TObject*) {
     N5->SetChecked(true);
-    // Loads skin 0 of the store once the skin data is on the form.
+    SkinData1->LoadFromStore(SkinStore1, 0);
 }
 
 void TKivoMainForm::N21Click(TObject*) {
     N21->SetChecked(true);
-    // Loads skin 1 of the store once the skin data is on the form.
+    SkinData1->LoadFromStore(SkinStore1, 1);
 }
 
 void TKivoMainForm::N31Click(TObject*) {
     N31->SetChecked(true);
-    // Loads skin 2 of the store once the skin data is on the form.
+    SkinData1->LoadFromStore(SkinStore1, 2);
 }
 
 void TKivoMainForm::Action6Execute(TObject*) {

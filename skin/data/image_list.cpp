@@ -2,7 +2,7 @@
 
 namespace qh {
 
-void TImageList::AddMasked(const TBitmap& strip, TColor maskColour) {
+void TSkinImageList::AddMasked(const TBitmap& strip, TColor maskColour) {
     maskColour_ = maskColour;
     if (width_ <= 0 || height_ <= 0) return;
     for (int x = 0; x + width_ <= strip.Width(); x += width_) {

@@ -8,9 +8,10 @@
 
 namespace qh {
 
-class TImageList {
+// Named apart from the toolkit's icon list, which the same program carries.
+class TSkinImageList {
 public:
-    TImageList(int width, int height) : width_(width), height_(height) {}
+    TSkinImageList(int width, int height) : width_(width), height_(height) {}
 
     int Width() const { return width_; }
     int Height() const { return height_; }

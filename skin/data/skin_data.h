@@ -119,7 +119,7 @@ class TSkinData : public TComponent, public TSkinParts {
     void DoSkinChanged();
 
     // 16 x 16 glyphs: restore, maximise, minimise, close.
-    TImageList MenuImages{16, 16};
+    TSkinImageList MenuImages{16, 16};
     // Scratch picture of the form frame.
     TBitmap ScratchBitmap;
     // The form frame switches it off while a menu-changed notice passes.
