@@ -31,7 +31,10 @@ summary=""
 for kind in native asan windows; do
     echo "== test $kind"
     log=$(mktemp)
-    (cd "$top/build/$kind" && ctest --output-on-failure -j"${QH_TEST_JOBS:-2}") 2>&1 | tee "$log"
+    # The Windows suites share one desktop, keyboard focus and tray: one at a time.
+    jobs=${QH_TEST_JOBS:-2}
+    [[ $kind == windows ]] && jobs=1
+    (cd "$top/build/$kind" && ctest --output-on-failure -j"$jobs") 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
     [[ $rc -eq 0 ]] || failed+=("test $kind")
     summary+="$kind: $(grep -E 'tests passed|tests failed' "$log" | tail -1)"$'\n'
