@@ -77,17 +77,20 @@ TKivoMainForm::~TKivoMainForm() {
     if (KivoMainForm == this) KivoMainForm = nullptr;
 }
 
-TMenuItem* TKivoMainForm::AddItem(TMenuItem* parent, const char* name, const char* caption) {
+TMenuItem* TKivoMainForm::AddItem(TMenuItem* parent, const char* name, const char* caption,
+                                  TAction* action) {
     auto* item = new TMenuItem(this);
     item->SetName(name);
     item->SetCaption(caption);
+    // An action without a caption of its own leaves the item's.
+    if (action) item->SetAction(action);
     parent->Add(item);
     return item;
 }
 
 void TKivoMainForm::CreateComponents() {
     SetName("KivoMainForm");
-    SetCaption("青禾网络电视 V2.0");
+    SetCaption(kMainFormCaption);
     SetPosition(poScreenCenter);
     SetShowHint(true);
     Font()->SetName("MS Sans Serif");
@@ -200,41 +203,25 @@ void TKivoMainForm::CreateComponents() {
     N31->OnClick = [this](TObject* s) { N31Click(s); };
 
     Service1 = AddItem(bar, "Service1", "服务(&S)");
-    N11 = AddItem(Service1, "N11", "青禾官方网站");
-    N11->SetAction(Action1);
-    N12 = AddItem(Service1, "N12", "在线帮助");
-    N12->SetAction(Action2);
-    N13 = AddItem(Service1, "N13", "青禾社区");
-    N13->SetAction(Action3);
+    N11 = AddItem(Service1, "N11", "青禾官方网站", Action1);
+    N12 = AddItem(Service1, "N12", "在线帮助", Action2);
+    N13 = AddItem(Service1, "N13", "青禾社区", Action3);
     N14 = AddItem(Service1, "N14", "-");
-    About1 = AddItem(Service1, "About1", "关于");
-    About1->SetAction(Action5);
+    About1 = AddItem(Service1, "About1", "关于", Action5);
     SetMenu(MainMenu1);
 
     PopupMenu1 = new TPopupMenu(this);
     PopupMenu1->SetName("PopupMenu1");
     TMenuItem* tray = PopupMenu1->Items();
-    N20 = AddItem(tray, "N20", "显示/隐藏");
-    N20->SetAction(Action6);
+    N20 = AddItem(tray, "N20", "显示/隐藏", Action6);
     N18 = AddItem(tray, "N18", "-");
-    N19 = AddItem(tray, "N19", "关于");
-    N19->SetAction(Action5);
-    N15 = AddItem(tray, "N15", "青禾官方网站");
-    N15->SetAction(Action1);
-    N16 = AddItem(tray, "N16", "在线帮助");
-    N16->SetAction(Action2);
-    N17 = AddItem(tray, "N17", "青禾社区");
-    N17->SetAction(Action3);
+    N19 = AddItem(tray, "N19", "关于", Action5);
+    N15 = AddItem(tray, "N15", "青禾官方网站", Action1);
+    N16 = AddItem(tray, "N16", "在线帮助", Action2);
+    N17 = AddItem(tray, "N17", "青禾社区", Action3);
     N10 = AddItem(tray, "N10", "-");
     N112 = AddItem(tray, "N112", "退出");
     N112->OnClick = [this](TObject* s) { N112Click(s); };
-    // An action's caption would replace the item's; the tables give the
-    // items' own captions.
-    N20->SetCaption("显示/隐藏");
-    N19->SetCaption("关于");
-    N15->SetCaption("青禾官方网站");
-    N16->SetCaption("在线帮助");
-    N17->SetCaption("青禾社区");
 
     TrayIcon1 = new TTrayIcon(this);
     TrayIcon1->SetName("TrayIcon1");

@@ -18,6 +18,10 @@ class TWebBrowser;
 class TSkinData;
 class TSkinStore;
 
+// What a second start looks for: the main window's class and exact caption.
+inline constexpr const wchar_t* kMainFormClass = L"TKivoMainForm";
+inline constexpr const char* kMainFormCaption = "青禾网络电视 V2.0";
+
 // Posted by the main window to itself once its creation is over.
 inline constexpr UINT UM_STARTUP = 0x1400;
 
@@ -125,7 +129,8 @@ protected:
 
 private:
     void CreateComponents();
-    TMenuItem* AddItem(TMenuItem* parent, const char* name, const char* caption);
+    TMenuItem* AddItem(TMenuItem* parent, const char* name, const char* caption,
+                       TAction* action = nullptr);
     void OpenSitePage(const std::string& address);
 };
 

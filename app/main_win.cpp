@@ -1,5 +1,6 @@
 // Program entry: wakes a running instance, or becomes the running one.
 #include "app/main_form_win.h"
+#include "core/gbk.h"
 
 #include <windows.h>
 
@@ -7,7 +8,7 @@ namespace {
 
 // A running instance's main window, found by its class and exact title.
 bool WakeRunningInstance() {
-    HWND running = FindWindowW(L"TKivoMainForm", L"青禾网络电视 V2.0");
+    HWND running = FindWindowW(qh::kMainFormClass, qh::GbkToWide(qh::kMainFormCaption).c_str());
     if (!running) return false;
     HWND owner = GetWindow(running, GW_OWNER);
     SendMessageW(running, WM_SYSCOMMAND, SC_RESTORE, 0);
