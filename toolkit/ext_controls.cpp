@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "toolkit/actions.h"
+#include "toolkit/disabled_glyph.h"
 #include "toolkit/menus.h"
 
 #include <algorithm>
@@ -77,6 +78,23 @@ void DrawCaption(HDC dc, const std::string& caption, HFONT font, COLORREF color,
     SetTextColor(dc, color);
     std::wstring text = GbkToWide(caption);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+}
+
+// Disabled text as the system draws it: a highlight copy one pixel down
+// and right, the text itself in the shadow colour.
+void DrawEtchedCaption(HDC dc, const std::string& caption, HFONT font, RECT r, UINT format) {
+    RECT lower = r;
+    OffsetRect(&lower, 1, 1);
+    DrawCaption(dc, caption, font, GetSysColor(COLOR_BTNHIGHLIGHT), lower, format);
+    DrawCaption(dc, caption, font, GetSysColor(COLOR_BTNSHADOW), r, format);
+}
+
+void DrawEtchedText(HDC dc, int x, int y, const std::wstring& text) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    TextOutW(dc, x + 1, y + 1, text.c_str(), static_cast<int>(text.size()));
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
 } // namespace
@@ -209,7 +227,7 @@ void TImage::Paint(HDC dc) {
 
 void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGlyphs,
                     int glyphIndex, const std::string& caption, HFONT font, COLORREF textColor,
-                    TButtonLayout layout, int margin, int spacing) {
+                    TButtonLayout layout, int margin, int spacing, bool enabled) {
     numGlyphs = std::max(numGlyphs, 1);
     int gw = glyph.Empty() ? 0 : glyph.Width() / numGlyphs;
     int gh = glyph.Empty() ? 0 : glyph.Height();
@@ -257,16 +275,31 @@ void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGl
         gp.x = (w - gw) / 2;
         tp.x = (w - ts.cx) / 2;
     }
+    if (!enabled) glyphIndex = kDisabledGlyphIndex;
     if (gw > 0) {
-        int index = glyphIndex < numGlyphs ? glyphIndex : 0;
         TColor key = glyph.Bitmap().GetPixel(0, gh - 1);
-        glyph.Draw(dc, bounds.left + gp.x, bounds.top + gp.y, index * gw, 0, gw, gh, key);
+        if (!enabled && numGlyphs <= kDisabledGlyphIndex) {
+            TDisabledGlyph shape =
+                MakeDisabledGlyph(glyph.Bitmap(), 0, 0, gw, gh, key,
+                                  GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+            TPicture picture;
+            picture.SetBitmap(shape.Picture);
+            picture.Draw(dc, bounds.left + gp.x, bounds.top + gp.y, 0, 0, picture.Width(),
+                         picture.Height(), shape.Key);
+        } else {
+            int index = glyphIndex < numGlyphs ? glyphIndex : 0;
+            glyph.Draw(dc, bounds.left + gp.x, bounds.top + gp.y, index * gw, 0, gw, gh, key);
+        }
     }
     if (!text.empty()) {
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, textColor);
-        TextOutW(dc, bounds.left + tp.x, bounds.top + tp.y, text.c_str(),
-                 static_cast<int>(text.size()));
+        if (!enabled) {
+            DrawEtchedText(dc, bounds.left + tp.x, bounds.top + tp.y, text);
+        } else {
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, textColor);
+            TextOutW(dc, bounds.left + tp.x, bounds.top + tp.y, text.c_str(),
+                     static_cast<int>(text.size()));
+        }
     }
 }
 
@@ -376,12 +409,11 @@ void TSpeedButton::Paint(HDC dc) {
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if (MouseInControl() && Enabled())
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    int index = !Enabled() ? 1 : pressed_ ? 2 : down_ ? 3 : 0;
+    int index = pressed_ ? 2 : down_ ? 3 : 0;
     RECT face = r;
     if (sunk) OffsetRect(&face, 1, 1);
-    COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
-    DrawButtonFace(dc, face, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(), text, layout_,
-                   margin_, spacing_);
+    DrawButtonFace(dc, face, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(),
+                   ColorToRGB(Font()->Color()), layout_, margin_, spacing_, Enabled());
 }
 
 // -------------------------------------------------------------- bitmap button
@@ -421,10 +453,9 @@ void TBitBtn::WndProc(TMessage& m) {
         if (Default() || (item->itemState & ODS_FOCUS))
             FrameRect(item->hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         if (pressed) OffsetRect(&r, 1, 1);
-        int index = !Enabled() ? 1 : pressed ? 2 : 0;
-        COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
-        DrawButtonFace(item->hDC, r, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(), text,
-                       layout_, margin_, spacing_);
+        DrawButtonFace(item->hDC, r, *glyph_, numGlyphs_, pressed ? 2 : 0, Caption(),
+                       Font()->Handle(), ColorToRGB(Font()->Color()), layout_, margin_, spacing_,
+                       Enabled());
         m.Result = TRUE;
         return;
     }
@@ -499,8 +530,11 @@ void TToolButton::Paint(HDC dc) {
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if ((state & cdsHot) || (bar && !bar->flat_))
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    COLORREF text = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
-    DrawCaption(dc, Caption(), Font()->Handle(), text, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
+    if (Enabled())
+        DrawCaption(dc, Caption(), Font()->Handle(), ColorToRGB(Font()->Color()), r, format);
+    else
+        DrawEtchedCaption(dc, Caption(), Font()->Handle(), r, format);
 }
 
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {

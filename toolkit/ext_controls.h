@@ -107,10 +107,14 @@ private:
 };
 
 // Draws a glyph strip image (up, disabled, clicked, down) and a caption
-// placed by layout, margin and spacing.
+// placed by layout, margin and spacing. Disabled, the strip's disabled image
+// is drawn, or an etched shape of the picture when the strip has none, and
+// the caption is etched too.
 void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGlyphs,
                     int glyphIndex, const std::string& caption, HFONT font, COLORREF textColor,
-                    TButtonLayout layout, int margin, int spacing);
+                    TButtonLayout layout, int margin, int spacing, bool enabled = true);
+// Index of the disabled image in a glyph strip.
+inline constexpr int kDisabledGlyphIndex = 1;
 
 class TSpeedButton : public TGraphicControl {
     QH_CLASS(TSpeedButton, TGraphicControl)

@@ -1,0 +1,213 @@
+#include "toolkit_env.h"
+
+#include "toolkit/actions.h"
+#include "toolkit/disabled_glyph.h"
+#include "toolkit/ext_controls.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+using namespace qh;
+using namespace qh::test;
+
+namespace {
+
+const TColor kDark = MakeColour(20, 60, 140);
+const TColor kSecond = MakeColour(200, 0, 0);
+
+// A w x h glyph cell: key colour round a dark square, a white dot in the
+// square's corner; count cells side by side, the second one red.
+TBitmap GlyphStrip(int count, int w = 12, int h = 10) {
+    TBitmap strip(w * count, h);
+    strip.Fill(kColourKey);
+    for (int cell = 0; cell < count; ++cell)
+        for (int y = 2; y < 8; ++y)
+            for (int x = 3; x < 9; ++x)
+                strip.SetPixel(cell * w + x, y, cell == 1 ? kSecond : kDark);
+    strip.SetPixel(3, 2, MakeColour(255, 255, 255));
+    return strip;
+}
+
+// The pixels a drawing left in a 32-bit memory picture that starts as
+// button face.
+struct TShot {
+    int w = 0, h = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * w + x)]; }
+    // Whether the colour is anywhere at least inset pixels in from the edges.
+    bool Has(COLORREF colour, int inset = 0) const {
+        for (int y = inset; y < h - inset; ++y)
+            for (int x = inset; x < w - inset; ++x)
+                if (At(x, y) == colour) return true;
+        return false;
+    }
+    // The first point of the colour, or (-1, -1).
+    POINT Find(COLORREF colour) const {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (At(x, y) == colour) return {x, y};
+        return {-1, -1};
+    }
+};
+
+TShot Capture(int w, int h, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TBitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TMemoryDC dc(nullptr);
+    {
+        TSelectObject select(dc.Get(), bitmap.Get());
+        RECT all{0, 0, w, h};
+        FillRect(dc.Get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+        draw(dc.Get());
+        GdiFlush();
+    }
+    TShot shot{w, h, {}};
+    for (int i = 0; i < w * h; ++i) {
+        uint32_t pixel = static_cast<const uint32_t*>(bits)[i];
+        shot.pixels.push_back(RGB((pixel >> 16) & 255, (pixel >> 8) & 255, pixel & 255));
+    }
+    return shot;
+}
+
+COLORREF Sys(int index) {
+    return GetSysColor(index);
+}
+
+TShot Paint(TControl& control) {
+    return Capture(control.Width(), control.Height(),
+                   [&](HDC dc) { control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0); });
+}
+
+} // namespace
+
+TEST(DisabledGlyph, DarkPixelsBecomeAnEtchedShapeAndLightOnesDropOut) {
+    const TColor hi = MakeColour(255, 255, 255), lo = MakeColour(128, 128, 128);
+    TDisabledGlyph d = MakeDisabledGlyph(GlyphStrip(1), 0, 0, 12, 10, kColourKey, hi, lo);
+    ASSERT_EQ(d.Picture.Width(), 13);
+    ASSERT_EQ(d.Picture.Height(), 11);
+    EXPECT_EQ(d.Key, kColourKey);
+    // Inside the square: the shadow colour; its lower right rim: highlight.
+    EXPECT_EQ(d.Picture.GetPixel(5, 5), lo);
+    EXPECT_EQ(d.Picture.GetPixel(9, 8), hi);
+    EXPECT_EQ(d.Picture.GetPixel(9, 5), hi);
+    // Outside the square, and its white corner dot: background.
+    EXPECT_EQ(d.Picture.GetPixel(1, 1), d.Key);
+    EXPECT_EQ(d.Picture.GetPixel(3, 2), d.Key);
+    EXPECT_EQ(d.Picture.GetPixel(12, 10), d.Key);
+    // Nothing of the picture's own colours is left.
+    for (int y = 0; y < d.Picture.Height(); ++y)
+        for (int x = 0; x < d.Picture.Width(); ++x)
+            EXPECT_NE(d.Picture.GetPixel(x, y), kDark) << x << "," << y;
+}
+
+TEST(DisabledGlyph, KeyAvoidsTheShapeColoursAndCellsAreClippedToTheStrip) {
+    TDisabledGlyph d =
+        MakeDisabledGlyph(GlyphStrip(1), 0, 0, 12, 10, kColourKey, kColourKey, MakeColour(0, 0, 0));
+    EXPECT_NE(d.Key, kColourKey);
+    EXPECT_EQ(d.Picture.GetPixel(5, 5), MakeColour(0, 0, 0));
+    // A cell asked for past the strip's end reads nothing outside it.
+    TDisabledGlyph past = MakeDisabledGlyph(GlyphStrip(1), 6, 0, 12, 10, kColourKey, 1, 2);
+    EXPECT_EQ(past.Picture.Width(), 7);
+    TDisabledGlyph none = MakeDisabledGlyph(GlyphStrip(1), 40, 0, 12, 10, kColourKey, 1, 2);
+    EXPECT_TRUE(none.Picture.Empty());
+    EXPECT_TRUE(MakeDisabledGlyph(TBitmap(), 0, 0, 5, 5, kColourKey, 1, 2).Picture.Empty());
+}
+
+TEST(DisabledLook, ASpeedButtonWithOneGlyphIsEtchedWhenItsActionIsDisabled) {
+    TForm form(Application);
+    auto* action = new TAction(&form);
+    auto* button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(0, 0, 57, 24);
+    button->SetFlat(true);
+    button->Glyph()->SetBitmap(GlyphStrip(1));
+    button->SetAction(action);
+
+    TShot enabled = Paint(*button);
+    EXPECT_TRUE(enabled.Has(kDark));
+
+    // The main window's back button: linked to an action that starts disabled.
+    action->SetEnabled(false);
+    ASSERT_FALSE(button->Enabled());
+    TShot disabled = Paint(*button);
+    EXPECT_FALSE(disabled.Has(kDark));
+    EXPECT_TRUE(disabled.Has(Sys(COLOR_BTNSHADOW)));
+    EXPECT_TRUE(disabled.Has(Sys(COLOR_BTNHIGHLIGHT)));
+    // The shape sits where the picture sat: its first dark pixel is shadow now.
+    POINT first = enabled.Find(kDark);
+    ASSERT_GE(first.x, 0);
+    EXPECT_EQ(disabled.At(first.x, first.y), Sys(COLOR_BTNSHADOW));
+    // Enabled again, it looks as it did.
+    action->SetEnabled(true);
+    EXPECT_EQ(Paint(*button).pixels, enabled.pixels);
+}
+
+TEST(DisabledLook, AStripWithADisabledImageShowsThatImage) {
+    TForm form(Application);
+    auto* button = new TSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(0, 0, 40, 24);
+    button->Glyph()->SetBitmap(GlyphStrip(2));
+    button->SetNumGlyphs(2);
+    TShot enabled = Paint(*button);
+    EXPECT_TRUE(enabled.Has(kDark));
+    EXPECT_FALSE(enabled.Has(kSecond));
+    button->SetEnabled(false);
+    TShot disabled = Paint(*button);
+    EXPECT_TRUE(disabled.Has(kSecond));
+    EXPECT_FALSE(disabled.Has(kDark));
+}
+
+TEST(DisabledLook, CaptionsOfSpeedToolAndBitmapButtonsAreEtched) {
+    TForm form(Application);
+    form.Font()->SetColor(clBlack);
+    auto* speed = new TSpeedButton(&form);
+    speed->SetParent(&form);
+    speed->SetBounds(0, 0, 80, 24);
+    speed->SetCaption("后退");
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    auto* tool = new TToolButton(&form);
+    tool->SetParent(bar);
+    tool->SetBounds(0, 0, 80, 24);
+    tool->SetCaption("Back");
+    auto* bit = new TBitBtn(&form);
+    bit->SetParent(&form);
+    bit->SetBounds(0, 30, 80, 25);
+    bit->SetCaption("OK");
+    bit->Glyph()->SetBitmap(GlyphStrip(1));
+    form.Show();
+
+    auto drawBitBtn = [&] {
+        return Capture(80, 25, [&](HDC dc) {
+            DRAWITEMSTRUCT item{};
+            item.CtlType = ODT_BUTTON;
+            item.hwndItem = bit->Handle();
+            item.hDC = dc;
+            item.rcItem = {0, 0, 80, 25};
+            item.itemState = bit->Enabled() ? 0 : ODS_DISABLED;
+            bit->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        });
+    };
+    // Frames may draw black lines at the edges; text is looked for inside.
+    const COLORREF black = RGB(0, 0, 0);
+    const int inside = 3;
+    EXPECT_TRUE(Paint(*speed).Has(black, inside));
+    EXPECT_TRUE(Paint(*tool).Has(black, inside));
+    TShot bitOn = drawBitBtn();
+    EXPECT_TRUE(bitOn.Has(black, inside));
+    EXPECT_TRUE(bitOn.Has(kDark));
+
+    for (TControl* c : std::vector<TControl*>{speed, tool, bit})
+        c->SetEnabled(false);
+    for (const TShot& shot : {Paint(*speed), Paint(*tool), drawBitBtn()}) {
+        EXPECT_FALSE(shot.Has(black, inside));
+        EXPECT_TRUE(shot.Has(Sys(COLOR_BTNSHADOW), inside));
+        EXPECT_TRUE(shot.Has(Sys(COLOR_BTNHIGHLIGHT), inside));
+    }
+    EXPECT_FALSE(drawBitBtn().Has(kDark));
+}
