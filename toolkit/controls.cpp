@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace qh {
 
@@ -29,7 +30,8 @@ QH_DEFINE_CLASS(TControl, TComponent,
                 BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
                 IntProp("Cursor", &TControl::Cursor, &TControl::SetCursor))
 QH_DEFINE_CLASS(TWinControl, TControl,
-                BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop))
+                BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
+                IntProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder))
 QH_DEFINE_CLASS(TGraphicControl, TControl)
 
 namespace {
@@ -270,6 +272,7 @@ TWinControl::~TWinControl() {
     for (TControl* child : controls_)
         child->parent_ = nullptr;
     controls_.clear();
+    tabList_.clear();
     captureControl_ = nullptr;
     DestroyHandle();
 }
@@ -289,6 +292,8 @@ void TWinControl::InsertControl(TControl* control) {
     control->parent_ = this;
     if (control->parentFont_) control->TakeParentFont();
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        tabList_.push_back(win);
+        if (win->wantedTabOrder_ >= 0) win->SetTabOrder(std::exchange(win->wantedTabOrder_, -1));
         if (win->handle_) {
             if (handle_)
                 ::SetParent(win->handle_, handle_);
@@ -309,6 +314,7 @@ void TWinControl::RemoveControl(TControl* control) {
         if (handle_ && GetCapture() == handle_) ReleaseCapture();
     }
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
     control->parent_ = nullptr;
     if (!HasState(csDestroying)) Realign();
 }
@@ -543,6 +549,85 @@ void TWinControl::SetFocus() {
 
 bool TWinControl::Focused() const {
     return handle_ && GetFocus() == handle_;
+}
+
+void TWinControl::SetTabStop(bool tabStop) {
+    tabStop_ = tabStop;
+    if (handle_) {
+        LONG style = GetWindowLongW(handle_, GWL_STYLE);
+        style = tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+        SetWindowLongW(handle_, GWL_STYLE, style);
+    }
+}
+
+int TWinControl::TabOrder() const {
+    if (!Parent()) return wantedTabOrder_;
+    const auto& list = Parent()->tabList_;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!Parent()) {
+        wantedTabOrder_ = std::max(order, -1);
+        return;
+    }
+    auto& list = Parent()->tabList_;
+    auto at = std::find(list.begin(), list.end(), this);
+    if (at == list.end()) return;
+    list.erase(at);
+    // Past the end (or -1) means last.
+    size_t place =
+        order < 0 ? list.size() : std::min<size_t>(static_cast<size_t>(order), list.size());
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), this);
+}
+
+bool TWinControl::CanFocus() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->visible_ || !c->enabled_) return false;
+    return true;
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+    for (TWinControl* child : tabList_) {
+        list.push_back(child);
+        child->GetTabOrderList(list);
+    }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward,
+                                          bool checkTabStop) const {
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    if (list.empty()) return nullptr;
+    const int count = static_cast<int>(list.size());
+    int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+    // From outside the list the first step lands on the first (or last) one.
+    if (start == count) start = goForward ? count - 1 : 0;
+    for (int step = 1; step <= count; ++step) {
+        int index = ((goForward ? start + step : start - step) % count + count) % count;
+        TWinControl* candidate = list[static_cast<size_t>(index)];
+        if ((!checkTabStop || candidate->tabStop_) && candidate->CanFocus()) return candidate;
+    }
+    return nullptr;
+}
+
+bool TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+    TWinControl* next = FindNextControl(current, goForward, checkTabStop);
+    if (!next) return false;
+    next->SetFocus();
+    return true;
+}
+
+bool TWinControl::PreProcessMessage(MSG&) {
+    return false;
+}
+
+TWinControl* TWinControl::FindOwningControl(HWND window) {
+    for (; window; window = GetParent(window)) {
+        if (TWinControl* control = FindControl(window)) return control;
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return nullptr;
 }
 
 TControl* TWinControl::ControlAtPos(POINT p) const {

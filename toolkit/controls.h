@@ -230,8 +230,33 @@ class TWinControl : public TControl {
     void Realign();
     void SetFocus();
     bool Focused() const;
+    // Whether Tab stops at the control.
     bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+    void SetTabStop(bool tabStop);
+    // The control's place among its parent's windowed controls when Tab
+    // moves the focus (0 first); -1 without a parent. Setting it moves the
+    // control there and the others up or down by one.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // Whether the control, and every parent of it, is visible and enabled.
+    bool CanFocus() const;
+    // The windowed controls inside this one in tab order, each followed by
+    // those inside it.
+    void GetTabOrderList(std::vector<TWinControl*>& list) const;
+    // The control that Tab (or Shift+Tab) moves to from current among
+    // those inside this one, going round at the end; with checkTabStop only
+    // tab stops count. Current itself when it is the only one, none when
+    // nothing can take the focus.
+    TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop) const;
+    // Moves the focus there; false when there was nowhere to go.
+    bool SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+    // A key message for a window of this control (or of a window inside it
+    // that the toolkit did not make) before the loop dispatches it, after
+    // the shortcuts had it; true when the control took it. Base: no.
+    virtual bool PreProcessMessage(MSG& message);
+    // The toolkit control a window belongs to: the window's own, or that of
+    // the nearest parent window the toolkit made.
+    static TWinControl* FindOwningControl(HWND window);
     // The graphic child under a client point, or none.
     TControl* ControlAtPos(POINT p) const;
     // Sends a message to every child control.
@@ -270,6 +295,10 @@ private:
     TControl* captureControl_ = nullptr;
     bool aligning_ = false;
     bool tabStop_ = false;
+    // The windowed children in tab order.
+    std::vector<TWinControl*> tabList_;
+    // A tab order asked for before the control had a parent.
+    int wantedTabOrder_ = -1;
     TBrushCache brush_;
 
     friend class TControl;

@@ -379,6 +379,38 @@ bool TCustomForm::IsShortCut(unsigned shortCut) {
     return menu_ && menu_->IsShortCut(shortCut);
 }
 
+TWinControl* TCustomForm::ActiveControl() const {
+    if (!HandleAllocated()) return nullptr;
+    HWND form = const_cast<TCustomForm*>(this)->Handle();
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(form, focus)) focus = focusWindow_;
+    if (!focus || !IsWindow(focus) || !IsChild(form, focus)) return nullptr;
+    TWinControl* control = FindOwningControl(focus);
+    return control != this ? control : nullptr;
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (!control || GetParentForm(control) != this || control == this) return;
+    if (HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
+        control->SetFocus();
+    else
+        focusWindow_ = control->Handle();
+}
+
+void TCustomForm::RestoreFocus() {
+    HWND form = Handle();
+    if (focusWindow_ && IsWindow(focusWindow_) && IsChild(form, focusWindow_)) {
+        TWinControl* owner = FindOwningControl(focusWindow_);
+        if (IsWindowVisible(focusWindow_) && IsWindowEnabled(focusWindow_) &&
+            (!owner || owner->CanFocus())) {
+            ::SetFocus(focusWindow_);
+            return;
+        }
+    }
+    focusWindow_ = nullptr;
+    SelectNext(nullptr, true, true);
+}
+
 void TCustomForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_CLOSE:
@@ -430,9 +462,26 @@ void TCustomForm::WndProc(TMessage& m) {
         break;
     }
     case WM_ACTIVATE:
-        if (LOWORD(m.WParam) != WA_INACTIVE && OnActivate) OnActivate(this);
-        break;
+        if (LOWORD(m.WParam) == WA_INACTIVE) {
+            // Still focused here while the form is being left.
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle(), focus)) focusWindow_ = focus;
+            break;
+        }
+        // The default handling puts the focus on the form itself; it goes
+        // on to the control that had it (not while minimised).
+        TWinControl::WndProc(m);
+        if (!HIWORD(m.WParam)) RestoreFocus();
+        if (OnActivate) OnActivate(this);
+        return;
     case CM_DIALOGKEY:
+        if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+            SelectNext(ActiveControl(), GetKeyState(VK_SHIFT) >= 0, true);
+            m.Result = 1;
+            return;
+        }
+        Broadcast(m);
+        return;
     case CM_DIALOGCHAR:
         Broadcast(m);
         return;
@@ -577,16 +626,24 @@ bool TApplication::ProcessMessage() {
 }
 
 bool TApplication::IsKeyMessage(MSG& msg) {
-    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR)
-        return false;
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     TCustomForm* form = nullptr;
     if (HWND root = GetAncestor(msg.hwnd, GA_ROOT)) {
         TWinControl* c = TWinControl::FindControl(root);
         if (c && c->Is<TCustomForm>()) form = static_cast<TCustomForm*>(c);
     }
-    if (msg.message == WM_SYSCHAR)
-        return form && form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    // The program's shortcuts first, wherever the focus is; then the
+    // control the keys go to (a hosted page has keys of its own); then the
+    // form's dialog keys.
+    if (IsShortCutMessage(msg, form)) return true;
+    if (TWinControl* target = TWinControl::FindOwningControl(msg.hwnd);
+        target && target->PreProcessMessage(msg))
+        return true;
+    return IsDialogMessage(msg, form);
+}
 
+bool TApplication::IsShortCutMessage(MSG& msg, TCustomForm* form) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     WORD key = static_cast<WORD>(msg.wParam);
     unsigned shift = 0;
     if (GetKeyState(VK_SHIFT) < 0) shift |= scShift;
@@ -602,12 +659,22 @@ bool TApplication::IsKeyMessage(MSG& msg) {
     if ((!form || !form->Modal()) && mainForm_ && mainForm_ != form &&
         mainForm_->IsShortCut(shortCut))
         return true;
-    if (form && (key == VK_RETURN || key == VK_ESCAPE) && !(shift & (scCtrl | scAlt))) {
-        LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
-        if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
-        return form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
-    }
     return false;
+}
+
+bool TApplication::IsDialogMessage(MSG& msg, TCustomForm* form) {
+    if (!form) return false;
+    if (msg.message == WM_SYSCHAR) return form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0;
+    if (msg.message != WM_KEYDOWN) return false;
+    WORD key = static_cast<WORD>(msg.wParam);
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    // A control that asks for the key keeps it: an edit of many lines its
+    // Enter, a list that is open its Escape. Arrow keys always stay with
+    // the control.
+    LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&msg));
+    if (code & (key == VK_TAB ? DLGC_WANTTAB : DLGC_WANTALLKEYS)) return false;
+    return form->Perform(CM_DIALOGKEY, key, msg.lParam) != 0;
 }
 
 void TApplication::HandleException(std::exception_ptr error) {

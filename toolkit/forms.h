@@ -78,6 +78,12 @@ class TCustomForm : public TWinControl {
     // Whether the shortcut (16384 Ctrl + virtual key ...) runs an item of
     // the form's menu; runs it when it does.
     bool IsShortCut(unsigned shortCut);
+    // The control inside the form that has the keyboard focus, or that had
+    // it when the form was last active; none when the form itself has it.
+    TWinControl* ActiveControl() const;
+    // Focuses the control now when the form is active, else when it is
+    // next activated.
+    void SetActiveControl(TWinControl* control);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -100,6 +106,9 @@ private:
     void ApplyTransparency();
     void ApplyClientSize();
     void CloseModal();
+    // Gives the focus back to the window inside that had it, or to the
+    // first tab stop.
+    void RestoreFocus();
 
     TFormBorderStyle borderStyle_ = bsSizeable;
     unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -112,6 +121,8 @@ private:
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     bool shownOnce_ = false;
+    // The window inside that had the focus when the form was last left.
+    HWND focusWindow_ = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -200,7 +211,11 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    // The steps a key message takes before dispatch, in this order; each
+    // answers true when it took the message.
     bool IsKeyMessage(MSG& msg);
+    bool IsShortCutMessage(MSG& msg, TCustomForm* form);
+    bool IsDialogMessage(MSG& msg, TCustomForm* form);
     void FreeReleasedForms();
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -381,6 +381,15 @@ void TCustomMemo::CreateParams(TCreateParams& params) {
         params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
 }
 
+void TCustomMemo::WndProc(TMessage& m) {
+    TCustomEdit::WndProc(m);
+    if (m.Msg != WM_GETDLGCODE) return;
+    m.Result &= ~DLGC_WANTTAB;
+    auto* msg = reinterpret_cast<const MSG*>(m.LParam);
+    if (msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_ESCAPE || msg->wParam == VK_TAB))
+        m.Result &= ~DLGC_WANTALLKEYS;
+}
+
 TStringList TCustomMemo::Lines() const {
     TStringList lines;
     lines.SetText(Text());

@@ -177,6 +177,8 @@ class TCustomMemo : public TCustomEdit {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // Keeps Enter for new lines, but leaves Tab and Escape to the form.
+    void WndProc(TMessage& message) override;
 
 private:
     TScrollStyle scrollBars_ = ssNone;
