@@ -9,6 +9,7 @@ QH_DEFINE_CLASS(TWebBrowser, TWinControl)
 
 TWebBrowser::TWebBrowser(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 100, 50);
+    SetTabStop(true);
     erasesWithColor_ = false; // the control paints every pixel
 }
 
@@ -58,6 +59,10 @@ void TWebBrowser::WndProc(TMessage& message) {
         break;
     }
     TWinControl::WndProc(message);
+}
+
+bool TWebBrowser::PreProcessMessage(MSG& message) {
+    return host_ && host_->TranslateAccelerator(message);
 }
 
 void TWebBrowser::FitHost() {

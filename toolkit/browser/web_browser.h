@@ -42,6 +42,9 @@ class TWebBrowser : public TWinControl {
     // The hosted control: the events' seam for tests. Makes the window.
     TWebBrowserHost& Host();
 
+    // Keys for the page go to the control before the form sees them.
+    bool PreProcessMessage(MSG& message) override;
+
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;

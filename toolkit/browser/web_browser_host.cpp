@@ -194,6 +194,13 @@ bool TWebBrowserHost::Stop() {
     return FBrowser && SUCCEEDED(FBrowser->Stop());
 }
 
+bool TWebBrowserHost::TranslateAccelerator(MSG& message) {
+    ComPtr<IOleInPlaceActiveObject> active = FTestActiveObject;
+    if (!active) active = FObject.As<IOleInPlaceActiveObject>();
+    // Only S_OK means taken; S_FALSE and failures leave the key to us.
+    return active && active->TranslateAccelerator(&message) == S_OK;
+}
+
 ComPtr<IDispatch> TWebBrowserHost::Document() const {
     if (FTestDocument) return FTestDocument;
     ComPtr<IDispatch> document;
@@ -212,6 +219,10 @@ void TWebBrowserHost::SetDocumentForTesting(ComPtr<IDispatch> document) {
 
 void TWebBrowserHost::SetAutomationForTesting(ComPtr<IDispatch> automation) {
     FTestAutomation = std::move(automation);
+}
+
+void TWebBrowserHost::SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject> active) {
+    FTestActiveObject = std::move(active);
 }
 
 void TWebBrowserHost::RethrowPendingError() {

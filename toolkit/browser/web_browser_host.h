@@ -48,6 +48,10 @@ public:
     bool Refresh();
     bool Stop();
 
+    // Offers a key message to the control, which has keys of its own in a
+    // page (Tab among links, Ctrl+C, arrows, F5); true when it took it.
+    bool TranslateAccelerator(MSG& message);
+
     // The current document, or empty when there is none (no page yet, or no
     // HTML engine in the system).
     ComPtr<IDispatch> Document() const;
@@ -71,6 +75,7 @@ public:
     IDispatch* EventSink() const { return FSink.Get(); }
     void SetDocumentForTesting(ComPtr<IDispatch> document);
     void SetAutomationForTesting(ComPtr<IDispatch> automation);
+    void SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject> active);
 
 private:
     static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,6 +100,7 @@ private:
     DWORD FEventsCookie = 0;
     ComPtr<IDispatch> FTestDocument;
     ComPtr<IDispatch> FTestAutomation;
+    ComPtr<IOleInPlaceActiveObject> FTestActiveObject;
     std::exception_ptr FPendingError;
 };
 
