@@ -1,4 +1,4 @@
-#include "images/bitmap.h"
+#include "images/picture_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,14 @@ namespace {
 // The popup's key colour, red 230, green 230, blue 250 = 16443110.
 constexpr qh::TColor kKey = 16443110;
 
+std::string PathOf(const char* name) {
+    return std::string(QH_POPUP_PICTURES) + "/" + name;
+}
+
 qh::TBitmap Load(const char* name) {
+    qh::TFileStream file(PathOf(name), qh::TFileMode::fmOpenRead);
     qh::TBitmap bitmap;
-    bitmap.LoadFromFile(std::string(QH_POPUP_PICTURES) + "/" + name);
+    qh::LoadPictureFromStream(file, bitmap);
     return bitmap;
 }
 
@@ -29,31 +34,43 @@ bool IsGrey(qh::TColor c) {
 
 } // namespace
 
+TEST(PopupPictures, EveryPieceIsAGifPicture) {
+    for (const char* name : {"title_left.gif", "title_right.gif", "title_close.gif",
+                             "title_back.gif", "bottom_left.gif", "bottom_right.gif",
+                             "bottom_edge.gif", "left_edge.gif", "right_edge.gif"}) {
+        SCOPED_TRACE(name);
+        qh::TFileStream file(PathOf(name), qh::TFileMode::fmOpenRead);
+        char signature[6] = {};
+        file.ReadBuffer(signature, 6);
+        EXPECT_EQ(std::string(signature, 6), "GIF89a");
+    }
+}
+
 TEST(PopupPictures, SizesOfTheFramePieces) {
     struct Piece {
         const char* name;
         int width, height;
     };
-    for (const Piece& p : {Piece{"title_left.bmp", 3, 22}, Piece{"title_right.bmp", 3, 22},
-                           Piece{"title_close.bmp", 35, 22}, Piece{"bottom_left.bmp", 3, 3},
-                           Piece{"bottom_right.bmp", 3, 3}}) {
+    for (const Piece& p : {Piece{"title_left.gif", 3, 22}, Piece{"title_right.gif", 3, 22},
+                           Piece{"title_close.gif", 35, 22}, Piece{"bottom_left.gif", 3, 3},
+                           Piece{"bottom_right.gif", 3, 3}}) {
         SCOPED_TRACE(p.name);
         qh::TBitmap b = Load(p.name);
         EXPECT_EQ(b.Width(), p.width);
         EXPECT_EQ(b.Height(), p.height);
     }
     // The stretched pieces keep the frame's thickness.
-    EXPECT_EQ(Load("title_back.bmp").Height(), 22);
-    EXPECT_EQ(Load("bottom_edge.bmp").Height(), 3);
-    EXPECT_EQ(Load("left_edge.bmp").Width(), 3);
-    EXPECT_EQ(Load("right_edge.bmp").Width(), 3);
+    EXPECT_EQ(Load("title_back.gif").Height(), 22);
+    EXPECT_EQ(Load("bottom_edge.gif").Height(), 3);
+    EXPECT_EQ(Load("left_edge.gif").Width(), 3);
+    EXPECT_EQ(Load("right_edge.gif").Width(), 3);
 }
 
 TEST(PopupPictures, CornersCarryTheKeyColourAtTheirOuterPixel) {
-    qh::TBitmap topLeft = Load("title_left.bmp");
-    qh::TBitmap topRight = Load("title_right.bmp");
-    qh::TBitmap bottomLeft = Load("bottom_left.bmp");
-    qh::TBitmap bottomRight = Load("bottom_right.bmp");
+    qh::TBitmap topLeft = Load("title_left.gif");
+    qh::TBitmap topRight = Load("title_right.gif");
+    qh::TBitmap bottomLeft = Load("bottom_left.gif");
+    qh::TBitmap bottomRight = Load("bottom_right.gif");
     EXPECT_EQ(topLeft.GetPixel(0, 0), kKey);
     EXPECT_EQ(topRight.GetPixel(2, 0), kKey);
     EXPECT_EQ(bottomLeft.GetPixel(0, 2), kKey);
@@ -66,7 +83,7 @@ TEST(PopupPictures, CornersCarryTheKeyColourAtTheirOuterPixel) {
 
 TEST(PopupPictures, EdgesAreDarkGreyAndTheCloseCrossWhite) {
     for (const char* name :
-         {"title_back.bmp", "bottom_edge.bmp", "left_edge.bmp", "right_edge.bmp"}) {
+         {"title_back.gif", "bottom_edge.gif", "left_edge.gif", "right_edge.gif"}) {
         SCOPED_TRACE(name);
         qh::TBitmap b = Load(name);
         EXPECT_EQ(KeyPixels(b), 0);
@@ -78,7 +95,7 @@ TEST(PopupPictures, EdgesAreDarkGreyAndTheCloseCrossWhite) {
             }
         }
     }
-    qh::TBitmap close = Load("title_close.bmp");
+    qh::TBitmap close = Load("title_close.gif");
     EXPECT_EQ(KeyPixels(close), 0);
     int white = 0;
     for (int y = 0; y < close.Height(); ++y)

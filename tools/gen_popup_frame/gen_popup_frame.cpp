@@ -1,99 +1,48 @@
-// Draws the pieces of the notification popup's frame as 24-bit bitmaps: the
-// title bar with its corners and close picture, the side and bottom edges.
-// Few flat colours, as indexed pictures have. The four corners carry the
-// window's key colour RGB(230, 230, 250) exactly, so they are see-through.
+// Draws the pieces of the notification popup's frame as GIF pictures: the
+// title bar with its corners and close picture, the side and bottom edges,
+// in a few flat greys. The four corners carry the window's key colour
+// RGB(230, 230, 250) exactly, so they are see-through.
 // Run by hand when a picture changes; the output in resources/popup/ is
 // committed.
 //
 //   gen_popup_frame OUTDIR
 
-#include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <vector>
+#include <utility>
+
+#include "core/exception.h"
+#include "images/gif_image.h"
 
 namespace {
 
-struct Rgb {
-    uint8_t r, g, b;
-};
+using qh::MakeColour;
+using qh::TColor;
 
-constexpr Rgb kKey{230, 230, 250};
-constexpr Rgb kEdge{64, 64, 64};      // outer edge line
-constexpr Rgb kBorder{88, 88, 88};    // frame face
-constexpr Rgb kTitleTop{96, 96, 96};  // upper half of the title bar
-constexpr Rgb kTitleLow{72, 72, 72};  // lower half of the title bar
-constexpr Rgb kTitleLine{48, 48, 48}; // line under the title bar
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kLightGrey{192, 192, 192};
-constexpr Rgb kMidGrey{128, 128, 128};
+constexpr TColor kKey = MakeColour(230, 230, 250);
+constexpr TColor kEdge = MakeColour(64, 64, 64);      // outer edge line
+constexpr TColor kBorder = MakeColour(88, 88, 88);    // frame face
+constexpr TColor kTitleTop = MakeColour(96, 96, 96);  // upper half of the title bar
+constexpr TColor kTitleLow = MakeColour(72, 72, 72);  // lower half of the title bar
+constexpr TColor kTitleLine = MakeColour(48, 48, 48); // line under the title bar
+constexpr TColor kWhite = MakeColour(255, 255, 255);
+constexpr TColor kLightGrey = MakeColour(192, 192, 192);
+constexpr TColor kMidGrey = MakeColour(128, 128, 128);
 
+// A bitmap filled with one colour; Set ignores points outside it.
 class Picture {
 public:
-    Picture(int width, int height, Rgb fill)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height), fill) {}
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    void Set(int x, int y, Rgb c) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_)
-            pixels_[static_cast<size_t>(y * width_ + x)] = c;
-    }
-    Rgb At(int x, int y) const { return pixels_[static_cast<size_t>(y * width_ + x)]; }
-
-    // Bottom-up rows, BGR, each padded to 4 bytes.
-    bool WriteBmp(const std::string& fileName) const {
-        const uint32_t rowBytes = static_cast<uint32_t>((width_ * 3 + 3) & ~3);
-        const uint32_t imageBytes = rowBytes * static_cast<uint32_t>(height_);
-        std::vector<uint8_t> out;
-        auto put16 = [&](uint32_t v) {
-            out.push_back(static_cast<uint8_t>(v));
-            out.push_back(static_cast<uint8_t>(v >> 8));
-        };
-        auto put32 = [&](uint32_t v) {
-            put16(v & 0xFFFF);
-            put16(v >> 16);
-        };
-        put16(0x4D42);
-        put32(54 + imageBytes);
-        put32(0);
-        put32(54);
-        put32(40);
-        put32(static_cast<uint32_t>(width_));
-        put32(static_cast<uint32_t>(height_));
-        put16(1);
-        put16(24);
-        put32(0);
-        put32(imageBytes);
-        put32(2835);
-        put32(2835);
-        put32(0);
-        put32(0);
-        for (int y = height_ - 1; y >= 0; --y) {
-            size_t start = out.size();
-            for (int x = 0; x < width_; ++x) {
-                Rgb c = At(x, y);
-                out.push_back(c.b);
-                out.push_back(c.g);
-                out.push_back(c.r);
-            }
-            while (out.size() - start < rowBytes)
-                out.push_back(0);
-        }
-        std::ofstream file(fileName, std::ios::binary);
-        file.write(reinterpret_cast<const char*>(out.data()),
-                   static_cast<std::streamsize>(out.size()));
-        return static_cast<bool>(file);
-    }
+    Picture(int width, int height, TColor fill) : FBitmap(width, height) { FBitmap.Fill(fill); }
+    void Set(int x, int y, TColor c) { FBitmap.SetPixel(x, y, c); }
+    const qh::TBitmap& Bitmap() const { return FBitmap; }
 
 private:
-    int width_, height_;
-    std::vector<Rgb> pixels_;
+    qh::TBitmap FBitmap;
 };
 
 // One column of the title bar: edge line at the top, two bands, a dark line
 // at the bottom.
-Rgb TitleColour(int y, int height) {
+TColor TitleColour(int y, int height) {
     if (y == 0) return kEdge;
     if (y == height - 1) return kTitleLine;
     return y < height / 2 ? kTitleTop : kTitleLow;
@@ -191,15 +140,20 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     const std::pair<const char*, Picture> pictures[] = {
-        {"title_left.bmp", TitleCorner(false)},   {"title_right.bmp", TitleCorner(true)},
-        {"title_close.bmp", ClosePicture()},      {"title_back.bmp", TitleBackground()},
-        {"bottom_left.bmp", BottomCorner(false)}, {"bottom_right.bmp", BottomCorner(true)},
-        {"bottom_edge.bmp", BottomEdge()},        {"left_edge.bmp", SideEdge(false)},
-        {"right_edge.bmp", SideEdge(true)},
+        {"title_left.gif", TitleCorner(false)},   {"title_right.gif", TitleCorner(true)},
+        {"title_close.gif", ClosePicture()},      {"title_back.gif", TitleBackground()},
+        {"bottom_left.gif", BottomCorner(false)}, {"bottom_right.gif", BottomCorner(true)},
+        {"bottom_edge.gif", BottomEdge()},        {"left_edge.gif", SideEdge(false)},
+        {"right_edge.gif", SideEdge(true)},
     };
     for (const auto& [name, picture] : pictures) {
-        if (!picture.WriteBmp(dir + "/" + name)) {
-            std::fprintf(stderr, "gen_popup_frame: cannot write %s/%s\n", dir.c_str(), name);
+        try {
+            qh::TGIFImage gif;
+            gif.Assign(picture.Bitmap());
+            gif.SaveToFile(dir + "/" + name);
+        } catch (const qh::Exception& e) {
+            std::fprintf(stderr, "gen_popup_frame: cannot write %s/%s: %s\n", dir.c_str(), name,
+                         e.Message.c_str());
             return 1;
         }
     }
