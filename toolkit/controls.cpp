@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "toolkit/actions.h"
 #include "toolkit/exception_report.h"
+#include "toolkit/forms.h"
 
 #include <algorithm>
 #include <map>
@@ -27,6 +28,7 @@ QH_DEFINE_CLASS(TControl, TComponent,
                 StrProp("Caption", &TControl::Caption, &TControl::SetCaption),
                 StrProp("Hint", &TControl::Hint, &TControl::SetHint),
                 BoolProp("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
+                BoolProp("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint),
                 BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
                 IntProp("Cursor", &TControl::Cursor, &TControl::SetCursor))
 QH_DEFINE_CLASS(TWinControl, TControl,
@@ -84,6 +86,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 TControl::~TControl() {
     Destroying();
     if (g_mouseControl == this) g_mouseControl = nullptr;
+    if (Application) Application->ControlGone(this);
     if (parent_) parent_->RemoveControl(this);
 }
 
@@ -154,6 +157,16 @@ void TControl::FontChanged() {
     if (!takingParentFont_) parentFont_ = false;
     Perform(CM_FONTCHANGED);
     Invalidate();
+}
+
+bool TControl::ShowHint() const {
+    if (parentShowHint_ && parent_) return parent_->ShowHint();
+    return showHint_;
+}
+
+void TControl::SetShowHint(bool show) {
+    showHint_ = show;
+    parentShowHint_ = false;
 }
 
 void TControl::SetCaption(const std::string& caption) {

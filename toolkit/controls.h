@@ -110,13 +110,16 @@ class TControl : public TComponent {
     void SetParentFont(bool value);
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
-    // Stored and published for the skin engine and the tray; no tooltip
-    // window shows them yet (not built: nothing in the system sets a hint
-    // on a control).
+    // The text a tooltip shows after the mouse pointer has rested on the
+    // control, when the application and the control both show hints.
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint) { hint_ = hint; }
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool show) { showHint_ = show; }
+    // While ParentShowHint is set, ShowHint is the parent's; setting
+    // ShowHint clears it.
+    bool ShowHint() const;
+    void SetShowHint(bool show);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool value) { parentShowHint_ = value; }
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
@@ -178,6 +181,7 @@ private:
     std::string caption_;
     std::string hint_;
     bool showHint_ = false;
+    bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     bool mouseDown_ = false;
     bool mouseInControl_ = false;

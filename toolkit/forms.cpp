@@ -2,14 +2,29 @@
 
 #include "core/gbk.h"
 #include "toolkit/exception_report.h"
+#include "toolkit/hint_window.h"
 #include "toolkit/menus.h"
 
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 namespace qh {
+
+namespace {
+
+// Timers of the application window.
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
+// From one hint straight to the next one's control, it follows quickly.
+constexpr int kHintShortPause = 50;
+// Below the pointer's tip, clear of the arrow.
+constexpr int kHintBelowPointer = 20;
+
+} // namespace
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -553,6 +568,8 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 
 TApplication::~TApplication() {
     Destroying();
+    hintControl_ = nullptr;
+    hintWindow_.reset();
     DestroyComponents(); // the forms, the last created first
     Screen = nullptr;
     if (handle_) {
@@ -609,6 +626,7 @@ bool TApplication::ProcessMessage() {
         return true;
     }
     try {
+        HintMessage(msg);
         bool handled = false;
         if (OnMessage) OnMessage(msg, handled);
         // Each form's events see it, the most recent first, until one takes it.
@@ -732,7 +750,88 @@ LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wPa
     return DefWindowProcW(window, msg, wParam, lParam);
 }
 
+void TApplication::SetShowHint(bool show) {
+    showHint_ = show;
+    if (!show) CancelHint();
+}
+
+bool TApplication::WantsHint(const TControl* control) const {
+    return showHint_ && control && control->ShowHint() && !control->Hint().empty();
+}
+
+void TApplication::CancelHint() {
+    if (handle_) {
+        KillTimer(handle_, kHintShowTimer);
+        KillTimer(handle_, kHintHideTimer);
+    }
+    if (hintWindow_) hintWindow_->ReleaseHint();
+}
+
+void TApplication::ControlGone(TControl* control) {
+    if (control != hintControl_) return;
+    hintControl_ = nullptr;
+    CancelHint();
+}
+
+void TApplication::HintMessage(const MSG& msg) {
+    switch (msg.message) {
+    case WM_MOUSEMOVE: {
+        POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+        TControl* over = nullptr;
+        if (TWinControl* window = TWinControl::FindControl(msg.hwnd)) {
+            over = window->ControlAtPos(p);
+            if (!over) over = window;
+        }
+        ::ClientToScreen(msg.hwnd, &p);
+        if (over == hintControl_) return;
+        bool wasShowing = hintWindow_ && hintWindow_->Active();
+        CancelHint();
+        hintControl_ = over;
+        hintPoint_ = p;
+        if (WantsHint(over))
+            SetTimer(handle_, kHintShowTimer,
+                     static_cast<UINT>(wasShowing ? kHintShortPause : hintPause_), nullptr);
+        return;
+    }
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSELEAVE:
+        hintControl_ = nullptr;
+        CancelHint();
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // Put away until the pointer reaches another control.
+        CancelHint();
+        return;
+    default:
+        return;
+    }
+}
+
+void TApplication::HintTimer(UINT_PTR id) {
+    KillTimer(handle_, id);
+    if (id == kHintHideTimer) {
+        if (hintWindow_) hintWindow_->ReleaseHint();
+        return;
+    }
+    if (!WantsHint(hintControl_) || !hintControl_->Showing()) return;
+    if (!hintWindow_) hintWindow_ = std::make_unique<THintWindow>(nullptr);
+    hintWindow_->ActivateHint(hintControl_->Hint(),
+                              {hintPoint_.x, hintPoint_.y + kHintBelowPointer});
+    SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
+}
+
 LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && (wParam == kHintShowTimer || wParam == kHintHideTimer)) {
+        HintTimer(wParam);
+        return 0;
+    }
     TMessage m{msg, wParam, lParam, 0};
     // A hook may unhook itself: walk a copy.
     auto hooks = hooks_;

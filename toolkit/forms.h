@@ -3,14 +3,17 @@
 
 #include "toolkit/controls.h"
 
+#include <algorithm>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qh {
 
 class TMainMenu;
+class THintWindow;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 extern const TEnumInfo FormBorderStyleEnum;
@@ -207,6 +210,21 @@ class TApplication : public TComponent {
     // Frees the form after the message being handled.
     void ReleaseForm(TCustomForm* form);
 
+    // Hints: a control's Hint shows in a tooltip once the mouse pointer has
+    // rested on it for HintPause milliseconds, for HintHidePause; a press
+    // of a button or a key puts it away.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool show);
+    int HintPause() const { return hintPause_; }
+    void SetHintPause(int milliseconds) { hintPause_ = std::max(milliseconds, 0); }
+    int HintHidePause() const { return hintHidePause_; }
+    void SetHintHidePause(int milliseconds) { hintHidePause_ = std::max(milliseconds, 1); }
+    void CancelHint();
+    // The window hints show in; none before the first hint.
+    THintWindow* HintWindow() const { return hintWindow_.get(); }
+    // A control that goes is no longer the hint's.
+    void ControlGone(TControl* control);
+
 protected:
     void Notification(TComponent* component, TOperation operation) override;
 
@@ -216,6 +234,10 @@ private:
     bool IsKeyMessage(MSG& msg);
     bool IsShortCutMessage(MSG& msg, TCustomForm* form);
     bool IsDialogMessage(MSG& msg, TCustomForm* form);
+    // Follows the mouse for hints; takes nothing.
+    void HintMessage(const MSG& msg);
+    void HintTimer(UINT_PTR id);
+    bool WantsHint(const TControl* control) const;
     void FreeReleasedForms();
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -230,6 +252,13 @@ private:
     int nextHook_ = 1;
     std::vector<TCustomForm*> released_;
     std::vector<class TApplicationEvents*> events_;
+    bool showHint_ = true;
+    int hintPause_ = 500;
+    int hintHidePause_ = 2500;
+    // The control under the mouse pointer, and where the pointer rests.
+    TControl* hintControl_ = nullptr;
+    POINT hintPoint_{};
+    std::unique_ptr<THintWindow> hintWindow_;
     friend class TApplicationEvents;
     friend class TCustomForm;
 };
