@@ -3,6 +3,7 @@
 #include "core/gbk.h"
 #include "toolkit/actions.h"
 #include "toolkit/disabled_glyph.h"
+#include "toolkit/image_list.h"
 #include "toolkit/menus.h"
 
 #include <algorithm>
@@ -52,7 +53,8 @@ QH_DEFINE_CLASS(TBitBtn, TButton, ObjProp("Glyph", &TBitBtn::Glyph, &TBitBtn::Se
                 IntProp("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin),
                 IntProp("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing))
 QH_DEFINE_CLASS(TToolButton, TGraphicControl,
-                BoolProp("Down", &TToolButton::Down, &TToolButton::SetDown))
+                BoolProp("Down", &TToolButton::Down, &TToolButton::SetDown),
+                IntProp("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex))
 QH_DEFINE_CLASS(TToolBar, TWinControl,
                 IntProp("EdgeBorders", &TToolBar::EdgeBorders, &TToolBar::SetEdgeBorders),
                 IntProp("ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight),
@@ -87,6 +89,34 @@ void DrawEtchedCaption(HDC dc, const std::string& caption, HFONT font, RECT r, U
     OffsetRect(&lower, 1, 1);
     DrawCaption(dc, caption, font, GetSysColor(COLOR_BTNHIGHLIGHT), lower, format);
     DrawCaption(dc, caption, font, GetSysColor(COLOR_BTNSHADOW), r, format);
+}
+
+// An image of the list as pixels, on the key colour where it is clear.
+TBitmap ImagePixels(const TImageList& images, int index, TColor key) {
+    int w = images.Width(), h = images.Height();
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TBitmapHandle dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TBitmap pixels;
+    if (!dib || !bits) return pixels;
+    TMemoryDC dc(nullptr);
+    {
+        TSelectObject select(dc.Get(), dib.Get());
+        RECT all{0, 0, w, h};
+        TBrushHandle brush(CreateSolidBrush(key));
+        FillRect(dc.Get(), &all, brush.Get());
+        ImageList_Draw(images.Handle(), index, dc.Get(), 0, 0, ILD_TRANSPARENT);
+        GdiFlush();
+    }
+    pixels = TBitmap(w, h);
+    auto* source = static_cast<const uint32_t*>(bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = source[y * w + x];
+            pixels.SetPixel(x, y, MakeColour((p >> 16) & 255, (p >> 8) & 255, p & 255));
+        }
+    return pixels;
 }
 
 void DrawEtchedText(HDC dc, int x, int y, const std::wstring& text) {
@@ -472,6 +502,10 @@ void TToolButton::SetDown(bool down) {
     Store(this, down_, down);
 }
 
+void TToolButton::SetImageIndex(int index) {
+    Store(this, imageIndex_, std::max(index, -1));
+}
+
 void TToolButton::SetMenuItem(TMenuItem* item) {
     if (menuItem_) menuItem_->RemoveFreeNotification(this);
     menuItem_ = item;
@@ -530,6 +564,30 @@ void TToolButton::Paint(HDC dc) {
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if ((state & cdsHot) || (bar && !bar->flat_))
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    TImageList* images = bar ? bar->images_ : nullptr;
+    if (images && imageIndex_ >= 0 && imageIndex_ < images->Count()) {
+        int iw = images->Width(), ih = images->Height();
+        int x = (Width() - iw) / 2, y = (Height() - ih) / 2;
+        if (!Caption().empty()) {
+            // The picture above the caption, the pair centred.
+            y = std::max(0, (Height() - ih - std::abs(Font()->Height()) - 4) / 2);
+            r.top = y + ih;
+        }
+        if (state & cdsSelected) {
+            ++x;
+            ++y;
+        }
+        if (Enabled()) {
+            ImageList_Draw(images->Handle(), imageIndex_, dc, x, y, ILD_TRANSPARENT);
+        } else {
+            TDisabledGlyph shape = MakeDisabledGlyph(
+                ImagePixels(*images, imageIndex_, kColourKey), 0, 0, iw, ih, kColourKey,
+                GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+            TPicture picture;
+            picture.SetBitmap(shape.Picture);
+            picture.Draw(dc, x, y, 0, 0, picture.Width(), picture.Height(), shape.Key);
+        }
+    }
     const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
     if (Enabled())
         DrawCaption(dc, Caption(), Font()->Handle(), ColorToRGB(Font()->Color()), r, format);
@@ -555,6 +613,20 @@ void TToolBar::SetButtonWidth(int width) {
 void TToolBar::SetFlat(bool flat) {
     Store(this, flat_, flat);
 }
+void TToolBar::SetImages(TImageList* images) {
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images) images->FreeNotification(this);
+    Invalidate();
+    for (int i = 0; i < ControlCount(); ++i)
+        Controls(i)->Invalidate();
+}
+
+void TToolBar::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation == opRemove && component == images_) images_ = nullptr;
+}
+
 void TToolBar::SetTransparent(bool transparent) {
     Store(this, transparent_, transparent);
     erasesWithColor_ = !transparent;

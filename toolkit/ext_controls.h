@@ -196,6 +196,7 @@ private:
 
 class TToolBar;
 class TMenuItem;
+class TImageList;
 
 // A button of a tool bar, painted by the bar.
 class TToolButton : public TGraphicControl {
@@ -206,6 +207,9 @@ class TToolButton : public TGraphicControl {
     void SetDown(bool down);
     TMenuItem* MenuItem() const { return menuItem_; }
     void SetMenuItem(TMenuItem* item);
+    // The picture of the bar's Images the button shows; -1: none.
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int index);
     bool Pressed() const { return pressed_; }
     void Click() override;
 
@@ -217,6 +221,7 @@ protected:
 private:
     bool down_ = false;
     bool pressed_ = false;
+    int imageIndex_ = -1;
     TMenuItem* menuItem_ = nullptr;
 };
 
@@ -251,14 +256,19 @@ class TToolBar : public TWinControl {
     void SetTransparent(bool transparent);
     TMenuItem* Menu() const { return menu_; }
     void SetMenu(TMenuItem* menu) { menu_ = menu; }
+    // The pictures of the buttons, by their ImageIndex.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
 
     TToolBarCustomDrawButtonEvent OnCustomDrawButton;
 
 protected:
     void PaintWindow(HDC dc) override;
     void AdjustClientRect(RECT& rect) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    TImageList* images_ = nullptr;
     unsigned edgeBorders_ = ebTop;
     int buttonHeight_ = 22;
     int buttonWidth_ = 23;

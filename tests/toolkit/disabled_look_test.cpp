@@ -3,6 +3,7 @@
 #include "toolkit/actions.h"
 #include "toolkit/disabled_glyph.h"
 #include "toolkit/ext_controls.h"
+#include "toolkit/image_list.h"
 
 #include <gtest/gtest.h>
 
@@ -210,4 +211,63 @@ TEST(DisabledLook, CaptionsOfSpeedToolAndBitmapButtonsAreEtched) {
         EXPECT_TRUE(shot.Has(Sys(COLOR_BTNHIGHLIGHT), inside));
     }
     EXPECT_FALSE(drawBitBtn().Has(kDark));
+}
+
+namespace {
+
+// A 16 x 16 icon: a dark square from (4, 4) to (12, 12), clear round it.
+HICON SquareIcon() {
+    std::vector<uint8_t> mask(16 * 2, 0xFF); // one bit a pixel, rows of 2 bytes
+    for (int y = 4; y < 12; ++y) {
+        mask[static_cast<size_t>(y * 2)] = 0xF0;
+        mask[static_cast<size_t>(y * 2 + 1)] = 0x0F;
+    }
+    TBitmapHandle maskBitmap(CreateBitmap(16, 16, 1, 1, mask.data()));
+    HDC screen = GetDC(nullptr);
+    TBitmapHandle colour(CreateCompatibleBitmap(screen, 16, 16));
+    ReleaseDC(nullptr, screen);
+    {
+        TMemoryDC dc(nullptr);
+        TSelectObject select(dc.Get(), colour.Get());
+        RECT all{0, 0, 16, 16}, square{4, 4, 12, 12};
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        TBrushHandle dark(CreateSolidBrush(kDark));
+        FillRect(dc.Get(), &square, dark.Get());
+    }
+    ICONINFO info{TRUE, 0, 0, maskBitmap.Get(), colour.Get()};
+    return CreateIconIndirect(&info);
+}
+
+} // namespace
+
+TEST(DisabledLook, AToolButtonPictureIsEtchedWhenDisabled) {
+    TForm form(Application);
+    auto* images = new TImageList(&form);
+    HICON icon = SquareIcon();
+    ASSERT_NE(icon, nullptr);
+    ASSERT_EQ(images->AddIcon(icon), 0);
+    DestroyIcon(icon);
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    bar->SetImages(images);
+    auto* tool = new TToolButton(&form);
+    tool->SetParent(bar);
+    tool->SetBounds(0, 0, 24, 22);
+    tool->SetImageIndex(0);
+    TShot on = Paint(*tool);
+    POINT first = on.Find(kDark);
+    ASSERT_GE(first.x, 0);
+    tool->SetEnabled(false);
+    TShot off = Paint(*tool);
+    EXPECT_FALSE(off.Has(kDark));
+    EXPECT_EQ(off.At(first.x, first.y), Sys(COLOR_BTNSHADOW));
+    EXPECT_TRUE(off.Has(Sys(COLOR_BTNHIGHLIGHT), 3));
+    // An index past the list draws nothing, and a list freed leaves none.
+    tool->SetEnabled(true);
+    tool->SetImageIndex(5);
+    EXPECT_FALSE(Paint(*tool).Has(kDark));
+    tool->SetImageIndex(0);
+    delete images;
+    EXPECT_EQ(bar->Images(), nullptr);
+    EXPECT_FALSE(Paint(*tool).Has(kDark));
 }
