@@ -106,6 +106,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     height_ = std::max(height, 0);
     Invalidate();
     RequestAlign();
+    if (parent_) parent_->ChildBoundsChanged();
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -121,6 +122,7 @@ void TControl::SetVisible(bool visible) {
     Invalidate();
     Perform(CM_VISIBLECHANGED, visible);
     RequestAlign();
+    if (parent_) parent_->ChildBoundsChanged();
 }
 
 void TControl::SetEnabled(bool enabled) {
@@ -318,6 +320,7 @@ void TWinControl::InsertControl(TControl* control) {
     }
     control->Invalidate();
     Realign();
+    ChildBoundsChanged();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -329,7 +332,10 @@ void TWinControl::RemoveControl(TControl* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
     control->parent_ = nullptr;
-    if (!HasState(csDestroying)) Realign();
+    if (!HasState(csDestroying)) {
+        Realign();
+        ChildBoundsChanged();
+    }
 }
 
 HWND TWinControl::Handle() {
@@ -813,6 +819,11 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_CANCELMODE:
         captureControl_ = nullptr;
+        break;
+    case WM_SETFOCUS:
+        for (TWinControl *child = this, *parent = Parent(); parent;
+             child = parent, parent = parent->Parent())
+            parent->ChildFocused(child);
         break;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:

@@ -281,6 +281,10 @@ protected:
     void PaintControls(HDC dc);
     // The part of the client area that aligned children share.
     virtual void AdjustClientRect(RECT&) {}
+    // A child came, went, moved, changed size or was shown or hidden.
+    virtual void ChildBoundsChanged() {}
+    // The keyboard focus went to child, or to a control inside it.
+    virtual void ChildFocused(TWinControl*) {}
     void FontChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
     bool erasesWithColor_ = true;
