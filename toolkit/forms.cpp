@@ -4,6 +4,7 @@
 #include "toolkit/exception_report.h"
 #include "toolkit/hint_window.h"
 #include "toolkit/menus.h"
+#include "toolkit/std_controls.h"
 
 #include <commctrl.h>
 #include <ole2.h>
@@ -190,6 +191,11 @@ void TCustomForm::SetClientSize(int width, int height) {
     clientWidth_ = std::max(width, 0);
     clientHeight_ = std::max(height, 0);
     ApplyClientSize();
+}
+
+void TCustomForm::SetBounds(int left, int top, int width, int height) {
+    if (width != Width() || height != Height()) clientWidth_ = clientHeight_ = -1;
+    TWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ApplyClientSize() {
@@ -491,7 +497,13 @@ void TCustomForm::WndProc(TMessage& m) {
         return;
     case CM_DIALOGKEY:
         if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
-            SelectNext(ActiveControl(), GetKeyState(VK_SHIFT) >= 0, true);
+            if (TWinControl* next =
+                    FindNextControl(ActiveControl(), GetKeyState(VK_SHIFT) >= 0, true)) {
+                next->SetFocus();
+                // An edit reached by Tab has its text selected, ready to be typed over.
+                if (next->Is<TCustomEdit>() && !next->Is<TCustomMemo>())
+                    SendMessageW(next->Handle(), EM_SETSEL, 0, -1);
+            }
             m.Result = 1;
             return;
         }

@@ -56,6 +56,8 @@ class TCustomForm : public TWinControl {
     void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
     void SetClientSize(int width, int height);
     RECT ClientRect() const override;
+    // A new outer size given after the client size replaces it.
+    void SetBounds(int left, int top, int width, int height) override;
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
     bool KeyPreview() const { return keyPreview_; }
