@@ -1,11 +1,9 @@
 #include "app/alarm_form_win.h"
 
-#include "core/gbk.h"
+#include "app/alarm_slide.h"
 #include "core/stream.h"
+#include "images/picture_reader.h"
 #include "toolkit/browser/ole_automation.h"
-
-#include <array>
-#include <memory>
 
 namespace qh {
 
@@ -16,57 +14,49 @@ TAlarmFrm* AlarmFrm = nullptr;
 namespace {
 
 // A picture of the window's resources, or an empty one when it is missing
-// or damaged: the frame then shows the form's colour there, nothing worse.
-TPicture LoadPicture(const wchar_t* name) {
-    TPicture picture;
+// or damaged: the frame then shows the panel's colour there, nothing worse.
+TBitmap LoadFramePicture(const wchar_t* name) {
+    TBitmap bitmap;
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10)); // RT_RCDATA
-    if (!found) return picture;
+    if (!found) return bitmap;
     HGLOBAL loaded = LoadResource(module, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     DWORD size = SizeofResource(module, found);
-    if (!bytes || size == 0) return picture;
+    if (!bytes || size == 0) return bitmap;
     try {
         TMemoryStream stream(std::string_view(static_cast<const char*>(bytes), size));
-        TBitmap bitmap;
-        bitmap.LoadFromStream(stream);
-        picture.SetBitmap(bitmap);
+        LoadPictureFromStream(stream, bitmap);
     } catch (const Exception&) {
     }
-    return picture;
-}
-
-void DrawStretched(const TPicture& picture, HDC dc, const TRectI& r) {
-    if (picture.Empty() || r.Width <= 0 || r.Height <= 0) return;
-    RECT target{r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
-    picture.StretchDraw(dc, target);
+    return bitmap;
 }
 
 } // namespace
 
-struct TAlarmFrm::Pictures {
-    TPicture TitleLeft = LoadPicture(L"POPUP_TITLE_LEFT");     // Image3
-    TPicture TitleRight = LoadPicture(L"POPUP_TITLE_RIGHT");   // Image4
-    TPicture Close = LoadPicture(L"POPUP_TITLE_CLOSE");        // Image2
-    TPicture TitleBack = LoadPicture(L"POPUP_TITLE_BACK");     // Image5
-    TPicture BottomLeft = LoadPicture(L"POPUP_BOTTOM_LEFT");   // Image1
-    TPicture BottomRight = LoadPicture(L"POPUP_BOTTOM_RIGHT"); // Image6
-    TPicture BottomEdge = LoadPicture(L"POPUP_BOTTOM_EDGE");   // Image7
-    TPicture LeftEdge = LoadPicture(L"POPUP_LEFT_EDGE");       // Image8
-    TPicture RightEdge = LoadPicture(L"POPUP_RIGHT_EDGE");     // Image9
-};
+TImage* TAlarmFrm::NewImage(TWinControl* parent, const char* name, TAlign align, int width,
+                            int height, const wchar_t* picture) {
+    auto* image = new TImage(this);
+    image->SetName(name);
+    image->SetParent(parent);
+    image->SetBounds(0, 0, width, height);
+    image->SetAlign(align);
+    image->SetStretch(true);
+    TPicture loaded;
+    loaded.SetBitmap(LoadFramePicture(picture));
+    image->SetPicture(&loaded);
+    return image;
+}
 
-TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner), FPictures(std::make_unique<Pictures>()) {
+TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
     BeginLoading();
-    ApplicationEvents1 = new TApplicationEvents(this);
-    ApplicationEvents1->OnMessage = [this](MSG& message, bool& handled) {
-        ApplicationEvents1Message(message, handled);
-    };
     SetBorderStyle(bsNone);
     SetBorderIcons(0);
     SetCaption("悦视 网络电视");
     SetClientSize(270, 180);
-    SetColor(MakeColour(88, 88, 88));
+    Font()->SetName("宋体");
+    Font()->SetCharset(GB2312_CHARSET);
+    Font()->SetHeight(-12);
     SetTransparentColor(true);
     SetTransparentColorValue(kKeyColour);
     OnShow = [this](TObject* sender) { FormShow(sender); };
@@ -77,75 +67,123 @@ TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner), FPictures(std::make_uniq
         Hide();
         action = caFree;
     };
-    EndLoading();
 
-    FLabelFont =
-        CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
-    FBrowser = std::make_unique<TWebBrowserHost>(Handle());
-    FBrowser->OnDocumentComplete = [this](IDispatch* frame, const std::wstring& address) {
-        WebBrowser1DocumentComplete(frame, address);
+    Timer1 = new TTimer(this);
+    Timer1->SetName("Timer1");
+    Timer1->SetInterval(kSlideInterval);
+    Timer1->OnTimer = [this](TObject* sender) { Timer1Timer(sender); };
+
+    Timer2 = new TTimer(this);
+    Timer2->SetName("Timer2");
+    Timer2->SetEnabled(false);
+    Timer2->SetInterval(kSlideInterval);
+    Timer2->OnTimer = [this](TObject* sender) { Timer2Timer(sender); };
+
+    WebBrowser1 = new TWebBrowser(this);
+    WebBrowser1->SetName("WebBrowser1");
+    WebBrowser1->SetParent(this);
+    WebBrowser1->SetBounds(3, 22, 264, 155);
+    WebBrowser1->SetAlign(alClient);
+    WebBrowser1->OnDocumentComplete = [this](TObject* sender, IDispatch* frame,
+                                             const std::wstring& address) {
+        WebBrowser1DocumentComplete(sender, frame, address);
     };
-    FBrowser->OnHandlerError = [](std::exception_ptr error) {
-        if (Application) Application->HandleException(error);
+
+    Panel1 = new TPanel(this);
+    Panel1->SetName("Panel1");
+    Panel1->SetParent(this);
+    Panel1->SetBounds(0, 0, 270, 22);
+    Panel1->SetAlign(alTop);
+    Panel1->SetBevelOuter(bvNone);
+    // Image4 comes before Image2, so it takes the outer right place.
+    Image3 = NewImage(Panel1, "Image3", alLeft, 3, 22, L"POPUP_TITLE_LEFT");
+    Image4 = NewImage(Panel1, "Image4", alRight, 3, 22, L"POPUP_TITLE_RIGHT");
+    Image2 = NewImage(Panel1, "Image2", alRight, 35, 22, L"POPUP_TITLE_CLOSE");
+    Image2->SetCursor(crHandPoint);
+    Image2->OnClick = [this](TObject* sender) { Image2Click(sender); };
+    Image5 = NewImage(Panel1, "Image5", alClient, 229, 22, L"POPUP_TITLE_BACK");
+
+    Panel2 = new TPanel(this);
+    Panel2->SetName("Panel2");
+    Panel2->SetParent(this);
+    Panel2->SetBounds(0, 177, 270, 3);
+    Panel2->SetAlign(alBottom);
+    Panel2->SetBevelOuter(bvNone);
+    Image1 = NewImage(Panel2, "Image1", alLeft, 3, 3, L"POPUP_BOTTOM_LEFT");
+    Image6 = NewImage(Panel2, "Image6", alRight, 3, 3, L"POPUP_BOTTOM_RIGHT");
+    Image7 = NewImage(Panel2, "Image7", alClient, 264, 3, L"POPUP_BOTTOM_EDGE");
+
+    Image8 = NewImage(this, "Image8", alLeft, 3, 155, L"POPUP_LEFT_EDGE");
+    Image9 = NewImage(this, "Image9", alRight, 3, 155, L"POPUP_RIGHT_EDGE");
+
+    Label1 = new TLabel(this);
+    Label1->SetName("Label1");
+    Label1->SetParent(Panel1);
+    Label1->SetBounds(8, 5, 72, 12);
+    Label1->SetParentFont(false);
+    Label1->Font()->SetName("宋体");
+    Label1->Font()->SetCharset(ANSI_CHARSET);
+    Label1->Font()->SetHeight(-12);
+    Label1->Font()->SetColor(clWhite);
+    Label1->SetTransparent(true);
+    Label1->SetCaption(kTitle);
+
+    ApplicationEvents1 = new TApplicationEvents(this);
+    ApplicationEvents1->SetName("ApplicationEvents1");
+    ApplicationEvents1->OnMessage = [this](MSG& message, bool& handled) {
+        ApplicationEvents1Message(message, handled);
     };
-    LayOut();
-    SyncTimers();
+    EndLoading();
 }
 
 TAlarmFrm::~TAlarmFrm() {
     Destroying();
-    if (HandleAllocated()) {
-        KillTimer(Handle(), kTimer1);
-        KillTimer(Handle(), kTimer2);
-    }
-    // The browser goes before the window it lives in.
-    FBrowser.reset();
-    if (FLabelFont) DeleteObject(FLabelFont);
-}
-
-void TAlarmFrm::Navigate(const std::string& address) {
-    FBrowser->Navigate(GbkToWide(address));
 }
 
 void TAlarmFrm::FormShow(TObject*) {
-    FSlide.Shown();
-    SyncTimers();
+    // Once it is on its way down, showing it does not pull it back up.
+    if (!Timer2->Enabled()) Timer1->SetEnabled(true);
 }
 
-void TAlarmFrm::Timer1Timer() {
+void TAlarmFrm::Timer1Timer(TObject*) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    SetTop(FSlide.SlideUpTick(Top(), Height(), work.bottom));
-    SyncTimers();
+    AlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom);
+    SetTop(step.Top);
+    if (step.Done) Timer1->SetEnabled(false);
 }
 
-void TAlarmFrm::Timer2Timer() {
-    AlarmSlide::DownStep step =
-        FSlide.SlideDownTick(Top(), Height(), GetSystemMetrics(SM_CYSCREEN));
+void TAlarmFrm::Timer2Timer(TObject*) {
+    AlarmSlideStep step = SlideDownStep(Top(), Height(), GetSystemMetrics(SM_CYSCREEN));
     SetTop(step.Top);
-    SyncTimers();
-    if (step.CloseNow) Close();
+    if (!step.Done) return;
+    FMayClose = true;
+    Timer2->SetEnabled(false);
+    Close();
 }
 
 void TAlarmFrm::FormCloseQuery(TObject*, bool& canClose) {
-    canClose = FSlide.CloseQuery();
-    SyncTimers();
+    canClose = FMayClose;
+    if (FMayClose) return;
+    // The slide-down wins over a rise still under way, so every close
+    // request ends with the popup gone.
+    Timer1->SetEnabled(false);
+    Timer2->SetEnabled(true);
 }
 
-void TAlarmFrm::Image2Click() {
+void TAlarmFrm::Image2Click(TObject*) {
     Close();
 }
 
 void TAlarmFrm::FormDestroy(TObject*) {
-    // Only this popup's own reference: a newer popup keeps being reachable.
+    // Only this popup's own reference: a newer popup stays reachable.
     if (AlarmFrm == this) AlarmFrm = nullptr;
 }
 
-void TAlarmFrm::WebBrowser1DocumentComplete(IDispatch*, const std::wstring&) {
+void TAlarmFrm::WebBrowser1DocumentComplete(TObject*, IDispatch*, const std::wstring&) {
     // The top-level document, whatever frame completed. Failures of this
     // first step go to the general error report.
-    ComPtr<IDispatch> document = FBrowser->Document();
+    ComPtr<IDispatch> document = WebBrowser1->Document();
     if (document) {
         ComPtr<IDispatch> body = GetObjectProperty(document.Get(), L"body");
         if (body) {
@@ -157,7 +195,7 @@ void TAlarmFrm::WebBrowser1DocumentComplete(IDispatch*, const std::wstring&) {
     // Scroll bars off through the browser's automation object; a page that
     // refuses keeps them, and nobody is told.
     try {
-        ComPtr<IDispatch> automation = FBrowser->Automation();
+        ComPtr<IDispatch> automation = WebBrowser1->DefaultDispatch();
         if (!automation) return;
         ComPtr<IDispatch> doc = GetObjectProperty(automation.Get(), L"Document");
         if (!doc) return;
@@ -170,96 +208,8 @@ void TAlarmFrm::WebBrowser1DocumentComplete(IDispatch*, const std::wstring&) {
 
 void TAlarmFrm::ApplicationEvents1Message(MSG& message, bool& handled) {
     if (message.message != WM_RBUTTONDOWN && message.message != WM_RBUTTONUP) return;
-    if (FBrowser && IsChild(FBrowser->Handle(), message.hwnd)) handled = true;
-}
-
-void TAlarmFrm::SyncTimers() {
-    if (!HandleAllocated()) return;
-    auto sync = [this](UINT_PTR id, bool wanted, bool& running) {
-        if (wanted && !running) running = SetTimer(Handle(), id, kTimerInterval, nullptr) != 0;
-        if (!wanted && running) {
-            KillTimer(Handle(), id);
-            running = false;
-        }
-    };
-    sync(kTimer1, FSlide.SlideUpRunning(), FTimer1On);
-    sync(kTimer2, FSlide.SlideDownRunning(), FTimer2On);
-}
-
-void TAlarmFrm::LayOut() {
-    RECT client = ClientRect();
-    FLayout = LayOutAlarm(client.right - client.left, client.bottom - client.top);
-    if (FBrowser) {
-        const TRectI& page = FLayout.Page;
-        FBrowser->SetBounds(page.Left, page.Top, page.Width, page.Height);
-    }
-}
-
-void TAlarmFrm::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case WM_TIMER:
-        if (message.WParam == kTimer1) {
-            if (FSlide.SlideUpRunning()) Timer1Timer();
-            return;
-        }
-        if (message.WParam == kTimer2) {
-            if (FSlide.SlideDownRunning()) Timer2Timer();
-            return;
-        }
-        break;
-    case WM_SIZE:
-        TForm::WndProc(message);
-        LayOut();
-        Invalidate();
-        return;
-    case WM_SETCURSOR: {
-        POINT p;
-        GetCursorPos(&p);
-        ::ScreenToClient(Handle(), &p);
-        if (LOWORD(message.LParam) == HTCLIENT && FLayout.Close.Contains(p.x, p.y)) {
-            ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
-            message.Result = TRUE;
-            return;
-        }
-        break;
-    }
-    case WM_LBUTTONUP: {
-        int x = static_cast<short>(LOWORD(message.LParam));
-        int y = static_cast<short>(HIWORD(message.LParam));
-        if (FLayout.Close.Contains(x, y)) {
-            Image2Click();
-            return;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    TForm::WndProc(message);
-}
-
-void TAlarmFrm::PaintWindow(HDC dc) {
-    const Pictures& p = *FPictures;
-    DrawStretched(p.TitleBack, dc, FLayout.TitleBack);
-    DrawStretched(p.TitleLeft, dc, FLayout.TitleLeft);
-    DrawStretched(p.TitleRight, dc, FLayout.TitleRight);
-    DrawStretched(p.Close, dc, FLayout.Close);
-    DrawStretched(p.BottomEdge, dc, FLayout.BottomEdge);
-    DrawStretched(p.BottomLeft, dc, FLayout.BottomLeft);
-    DrawStretched(p.BottomRight, dc, FLayout.BottomRight);
-    DrawStretched(p.LeftEdge, dc, FLayout.LeftEdge);
-    DrawStretched(p.RightEdge, dc, FLayout.RightEdge);
-
-    // Label1: "官方推荐信息" in white on the title bar.
-    const TRectI& c = FLayout.Caption;
-    RECT label{c.Left, c.Top, c.Left + c.Width, c.Top + c.Height};
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    COLORREF oldColour = SetTextColor(dc, RGB(255, 255, 255));
-    HGDIOBJ oldFont = FLabelFont ? SelectObject(dc, FLabelFont) : nullptr;
-    DrawTextW(dc, L"官方推荐信息", -1, &label, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
-    if (oldFont) SelectObject(dc, oldFont);
-    SetTextColor(dc, oldColour);
-    SetBkMode(dc, oldMode);
+    if (WebBrowser1 && WebBrowser1->HandleAllocated() && IsChild(WebBrowser1->Handle(), message.hwnd))
+        handled = true;
 }
 
 } // namespace qh

@@ -4,13 +4,12 @@
 // picture is clicked.
 #pragma once
 
-#include <memory>
 #include <string>
 
-#include "app/alarm_layout.h"
-#include "app/alarm_slide.h"
-#include "toolkit/browser/web_browser_host.h"
+#include "toolkit/browser/web_browser.h"
+#include "toolkit/ext_controls.h"
 #include "toolkit/forms.h"
+#include "toolkit/timer.h"
 
 namespace qh {
 
@@ -21,49 +20,45 @@ class TAlarmFrm : public TForm {
     explicit TAlarmFrm(TComponent* owner);
     ~TAlarmFrm() override;
 
-    // The popup's browser (its window descends from the form's).
-    TWebBrowserHost& WebBrowser1() { return *FBrowser; }
-    // Navigates the browser; the address is a byte string of the program.
-    void Navigate(const std::string& address);
+    TTimer* Timer1 = nullptr; // slide-up
+    TTimer* Timer2 = nullptr; // slide-down
+    TWebBrowser* WebBrowser1 = nullptr;
+    TPanel* Panel1 = nullptr; // title bar
+    TImage* Image3 = nullptr;
+    TImage* Image4 = nullptr;
+    TImage* Image2 = nullptr; // close picture
+    TImage* Image5 = nullptr;
+    TPanel* Panel2 = nullptr; // bottom edge
+    TImage* Image1 = nullptr;
+    TImage* Image6 = nullptr;
+    TImage* Image7 = nullptr;
+    TImage* Image8 = nullptr;
+    TImage* Image9 = nullptr;
+    TLabel* Label1 = nullptr;
+    TApplicationEvents* ApplicationEvents1 = nullptr;
 
-    bool MayClose() const { return FSlide.MayClose(); }
-    bool SlideUpRunning() const { return FSlide.SlideUpRunning(); }
-    bool SlideDownRunning() const { return FSlide.SlideDownRunning(); }
-    const AlarmLayout& Layout() const { return FLayout; }
+    bool MayClose() const { return FMayClose; }
 
-    // Event handlers, public so the tests can drive them one step at a time.
     void FormShow(TObject* sender);
-    void Timer1Timer();
-    void Timer2Timer();
+    void Timer1Timer(TObject* sender);
+    void Timer2Timer(TObject* sender);
     void FormCloseQuery(TObject* sender, bool& canClose);
-    void Image2Click();
+    void Image2Click(TObject* sender);
     void FormDestroy(TObject* sender);
-    void WebBrowser1DocumentComplete(IDispatch* frame, const std::wstring& address);
+    void WebBrowser1DocumentComplete(TObject* sender, IDispatch* frame,
+                                     const std::wstring& address);
     void ApplicationEvents1Message(MSG& message, bool& handled);
 
-    static constexpr UINT_PTR kTimer1 = 1; // slide-up
-    static constexpr UINT_PTR kTimer2 = 2; // slide-down
-    static constexpr UINT kTimerInterval = 5;
+    static constexpr int kSlideInterval = 5;
     // Key colour of the see-through corners: RGB(230, 230, 250).
     static constexpr TColor kKeyColour = 16443110;
-
-protected:
-    void WndProc(TMessage& message) override;
-    void PaintWindow(HDC dc) override;
+    static constexpr const char* kTitle = "官方推荐信息";
 
 private:
-    struct Pictures;
-    void SyncTimers();
-    void LayOut();
+    TImage* NewImage(TWinControl* parent, const char* name, TAlign align, int width, int height,
+                     const wchar_t* picture);
 
-    std::unique_ptr<Pictures> FPictures;
-    std::unique_ptr<TWebBrowserHost> FBrowser;
-    TApplicationEvents* ApplicationEvents1 = nullptr;
-    AlarmSlide FSlide;
-    AlarmLayout FLayout;
-    bool FTimer1On = false;
-    bool FTimer2On = false;
-    HFONT FLabelFont = nullptr;
+    bool FMayClose = false; // the slide-down has finished
 };
 
 // The popup created last, or none once it is gone.

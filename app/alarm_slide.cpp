@@ -1,35 +1,28 @@
 #include "app/alarm_slide.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace qh {
 
-void AlarmSlide::Shown() {
-    if (!FSlideDown) FSlideUp = true;
+namespace {
+
+int32_t Clamp(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                     std::numeric_limits<int32_t>::max()));
 }
 
-int32_t AlarmSlide::SlideUpTick(int32_t top, int32_t height, int32_t workAreaBottom) {
-    if (!FSlideUp) return top;
+} // namespace
+
+AlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom) {
     const int64_t target = static_cast<int64_t>(workAreaBottom) - height;
-    if (top < target) {
-        FSlideUp = false;
-        return static_cast<int32_t>(target);
-    }
-    return top - kAlarmSlideStep;
+    if (top < target) return {Clamp(target), true};
+    return {Clamp(static_cast<int64_t>(top) - kAlarmSlideStep), false};
 }
 
-bool AlarmSlide::CloseQuery() {
-    if (!FMayClose) {
-        FSlideUp = false;
-        FSlideDown = true;
-    }
-    return FMayClose;
-}
-
-AlarmSlide::DownStep AlarmSlide::SlideDownTick(int32_t top, int32_t height, int32_t screenHeight) {
-    if (!FSlideDown) return {top, false};
+AlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight) {
     const int64_t limit = static_cast<int64_t>(screenHeight) + height + 20;
-    if (top < limit) return {top + kAlarmSlideStep, false};
-    FMayClose = true;
-    FSlideDown = false;
+    if (top < limit) return {Clamp(static_cast<int64_t>(top) + kAlarmSlideStep), false};
     return {top, true};
 }
 

@@ -1,6 +1,6 @@
-// The popup's movement and close gate, apart from the window: it rises in
-// 8-pixel steps onto the work area's bottom edge, and after the first close
-// request sinks below the screen until the close is allowed.
+// The popup's movement, apart from the window: it rises in 8-pixel steps
+// onto the work area's bottom edge, and after the first close request sinks
+// below the screen until it is out of sight.
 #pragma once
 
 #include <cstdint>
@@ -9,35 +9,17 @@ namespace qh {
 
 inline constexpr int32_t kAlarmSlideStep = 8;
 
-class AlarmSlide {
-public:
-    // Timer flags as the popup's two timers should be set after each call.
-    bool SlideUpRunning() const { return FSlideUp; }
-    bool SlideDownRunning() const { return FSlideDown; }
-    bool MayClose() const { return FMayClose; }
-
-    // The popup is shown: the slide-up runs (again), unless the popup is
-    // already on its way down.
-    void Shown();
-
-    // One slide-up tick; returns the new top.
-    int32_t SlideUpTick(int32_t top, int32_t height, int32_t workAreaBottom);
-
-    // The close gate: starts the slide-down (and ends the slide-up, so a close
-    // during the rise still ends hidden); true once the slide-down is done.
-    bool CloseQuery();
-
-    struct DownStep {
-        int32_t Top;
-        bool CloseNow; // the popup is out of sight: close it again
-    };
-    // One slide-down tick.
-    DownStep SlideDownTick(int32_t top, int32_t height, int32_t screenHeight);
-
-private:
-    bool FSlideUp = true; // enabled from creation
-    bool FSlideDown = false;
-    bool FMayClose = false;
+struct AlarmSlideStep {
+    int32_t Top;
+    bool Done; // rise: resting on the line, stop the timer; fall: out of sight
 };
+
+// One slide-up tick. The tick that finds the popup above the resting line
+// puts it exactly on the line.
+AlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom);
+
+// One slide-down tick; done (top unchanged) once the top has reached the
+// screen height plus the popup's height plus 20.
+AlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight);
 
 } // namespace qh

@@ -3,6 +3,7 @@
 #include "app/alarm_form_win.h"
 #include "app/fetch_text.h"
 #include "app/popup_schedule.h"
+#include "core/gbk.h"
 
 #include "qh_config.h"
 
@@ -23,7 +24,7 @@ public:
         popup->SetHeight(placement.Height);
         popup->SetTop(placement.Top);
         popup->SetLeft(placement.Left);
-        popup->Navigate(placement.Address);
+        popup->WebBrowser1->Navigate(GbkToWide(placement.Address));
         popup->Show();
     }
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 namespace {
@@ -14,75 +15,53 @@ constexpr int32_t kHeight = 225;
 } // namespace
 
 TEST(AlarmSlide, RisesInEightPixelStepsOntoTheWorkAreaBottom) {
-    qh::AlarmSlide slide;
     int32_t top = kScreenHeight + 2;
     std::vector<int32_t> tops;
-    while (slide.SlideUpRunning() && tops.size() < 1000) {
-        top = slide.SlideUpTick(top, kHeight, kWorkAreaBottom);
+    for (bool done = false; !done && tops.size() < 1000;) {
+        qh::AlarmSlideStep step = qh::SlideUpStep(top, kHeight, kWorkAreaBottom);
+        top = step.Top;
+        done = step.Done;
         tops.push_back(top);
     }
-    ASSERT_FALSE(slide.SlideUpRunning());
-    EXPECT_EQ(top, 513);
-    // 770 down to 506 in steps of 8, then back onto the line.
+    // 770 down to 506 in steps of 8, then back onto the line at 513.
     ASSERT_EQ(tops.size(), 34u);
     EXPECT_EQ(tops[0], 762);
     EXPECT_EQ(tops[32], 506);
     EXPECT_EQ(tops[33], 513);
-    // Resting: further ticks of a stopped timer move nothing.
-    EXPECT_EQ(slide.SlideUpTick(513, kHeight, kWorkAreaBottom), 513);
+    // Exactly on the line is not yet above it: one more step, then back.
+    EXPECT_FALSE(qh::SlideUpStep(513, kHeight, kWorkAreaBottom).Done);
+    EXPECT_EQ(qh::SlideUpStep(513, kHeight, kWorkAreaBottom).Top, 505);
 }
 
-TEST(AlarmSlide, FirstCloseStartsTheSlideDownAndOnlyTheEndAllowsIt) {
-    qh::AlarmSlide slide;
-    int32_t top = 513;
-    EXPECT_FALSE(slide.CloseQuery());
-    EXPECT_TRUE(slide.SlideDownRunning());
-    EXPECT_FALSE(slide.CloseQuery()); // further clicks change nothing
-    EXPECT_FALSE(slide.CloseQuery());
-
+TEST(AlarmSlide, SinksUntilTheTopReachesScreenPlusHeightPlusTwenty) {
     const int32_t limit = kScreenHeight + kHeight + 20; // 1013
+    int32_t top = 513;
     int ticks = 0;
     for (;;) {
-        qh::AlarmSlide::DownStep step = slide.SlideDownTick(top, kHeight, kScreenHeight);
+        qh::AlarmSlideStep step = qh::SlideDownStep(top, kHeight, kScreenHeight);
         ++ticks;
-        if (step.CloseNow) {
-            EXPECT_EQ(step.Top, top);
+        if (step.Done) {
+            EXPECT_EQ(step.Top, top); // the last tick only closes
             break;
         }
         EXPECT_EQ(step.Top, top + 8);
         top = step.Top;
         ASSERT_LT(ticks, 1000);
     }
+    EXPECT_EQ(top, 1017); // 513 + 63 * 8: the first top at or past 1013
     EXPECT_GE(top, limit);
     EXPECT_LT(top - 8, limit);
-    EXPECT_TRUE(slide.MayClose());
-    EXPECT_TRUE(slide.CloseQuery());
-    EXPECT_FALSE(slide.SlideDownRunning());
+    EXPECT_EQ(ticks, 64);
 }
 
-TEST(AlarmSlide, CloseDuringTheRiseEndsHidden) {
-    qh::AlarmSlide slide;
-    int32_t top = kScreenHeight + 2;
-    for (int i = 0; i < 5; ++i)
-        top = slide.SlideUpTick(top, kHeight, kWorkAreaBottom);
-    EXPECT_FALSE(slide.CloseQuery());
-    EXPECT_FALSE(slide.SlideUpRunning());
-    // A late tick of the slide-up timer and a new show do not pull it back up.
-    EXPECT_EQ(slide.SlideUpTick(top, kHeight, kWorkAreaBottom), top);
-    slide.Shown();
-    EXPECT_FALSE(slide.SlideUpRunning());
-    int ticks = 0;
-    while (!slide.SlideDownTick(top, kHeight, kScreenHeight).CloseNow) {
-        top += 8;
-        ASSERT_LT(++ticks, 1000);
-    }
-    EXPECT_TRUE(slide.CloseQuery());
-}
-
-TEST(AlarmSlide, ShowingAgainRestartsTheRise) {
-    qh::AlarmSlide slide;
-    slide.SlideUpTick(100, kHeight, kWorkAreaBottom); // above the line: stops
-    EXPECT_FALSE(slide.SlideUpRunning());
-    slide.Shown();
-    EXPECT_TRUE(slide.SlideUpRunning());
+TEST(AlarmSlide, ExtremePositionsNeitherWrapNorOverflow) {
+    const int32_t min = std::numeric_limits<int32_t>::min();
+    const int32_t max = std::numeric_limits<int32_t>::max();
+    qh::AlarmSlideStep up = qh::SlideUpStep(min, kHeight, kWorkAreaBottom);
+    EXPECT_TRUE(up.Done);
+    EXPECT_EQ(up.Top, kWorkAreaBottom - kHeight);
+    // A target beyond the range stops at its edge rather than wrapping.
+    EXPECT_EQ(qh::SlideUpStep(min, max, min).Top, min);
+    EXPECT_TRUE(qh::SlideDownStep(max, kHeight, kScreenHeight).Done);
+    EXPECT_EQ(qh::SlideDownStep(max - 1, max, max).Top, max);
 }
