@@ -2,7 +2,8 @@
 # Serves the demo portal on 127.0.0.1, builds QingheTV.exe and starts it
 # under Wine: on your display when there is one, otherwise inside Xvfb,
 # where it writes a screenshot and prints its path.
-#   ./run.sh            (QH_RUN_SECONDS=N: seconds before the headless screenshot)
+#   ./run.sh            (QH_RUN_SECONDS="N ...": seconds after start of the headless
+#                        screenshots, default 12)
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -35,9 +36,18 @@ fi
 
 "$top/scripts/wine-run.sh" "$top/build/windows/bin/QingheTV.exe" &
 program=$!
-sleep "${QH_RUN_SECONDS:-12}"
-shot="$top/build/screenshot.png"
-# The virtual desktop fills the top left 1024 x 768 of the screen.
-xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop 1024x768+0+0 +repage "$shot"
-echo "screenshot: $shot"
+# One screenshot per moment named (seconds after start, ascending).
+started=$SECONDS
+first=""
+for at in ${QH_RUN_SECONDS:-12}; do
+    wait_for=$((at - (SECONDS - started)))
+    (( wait_for > 0 )) && sleep "$wait_for"
+    shot="$top/build/screenshot-$at.png"
+    # The virtual desktop fills the top left 1024 x 768 of the screen.
+    xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop 1024x768+0+0 +repage "$shot"
+    [[ -n "$first" ]] || first=$shot
+    echo "screenshot at ${at} s: $shot"
+done
+cp "$first" "$top/build/screenshot.png"
+echo "screenshot: $top/build/screenshot.png"
 kill "$program" 2>/dev/null || true
