@@ -287,3 +287,27 @@ TEST(FormFocus, ComesBackToTheControlThatHadItWhenTheFormIsActivatedAgain) {
     SetActiveWindow(second.Handle());
     EXPECT_TRUE(PumpUntil([&] { return GetFocus() == secondEdit; }));
 }
+
+TEST(TabKey, AnEditReachedByTabHasItsTextSelected) {
+    TDialogForm form(Application);
+    form.Edit2->SetText("频道");
+    form.Memo1->SetText("第一行");
+    FocusAfterShow(form);
+    PressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), form.Edit2->Handle());
+    DWORD start = 0, end = 0;
+    SendMessageW(form.Edit2->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 2u);
+    // Typing replaces it.
+    PostMessageW(GetFocus(), WM_CHAR, L'台', 1);
+    Pump();
+    EXPECT_EQ(WindowText(form.Edit2->Handle()), L"台");
+    // A memo's text is not selected: Tab brings the caret, nothing more.
+    PressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), form.Memo1->Handle());
+    SendMessageW(form.Memo1->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, end);
+}
