@@ -43,8 +43,9 @@ for at in ${QH_RUN_SECONDS:-12}; do
     wait_for=$((at - (SECONDS - started)))
     (( wait_for > 0 )) && sleep "$wait_for"
     shot="$top/build/screenshot-$at.png"
-    # The virtual desktop fills the top left 1024 x 768 of the screen.
-    xwd -root -silent -display "$DISPLAY" | convert xwd:- -crop 1024x768+0+0 +repage "$shot"
+    # The virtual desktop fills the top left 1024 x 768 of the screen. (Not
+    # xwd: it draws a window that lies wholly inside the one below it black.)
+    import -display "$DISPLAY" -window root -crop 1024x768+0+0 +repage "$shot"
     [[ -n "$first" ]] || first=$shot
     echo "screenshot at ${at} s: $shot"
 done
