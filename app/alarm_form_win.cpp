@@ -48,6 +48,16 @@ TImage* TAlarmFrm::NewImage(TWinControl* parent, const char* name, TAlign align,
     return image;
 }
 
+TPanel* TAlarmFrm::NewBar(const char* name, TAlign align, int top, int height) {
+    auto* bar = new TPanel(this);
+    bar->SetName(name);
+    bar->SetParent(this);
+    bar->SetBounds(0, top, 270, height);
+    bar->SetAlign(align);
+    bar->SetBevelOuter(bvNone);
+    return bar;
+}
+
 TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
     BeginLoading();
     SetBorderStyle(bsNone);
@@ -89,12 +99,7 @@ TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
         WebBrowser1DocumentComplete(sender, frame, address);
     };
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(this);
-    Panel1->SetBounds(0, 0, 270, 22);
-    Panel1->SetAlign(alTop);
-    Panel1->SetBevelOuter(bvNone);
+    Panel1 = NewBar("Panel1", alTop, 0, 22);
     // Image4 comes before Image2, so it takes the outer right place.
     Image3 = NewImage(Panel1, "Image3", alLeft, 3, 22, L"POPUP_TITLE_LEFT");
     Image4 = NewImage(Panel1, "Image4", alRight, 3, 22, L"POPUP_TITLE_RIGHT");
@@ -103,12 +108,7 @@ TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
     Image2->OnClick = [this](TObject* sender) { Image2Click(sender); };
     Image5 = NewImage(Panel1, "Image5", alClient, 229, 22, L"POPUP_TITLE_BACK");
 
-    Panel2 = new TPanel(this);
-    Panel2->SetName("Panel2");
-    Panel2->SetParent(this);
-    Panel2->SetBounds(0, 177, 270, 3);
-    Panel2->SetAlign(alBottom);
-    Panel2->SetBevelOuter(bvNone);
+    Panel2 = NewBar("Panel2", alBottom, 177, 3);
     Image1 = NewImage(Panel2, "Image1", alLeft, 3, 3, L"POPUP_BOTTOM_LEFT");
     Image6 = NewImage(Panel2, "Image6", alRight, 3, 3, L"POPUP_BOTTOM_RIGHT");
     Image7 = NewImage(Panel2, "Image7", alClient, 264, 3, L"POPUP_BOTTOM_EDGE");

@@ -55,6 +55,8 @@ class TAlarmFrm : public TForm {
     static constexpr const char* kTitle = "官方推荐信息";
 
 private:
+    // A full-width frame bar of the design size, without bevel.
+    TPanel* NewBar(const char* name, TAlign align, int top, int height);
     TImage* NewImage(TWinControl* parent, const char* name, TAlign align, int width, int height,
                      const wchar_t* picture);
 
