@@ -1,8 +1,7 @@
 #include "app/alarm_form_win.h"
 
 #include "app/alarm_slide.h"
-#include "core/stream.h"
-#include "images/picture_reader.h"
+#include "app/resource_picture.h"
 #include "toolkit/browser/ole_automation.h"
 
 namespace qh {
@@ -13,29 +12,21 @@ TAlarmFrm* AlarmFrm = nullptr;
 
 namespace {
 
-// A picture of the window's resources, or an empty one when it is missing
-// or damaged: the frame then shows the panel's colour there, nothing worse.
-TBitmap LoadFramePicture(const wchar_t* name) {
-    TBitmap bitmap;
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, name, MAKEINTRESOURCEW(10)); // RT_RCDATA
-    if (!found) return bitmap;
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    DWORD size = SizeofResource(module, found);
-    if (!bytes || size == 0) return bitmap;
+// A frame piece of the window's resources, or an empty one when it is
+// missing or damaged: the frame then shows the panel's colour there, nothing
+// worse.
+TBitmap LoadFramePicture(const char* name) {
     try {
-        TMemoryStream stream(std::string_view(static_cast<const char*>(bytes), size));
-        LoadPictureFromStream(stream, bitmap);
+        return ResourcePicture(name);
     } catch (const Exception&) {
+        return TBitmap();
     }
-    return bitmap;
 }
 
 } // namespace
 
 TImage* TAlarmFrm::NewImage(TWinControl* parent, const char* name, TAlign align, int width,
-                            int height, const wchar_t* picture) {
+                            int height, const char* picture) {
     auto* image = new TImage(this);
     image->SetName(name);
     image->SetParent(parent);
@@ -101,20 +92,20 @@ TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
 
     Panel1 = NewBar("Panel1", alTop, 0, 22);
     // Image4 comes before Image2, so it takes the outer right place.
-    Image3 = NewImage(Panel1, "Image3", alLeft, 3, 22, L"POPUP_TITLE_LEFT");
-    Image4 = NewImage(Panel1, "Image4", alRight, 3, 22, L"POPUP_TITLE_RIGHT");
-    Image2 = NewImage(Panel1, "Image2", alRight, 35, 22, L"POPUP_TITLE_CLOSE");
+    Image3 = NewImage(Panel1, "Image3", alLeft, 3, 22, "POPUP_TITLE_LEFT");
+    Image4 = NewImage(Panel1, "Image4", alRight, 3, 22, "POPUP_TITLE_RIGHT");
+    Image2 = NewImage(Panel1, "Image2", alRight, 35, 22, "POPUP_TITLE_CLOSE");
     Image2->SetCursor(crHandPoint);
     Image2->OnClick = [this](TObject* sender) { Image2Click(sender); };
-    Image5 = NewImage(Panel1, "Image5", alClient, 229, 22, L"POPUP_TITLE_BACK");
+    Image5 = NewImage(Panel1, "Image5", alClient, 229, 22, "POPUP_TITLE_BACK");
 
     Panel2 = NewBar("Panel2", alBottom, 177, 3);
-    Image1 = NewImage(Panel2, "Image1", alLeft, 3, 3, L"POPUP_BOTTOM_LEFT");
-    Image6 = NewImage(Panel2, "Image6", alRight, 3, 3, L"POPUP_BOTTOM_RIGHT");
-    Image7 = NewImage(Panel2, "Image7", alClient, 264, 3, L"POPUP_BOTTOM_EDGE");
+    Image1 = NewImage(Panel2, "Image1", alLeft, 3, 3, "POPUP_BOTTOM_LEFT");
+    Image6 = NewImage(Panel2, "Image6", alRight, 3, 3, "POPUP_BOTTOM_RIGHT");
+    Image7 = NewImage(Panel2, "Image7", alClient, 264, 3, "POPUP_BOTTOM_EDGE");
 
-    Image8 = NewImage(this, "Image8", alLeft, 3, 155, L"POPUP_LEFT_EDGE");
-    Image9 = NewImage(this, "Image9", alRight, 3, 155, L"POPUP_RIGHT_EDGE");
+    Image8 = NewImage(this, "Image8", alLeft, 3, 155, "POPUP_LEFT_EDGE");
+    Image9 = NewImage(this, "Image9", alRight, 3, 155, "POPUP_RIGHT_EDGE");
 
     Label1 = new TLabel(this);
     Label1->SetName("Label1");

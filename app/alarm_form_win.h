@@ -58,7 +58,7 @@ private:
     // A full-width frame bar of the design size, without bevel.
     TPanel* NewBar(const char* name, TAlign align, int top, int height);
     TImage* NewImage(TWinControl* parent, const char* name, TAlign align, int width, int height,
-                     const wchar_t* picture);
+                     const char* picture);
 
     bool FMayClose = false; // the slide-down has finished
 };

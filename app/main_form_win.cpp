@@ -4,6 +4,7 @@
 #include "app/fetch_text.h"
 #include "app/link_test_win.h"
 #include "app/popup_schedule_win.h"
+#include "app/resource_picture.h"
 #include "app/update_check_win.h"
 
 #include "core/gbk.h"
@@ -44,24 +45,11 @@ constexpr int kCtrlB = 16450;
 constexpr int kCtrlR = 16466;
 
 // The tool bar buttons' pictures, by resource name.
-constexpr const wchar_t* kHomePicture = L"TBHOME";
-constexpr const wchar_t* kBackPicture = L"TBBACK";
-constexpr const wchar_t* kForwardPicture = L"TBFORWARD";
-constexpr const wchar_t* kRefreshPicture = L"TBREFRESH";
-constexpr const wchar_t* kStopPicture = L"TBSTOP";
-
-// A bitmap file carried as RCDATA in the executable; empty when missing.
-TBitmap ResourceBitmap(const wchar_t* name) {
-    TBitmap bitmap;
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, name, reinterpret_cast<LPCWSTR>(RT_RCDATA));
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return bitmap;
-    TMemoryStream stream(std::string_view(static_cast<const char*>(bytes), SizeofResource(module, found)));
-    bitmap.LoadFromStream(stream);
-    return bitmap;
-}
+constexpr const char* kHomePicture = "TBHOME";
+constexpr const char* kBackPicture = "TBBACK";
+constexpr const char* kForwardPicture = "TBFORWARD";
+constexpr const char* kRefreshPicture = "TBREFRESH";
+constexpr const char* kStopPicture = "TBSTOP";
 
 } // namespace
 
@@ -126,14 +114,14 @@ void TKivoMainForm::CreateComponents() {
     ToolBar1->SetHeight(27);
     ToolBar1->SetEdgeBorders(0);
     ToolBar1->SetButtonHeight(24);
-    auto button = [&](TSpeedButton*& field, const char* name, int left, const wchar_t* picture,
+    auto button = [&](TSpeedButton*& field, const char* name, int left, const char* picture,
                       TAction* linked) {
         field = new TSpeedButton(this);
         field->SetName(name);
         field->SetParent(ToolBar1);
         field->SetBounds(left, 2, 57, 24);
         field->SetFlat(true);
-        field->Glyph()->SetBitmap(ResourceBitmap(picture));
+        field->Glyph()->SetBitmap(ResourcePicture(picture));
         field->SetAction(linked);
     };
     button(SpeedButton5, "SpeedButton5", 0, kHomePicture, HomeAction);
