@@ -6,7 +6,7 @@
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_platform.h"
 #include "core/gbk.h"
-#include "tools/qhskin/inspect.h"
+#include "tools/qhskin/skin_report.h"
 
 namespace qh {
 namespace {

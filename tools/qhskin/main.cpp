@@ -7,7 +7,7 @@
 
 #include "core/exception.h"
 #include "tools/qhskin/commands.h"
-#include "tools/qhskin/inspect.h"
+#include "tools/qhskin/skin_report.h"
 
 namespace {
 

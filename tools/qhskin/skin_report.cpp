@@ -1,4 +1,4 @@
-#include "tools/qhskin/inspect.h"
+#include "tools/qhskin/skin_report.h"
 
 #include <cstdio>
 
