@@ -67,29 +67,29 @@ class WinUpdateCheckHost : public UpdateCheckHost {
 public:
     WinUpdateCheckHost(const std::function<std::string(const std::string&)>& fetchText,
                        const std::function<void()>& terminate)
-        : fetchText_(fetchText), terminate_(terminate),
-          updater_(UpdaterPath(ExecutableFileName())) {}
+        : FFetchText(fetchText), FTerminate(terminate),
+          FUpdater(UpdaterPath(ExecutableFileName())) {}
 
     void ReadOwnFileVersion(TFixedFileVersion& record) override {
         ReadFileVersion(ExecutableFileName(), record);
     }
-    std::string FetchText(const std::string& address) override { return fetchText_(address); }
+    std::string FetchText(const std::string& address) override { return FFetchText(address); }
     bool UpdaterExists() override {
-        DWORD attributes = GetFileAttributesW(updater_.c_str());
+        DWORD attributes = GetFileAttributesW(FUpdater.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
     void InfoBox(const std::string& text) override { qh::InfoBox(text); }
     bool ConfirmBox(const std::string& text) override { return qh::ConfirmBox(text); }
     void StartUpdater() override {
         // A failed start is not reported; the program ends all the same.
-        ShellExecuteW(nullptr, L"open", updater_.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", FUpdater.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }
-    void Terminate() override { terminate_(); }
+    void Terminate() override { FTerminate(); }
 
 private:
-    const std::function<std::string(const std::string&)>& fetchText_;
-    const std::function<void()>& terminate_;
-    std::wstring updater_;
+    const std::function<std::string(const std::string&)>& FFetchText;
+    const std::function<void()>& FTerminate;
+    std::wstring FUpdater;
 };
 
 } // namespace

@@ -24,83 +24,83 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
     Destroying();
-    while (!freeNotifies_.empty()) {
-        TComponent* partner = freeNotifies_.back();
-        freeNotifies_.pop_back();
-        auto& theirs = partner->freeNotifies_;
+    while (!FFreeNotifies.empty()) {
+        TComponent* partner = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        auto& theirs = partner->FFreeNotifies;
         theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
         partner->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (owner_) owner_->RemoveComponent(this);
+    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 void TComponent::Destroying() {
-    state_ |= csDestroying;
+    FState |= csDestroying;
 }
 
 void TComponent::SetName(const std::string& name) {
-    if (name == name_) return;
+    if (name == FName) return;
     if (!name.empty()) {
         if (!IsValidIdent(name))
             throw EComponentError(Format("'%s' 不是一个有效的组件名", name.c_str()));
-        if (owner_) {
-            TComponent* other = owner_->FindComponent(name);
+        if (FOwner) {
+            TComponent* other = FOwner->FindComponent(name);
             if (other && other != this)
                 throw EComponentError(Format("名为 %s 的组件已经存在", name.c_str()));
         }
     }
-    name_ = name;
+    FName = name;
 }
 
 TComponent* TComponent::Components(int index) const {
     if (index < 0 || index >= ComponentCount()) RaiseListIndexError(index);
-    return components_[static_cast<size_t>(index)];
+    return FComponents[static_cast<size_t>(index)];
 }
 
 int TComponent::ComponentIndex() const {
-    if (!owner_) return -1;
-    const auto& list = owner_->components_;
+    if (!FOwner) return -1;
+    const auto& list = FOwner->FComponents;
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty()) return nullptr;
-    for (TComponent* c : components_)
-        if (SameText(c->name_, name)) return c;
+    for (TComponent* c : FComponents)
+        if (SameText(c->FName, name)) return c;
     return nullptr;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
-    if (!component || component->owner_ == this) return;
-    if (!component->name_.empty() && FindComponent(component->name_))
-        throw EComponentError(Format("名为 %s 的组件已经存在", component->name_.c_str()));
-    if (component->owner_) component->owner_->RemoveComponent(component);
+    if (!component || component->FOwner == this) return;
+    if (!component->FName.empty() && FindComponent(component->FName))
+        throw EComponentError(Format("名为 %s 的组件已经存在", component->FName.c_str()));
+    if (component->FOwner) component->FOwner->RemoveComponent(component);
     Insert(component);
-    if (HasState(csLoading)) component->state_ |= csLoading | csReading;
+    if (HasState(csLoading)) component->FState |= csLoading | csReading;
     Notification(component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component) {
-    if (!component || component->owner_ != this) return;
+    if (!component || component->FOwner != this) return;
     Remove(component);
     Notification(component, opRemove);
 }
 
 void TComponent::Insert(TComponent* component) {
-    components_.push_back(component);
-    component->owner_ = this;
+    FComponents.push_back(component);
+    component->FOwner = this;
 }
 
 void TComponent::Remove(TComponent* component) {
-    components_.erase(std::remove(components_.begin(), components_.end(), component),
-                      components_.end());
-    component->owner_ = nullptr;
+    FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), component),
+                      FComponents.end());
+    component->FOwner = nullptr;
 }
 
 void TComponent::DestroyComponents() {
-    while (!components_.empty()) {
-        TComponent* last = components_.back();
+    while (!FComponents.empty()) {
+        TComponent* last = FComponents.back();
         // Its destructor takes it off our list and tells the siblings.
         delete last;
     }
@@ -108,47 +108,47 @@ void TComponent::DestroyComponents() {
 
 void TComponent::FreeNotification(TComponent* component) {
     if (!component || component == this) return;
-    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
-        freeNotifies_.push_back(component);
-    auto& theirs = component->freeNotifies_;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), component) == FFreeNotifies.end())
+        FFreeNotifies.push_back(component);
+    auto& theirs = component->FFreeNotifies;
     if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
     if (!component) return;
-    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component),
-                        freeNotifies_.end());
-    auto& theirs = component->freeNotifies_;
+    FFreeNotifies.erase(std::remove(FFreeNotifies.begin(), FFreeNotifies.end(), component),
+                        FFreeNotifies.end());
+    auto& theirs = component->FFreeNotifies;
     theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove) RemoveFreeNotification(component);
     // A handler may free components; walk a copy and skip those gone.
-    std::vector<TComponent*> owned = components_;
+    std::vector<TComponent*> owned = FComponents;
     for (TComponent* c : owned)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end())
+        if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
             c->Notification(component, operation);
 }
 
 void TComponent::BeginLoading() {
-    state_ |= csLoading | csReading;
+    FState |= csLoading | csReading;
 }
 
 void TComponent::EndLoading() {
     std::vector<TComponent*> loading;
-    for (TComponent* c : components_) {
-        c->state_ &= ~csReading;
+    for (TComponent* c : FComponents) {
+        c->FState &= ~csReading;
         if (c->HasState(csLoading)) loading.push_back(c);
     }
-    state_ &= ~csReading;
+    FState &= ~csReading;
     for (TComponent* c : loading)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end()) c->Loaded();
+        if (std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end()) c->Loaded();
     if (HasState(csLoading)) Loaded();
 }
 
 void TComponent::Loaded() {
-    state_ &= ~csLoading;
+    FState &= ~csLoading;
 }
 
 } // namespace qh

@@ -39,18 +39,18 @@ class TComponent : public TPersistent {
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
-    TComponent* Owner() const { return owner_; }
-    const std::string& Name() const { return name_; }
+    TComponent* Owner() const { return FOwner; }
+    const std::string& Name() const { return FName; }
     // Raises EComponentError for a name that is not an identifier or that
     // a sibling already has (compared without case). The empty name is
     // always allowed.
     virtual void SetName(const std::string& name);
-    int64_t Tag() const { return tag_; }
-    void SetTag(int64_t tag) { tag_ = tag; }
+    int64_t Tag() const { return FTag; }
+    void SetTag(int64_t tag) { FTag = tag; }
 
     // Owned components in creation order. Components() raises EListError
     // for an index outside 0..ComponentCount-1.
-    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int index) const;
     // Position in the owner's list, -1 without an owner.
     int ComponentIndex() const;
@@ -62,8 +62,8 @@ class TComponent : public TPersistent {
     // Frees the owned components, the last created first.
     void DestroyComponents();
 
-    unsigned ComponentState() const { return state_; }
-    bool HasState(unsigned bits) const { return (state_ & bits) != 0; }
+    unsigned ComponentState() const { return FState; }
+    bool HasState(unsigned bits) const { return (FState & bits) != 0; }
 
     // When either of the two is destroyed, the other gets Notification
     // (opRemove) and no longer hears of it.
@@ -93,12 +93,12 @@ private:
     void Insert(TComponent* component);
     void Remove(TComponent* component);
 
-    TComponent* owner_ = nullptr;
-    std::string name_;
-    int64_t tag_ = 0;
-    unsigned state_ = 0;
-    std::vector<TComponent*> components_;
-    std::vector<TComponent*> freeNotifies_;
+    TComponent* FOwner = nullptr;
+    std::string FName;
+    int64_t FTag = 0;
+    unsigned FState = 0;
+    std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeNotifies;
 };
 
 // Whether a text is a valid component name: a letter or "_", then letters,

@@ -11,18 +11,18 @@ namespace {
 
 class Converter {
 public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-        if (handle_ == reinterpret_cast<iconv_t>(-1))
+    Converter(const char* to, const char* from) : FHandle(iconv_open(to, from)) {
+        if (FHandle == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("iconv cannot convert between CP936 and UTF-16");
     }
-    ~Converter() { iconv_close(handle_); }
+    ~Converter() { iconv_close(FHandle); }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
     // Converts as much as it can; on a bad sequence it returns the number of
     // input bytes consumed so far with ok == false.
     size_t Run(const char* in, size_t inSize, std::string& out, bool& ok) {
-        iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+        iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in);
         size_t left = inSize;
         ok = true;
@@ -30,7 +30,7 @@ public:
         while (left > 0) {
             char* dst = buffer;
             size_t room = sizeof(buffer);
-            size_t rc = iconv(handle_, &src, &left, &dst, &room);
+            size_t rc = iconv(FHandle, &src, &left, &dst, &room);
             out.append(buffer, static_cast<size_t>(dst - buffer));
             if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
                 ok = false;
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    iconv_t handle_;
+    iconv_t FHandle;
 };
 
 } // namespace

@@ -49,57 +49,57 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
     return count;
 }
 
-TMemoryStream::TMemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
+TMemoryStream::TMemoryStream(std::string_view bytes) : FData(bytes.begin(), bytes.end()) {}
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-    int64_t available = Size() - position_;
+    int64_t available = Size() - FPosition;
     int64_t n = std::clamp<int64_t>(count, 0, std::max<int64_t>(available, 0));
-    if (n > 0) std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
-    position_ += n;
+    if (n > 0) std::memcpy(buffer, FData.data() + FPosition, static_cast<size_t>(n));
+    FPosition += n;
     return n;
 }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
     if (count <= 0) return 0;
-    int64_t end = position_ + count;
-    if (end > Size()) data_.resize(static_cast<size_t>(end));
-    std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
-    position_ = end;
+    int64_t end = FPosition + count;
+    if (end > Size()) FData.resize(static_cast<size_t>(end));
+    std::memcpy(FData.data() + FPosition, buffer, static_cast<size_t>(count));
+    FPosition = end;
     return count;
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     switch (origin) {
-    case TSeekOrigin::soBeginning: position_ = offset; break;
-    case TSeekOrigin::soCurrent: position_ += offset; break;
-    case TSeekOrigin::soEnd: position_ = Size() + offset; break;
+    case TSeekOrigin::soBeginning: FPosition = offset; break;
+    case TSeekOrigin::soCurrent: FPosition += offset; break;
+    case TSeekOrigin::soEnd: FPosition = Size() + offset; break;
     }
     // A position before the start is meaningless; past the end is allowed
     // and reads nothing, as with a file.
-    if (position_ < 0) position_ = 0;
-    return position_;
+    if (FPosition < 0) FPosition = 0;
+    return FPosition;
 }
 
 void TMemoryStream::SetSize(int64_t size) {
-    data_.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
-    if (position_ > Size()) position_ = Size();
+    FData.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
+    if (FPosition > Size()) FPosition = Size();
 }
 
 void TMemoryStream::Clear() {
-    data_.clear();
-    position_ = 0;
+    FData.clear();
+    FPosition = 0;
 }
 
 void TMemoryStream::LoadFromStream(TStream& source) {
     source.SetPosition(0);
     int64_t size = source.Size();
     SetSize(size);
-    source.ReadBuffer(data_.data(), size);
-    position_ = 0;
+    source.ReadBuffer(FData.data(), size);
+    FPosition = 0;
 }
 
 void TMemoryStream::SaveToStream(TStream& target) const {
-    target.WriteBuffer(data_.data(), static_cast<int64_t>(data_.size()));
+    target.WriteBuffer(FData.data(), static_cast<int64_t>(FData.size()));
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
@@ -127,11 +127,11 @@ std::FILE* OpenFile(const std::string& fileName, const char* mode) {
 
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode) {
     switch (mode) {
-    case TFileMode::fmOpenRead: file_ = OpenFile(fileName, "rb"); break;
-    case TFileMode::fmOpenReadWrite: file_ = OpenFile(fileName, "r+b"); break;
-    case TFileMode::fmCreate: file_ = OpenFile(fileName, "w+b"); break;
+    case TFileMode::fmOpenRead: FFile = OpenFile(fileName, "rb"); break;
+    case TFileMode::fmOpenReadWrite: FFile = OpenFile(fileName, "r+b"); break;
+    case TFileMode::fmCreate: FFile = OpenFile(fileName, "w+b"); break;
     }
-    if (!file_) {
+    if (!FFile) {
         std::string reason = std::strerror(errno);
         if (mode == TFileMode::fmCreate)
             throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), reason.c_str()));
@@ -140,17 +140,17 @@ TFileStream::TFileStream(const std::string& fileName, TFileMode mode) {
 }
 
 TFileStream::~TFileStream() {
-    if (file_) std::fclose(file_);
+    if (FFile) std::fclose(FFile);
 }
 
 int64_t TFileStream::Read(void* buffer, int64_t count) {
     if (count <= 0) return 0;
-    return static_cast<int64_t>(std::fread(buffer, 1, static_cast<size_t>(count), file_));
+    return static_cast<int64_t>(std::fread(buffer, 1, static_cast<size_t>(count), FFile));
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
     if (count <= 0) return 0;
-    return static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), file_));
+    return static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), FFile));
 }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
@@ -158,20 +158,20 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
                  : origin == TSeekOrigin::soCurrent ? SEEK_CUR
                                                     : SEEK_END;
 #ifdef _WIN32
-    _fseeki64(file_, offset, whence);
-    return _ftelli64(file_);
+    _fseeki64(FFile, offset, whence);
+    return _ftelli64(FFile);
 #else
-    fseeko(file_, offset, whence);
-    return ftello(file_);
+    fseeko(FFile, offset, whence);
+    return ftello(FFile);
 #endif
 }
 
 void TFileStream::SetSize(int64_t size) {
-    std::fflush(file_);
+    std::fflush(FFile);
 #ifdef _WIN32
-    if (_chsize_s(_fileno(file_), size) != 0) throw EWriteError("Stream write error");
+    if (_chsize_s(_fileno(FFile), size) != 0) throw EWriteError("Stream write error");
 #else
-    if (ftruncate(fileno(file_), size) != 0) throw EWriteError("Stream write error");
+    if (ftruncate(fileno(FFile), size) != 0) throw EWriteError("Stream write error");
 #endif
 }
 

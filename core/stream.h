@@ -47,13 +47,13 @@ public:
     int64_t Read(void* buffer, int64_t count) override;
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-    int64_t Size() override { return static_cast<int64_t>(data_.size()); }
+    int64_t Size() override { return static_cast<int64_t>(FData.size()); }
     void SetSize(int64_t size) override;
 
     void Clear();
-    const uint8_t* Memory() const { return data_.data(); }
-    uint8_t* Memory() { return data_.data(); }
-    std::string ToString() const { return std::string(data_.begin(), data_.end()); }
+    const uint8_t* Memory() const { return FData.data(); }
+    uint8_t* Memory() { return FData.data(); }
+    std::string ToString() const { return std::string(FData.begin(), FData.end()); }
 
     void LoadFromStream(TStream& source);
     void SaveToStream(TStream& target) const;
@@ -61,8 +61,8 @@ public:
     void SaveToFile(const std::string& fileName) const;
 
 private:
-    std::vector<uint8_t> data_;
-    int64_t position_ = 0;
+    std::vector<uint8_t> FData;
+    int64_t FPosition = 0;
 };
 
 enum class TFileMode { fmOpenRead, fmOpenReadWrite, fmCreate };
@@ -81,7 +81,7 @@ public:
     void SetSize(int64_t size) override;
 
 private:
-    std::FILE* file_ = nullptr;
+    std::FILE* FFile = nullptr;
 };
 
 bool FileExists(const std::string& fileName);

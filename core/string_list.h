@@ -9,11 +9,11 @@ namespace qh {
 
 class TStringList {
 public:
-    int Count() const { return static_cast<int>(items_.size()); }
+    int Count() const { return static_cast<int>(FItems.size()); }
     // Raises EListError "列表索引越界 (%d)" outside 0..Count-1.
     const std::string& Strings(int index) const;
-    void Add(std::string text) { items_.push_back(std::move(text)); }
-    void Clear() { items_.clear(); }
+    void Add(std::string text) { FItems.push_back(std::move(text)); }
+    void Clear() { FItems.clear(); }
     int IndexOf(std::string_view text) const;
 
     // Lines separated by CR, LF or CR LF.
@@ -21,10 +21,10 @@ public:
     // Every line followed by CR LF.
     std::string Text() const;
 
-    const std::vector<std::string>& Items() const { return items_; }
+    const std::vector<std::string>& Items() const { return FItems; }
 
 private:
-    std::vector<std::string> items_;
+    std::vector<std::string> FItems;
 };
 
 } // namespace qh

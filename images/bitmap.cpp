@@ -6,7 +6,7 @@
 
 namespace qh {
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format) {
+TBitmap::TBitmap(int width, int height, TPixelFormat format) : FFormat(format) {
     SetSize(width, height);
 }
 
@@ -14,34 +14,34 @@ void TBitmap::SetSize(int width, int height) {
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
         throw EInvalidGraphic(kInvalidBitmapMessage);
     if (width == 0 || height == 0) width = height = 0;
-    width_ = width;
-    height_ = height;
-    stride_ = (width * BytesPerPixel() + 3) & ~3;
-    pixels_.assign(static_cast<size_t>(stride_) * height_, 0);
+    FWidth = width;
+    FHeight = height;
+    FStride = (width * BytesPerPixel() + 3) & ~3;
+    FPixels.assign(static_cast<size_t>(FStride) * FHeight, 0);
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
-    if (format == format_) return;
-    TBitmap converted(width_, height_, format);
+    if (format == FFormat) return;
+    TBitmap converted(FWidth, FHeight, format);
     const int fromBytes = BytesPerPixel();
     const int toBytes = converted.BytesPerPixel();
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < FHeight; ++y) {
         const uint8_t* from = ScanLine(y);
         uint8_t* to = converted.ScanLine(y);
-        for (int x = 0; x < width_; ++x)
+        for (int x = 0; x < FWidth; ++x)
             std::memcpy(to + x * toBytes, from + x * fromBytes, 3);
     }
     *this = std::move(converted);
 }
 
 TColor TBitmap::GetPixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
     const uint8_t* p = ScanLine(y) + x * BytesPerPixel();
     return MakeColour(p[2], p[1], p[0]);
 }
 
 void TBitmap::SetPixel(int x, int y, TColor colour) {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return;
     uint8_t* p = ScanLine(y) + x * BytesPerPixel();
     p[0] = static_cast<uint8_t>(ColourB(colour));
     p[1] = static_cast<uint8_t>(ColourG(colour));
@@ -49,27 +49,27 @@ void TBitmap::SetPixel(int x, int y, TColor colour) {
 }
 
 void TBitmap::Fill(TColor colour) {
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
+    for (int y = 0; y < FHeight; ++y)
+        for (int x = 0; x < FWidth; ++x)
             SetPixel(x, y, colour);
 }
 
 void TBitmap::CopyRect(int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h) {
     for (int y = 0; y < h; ++y) {
         const int ty = dy + y, fy = sy + y;
-        if (ty < 0 || ty >= height_ || fy < 0 || fy >= source.height_) continue;
+        if (ty < 0 || ty >= FHeight || fy < 0 || fy >= source.FHeight) continue;
         for (int x = 0; x < w; ++x) {
             const int tx = dx + x, fx = sx + x;
-            if (tx < 0 || tx >= width_ || fx < 0 || fx >= source.width_) continue;
+            if (tx < 0 || tx >= FWidth || fx < 0 || fx >= source.FWidth) continue;
             SetPixel(tx, ty, source.GetPixel(fx, fy));
         }
     }
 }
 
 bool TBitmap::operator==(const TBitmap& other) const {
-    if (width_ != other.width_ || height_ != other.height_) return false;
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
+    if (FWidth != other.FWidth || FHeight != other.FHeight) return false;
+    for (int y = 0; y < FHeight; ++y)
+        for (int x = 0; x < FWidth; ++x)
             if (GetPixel(x, y) != other.GetPixel(x, y)) return false;
     return true;
 }
@@ -342,7 +342,7 @@ void TBitmap::LoadFromFile(const std::string& fileName) {
 
 void TBitmap::SaveToStream(TStream& stream) const {
     const int bpp = BytesPerPixel() * 8;
-    const uint32_t imageSize = static_cast<uint32_t>(stride_) * height_;
+    const uint32_t imageSize = static_cast<uint32_t>(FStride) * FHeight;
     std::vector<uint8_t> d;
     d.push_back('B');
     d.push_back('M');
@@ -350,8 +350,8 @@ void TBitmap::SaveToStream(TStream& stream) const {
     Put32(d, 0);
     Put32(d, 54);
     Put32(d, 40);
-    Put32(d, width_);
-    Put32(d, height_);
+    Put32(d, FWidth);
+    Put32(d, FHeight);
     Put16(d, 1);
     Put16(d, bpp);
     Put32(d, kBiRgb);
@@ -360,8 +360,8 @@ void TBitmap::SaveToStream(TStream& stream) const {
     Put32(d, 2835);
     Put32(d, 0);
     Put32(d, 0);
-    for (int y = height_ - 1; y >= 0; --y)
-        d.insert(d.end(), ScanLine(y), ScanLine(y) + stride_);
+    for (int y = FHeight - 1; y >= 0; --y)
+        d.insert(d.end(), ScanLine(y), ScanLine(y) + FStride);
     stream.WriteBuffer(d.data(), static_cast<int64_t>(d.size()));
 }
 

@@ -44,12 +44,12 @@ public:
     TBitmap() = default;
     TBitmap(int width, int height, TPixelFormat format = TPixelFormat::pf24bit);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool Empty() const { return width_ == 0 || height_ == 0; }
-    TPixelFormat PixelFormat() const { return format_; }
-    int BytesPerPixel() const { return format_ == TPixelFormat::pf32bit ? 4 : 3; }
-    int Stride() const { return stride_; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    bool Empty() const { return FWidth == 0 || FHeight == 0; }
+    TPixelFormat PixelFormat() const { return FFormat; }
+    int BytesPerPixel() const { return FFormat == TPixelFormat::pf32bit ? 4 : 3; }
+    int Stride() const { return FStride; }
 
     // Resizes to width x height, every pixel black (the fourth byte 0).
     void SetSize(int width, int height);
@@ -58,9 +58,9 @@ public:
     void SetPixelFormat(TPixelFormat format);
     void Clear() { SetSize(0, 0); }
 
-    uint8_t* ScanLine(int y) { return pixels_.data() + static_cast<size_t>(y) * stride_; }
+    uint8_t* ScanLine(int y) { return FPixels.data() + static_cast<size_t>(y) * FStride; }
     const uint8_t* ScanLine(int y) const {
-        return pixels_.data() + static_cast<size_t>(y) * stride_;
+        return FPixels.data() + static_cast<size_t>(y) * FStride;
     }
     // Out-of-range points read as 0 and ignore writes.
     TColor GetPixel(int x, int y) const;
@@ -83,11 +83,11 @@ public:
     bool operator==(const TBitmap& other) const;
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    TPixelFormat format_ = TPixelFormat::pf24bit;
-    int stride_ = 0;
-    std::vector<uint8_t> pixels_;
+    int FWidth = 0;
+    int FHeight = 0;
+    TPixelFormat FFormat = TPixelFormat::pf24bit;
+    int FStride = 0;
+    std::vector<uint8_t> FPixels;
 };
 
 } // namespace qh

@@ -22,62 +22,62 @@ TAction::~TAction() {
 }
 
 void TAction::SetActionList(TActionList* list) {
-    if (list == actionList_) return;
-    if (actionList_) {
-        auto& v = actionList_->actions_;
+    if (list == FActionList) return;
+    if (FActionList) {
+        auto& v = FActionList->FActions;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
-        RemoveFreeNotification(actionList_);
+        RemoveFreeNotification(FActionList);
     }
-    actionList_ = list;
+    FActionList = list;
     if (list) {
-        list->actions_.push_back(this);
+        list->FActions.push_back(this);
         FreeNotification(list);
     }
 }
 
 void TAction::SetCaption(const std::string& caption) {
-    if (caption != caption_) {
-        caption_ = caption;
+    if (caption != FCaption) {
+        FCaption = caption;
         Changed();
     }
 }
 
 void TAction::SetChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
-    if (checked && groupIndex_ > 0 && actionList_)
-        for (TAction* other : actionList_->actions_)
-            if (other != this && other->groupIndex_ == groupIndex_ && other->checked_) {
-                other->checked_ = false;
+    if (checked == FChecked) return;
+    FChecked = checked;
+    if (checked && FGroupIndex > 0 && FActionList)
+        for (TAction* other : FActionList->FActions)
+            if (other != this && other->FGroupIndex == FGroupIndex && other->FChecked) {
+                other->FChecked = false;
                 other->Changed();
             }
     Changed();
 }
 
 void TAction::SetEnabled(bool enabled) {
-    if (enabled != enabled_) {
-        enabled_ = enabled;
+    if (enabled != FEnabled) {
+        FEnabled = enabled;
         Changed();
     }
 }
 
 void TAction::SetVisible(bool visible) {
-    if (visible != visible_) {
-        visible_ = visible;
+    if (visible != FVisible) {
+        FVisible = visible;
         Changed();
     }
 }
 
 void TAction::SetHint(const std::string& hint) {
-    if (hint != hint_) {
-        hint_ = hint;
+    if (hint != FHint) {
+        FHint = hint;
         Changed();
     }
 }
 
 bool TAction::Execute() {
-    if (!enabled_) return false;
-    if (autoCheck_) SetChecked(!checked_);
+    if (!FEnabled) return false;
+    if (FAutoCheck) SetChecked(!FChecked);
     if (!OnExecute) return false;
     OnExecute(this);
     return true;
@@ -85,33 +85,33 @@ bool TAction::Execute() {
 
 void TAction::AddClient(TComponent* client, std::function<void()> changed) {
     RemoveClient(client);
-    clients_.emplace_back(client, std::move(changed));
+    FClients.emplace_back(client, std::move(changed));
     FreeNotification(client);
-    clients_.back().second();
+    FClients.back().second();
 }
 
 void TAction::RemoveClient(TComponent* client) {
-    auto it = std::remove_if(clients_.begin(), clients_.end(),
+    auto it = std::remove_if(FClients.begin(), FClients.end(),
                              [client](auto& c) { return c.first == client; });
-    if (it == clients_.end()) return;
-    clients_.erase(it, clients_.end());
+    if (it == FClients.end()) return;
+    FClients.erase(it, FClients.end());
     RemoveFreeNotification(client);
 }
 
 void TAction::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == actionList_) actionList_ = nullptr;
-    clients_.erase(std::remove_if(clients_.begin(), clients_.end(),
+    if (component == FActionList) FActionList = nullptr;
+    FClients.erase(std::remove_if(FClients.begin(), FClients.end(),
                                   [component](auto& c) { return c.first == component; }),
-                   clients_.end());
+                   FClients.end());
 }
 
 void TAction::Changed() {
     // A client may unlink itself while it hears of the change.
-    auto clients = clients_;
+    auto clients = FClients;
     for (auto& c : clients)
-        if (std::any_of(clients_.begin(), clients_.end(),
+        if (std::any_of(FClients.begin(), FClients.end(),
                         [&](auto& k) { return k.first == c.first; }))
             c.second();
 }
@@ -120,29 +120,29 @@ TActionList::TActionList(TComponent* owner) : TComponent(owner) {}
 
 TActionList::~TActionList() {
     Destroying();
-    while (!actions_.empty())
-        actions_.back()->SetActionList(nullptr);
+    while (!FActions.empty())
+        FActions.back()->SetActionList(nullptr);
 }
 
 TAction* TActionList::Actions(int index) const {
     if (index < 0 || index >= ActionCount()) RaiseListIndexError(index);
-    return actions_[static_cast<size_t>(index)];
+    return FActions[static_cast<size_t>(index)];
 }
 
 // ------------------------------------------------- controls linked to actions
 
 void TControl::SetAction(TAction* action) {
-    if (action == action_) return;
-    if (action_) action_->RemoveClient(this);
-    action_ = action;
-    if (action_) action_->AddClient(this, [this] { ActionChanged(); });
+    if (action == FAction) return;
+    if (FAction) FAction->RemoveClient(this);
+    FAction = action;
+    if (FAction) FAction->AddClient(this, [this] { ActionChanged(); });
 }
 
 void TControl::ActionChanged() {
-    if (!action_) return;
-    SetEnabled(action_->Enabled());
-    if (!action_->Caption().empty()) SetCaption(action_->Caption());
-    if (!action_->Hint().empty()) SetHint(action_->Hint());
+    if (!FAction) return;
+    SetEnabled(FAction->Enabled());
+    if (!FAction->Caption().empty()) SetCaption(FAction->Caption());
+    if (!FAction->Hint().empty()) SetHint(FAction->Hint());
 }
 
 } // namespace qh

@@ -17,25 +17,25 @@ class TAction : public TComponent {
     explicit TAction(TComponent* owner);
     ~TAction() override;
 
-    TActionList* ActionList() const { return actionList_; }
+    TActionList* ActionList() const { return FActionList; }
     void SetActionList(TActionList* list);
 
-    const std::string& Caption() const { return caption_; }
+    const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& caption);
-    bool Checked() const { return checked_; }
+    bool Checked() const { return FChecked; }
     // Checking an action of a group (GroupIndex above 0) unchecks the
     // others of the group in its list.
     void SetChecked(bool checked);
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    bool Visible() const { return visible_; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool visible);
-    const std::string& Hint() const { return hint_; }
+    const std::string& Hint() const { return FHint; }
     void SetHint(const std::string& hint);
-    int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int index) { groupIndex_ = index; }
-    bool AutoCheck() const { return autoCheck_; }
-    void SetAutoCheck(bool value) { autoCheck_ = value; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int index) { FGroupIndex = index; }
+    bool AutoCheck() const { return FAutoCheck; }
+    void SetAutoCheck(bool value) { FAutoCheck = value; }
 
     // Runs the handler when the action is enabled; true when one ran.
     bool Execute();
@@ -44,7 +44,7 @@ class TAction : public TComponent {
     // Linked clients hear of every change through their callback.
     void AddClient(TComponent* client, std::function<void()> changed);
     void RemoveClient(TComponent* client);
-    int ClientCount() const { return static_cast<int>(clients_.size()); }
+    int ClientCount() const { return static_cast<int>(FClients.size()); }
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
@@ -52,15 +52,15 @@ protected:
 private:
     void Changed();
 
-    TActionList* actionList_ = nullptr;
-    std::string caption_;
-    std::string hint_;
-    bool checked_ = false;
-    bool enabled_ = true;
-    bool visible_ = true;
-    int groupIndex_ = 0;
-    bool autoCheck_ = false;
-    std::vector<std::pair<TComponent*, std::function<void()>>> clients_;
+    TActionList* FActionList = nullptr;
+    std::string FCaption;
+    std::string FHint;
+    bool FChecked = false;
+    bool FEnabled = true;
+    bool FVisible = true;
+    int FGroupIndex = 0;
+    bool FAutoCheck = false;
+    std::vector<std::pair<TComponent*, std::function<void()>>> FClients;
 };
 
 class TActionList : public TComponent {
@@ -68,12 +68,12 @@ class TActionList : public TComponent {
     explicit TActionList(TComponent* owner);
     ~TActionList() override;
 
-    int ActionCount() const { return static_cast<int>(actions_.size()); }
+    int ActionCount() const { return static_cast<int>(FActions.size()); }
     TAction* Actions(int index) const;
 
 private:
     friend class TAction;
-    std::vector<TAction*> actions_;
+    std::vector<TAction*> FActions;
 };
 
 } // namespace qh

@@ -55,43 +55,43 @@ void Recreate(TWinControl* control) {
 TRangeControl::TRangeControl(TComponent* owner) : TWinControl(owner) {}
 
 int TRangeControl::Position() const {
-    if (HandleAllocated() && getPosMessage_)
+    if (HandleAllocated() && FGetPosMessage)
         return static_cast<int>(
-            SendMessageW(const_cast<TRangeControl*>(this)->Handle(), getPosMessage_, 0, 0));
-    return position_;
+            SendMessageW(const_cast<TRangeControl*>(this)->Handle(), FGetPosMessage, 0, 0));
+    return FPosition;
 }
 
 void TRangeControl::SetRange(int min, int max) {
-    min_ = min;
-    max_ = std::max(min, max);
-    position_ = std::clamp(position_, min_, max_);
+    FMin = min;
+    FMax = std::max(min, max);
+    FPosition = std::clamp(FPosition, FMin, FMax);
     if (HandleAllocated()) HandleCreated();
 }
 
 void TRangeControl::SetPosition(int v) {
-    v = std::clamp(v, min_, max_);
-    bool changed = v != position_;
-    position_ = v;
+    v = std::clamp(v, FMin, FMax);
+    bool changed = v != FPosition;
+    FPosition = v;
     if (HandleAllocated())
-        SendMessageW(Handle(), setPosMessage_, rangeInLParam_ ? TRUE : static_cast<WPARAM>(v),
-                     rangeInLParam_ ? v : 0);
+        SendMessageW(Handle(), FSetPosMessage, FRangeInLParam ? TRUE : static_cast<WPARAM>(v),
+                     FRangeInLParam ? v : 0);
     if (changed && OnChange) OnChange(this);
 }
 
 void TRangeControl::HandleCreated() {
-    if (rangeInLParam_)
-        SendMessageW(Handle(), rangeMessage_, TRUE, MAKELPARAM(min_, max_));
+    if (FRangeInLParam)
+        SendMessageW(Handle(), FRangeMessage, TRUE, MAKELPARAM(FMin, FMax));
     else
-        SendMessageW(Handle(), rangeMessage_, static_cast<WPARAM>(min_), max_);
-    SendMessageW(Handle(), setPosMessage_, rangeInLParam_ ? TRUE : static_cast<WPARAM>(position_),
-                 rangeInLParam_ ? position_ : 0);
+        SendMessageW(Handle(), FRangeMessage, static_cast<WPARAM>(FMin), FMax);
+    SendMessageW(Handle(), FSetPosMessage, FRangeInLParam ? TRUE : static_cast<WPARAM>(FPosition),
+                 FRangeInLParam ? FPosition : 0);
 }
 
 TProgressBar::TProgressBar(TComponent* owner) : TRangeControl(owner) {
     SetBounds(0, 0, 150, 16);
-    rangeMessage_ = PBM_SETRANGE32;
-    setPosMessage_ = PBM_SETPOS;
-    getPosMessage_ = PBM_GETPOS;
+    FRangeMessage = PBM_SETRANGE32;
+    FSetPosMessage = PBM_SETPOS;
+    FGetPosMessage = PBM_GETPOS;
 }
 
 void TProgressBar::CreateParams(TCreateParams& params) {
@@ -102,16 +102,16 @@ void TProgressBar::CreateParams(TCreateParams& params) {
 TTrackBar::TTrackBar(TComponent* owner) : TRangeControl(owner) {
     SetBounds(0, 0, 150, 45);
     SetTabStop(true);
-    rangeMessage_ = TBM_SETRANGE;
-    setPosMessage_ = TBM_SETPOS;
-    getPosMessage_ = TBM_GETPOS;
-    rangeInLParam_ = true;
-    max_ = 10;
+    FRangeMessage = TBM_SETRANGE;
+    FSetPosMessage = TBM_SETPOS;
+    FGetPosMessage = TBM_GETPOS;
+    FRangeInLParam = true;
+    FMax = 10;
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation orientation) {
-    if (orientation != orientation_) {
-        orientation_ = orientation;
+    if (orientation != FOrientation) {
+        FOrientation = orientation;
         Recreate(this);
     }
 }
@@ -119,14 +119,14 @@ void TTrackBar::SetOrientation(TTrackBarOrientation orientation) {
 void TTrackBar::CreateParams(TCreateParams& params) {
     TRangeControl::CreateParams(params);
     params.BaseClass = TRACKBAR_CLASSW;
-    params.Style |= TBS_AUTOTICKS | (orientation_ == trVertical ? TBS_VERT : TBS_HORZ);
+    params.Style |= TBS_AUTOTICKS | (FOrientation == trVertical ? TBS_VERT : TBS_HORZ);
 }
 
 void TTrackBar::WndProc(TMessage& m) {
     if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
         int pos = static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0));
-        if (pos != position_) {
-            position_ = pos;
+        if (pos != FPosition) {
+            FPosition = pos;
             if (OnChange) OnChange(this);
         }
         return;
@@ -136,9 +136,9 @@ void TTrackBar::WndProc(TMessage& m) {
 
 TUpDown::TUpDown(TComponent* owner) : TRangeControl(owner) {
     SetBounds(0, 0, 17, 25);
-    rangeMessage_ = UDM_SETRANGE32;
-    setPosMessage_ = UDM_SETPOS32;
-    getPosMessage_ = UDM_GETPOS32;
+    FRangeMessage = UDM_SETRANGE32;
+    FSetPosMessage = UDM_SETPOS32;
+    FGetPosMessage = UDM_GETPOS32;
 }
 
 void TUpDown::CreateParams(TCreateParams& params) {
@@ -150,8 +150,8 @@ void TUpDown::CreateParams(TCreateParams& params) {
 void TUpDown::WndProc(TMessage& m) {
     if (m.Msg == CN_VSCROLL || m.Msg == CN_HSCROLL) {
         int pos = static_cast<int>(SendMessageW(Handle(), UDM_GETPOS32, 0, 0));
-        if (pos != position_) {
-            position_ = pos;
+        if (pos != FPosition) {
+            FPosition = pos;
             if (OnChange) OnChange(this);
         }
         return;
@@ -174,20 +174,20 @@ void TCustomTabControl::CreateParams(TCreateParams& params) {
 
 void TCustomTabControl::HandleCreated() {
     SendMessageW(Handle(), TCM_DELETEALLITEMS, 0, 0);
-    for (size_t i = 0; i < tabTexts_.size(); ++i) {
-        std::wstring text = GbkToWide(tabTexts_[i]);
+    for (size_t i = 0; i < FTabTexts.size(); ++i) {
+        std::wstring text = GbkToWide(FTabTexts[i]);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = text.data();
         SendMessageW(Handle(), TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(tabIndex_), 0);
+    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(FTabIndex), 0);
 }
 
 void TCustomTabControl::SetTabTexts(const std::vector<std::string>& tabs) {
-    tabTexts_ = tabs;
-    if (tabIndex_ >= static_cast<int>(tabs.size())) tabIndex_ = static_cast<int>(tabs.size()) - 1;
-    if (tabIndex_ < 0 && !tabs.empty()) tabIndex_ = 0;
+    FTabTexts = tabs;
+    if (FTabIndex >= static_cast<int>(tabs.size())) FTabIndex = static_cast<int>(tabs.size()) - 1;
+    if (FTabIndex < 0 && !tabs.empty()) FTabIndex = 0;
     if (HandleAllocated()) {
         HandleCreated();
         Realign();
@@ -195,12 +195,12 @@ void TCustomTabControl::SetTabTexts(const std::vector<std::string>& tabs) {
 }
 
 int TCustomTabControl::TabIndex() const {
-    return tabIndex_;
+    return FTabIndex;
 }
 
 void TCustomTabControl::SetTabIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(tabTexts_.size())) return;
-    tabIndex_ = index;
+    if (index < -1 || index >= static_cast<int>(FTabTexts.size())) return;
+    FTabIndex = index;
     if (HandleAllocated()) SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     TabChanged();
 }
@@ -213,7 +213,7 @@ void TCustomTabControl::AdjustClientRect(RECT& r) {
 void TCustomTabControl::WndProc(TMessage& m) {
     if (m.Msg == CN_NOTIFY) {
         if (reinterpret_cast<NMHDR*>(m.LParam)->code == TCN_SELCHANGE) {
-            tabIndex_ = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
+            FTabIndex = static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0));
             TabChanged();
             if (OnChange) OnChange(this);
         }
@@ -223,7 +223,7 @@ void TCustomTabControl::WndProc(TMessage& m) {
 }
 
 void TTabControl::SetTabs(const std::vector<std::string>& tabs) {
-    tabs_ = tabs;
+    FTabs = tabs;
     SetTabTexts(tabs);
 }
 
@@ -238,15 +238,15 @@ TTabSheet::~TTabSheet() {
 }
 
 void TTabSheet::SetPageControl(TPageControl* control) {
-    if (control == pageControl_) return;
-    if (pageControl_) {
-        auto& pages = pageControl_->pages_;
+    if (control == FPageControl) return;
+    if (FPageControl) {
+        auto& pages = FPageControl->FPages;
         pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
-        if (!pageControl_->HasState(csDestroying)) pageControl_->UpdateTabs();
+        if (!FPageControl->HasState(csDestroying)) FPageControl->UpdateTabs();
     }
-    pageControl_ = control;
+    FPageControl = control;
     if (control) {
-        control->pages_.push_back(this);
+        control->FPages.push_back(this);
         SetParent(control);
         control->UpdateTabs();
     } else if (!HasState(csDestroying)) {
@@ -256,22 +256,22 @@ void TTabSheet::SetPageControl(TPageControl* control) {
 
 TTabSheet* TPageControl::Pages(int index) const {
     if (index < 0 || index >= PageCount()) RaiseListIndexError(index);
-    return pages_[static_cast<size_t>(index)];
+    return FPages[static_cast<size_t>(index)];
 }
 
 TTabSheet* TPageControl::ActivePage() const {
-    return tabIndex_ >= 0 && tabIndex_ < PageCount() ? pages_[static_cast<size_t>(tabIndex_)]
+    return FTabIndex >= 0 && FTabIndex < PageCount() ? FPages[static_cast<size_t>(FTabIndex)]
                                                      : nullptr;
 }
 
 void TPageControl::SetActivePage(TTabSheet* page) {
-    auto it = std::find(pages_.begin(), pages_.end(), page);
-    if (it != pages_.end()) SetTabIndex(static_cast<int>(it - pages_.begin()));
+    auto it = std::find(FPages.begin(), FPages.end(), page);
+    if (it != FPages.end()) SetTabIndex(static_cast<int>(it - FPages.begin()));
 }
 
 void TPageControl::UpdateTabs() {
     std::vector<std::string> texts;
-    for (TTabSheet* page : pages_)
+    for (TTabSheet* page : FPages)
         texts.push_back(page->Caption());
     SetTabTexts(texts);
     TabChanged();
@@ -279,7 +279,7 @@ void TPageControl::UpdateTabs() {
 
 void TPageControl::TabChanged() {
     for (int i = 0; i < PageCount(); ++i)
-        pages_[static_cast<size_t>(i)]->SetVisible(i == tabIndex_);
+        FPages[static_cast<size_t>(i)]->SetVisible(i == FTabIndex);
 }
 
 // -------------------------------------------------------------- status bar
@@ -293,49 +293,49 @@ void TStatusBar::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.BaseClass = STATUSCLASSNAMEW;
     // The toolkit places the bar itself.
-    params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (sizeGrip_ ? SBARS_SIZEGRIP : 0);
+    params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (FSizeGrip ? SBARS_SIZEGRIP : 0);
 }
 
 void TStatusBar::HandleCreated() {
     HWND h = Handle();
-    SendMessageW(h, SB_SIMPLE, simplePanel_, 0);
-    if (simplePanel_) {
-        SendMessageW(h, SB_SETTEXTW, 255, reinterpret_cast<LPARAM>(GbkToWide(simpleText_).c_str()));
+    SendMessageW(h, SB_SIMPLE, FSimplePanel, 0);
+    if (FSimplePanel) {
+        SendMessageW(h, SB_SETTEXTW, 255, reinterpret_cast<LPARAM>(GbkToWide(FSimpleText).c_str()));
         return;
     }
-    if (panelTexts_.empty()) return;
+    if (FPanelTexts.empty()) return;
     std::vector<int> edges;
     int right = 0;
-    for (size_t i = 0; i < panelTexts_.size(); ++i) {
-        right += i < panelWidths_.size() ? panelWidths_[i] : 50;
-        edges.push_back(i + 1 == panelTexts_.size() ? -1 : right);
+    for (size_t i = 0; i < FPanelTexts.size(); ++i) {
+        right += i < FPanelWidths.size() ? FPanelWidths[i] : 50;
+        edges.push_back(i + 1 == FPanelTexts.size() ? -1 : right);
     }
     SendMessageW(h, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (size_t i = 0; i < panelTexts_.size(); ++i)
+    for (size_t i = 0; i < FPanelTexts.size(); ++i)
         SendMessageW(h, SB_SETTEXTW, i,
-                     reinterpret_cast<LPARAM>(GbkToWide(panelTexts_[i]).c_str()));
+                     reinterpret_cast<LPARAM>(GbkToWide(FPanelTexts[i]).c_str()));
 }
 
 void TStatusBar::SetSimplePanel(bool simple) {
-    simplePanel_ = simple;
+    FSimplePanel = simple;
     if (HandleAllocated()) HandleCreated();
 }
 
 void TStatusBar::SetSimpleText(const std::string& text) {
-    simpleText_ = text;
+    FSimpleText = text;
     if (HandleAllocated()) HandleCreated();
 }
 
 void TStatusBar::SetSizeGrip(bool grip) {
-    if (grip != sizeGrip_) {
-        sizeGrip_ = grip;
+    if (grip != FSizeGrip) {
+        FSizeGrip = grip;
         Recreate(this);
     }
 }
 
 void TStatusBar::SetPanels(const std::vector<std::string>& texts, const std::vector<int>& widths) {
-    panelTexts_ = texts;
-    panelWidths_ = widths;
+    FPanelTexts = texts;
+    FPanelWidths = widths;
     if (HandleAllocated()) HandleCreated();
 }
 
@@ -351,13 +351,13 @@ void TCustomListView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.BaseClass = WC_LISTVIEWW;
     static const DWORD styles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
-    params.Style |= styles[viewStyle_] | LVS_SHOWSELALWAYS;
+    params.Style |= styles[FViewStyle] | LVS_SHOWSELALWAYS;
     params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TCustomListView::SetViewStyle(TViewStyle style) {
-    if (style == viewStyle_) return;
-    viewStyle_ = style;
+    if (style == FViewStyle) return;
+    FViewStyle = style;
     if (HandleAllocated())
         SetWindowLongW(
             Handle(), GWL_STYLE,
@@ -366,25 +366,25 @@ void TCustomListView::SetViewStyle(TViewStyle style) {
 }
 
 void TCustomListView::AddColumn(const std::string& caption, int width) {
-    columns_.emplace_back(caption, width);
+    FColumns.emplace_back(caption, width);
     if (HandleAllocated()) {
         std::wstring text = GbkToWide(caption);
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = text.data();
         column.cx = width;
-        SendMessageW(Handle(), LVM_INSERTCOLUMNW, columns_.size() - 1,
+        SendMessageW(Handle(), LVM_INSERTCOLUMNW, FColumns.size() - 1,
                      reinterpret_cast<LPARAM>(&column));
     }
 }
 
 void TCustomListView::AddItem(const std::vector<std::string>& texts) {
-    rows_.push_back(texts);
-    if (HandleAllocated()) InsertRow(rows_.size() - 1);
+    FRows.push_back(texts);
+    if (HandleAllocated()) InsertRow(FRows.size() - 1);
 }
 
 void TCustomListView::InsertRow(size_t index) {
-    const auto& texts = rows_[index];
+    const auto& texts = FRows[index];
     for (size_t col = 0; col < texts.size(); ++col) {
         std::wstring text = GbkToWide(texts[col]);
         LVITEMW item{};
@@ -398,11 +398,11 @@ void TCustomListView::InsertRow(size_t index) {
 }
 
 void TCustomListView::HandleCreated() {
-    auto columns = std::move(columns_);
-    columns_.clear();
+    auto columns = std::move(FColumns);
+    FColumns.clear();
     for (auto& c : columns)
         AddColumn(c.first, c.second);
-    for (size_t i = 0; i < rows_.size(); ++i)
+    for (size_t i = 0; i < FRows.size(); ++i)
         InsertRow(i);
 }
 
@@ -422,17 +422,17 @@ void TCustomTreeView::CreateParams(TCreateParams& params) {
 }
 
 int TCustomTreeView::AddNode(int parent, const std::string& text) {
-    if (parent >= static_cast<int>(nodes_.size())) parent = -1;
-    nodes_.push_back({parent, text});
-    if (HandleAllocated()) InsertNode(nodes_.size() - 1);
-    return static_cast<int>(nodes_.size()) - 1;
+    if (parent >= static_cast<int>(FNodes.size())) parent = -1;
+    FNodes.push_back({parent, text});
+    if (HandleAllocated()) InsertNode(FNodes.size() - 1);
+    return static_cast<int>(FNodes.size()) - 1;
 }
 
 void TCustomTreeView::InsertNode(size_t index) {
-    TNode& node = nodes_[index];
+    TNode& node = FNodes[index];
     std::wstring text = GbkToWide(node.text);
     TVINSERTSTRUCTW insert{};
-    insert.hParent = node.parent >= 0 ? nodes_[static_cast<size_t>(node.parent)].item : TVI_ROOT;
+    insert.hParent = node.parent >= 0 ? FNodes[static_cast<size_t>(node.parent)].item : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = text.data();
@@ -441,7 +441,7 @@ void TCustomTreeView::InsertNode(size_t index) {
 }
 
 void TCustomTreeView::HandleCreated() {
-    for (size_t i = 0; i < nodes_.size(); ++i)
+    for (size_t i = 0; i < FNodes.size(); ++i)
         InsertNode(i);
 }
 
@@ -468,8 +468,8 @@ SIZE TScrollBox::ContentSize() const {
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);
         if (!c->Visible() || c->Align() != alNone) continue;
-        size.cx = std::max<LONG>(size.cx, c->Left() + c->Width() + hPos_);
-        size.cy = std::max<LONG>(size.cy, c->Top() + c->Height() + vPos_);
+        size.cx = std::max<LONG>(size.cx, c->Left() + c->Width() + FHPos);
+        size.cy = std::max<LONG>(size.cy, c->Top() + c->Height() + FVPos);
     }
     return size;
 }
@@ -483,8 +483,8 @@ void TScrollBox::ChildFocused(TWinControl* child) {
 }
 
 void TScrollBox::UpdateScrollBars() {
-    if (updating_ || !HandleAllocated() || HasState(csDestroying)) return;
-    updating_ = true;
+    if (FUpdating || !HandleAllocated() || HasState(csDestroying)) return;
+    FUpdating = true;
     SIZE content = ContentSize();
     // A bar that comes or goes changes the room for the other: settle.
     RECT client{};
@@ -510,8 +510,8 @@ void TScrollBox::UpdateScrollBars() {
         GetClientRect(Handle(), &after);
         if (after.right == client.right && after.bottom == client.bottom) break;
     }
-    updating_ = false;
-    ScrollTo(hPos_, vPos_); // what is no longer beyond the edge comes back
+    FUpdating = false;
+    ScrollTo(FHPos, FVPos); // what is no longer beyond the edge comes back
 }
 
 void TScrollBox::ScrollTo(int x, int y) {
@@ -521,21 +521,21 @@ void TScrollBox::ScrollTo(int x, int y) {
     SIZE content = ContentSize();
     x = std::clamp(x, 0, std::max<int>(content.cx - client.right, 0));
     y = std::clamp(y, 0, std::max<int>(content.cy - client.bottom, 0));
-    int dx = hPos_ - x, dy = vPos_ - y;
+    int dx = FHPos - x, dy = FVPos - y;
     if (dx || dy) {
-        bool wasUpdating = std::exchange(updating_, true);
-        hPos_ = x;
-        vPos_ = y;
+        bool wasUpdating = std::exchange(FUpdating, true);
+        FHPos = x;
+        FVPos = y;
         for (int i = 0; i < ControlCount(); ++i) {
             TControl* c = Controls(i);
             if (c->Align() == alNone)
                 c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
         }
-        updating_ = wasUpdating;
+        FUpdating = wasUpdating;
         InvalidateRect(Handle(), nullptr, TRUE);
     }
-    SCROLLINFO h{sizeof(h), SIF_POS, 0, 0, 0, hPos_, 0};
-    SCROLLINFO v{sizeof(v), SIF_POS, 0, 0, 0, vPos_, 0};
+    SCROLLINFO h{sizeof(h), SIF_POS, 0, 0, 0, FHPos, 0};
+    SCROLLINFO v{sizeof(v), SIF_POS, 0, 0, 0, FVPos, 0};
     SetScrollInfo(Handle(), SB_HORZ, &h, TRUE);
     SetScrollInfo(Handle(), SB_VERT, &v, TRUE);
 }
@@ -544,7 +544,7 @@ void TScrollBox::ScrollInView(const TControl* control) {
     if (!control || control->Parent() != this || !HandleAllocated()) return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    int x = hPos_, y = vPos_;
+    int x = FHPos, y = FVPos;
     int left = control->Left(), top = control->Top();
     if (left < 0 || control->Width() > client.right)
         x += left;
@@ -561,7 +561,7 @@ void TScrollBox::Scroll(int bar, int code) {
     RECT client{};
     GetClientRect(Handle(), &client);
     int page = bar == SB_HORZ ? client.right : client.bottom;
-    int pos = bar == SB_HORZ ? hPos_ : vPos_;
+    int pos = bar == SB_HORZ ? FHPos : FVPos;
     switch (code) {
     case SB_LINEUP:
         pos -= kScrollLine;
@@ -591,9 +591,9 @@ void TScrollBox::Scroll(int bar, int code) {
         return;
     }
     if (bar == SB_HORZ)
-        ScrollTo(pos, vPos_);
+        ScrollTo(pos, FVPos);
     else
-        ScrollTo(hPos_, pos);
+        ScrollTo(FHPos, pos);
 }
 
 void TScrollBox::WndProc(TMessage& m) {
@@ -610,7 +610,7 @@ void TScrollBox::WndProc(TMessage& m) {
     case WM_MOUSEWHEEL: {
         if (!(GetWindowLongW(Handle(), GWL_STYLE) & WS_VSCROLL)) break;
         int notches = GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA;
-        ScrollTo(hPos_, vPos_ - notches * 3 * kScrollLine);
+        ScrollTo(FHPos, FVPos - notches * 3 * kScrollLine);
         m.Result = 0;
         return;
     }

@@ -15,20 +15,20 @@ class TRangeControl : public TWinControl {
     QH_CLASS(TRangeControl, TWinControl)
     explicit TRangeControl(TComponent* owner);
 
-    int Min() const { return min_; }
-    int Max() const { return max_; }
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
     int Position() const;
-    void SetMin(int v) { SetRange(v, max_); }
-    void SetMax(int v) { SetRange(min_, v); }
+    void SetMin(int v) { SetRange(v, FMax); }
+    void SetMax(int v) { SetRange(FMin, v); }
     void SetPosition(int v);
     void SetRange(int min, int max);
     TNotifyEvent OnChange;
 
 protected:
     void HandleCreated() override;
-    UINT rangeMessage_ = 0, setPosMessage_ = 0, getPosMessage_ = 0;
-    bool rangeInLParam_ = false;
-    int min_ = 0, max_ = 100, position_ = 0;
+    UINT FRangeMessage = 0, FSetPosMessage = 0, FGetPosMessage = 0;
+    bool FRangeInLParam = false;
+    int FMin = 0, FMax = 100, FPosition = 0;
 };
 
 class TProgressBar : public TRangeControl {
@@ -46,7 +46,7 @@ class TTrackBar : public TRangeControl {
     QH_CLASS(TTrackBar, TRangeControl)
     explicit TTrackBar(TComponent* owner);
 
-    TTrackBarOrientation Orientation() const { return orientation_; }
+    TTrackBarOrientation Orientation() const { return FOrientation; }
     void SetOrientation(TTrackBarOrientation orientation);
 
 protected:
@@ -54,7 +54,7 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    TTrackBarOrientation orientation_ = trHorizontal;
+    TTrackBarOrientation FOrientation = trHorizontal;
 };
 
 class TUpDown : public TRangeControl {
@@ -80,10 +80,10 @@ protected:
     void AdjustClientRect(RECT& rect) override;
     void SetTabTexts(const std::vector<std::string>& tabs);
     virtual void TabChanged() {}
-    int tabIndex_ = -1;
+    int FTabIndex = -1;
 
 private:
-    std::vector<std::string> tabTexts_;
+    std::vector<std::string> FTabTexts;
     void HandleCreated() override;
 };
 
@@ -91,11 +91,11 @@ class TTabControl : public TCustomTabControl {
     QH_CLASS(TTabControl, TCustomTabControl)
     using TCustomTabControl::TCustomTabControl;
 
-    const std::vector<std::string>& Tabs() const { return tabs_; }
+    const std::vector<std::string>& Tabs() const { return FTabs; }
     void SetTabs(const std::vector<std::string>& tabs);
 
 private:
-    std::vector<std::string> tabs_;
+    std::vector<std::string> FTabs;
 };
 
 class TPageControl;
@@ -105,18 +105,18 @@ class TTabSheet : public TWinControl {
     explicit TTabSheet(TComponent* owner);
     ~TTabSheet() override;
 
-    TPageControl* PageControl() const { return pageControl_; }
+    TPageControl* PageControl() const { return FPageControl; }
     void SetPageControl(TPageControl* control);
 
 private:
-    TPageControl* pageControl_ = nullptr;
+    TPageControl* FPageControl = nullptr;
 };
 
 class TPageControl : public TCustomTabControl {
     QH_CLASS(TPageControl, TCustomTabControl)
     using TCustomTabControl::TCustomTabControl;
 
-    int PageCount() const { return static_cast<int>(pages_.size()); }
+    int PageCount() const { return static_cast<int>(FPages.size()); }
     TTabSheet* Pages(int index) const;
     TTabSheet* ActivePage() const;
     void SetActivePage(TTabSheet* page);
@@ -127,33 +127,33 @@ protected:
 private:
     friend class TTabSheet;
     void UpdateTabs();
-    std::vector<TTabSheet*> pages_;
+    std::vector<TTabSheet*> FPages;
 };
 
 class TStatusBar : public TWinControl {
     QH_CLASS(TStatusBar, TWinControl)
     explicit TStatusBar(TComponent* owner);
 
-    bool SimplePanel() const { return simplePanel_; }
+    bool SimplePanel() const { return FSimplePanel; }
     void SetSimplePanel(bool simple);
-    const std::string& SimpleText() const { return simpleText_; }
+    const std::string& SimpleText() const { return FSimpleText; }
     void SetSimpleText(const std::string& text);
-    bool SizeGrip() const { return sizeGrip_; }
+    bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool grip);
     // Panel texts and widths, left to right.
     void SetPanels(const std::vector<std::string>& texts, const std::vector<int>& widths);
-    const std::vector<std::string>& PanelTexts() const { return panelTexts_; }
+    const std::vector<std::string>& PanelTexts() const { return FPanelTexts; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
 
 private:
-    bool simplePanel_ = false;
-    std::string simpleText_;
-    bool sizeGrip_ = true;
-    std::vector<std::string> panelTexts_;
-    std::vector<int> panelWidths_;
+    bool FSimplePanel = false;
+    std::string FSimpleText;
+    bool FSizeGrip = true;
+    std::vector<std::string> FPanelTexts;
+    std::vector<int> FPanelWidths;
 };
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -163,12 +163,12 @@ class TCustomListView : public TWinControl {
     QH_CLASS(TCustomListView, TWinControl)
     explicit TCustomListView(TComponent* owner);
 
-    TViewStyle ViewStyle() const { return viewStyle_; }
+    TViewStyle ViewStyle() const { return FViewStyle; }
     void SetViewStyle(TViewStyle style);
     void AddColumn(const std::string& caption, int width);
     // Adds a row: its caption, then the texts of the further columns.
     void AddItem(const std::vector<std::string>& texts);
-    int ItemCount() const { return static_cast<int>(rows_.size()); }
+    int ItemCount() const { return static_cast<int>(FRows.size()); }
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -176,9 +176,9 @@ protected:
 
 private:
     void InsertRow(size_t index);
-    TViewStyle viewStyle_ = vsIcon;
-    std::vector<std::pair<std::string, int>> columns_;
-    std::vector<std::vector<std::string>> rows_;
+    TViewStyle FViewStyle = vsIcon;
+    std::vector<std::pair<std::string, int>> FColumns;
+    std::vector<std::vector<std::string>> FRows;
 };
 
 class TListView : public TCustomListView {
@@ -192,7 +192,7 @@ class TCustomTreeView : public TWinControl {
 
     // Adds a node under parent (-1: at the top) and answers its number.
     int AddNode(int parent, const std::string& text);
-    int NodeCount() const { return static_cast<int>(nodes_.size()); }
+    int NodeCount() const { return static_cast<int>(FNodes.size()); }
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -205,7 +205,7 @@ private:
         std::string text;
         HTREEITEM item = nullptr;
     };
-    std::vector<TNode> nodes_;
+    std::vector<TNode> FNodes;
 };
 
 class TTreeView : public TCustomTreeView {
@@ -220,7 +220,7 @@ class TScrollBox : public TWinControl {
     explicit TScrollBox(TComponent* owner);
 
     // How far the content is scrolled.
-    POINT ScrollPosition() const { return {hPos_, vPos_}; }
+    POINT ScrollPosition() const { return {FHPos, FVPos}; }
     // Kept between the top left and as far as the content reaches.
     void ScrollTo(int x, int y);
     // The extent of the controls that are not aligned, at their unscrolled
@@ -240,8 +240,8 @@ protected:
 private:
     void UpdateScrollBars();
     void Scroll(int bar, int code);
-    int hPos_ = 0, vPos_ = 0;
-    bool updating_ = false;
+    int FHPos = 0, FVPos = 0;
+    bool FUpdating = false;
 };
 
 } // namespace qh

@@ -78,104 +78,104 @@ bool InsideMessageHandler() {
 
 // ---------------------------------------------------------------- TControl
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
-    font_->OnChange = [this] { FontChanged(); };
+    FFont->OnChange = [this] { FontChanged(); };
 }
 
 TControl::~TControl() {
     Destroying();
     if (g_mouseControl == this) g_mouseControl = nullptr;
     if (Application) Application->ControlGone(this);
-    if (parent_) parent_->RemoveControl(this);
+    if (FParent) FParent->RemoveControl(this);
 }
 
 void TControl::SetParent(TWinControl* parent) {
-    if (parent == parent_) return;
+    if (parent == FParent) return;
     if (parent == this) return;
-    if (parent_) parent_->RemoveControl(this);
+    if (FParent) FParent->RemoveControl(this);
     if (parent) parent->InsertControl(this);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
-    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
     Invalidate();
-    left_ = left;
-    top_ = top;
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+    FLeft = left;
+    FTop = top;
+    FWidth = std::max(width, 0);
+    FHeight = std::max(height, 0);
     Invalidate();
     RequestAlign();
-    if (parent_) parent_->ChildBoundsChanged();
+    if (FParent) FParent->ChildBoundsChanged();
 }
 
 void TControl::SetAlign(TAlign align) {
-    if (align == align_) return;
-    align_ = align;
+    if (align == FAlign) return;
+    FAlign = align;
     RequestAlign();
 }
 
 void TControl::SetVisible(bool visible) {
-    if (visible == visible_) return;
+    if (visible == FVisible) return;
     Invalidate();
-    visible_ = visible;
+    FVisible = visible;
     Invalidate();
     Perform(CM_VISIBLECHANGED, visible);
     RequestAlign();
-    if (parent_) parent_->ChildBoundsChanged();
+    if (FParent) FParent->ChildBoundsChanged();
 }
 
 void TControl::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
+    if (enabled == FEnabled) return;
+    FEnabled = enabled;
     Perform(CM_ENABLEDCHANGED);
     Invalidate();
 }
 
 void TControl::SetColor(TColor color) {
-    if (color == color_) return;
-    color_ = color;
+    if (color == FColor) return;
+    FColor = color;
     Perform(CM_COLORCHANGED);
     Invalidate();
 }
 
 void TControl::SetFont(TFont* font) {
-    if (font && font != font_.get()) font_->Assign(*font);
+    if (font && font != FFont.get()) FFont->Assign(*font);
 }
 
 void TControl::SetParentFont(bool value) {
-    parentFont_ = value;
+    FParentFont = value;
     if (value) TakeParentFont();
 }
 
 void TControl::TakeParentFont() {
-    if (!parent_) return;
-    takingParentFont_ = true;
-    font_->Assign(*parent_->font_);
-    takingParentFont_ = false;
+    if (!FParent) return;
+    FTakingParentFont = true;
+    FFont->Assign(*FParent->FFont);
+    FTakingParentFont = false;
 }
 
 void TControl::FontChanged() {
-    if (!takingParentFont_) parentFont_ = false;
+    if (!FTakingParentFont) FParentFont = false;
     Perform(CM_FONTCHANGED);
     Invalidate();
 }
 
 bool TControl::ShowHint() const {
-    if (parentShowHint_ && parent_) return parent_->ShowHint();
-    return showHint_;
+    if (FParentShowHint && FParent) return FParent->ShowHint();
+    return FShowHint;
 }
 
 void TControl::SetShowHint(bool show) {
-    showHint_ = show;
-    parentShowHint_ = false;
+    FShowHint = show;
+    FParentShowHint = false;
 }
 
 void TControl::SetCaption(const std::string& caption) {
-    if (caption == caption_) return;
-    caption_ = caption;
+    if (caption == FCaption) return;
+    FCaption = caption;
     if (auto* win = dynamic_cast<TWinControl*>(this); win && win->HandleAllocated())
-        SetWindowTextW(win->handle_, GbkToWide(caption_).c_str());
+        SetWindowTextW(win->FHandle, GbkToWide(FCaption).c_str());
     Perform(CM_TEXTCHANGED);
     Invalidate();
 }
@@ -187,30 +187,30 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::Invalidate() {
-    if (parent_ && parent_->HandleAllocated()) {
+    if (FParent && FParent->HandleAllocated()) {
         RECT r = BoundsRect();
-        InvalidateRect(parent_->handle_, &r, TRUE);
+        InvalidateRect(FParent->FHandle, &r, TRUE);
     }
 }
 
 void TControl::Repaint() {
     Invalidate();
-    if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->handle_);
+    if (FParent && FParent->HandleAllocated()) UpdateWindow(FParent->FHandle);
 }
 
 bool TControl::Showing() const {
-    if (!visible_) return false;
-    if (parent_) return parent_->Showing();
+    if (!FVisible) return false;
+    if (FParent) return FParent->Showing();
     auto* win = dynamic_cast<const TWinControl*>(this);
-    return win && win->handle_ && IsWindowVisible(win->handle_);
+    return win && win->FHandle && IsWindowVisible(win->FHandle);
 }
 
 POINT TControl::ClientToScreen(POINT p) const {
-    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->handle_) {
-        ::ClientToScreen(win->handle_, &p);
+    if (auto* win = dynamic_cast<const TWinControl*>(this); win && win->FHandle) {
+        ::ClientToScreen(win->FHandle, &p);
         return p;
     }
-    if (parent_) return parent_->ClientToScreen({p.x + left_, p.y + top_});
+    if (FParent) return FParent->ClientToScreen({p.x + FLeft, p.y + FTop});
     return p;
 }
 
@@ -222,17 +222,17 @@ POINT TControl::ScreenToClient(POINT p) const {
 void TControl::Click() {
     if (OnClick)
         OnClick(this);
-    else if (action_)
-        action_->Execute();
+    else if (FAction)
+        FAction->Execute();
 }
 
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == action_) action_ = nullptr;
+    if (operation == opRemove && component == FAction) FAction = nullptr;
 }
 
 void TControl::RequestAlign() {
-    if (parent_ && align_ != alNone) parent_->Realign();
+    if (FParent && FAlign != alNone) FParent->Realign();
 }
 
 void TControl::WndProc(TMessage& m) {
@@ -243,16 +243,16 @@ void TControl::WndProc(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
         POINT p = point();
-        if (m.Msg == WM_LBUTTONDOWN) mouseDown_ = true;
+        if (m.Msg == WM_LBUTTONDOWN) FMouseDown = true;
         if (OnMouseDown) OnMouseDown(this, m.Msg == WM_LBUTTONDOWN ? mbLeft : mbRight, p.x, p.y);
         break;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
         POINT p = point();
-        bool clicked = m.Msg == WM_LBUTTONUP && mouseDown_ && clicksOnMouseUp_ && p.x >= 0 &&
-                       p.y >= 0 && p.x < width_ && p.y < height_;
-        if (m.Msg == WM_LBUTTONUP) mouseDown_ = false;
+        bool clicked = m.Msg == WM_LBUTTONUP && FMouseDown && FClicksOnMouseUp && p.x >= 0 &&
+                       p.y >= 0 && p.x < FWidth && p.y < FHeight;
+        if (m.Msg == WM_LBUTTONUP) FMouseDown = false;
         if (clicked) Click();
         if (OnMouseUp) OnMouseUp(this, m.Msg == WM_LBUTTONUP ? mbLeft : mbRight, p.x, p.y);
         break;
@@ -261,11 +261,11 @@ void TControl::WndProc(TMessage& m) {
         if (OnDblClick) OnDblClick(this);
         break;
     case CM_MOUSEENTER:
-        mouseInControl_ = true;
+        FMouseInControl = true;
         if (OnMouseEnter) OnMouseEnter(this);
         return;
     case CM_MOUSELEAVE:
-        mouseInControl_ = false;
+        FMouseInControl = false;
         if (OnMouseLeave) OnMouseLeave(this);
         return;
     default:
@@ -284,17 +284,17 @@ TWinControl::~TWinControl() {
     Destroying();
     DestroyComponents();
     // Children that someone else owns lose their parent with us.
-    for (TControl* child : controls_)
-        child->parent_ = nullptr;
-    controls_.clear();
-    tabList_.clear();
-    captureControl_ = nullptr;
+    for (TControl* child : FControls)
+        child->FParent = nullptr;
+    FControls.clear();
+    FTabList.clear();
+    FCaptureControl = nullptr;
     DestroyHandle();
 }
 
 TControl* TWinControl::Controls(int index) const {
     if (index < 0 || index >= ControlCount()) RaiseListIndexError(index);
-    return controls_[static_cast<size_t>(index)];
+    return FControls[static_cast<size_t>(index)];
 }
 
 TWinControl* TWinControl::FindControl(HWND window) {
@@ -303,18 +303,18 @@ TWinControl* TWinControl::FindControl(HWND window) {
 }
 
 void TWinControl::InsertControl(TControl* control) {
-    controls_.push_back(control);
-    control->parent_ = this;
-    if (control->parentFont_) control->TakeParentFont();
+    FControls.push_back(control);
+    control->FParent = this;
+    if (control->FParentFont) control->TakeParentFont();
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
-        tabList_.push_back(win);
-        if (win->wantedTabOrder_ >= 0) win->SetTabOrder(std::exchange(win->wantedTabOrder_, -1));
-        if (win->handle_) {
-            if (handle_)
-                ::SetParent(win->handle_, handle_);
+        FTabList.push_back(win);
+        if (win->FWantedTabOrder >= 0) win->SetTabOrder(std::exchange(win->FWantedTabOrder, -1));
+        if (win->FHandle) {
+            if (FHandle)
+                ::SetParent(win->FHandle, FHandle);
             else
                 win->DestroyHandle();
-        } else if (handle_ && !HasState(csDestroying)) {
+        } else if (FHandle && !HasState(csDestroying)) {
             win->CreateWnd();
         }
     }
@@ -325,13 +325,13 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
     control->Invalidate();
-    if (captureControl_ == control) {
-        captureControl_ = nullptr;
-        if (handle_ && GetCapture() == handle_) ReleaseCapture();
+    if (FCaptureControl == control) {
+        FCaptureControl = nullptr;
+        if (FHandle && GetCapture() == FHandle) ReleaseCapture();
     }
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), control), tabList_.end());
-    control->parent_ = nullptr;
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    FTabList.erase(std::remove(FTabList.begin(), FTabList.end(), control), FTabList.end());
+    control->FParent = nullptr;
     if (!HasState(csDestroying)) {
         Realign();
         ChildBoundsChanged();
@@ -339,14 +339,14 @@ void TWinControl::RemoveControl(TControl* control) {
 }
 
 HWND TWinControl::Handle() {
-    if (!handle_) {
-        if (parent_ && !parent_->HandleAllocated()) {
-            parent_->Handle(); // makes ours too
-            if (handle_) return handle_;
+    if (!FHandle) {
+        if (FParent && !FParent->HandleAllocated()) {
+            FParent->Handle(); // makes ours too
+            if (FHandle) return FHandle;
         }
         CreateWnd();
     }
-    return handle_;
+    return FHandle;
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -364,7 +364,7 @@ void TWinControl::CreateParams(TCreateParams& params) {
         params.Style = WS_POPUP;
     }
     if (!Enabled()) params.Style |= WS_DISABLED;
-    if (tabStop_) params.Style |= WS_TABSTOP;
+    if (FTabStop) params.Style |= WS_TABSTOP;
 }
 
 void TWinControl::CreateWnd() {
@@ -397,7 +397,7 @@ void TWinControl::CreateWnd() {
             throw EOutOfResources(Format("无法注册窗口类 %s", WideToGbk(params.ClassName).c_str()));
         known = procs.emplace(params.ClassName, base).first;
     }
-    defaultProc_ = known->second;
+    FDefaultProc = known->second;
     static int nextId = 100;
     HMENU id = (params.Style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++))
                                          : nullptr;
@@ -407,25 +407,25 @@ void TWinControl::CreateWnd() {
                                   params.WndParent, id, instance, nullptr);
     g_creating = nullptr;
     if (!window) throw EOutOfResources(Format("无法创建窗口 %s", ClassName()));
-    if (!handle_) {
-        handle_ = window;
+    if (!FHandle) {
+        FHandle = window;
         SetPropW(window, kControlProp, this);
     }
-    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
     HandleCreated();
-    for (TControl* child : std::vector<TControl*>(controls_))
-        if (auto* win = dynamic_cast<TWinControl*>(child); win && !win->handle_) win->CreateWnd();
+    for (TControl* child : std::vector<TControl*>(FControls))
+        if (auto* win = dynamic_cast<TWinControl*>(child); win && !win->FHandle) win->CreateWnd();
     Realign();
 }
 
 void TWinControl::DestroyHandle() {
-    if (!handle_) return;
-    HWND window = handle_;
+    if (!FHandle) return;
+    HWND window = FHandle;
     DestroyWindow(window);
     // WM_NCDESTROY cleared it; a window destroyed elsewhere may not have.
-    if (handle_ == window) {
+    if (FHandle == window) {
         RemovePropW(window, kControlProp);
-        handle_ = nullptr;
+        FHandle = nullptr;
     }
 }
 
@@ -434,7 +434,7 @@ LRESULT CALLBACK TWinControl::StandardProc(HWND window, UINT msg, WPARAM wParam,
     if (!control && g_creating) {
         control = g_creating;
         g_creating = nullptr;
-        control->handle_ = window;
+        control->FHandle = window;
         SetPropW(window, kControlProp, control);
     }
     if (!control) {
@@ -455,22 +455,22 @@ LRESULT CALLBACK TWinControl::StandardProc(HWND window, UINT msg, WPARAM wParam,
     --g_handlerDepth;
     if (msg == WM_NCDESTROY) {
         RemovePropW(window, kControlProp);
-        if (control->handle_ == window) control->handle_ = nullptr;
+        if (control->FHandle == window) control->FHandle = nullptr;
     }
     return m.Result;
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
-    if (handle_ && defaultProc_)
-        m.Result = CallWindowProcW(defaultProc_, handle_, m.Msg, m.WParam, m.LParam);
+    if (FHandle && FDefaultProc)
+        m.Result = CallWindowProcW(FDefaultProc, FHandle, m.Msg, m.WParam, m.LParam);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
     bool same = left == Left() && top == Top() && width == Width() && height == Height();
     TControl::SetBounds(left, top, width, height);
     if (same) return;
-    if (handle_)
-        SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(),
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), Height(),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     else
         Realign();
@@ -478,64 +478,64 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 
 RECT TWinControl::ClientRect() const {
     RECT r{0, 0, Width(), Height()};
-    if (handle_) GetClientRect(handle_, &r);
+    if (FHandle) GetClientRect(FHandle, &r);
     return r;
 }
 
 void TWinControl::UpdateBoundsFromWindow() {
     RECT r;
-    if (!GetWindowRect(handle_, &r)) return;
-    if (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD)
-        MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+    if (!GetWindowRect(FHandle, &r)) return;
+    if (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD)
+        MapWindowPoints(nullptr, GetParent(FHandle), reinterpret_cast<POINT*>(&r), 2);
     // Not through SetBounds: the window is already where it says.
-    left_ = r.left;
-    top_ = r.top;
-    width_ = r.right - r.left;
-    height_ = r.bottom - r.top;
+    FLeft = r.left;
+    FTop = r.top;
+    FWidth = r.right - r.left;
+    FHeight = r.bottom - r.top;
 }
 
 void TWinControl::SetVisible(bool visible) {
     if (visible == Visible()) return;
     TControl::SetVisible(visible);
-    if (handle_ && Parent()) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (FHandle && Parent()) ShowWindow(FHandle, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void TWinControl::SetEnabled(bool enabled) {
     if (enabled == Enabled()) return;
-    if (handle_) EnableWindow(handle_, enabled);
+    if (FHandle) EnableWindow(FHandle, enabled);
     TControl::SetEnabled(enabled);
 }
 
 void TWinControl::Invalidate() {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TWinControl::Repaint() {
-    if (handle_) {
-        InvalidateRect(handle_, nullptr, TRUE);
-        UpdateWindow(handle_);
+    if (FHandle) {
+        InvalidateRect(FHandle, nullptr, TRUE);
+        UpdateWindow(FHandle);
     }
 }
 
 void TWinControl::Realign() {
-    if (aligning_) return;
-    aligning_ = true;
+    if (FAligning) return;
+    FAligning = true;
     RECT r = ClientRect();
     AdjustClientRect(r);
     try {
         AlignControls(r);
     } catch (...) {
-        aligning_ = false;
+        FAligning = false;
         throw;
     }
-    aligning_ = false;
+    FAligning = false;
 }
 
 void TWinControl::AlignControls(RECT& r) {
     for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
-        for (TControl* c : std::vector<TControl*>(controls_)) {
-            if (c->align_ != align || !c->visible_) continue;
-            int w = c->width_, h = c->height_;
+        for (TControl* c : std::vector<TControl*>(FControls)) {
+            if (c->FAlign != align || !c->FVisible) continue;
+            int w = c->FWidth, h = c->FHeight;
             switch (align) {
             case alTop:
                 c->SetBounds(r.left, r.top, r.right - r.left, h);
@@ -567,30 +567,30 @@ void TWinControl::SetFocus() {
 }
 
 bool TWinControl::Focused() const {
-    return handle_ && GetFocus() == handle_;
+    return FHandle && GetFocus() == FHandle;
 }
 
 void TWinControl::SetTabStop(bool tabStop) {
-    tabStop_ = tabStop;
-    if (handle_) {
-        LONG style = GetWindowLongW(handle_, GWL_STYLE);
+    FTabStop = tabStop;
+    if (FHandle) {
+        LONG style = GetWindowLongW(FHandle, GWL_STYLE);
         style = tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
-        SetWindowLongW(handle_, GWL_STYLE, style);
+        SetWindowLongW(FHandle, GWL_STYLE, style);
     }
 }
 
 int TWinControl::TabOrder() const {
-    if (!Parent()) return wantedTabOrder_;
-    const auto& list = Parent()->tabList_;
+    if (!Parent()) return FWantedTabOrder;
+    const auto& list = Parent()->FTabList;
     return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
 void TWinControl::SetTabOrder(int order) {
     if (!Parent()) {
-        wantedTabOrder_ = std::max(order, -1);
+        FWantedTabOrder = std::max(order, -1);
         return;
     }
-    auto& list = Parent()->tabList_;
+    auto& list = Parent()->FTabList;
     auto at = std::find(list.begin(), list.end(), this);
     if (at == list.end()) return;
     list.erase(at);
@@ -602,12 +602,12 @@ void TWinControl::SetTabOrder(int order) {
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
-        if (!c->visible_ || !c->enabled_) return false;
+        if (!c->FVisible || !c->FEnabled) return false;
     return true;
 }
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
-    for (TWinControl* child : tabList_) {
+    for (TWinControl* child : FTabList) {
         list.push_back(child);
         child->GetTabOrderList(list);
     }
@@ -625,7 +625,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward,
     for (int step = 1; step <= count; ++step) {
         int index = ((goForward ? start + step : start - step) % count + count) % count;
         TWinControl* candidate = list[static_cast<size_t>(index)];
-        if ((!checkTabStop || candidate->tabStop_) && candidate->CanFocus()) return candidate;
+        if ((!checkTabStop || candidate->FTabStop) && candidate->CanFocus()) return candidate;
     }
     return nullptr;
 }
@@ -650,40 +650,40 @@ TWinControl* TWinControl::FindOwningControl(HWND window) {
 }
 
 TControl* TWinControl::ControlAtPos(POINT p) const {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        if (dynamic_cast<TWinControl*>(c) || !c->visible_) continue;
-        if (p.x >= c->left_ && p.y >= c->top_ && p.x < c->left_ + c->width_ &&
-            p.y < c->top_ + c->height_)
+        if (dynamic_cast<TWinControl*>(c) || !c->FVisible) continue;
+        if (p.x >= c->FLeft && p.y >= c->FTop && p.x < c->FLeft + c->FWidth &&
+            p.y < c->FTop + c->FHeight)
             return c;
     }
     return nullptr;
 }
 
 void TWinControl::Broadcast(TMessage& m) {
-    for (TControl* c : std::vector<TControl*>(controls_)) {
+    for (TControl* c : std::vector<TControl*>(FControls)) {
         c->WindowProc(m);
         if (m.Result != 0) return;
     }
 }
 
 void TWinControl::FontChanged() {
-    if (handle_)
-        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+    if (FHandle)
+        SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
     TControl::FontChanged();
-    for (TControl* c : std::vector<TControl*>(controls_))
-        if (c->parentFont_) c->TakeParentFont();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (c->FParentFont) c->TakeParentFont();
 }
 
 void TWinControl::PaintWindow(HDC) {}
 
 void TWinControl::PaintControls(HDC dc) {
-    for (TControl* c : std::vector<TControl*>(controls_)) {
-        if (dynamic_cast<TWinControl*>(c) || !c->visible_ || c->width_ <= 0 || c->height_ <= 0)
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+        if (dynamic_cast<TWinControl*>(c) || !c->FVisible || c->FWidth <= 0 || c->FHeight <= 0)
             continue;
         int saved = SaveDC(dc);
-        OffsetViewportOrgEx(dc, c->left_, c->top_, nullptr);
-        IntersectClipRect(dc, 0, 0, c->width_, c->height_);
+        OffsetViewportOrgEx(dc, c->FLeft, c->FTop, nullptr);
+        IntersectClipRect(dc, 0, 0, c->FWidth, c->FHeight);
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         RestoreDC(dc, saved);
     }
@@ -691,17 +691,17 @@ void TWinControl::PaintControls(HDC dc) {
 
 bool TWinControl::RouteMouseToChild(TMessage& m) {
     POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-    TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p);
-    if (!target || (!target->enabled_ && !captureControl_)) return false;
+    TControl* target = FCaptureControl ? FCaptureControl : ControlAtPos(p);
+    if (!target || (!target->FEnabled && !FCaptureControl)) return false;
     if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
-        captureControl_ = target;
-        SetCapture(handle_);
+        FCaptureControl = target;
+        SetCapture(FHandle);
     }
-    LPARAM local = MAKELPARAM(p.x - target->left_, p.y - target->top_);
+    LPARAM local = MAKELPARAM(p.x - target->FLeft, p.y - target->FTop);
     m.Result = target->Perform(m.Msg, m.WParam, local);
-    if (m.Msg == WM_LBUTTONUP && captureControl_) {
-        captureControl_ = nullptr;
-        if (GetCapture() == handle_) ReleaseCapture();
+    if (m.Msg == WM_LBUTTONUP && FCaptureControl) {
+        FCaptureControl = nullptr;
+        if (GetCapture() == FHandle) ReleaseCapture();
     }
     return true;
 }
@@ -709,30 +709,30 @@ bool TWinControl::RouteMouseToChild(TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: {
-        bool hasGraphic = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
-            return !dynamic_cast<TWinControl*>(c) && c->visible_;
+        bool hasGraphic = std::any_of(FControls.begin(), FControls.end(), [](TControl* c) {
+            return !dynamic_cast<TWinControl*>(c) && c->FVisible;
         });
-        bool own = defaultProc_ == DefWindowProcW;
+        bool own = FDefaultProc == DefWindowProcW;
         if (!hasGraphic && !own) break;
         PAINTSTRUCT ps{};
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         bool began = !dc;
-        if (began) dc = BeginPaint(handle_, &ps);
+        if (began) dc = BeginPaint(FHandle, &ps);
         if (own)
             PaintWindow(dc);
         else
-            CallWindowProcW(defaultProc_, handle_, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+            CallWindowProcW(FDefaultProc, FHandle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
         PaintControls(dc);
-        if (began) EndPaint(handle_, &ps);
+        if (began) EndPaint(FHandle, &ps);
         m.Result = 0;
         return;
     }
     case WM_ERASEBKGND:
-        if (!erasesWithColor_ || defaultProc_ != DefWindowProcW) break;
+        if (!FErasesWithColor || FDefaultProc != DefWindowProcW) break;
         {
             RECT r;
-            GetClientRect(handle_, &r);
-            FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush_.Get(Color()));
+            GetClientRect(FHandle, &r);
+            FillRect(reinterpret_cast<HDC>(m.WParam), &r, FBrush.Get(Color()));
         }
         m.Result = 1;
         return;
@@ -787,18 +787,18 @@ void TWinControl::WndProc(TMessage& m) {
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         SetTextColor(dc, ColorToRGB(Font()->Color()));
         SetBkColor(dc, ColorToRGB(Color()));
-        m.Result = reinterpret_cast<LRESULT>(brush_.Get(Color()));
+        m.Result = reinterpret_cast<LRESULT>(FBrush.Get(Color()));
         return;
     }
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT) {
+        if (reinterpret_cast<HWND>(m.WParam) == FHandle && LOWORD(m.LParam) == HTCLIENT) {
             POINT p;
             GetCursorPos(&p);
-            ::ScreenToClient(handle_, &p);
+            ::ScreenToClient(FHandle, &p);
             TControl* c = ControlAtPos(p);
             if (!c) c = this;
-            if (c->cursor_ != crDefault) {
-                ::SetCursor(LoadCursorW(nullptr, SystemCursor(c->cursor_)));
+            if (c->FCursor != crDefault) {
+                ::SetCursor(LoadCursorW(nullptr, SystemCursor(c->FCursor)));
                 m.Result = TRUE;
                 return;
             }
@@ -806,19 +806,19 @@ void TWinControl::WndProc(TMessage& m) {
         break;
     case WM_MOUSEMOVE: {
         POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-        TControl* over = captureControl_ ? captureControl_ : ControlAtPos(p);
+        TControl* over = FCaptureControl ? FCaptureControl : ControlAtPos(p);
         SetMouseControl(over ? over : this);
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, handle_, 0};
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
         TrackMouseEvent(&track);
         break;
     }
     case WM_MOUSELEAVE:
-        if (g_mouseControl == this || (g_mouseControl && g_mouseControl->parent_ == this &&
+        if (g_mouseControl == this || (g_mouseControl && g_mouseControl->FParent == this &&
                                        !dynamic_cast<TWinControl*>(g_mouseControl)))
             SetMouseControl(nullptr);
         break;
     case WM_CANCELMODE:
-        captureControl_ = nullptr;
+        FCaptureControl = nullptr;
         break;
     case WM_SETFOCUS:
         for (TWinControl *child = this, *parent = Parent(); parent;

@@ -75,53 +75,53 @@ class TControl : public TComponent {
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
-    TWinControl* Parent() const { return parent_; }
+    TWinControl* Parent() const { return FParent; }
     virtual void SetParent(TWinControl* parent);
 
-    int Left() const { return left_; }
-    int Top() const { return top_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
-    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
-    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
-    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
     virtual void SetBounds(int left, int top, int width, int height);
-    RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
-    virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
+    RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    virtual RECT ClientRect() const { return {0, 0, FWidth, FHeight}; }
     int ClientWidth() const { return ClientRect().right; }
     int ClientHeight() const { return ClientRect().bottom; }
 
-    TAlign Align() const { return align_; }
+    TAlign Align() const { return FAlign; }
     void SetAlign(TAlign align);
-    bool Visible() const { return visible_; }
+    bool Visible() const { return FVisible; }
     virtual void SetVisible(bool visible);
     void Show() { SetVisible(true); }
     void Hide() { SetVisible(false); }
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     virtual void SetEnabled(bool enabled);
-    TColor Color() const { return color_; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor color);
-    TFont* Font() const { return font_.get(); }
+    TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* font);
     // While set, the control takes its parent's font, now and whenever the
     // parent's font changes; changing its own font clears it.
-    bool ParentFont() const { return parentFont_; }
+    bool ParentFont() const { return FParentFont; }
     void SetParentFont(bool value);
-    const std::string& Caption() const { return caption_; }
+    const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& caption);
     // The text a tooltip shows after the mouse pointer has rested on the
     // control, when the application and the control both show hints.
-    const std::string& Hint() const { return hint_; }
-    void SetHint(const std::string& hint) { hint_ = hint; }
+    const std::string& Hint() const { return FHint; }
+    void SetHint(const std::string& hint) { FHint = hint; }
     // While ParentShowHint is set, ShowHint is the parent's; setting
     // ShowHint clears it.
     bool ShowHint() const;
     void SetShowHint(bool show);
-    bool ParentShowHint() const { return parentShowHint_; }
-    void SetParentShowHint(bool value) { parentShowHint_ = value; }
-    TCursor Cursor() const { return cursor_; }
-    void SetCursor(TCursor cursor) { cursor_ = cursor; }
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool value) { FParentShowHint = value; }
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor) { FCursor = cursor; }
 
     // Sends a message through the control's chain and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -148,10 +148,10 @@ class TControl : public TComponent {
 
     // A linked action gives the control its enabled state (and caption,
     // check mark or down state where it has them) and runs for clicks.
-    TAction* Action() const { return action_; }
+    TAction* Action() const { return FAction; }
     void SetAction(TAction* action);
     // Whether the mouse pointer is over the control (mouse enter seen).
-    bool MouseInControl() const { return mouseInControl_; }
+    bool MouseInControl() const { return FMouseInControl; }
 
 protected:
     // The class's own handling; ends in DefaultHandler for what it leaves.
@@ -160,7 +160,7 @@ protected:
     // Controls that are clicked by a left button press and release on them
     // (panels, images, labels) say so; buttons with a window of their own
     // hear of clicks from their window instead.
-    bool clicksOnMouseUp_ = false;
+    bool FClicksOnMouseUp = false;
 
     virtual void FontChanged();
     void RequestAlign();
@@ -168,26 +168,26 @@ protected:
     // Takes over what the linked action says.
     virtual void ActionChanged();
     // Keeps the caption a window changed by itself (typing in an edit).
-    void StoreCaption(const std::string& caption) { caption_ = caption; }
+    void StoreCaption(const std::string& caption) { FCaption = caption; }
 
 private:
-    TWinControl* parent_ = nullptr;
-    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
-    TAlign align_ = alNone;
-    bool visible_ = true;
-    bool enabled_ = true;
-    TColor color_ = clBtnFace;
-    std::unique_ptr<TFont> font_;
-    std::string caption_;
-    std::string hint_;
-    bool showHint_ = false;
-    bool parentShowHint_ = true;
-    TCursor cursor_ = crDefault;
-    bool mouseDown_ = false;
-    bool mouseInControl_ = false;
-    TAction* action_ = nullptr;
-    bool parentFont_ = true;
-    bool takingParentFont_ = false;
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TColor FColor = clBtnFace;
+    std::unique_ptr<TFont> FFont;
+    std::string FCaption;
+    std::string FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
+    TCursor FCursor = crDefault;
+    bool FMouseDown = false;
+    bool FMouseInControl = false;
+    TAction* FAction = nullptr;
+    bool FParentFont = true;
+    bool FTakingParentFont = false;
     void TakeParentFont();
 
     friend class TWinControl;
@@ -218,11 +218,11 @@ class TWinControl : public TControl {
 
     // Makes the window, and its parents', when it does not exist yet.
     HWND Handle();
-    bool HandleAllocated() const { return handle_ != nullptr; }
+    bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
 
-    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const;
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() const override;
@@ -235,7 +235,7 @@ class TWinControl : public TControl {
     void SetFocus();
     bool Focused() const;
     // Whether Tab stops at the control.
-    bool TabStop() const { return tabStop_; }
+    bool TabStop() const { return FTabStop; }
     void SetTabStop(bool tabStop);
     // The control's place among its parent's windowed controls when Tab
     // moves the focus (0 first); -1 without a parent. Setting it moves the
@@ -287,7 +287,7 @@ protected:
     virtual void ChildFocused(TWinControl*) {}
     void FontChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
-    bool erasesWithColor_ = true;
+    bool FErasesWithColor = true;
 
 private:
     void InsertControl(TControl* control);
@@ -297,17 +297,17 @@ private:
     void UpdateBoundsFromWindow();
     static LRESULT CALLBACK StandardProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    HWND handle_ = nullptr;
-    WNDPROC defaultProc_ = nullptr;
-    std::vector<TControl*> controls_;
-    TControl* captureControl_ = nullptr;
-    bool aligning_ = false;
-    bool tabStop_ = false;
+    HWND FHandle = nullptr;
+    WNDPROC FDefaultProc = nullptr;
+    std::vector<TControl*> FControls;
+    TControl* FCaptureControl = nullptr;
+    bool FAligning = false;
+    bool FTabStop = false;
     // The windowed children in tab order.
-    std::vector<TWinControl*> tabList_;
+    std::vector<TWinControl*> FTabList;
     // A tab order asked for before the control had a parent.
-    int wantedTabOrder_ = -1;
-    TBrushCache brush_;
+    int FWantedTabOrder = -1;
+    TBrushCache FBrush;
 
     friend class TControl;
 };

@@ -136,28 +136,28 @@ TCustomPanel::TCustomPanel(TComponent* owner) : TWinControl(owner) {
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut cut) {
-    Store(this, bevelInner_, cut);
+    Store(this, FBevelInner, cut);
     Realign();
 }
 void TCustomPanel::SetBevelOuter(TBevelCut cut) {
-    Store(this, bevelOuter_, cut);
+    Store(this, FBevelOuter, cut);
     Realign();
 }
 void TCustomPanel::SetBevelWidth(int width) {
-    Store(this, bevelWidth_, std::max(width, 1));
+    Store(this, FBevelWidth, std::max(width, 1));
     Realign();
 }
 void TCustomPanel::SetBorderWidth(int width) {
-    Store(this, borderWidth_, std::max(width, 0));
+    Store(this, FBorderWidth, std::max(width, 0));
     Realign();
 }
 void TCustomPanel::SetAlignment(TAlignment alignment) {
-    Store(this, alignment_, alignment);
+    Store(this, FAlignment, alignment);
 }
 
 void TCustomPanel::AdjustClientRect(RECT& r) {
-    int inset = borderWidth_ + (bevelOuter_ != bvNone ? bevelWidth_ : 0) +
-                (bevelInner_ != bvNone ? bevelWidth_ : 0);
+    int inset = FBorderWidth + (FBevelOuter != bvNone ? FBevelWidth : 0) +
+                (FBevelInner != bvNone ? FBevelWidth : 0);
     InflateRect(&r, -inset, -inset);
 }
 
@@ -165,18 +165,18 @@ void TCustomPanel::PaintWindow(HDC dc) {
     RECT r = ClientRect();
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone) return;
-        for (int i = 0; i < bevelWidth_; ++i) {
+        for (int i = 0; i < FBevelWidth; ++i) {
             if (cut != bvSpace)
                 DrawEdge(dc, &r, cut == bvLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
             InflateRect(&r, -1, -1);
         }
     };
-    bevel(bevelOuter_);
-    InflateRect(&r, -borderWidth_, -borderWidth_);
-    bevel(bevelInner_);
+    bevel(FBevelOuter);
+    InflateRect(&r, -FBorderWidth, -FBorderWidth);
+    bevel(FBevelInner);
     UINT format = DT_SINGLELINE | DT_VCENTER |
-                  (alignment_ == taCenter         ? DT_CENTER
-                   : alignment_ == taRightJustify ? DT_RIGHT
+                  (FAlignment == taCenter         ? DT_CENTER
+                   : FAlignment == taRightJustify ? DT_RIGHT
                                                   : DT_LEFT);
     DrawCaption(dc, Caption(), Font()->Handle(), ColorToRGB(Font()->Color()), r, format);
 }
@@ -185,35 +185,35 @@ void TCustomPanel::PaintWindow(HDC dc) {
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 65, 13);
-    clicksOnMouseUp_ = true;
+    FClicksOnMouseUp = true;
 }
 
 void TCustomLabel::SetAlignment(TAlignment alignment) {
-    Store(this, alignment_, alignment);
+    Store(this, FAlignment, alignment);
 }
 void TCustomLabel::SetLayout(TTextLayout layout) {
-    Store(this, layout_, layout);
+    Store(this, FLayout, layout);
 }
 void TCustomLabel::SetTransparent(bool transparent) {
-    Store(this, transparent_, transparent);
+    Store(this, FTransparent, transparent);
 }
 void TCustomLabel::SetWordWrap(bool wrap) {
-    Store(this, wordWrap_, wrap);
+    Store(this, FWordWrap, wrap);
 }
 
 void TCustomLabel::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
-    if (!transparent_) FillRect(dc, &r, brush_.Get(Color()));
-    UINT format = (alignment_ == taCenter         ? DT_CENTER
-                   : alignment_ == taRightJustify ? DT_RIGHT
+    if (!FTransparent) FillRect(dc, &r, FBrush.Get(Color()));
+    UINT format = (FAlignment == taCenter         ? DT_CENTER
+                   : FAlignment == taRightJustify ? DT_RIGHT
                                                   : DT_LEFT);
-    if (wordWrap_) {
+    if (FWordWrap) {
         format |= DT_WORDBREAK;
     } else {
         format |= DT_SINGLELINE;
-        if (layout_ == tlCenter)
+        if (FLayout == tlCenter)
             format |= DT_VCENTER;
-        else if (layout_ == tlBottom)
+        else if (FLayout == tlBottom)
             format |= DT_BOTTOM;
     }
     COLORREF color = Enabled() ? ColorToRGB(Font()->Color()) : GetSysColor(COLOR_GRAYTEXT);
@@ -222,35 +222,35 @@ void TCustomLabel::Paint(HDC dc) {
 
 // ------------------------------------------------------------------- image
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), FPicture(std::make_unique<TPicture>()) {
     SetBounds(0, 0, 105, 105);
-    clicksOnMouseUp_ = true;
-    picture_->OnChange = [this] { Invalidate(); };
+    FClicksOnMouseUp = true;
+    FPicture->OnChange = [this] { Invalidate(); };
 }
 
 void TImage::SetPicture(TPicture* picture) {
-    if (picture && picture != picture_.get()) picture_->SetBitmap(picture->Bitmap());
+    if (picture && picture != FPicture.get()) FPicture->SetBitmap(picture->Bitmap());
 }
 void TImage::SetStretch(bool stretch) {
-    Store(this, stretch_, stretch);
+    Store(this, FStretch, stretch);
 }
 void TImage::SetCenter(bool center) {
-    Store(this, center_, center);
+    Store(this, FCenter, center);
 }
 void TImage::SetTransparent(bool transparent) {
-    Store(this, transparent_, transparent);
+    Store(this, FTransparent, transparent);
 }
 
 void TImage::Paint(HDC dc) {
-    if (picture_->Empty()) return;
-    if (stretch_) {
-        picture_->StretchDraw(dc, RECT{0, 0, Width(), Height()});
+    if (FPicture->Empty()) return;
+    if (FStretch) {
+        FPicture->StretchDraw(dc, RECT{0, 0, Width(), Height()});
         return;
     }
-    int x = center_ ? (Width() - picture_->Width()) / 2 : 0;
-    int y = center_ ? (Height() - picture_->Height()) / 2 : 0;
-    TColor key = transparent_ ? picture_->Bitmap().GetPixel(0, picture_->Height() - 1) : clNone;
-    picture_->Draw(dc, x, y, 0, 0, picture_->Width(), picture_->Height(), key);
+    int x = FCenter ? (Width() - FPicture->Width()) / 2 : 0;
+    int y = FCenter ? (Height() - FPicture->Height()) / 2 : 0;
+    TColor key = FTransparent ? FPicture->Bitmap().GetPixel(0, FPicture->Height() - 1) : clNone;
+    FPicture->Draw(dc, x, y, 0, 0, FPicture->Width(), FPicture->Height(), key);
 }
 
 // ----------------------------------------------------------- button faces
@@ -336,66 +336,66 @@ void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGl
 // ------------------------------------------------------------ speed button
 
 TSpeedButton::TSpeedButton(TComponent* owner)
-    : TGraphicControl(owner), glyph_(std::make_unique<TPicture>()) {
+    : TGraphicControl(owner), FGlyph(std::make_unique<TPicture>()) {
     SetBounds(0, 0, 23, 22);
-    glyph_->OnChange = [this] { Invalidate(); };
+    FGlyph->OnChange = [this] { Invalidate(); };
 }
 
 void TSpeedButton::SetFlat(bool flat) {
-    Store(this, flat_, flat);
+    Store(this, FFlat, flat);
 }
 void TSpeedButton::SetGlyph(TPicture* glyph) {
-    if (glyph && glyph != glyph_.get()) glyph_->SetBitmap(glyph->Bitmap());
+    if (glyph && glyph != FGlyph.get()) FGlyph->SetBitmap(glyph->Bitmap());
 }
 void TSpeedButton::SetNumGlyphs(int count) {
-    Store(this, numGlyphs_, std::clamp(count, 1, 4));
+    Store(this, FNumGlyphs, std::clamp(count, 1, 4));
 }
 void TSpeedButton::SetLayout(TButtonLayout layout) {
-    Store(this, layout_, layout);
+    Store(this, FLayout, layout);
 }
 void TSpeedButton::SetMargin(int margin) {
-    Store(this, margin_, margin);
+    Store(this, FMargin, margin);
 }
 void TSpeedButton::SetSpacing(int spacing) {
-    Store(this, spacing_, spacing);
+    Store(this, FSpacing, spacing);
 }
 void TSpeedButton::SetTransparent(bool transparent) {
-    Store(this, transparent_, transparent);
+    Store(this, FTransparent, transparent);
 }
 
 void TSpeedButton::SetDown(bool down) {
-    if (groupIndex_ == 0) down = false;
-    if (down == down_) return;
-    if (!down && !allowAllUp_ && groupIndex_ != 0) {
+    if (FGroupIndex == 0) down = false;
+    if (down == FDown) return;
+    if (!down && !FAllowAllUp && FGroupIndex != 0) {
         // The last button of a group that must keep one down stays down,
         // unless another of the group is down.
         bool other = false;
         if (Parent())
             for (int i = 0; i < Parent()->ControlCount(); ++i)
                 if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
-                    b && b != this && b->groupIndex_ == groupIndex_ && b->down_)
+                    b && b != this && b->FGroupIndex == FGroupIndex && b->FDown)
                     other = true;
         if (!other) return;
     }
-    down_ = down;
+    FDown = down;
     if (down && Parent())
         for (int i = 0; i < Parent()->ControlCount(); ++i)
             if (auto* b = dynamic_cast<TSpeedButton*>(Parent()->Controls(i));
-                b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
-                b->down_ = false;
+                b && b != this && b->FGroupIndex == FGroupIndex && b->FDown) {
+                b->FDown = false;
                 b->Invalidate();
             }
     Invalidate();
 }
 
 void TSpeedButton::Click() {
-    if (groupIndex_ != 0) SetDown(allowAllUp_ ? !down_ : true);
+    if (FGroupIndex != 0) SetDown(FAllowAllUp ? !FDown : true);
     TGraphicControl::Click();
 }
 
 void TSpeedButton::ActionChanged() {
     TGraphicControl::ActionChanged();
-    if (Action() && groupIndex_ != 0) SetDown(Action()->Checked());
+    if (Action() && FGroupIndex != 0) SetDown(Action()->Checked());
 }
 
 void TSpeedButton::WndProc(TMessage& m) {
@@ -403,13 +403,13 @@ void TSpeedButton::WndProc(TMessage& m) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (Enabled()) {
-            pressed_ = true;
+            FPressed = true;
             Repaint();
         }
         break;
     case WM_LBUTTONUP: {
-        bool wasPressed = pressed_;
-        pressed_ = false;
+        bool wasPressed = FPressed;
+        FPressed = false;
         int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
         Repaint();
         TGraphicControl::WndProc(m);
@@ -419,9 +419,9 @@ void TSpeedButton::WndProc(TMessage& m) {
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
     case CM_ENABLEDCHANGED:
-        if (m.Msg == CM_MOUSELEAVE) pressed_ = false;
+        if (m.Msg == CM_MOUSELEAVE) FPressed = false;
         TGraphicControl::WndProc(m);
-        if (flat_ || m.Msg == CM_ENABLEDCHANGED) Invalidate();
+        if (FFlat || m.Msg == CM_ENABLEDCHANGED) Invalidate();
         return;
     default:
         break;
@@ -431,41 +431,41 @@ void TSpeedButton::WndProc(TMessage& m) {
 
 void TSpeedButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
-    if (!flat_ || !transparent_) FillRect(dc, &r, brush_.Get(Color()));
-    bool sunk = pressed_ || down_;
-    if (!flat_)
+    if (!FFlat || !FTransparent) FillRect(dc, &r, FBrush.Get(Color()));
+    bool sunk = FPressed || FDown;
+    if (!FFlat)
         DrawEdge(dc, &r, sunk ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     else if (sunk)
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if (MouseInControl() && Enabled())
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    int index = pressed_ ? 2 : down_ ? 3 : 0;
+    int index = FPressed ? 2 : FDown ? 3 : 0;
     RECT face = r;
     if (sunk) OffsetRect(&face, 1, 1);
-    DrawButtonFace(dc, face, *glyph_, numGlyphs_, index, Caption(), Font()->Handle(),
-                   ColorToRGB(Font()->Color()), layout_, margin_, spacing_, Enabled());
+    DrawButtonFace(dc, face, *FGlyph, FNumGlyphs, index, Caption(), Font()->Handle(),
+                   ColorToRGB(Font()->Color()), FLayout, FMargin, FSpacing, Enabled());
 }
 
 // -------------------------------------------------------------- bitmap button
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TPicture>()) {
-    glyph_->OnChange = [this] { Invalidate(); };
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), FGlyph(std::make_unique<TPicture>()) {
+    FGlyph->OnChange = [this] { Invalidate(); };
 }
 
 void TBitBtn::SetGlyph(TPicture* glyph) {
-    if (glyph && glyph != glyph_.get()) glyph_->SetBitmap(glyph->Bitmap());
+    if (glyph && glyph != FGlyph.get()) FGlyph->SetBitmap(glyph->Bitmap());
 }
 void TBitBtn::SetNumGlyphs(int count) {
-    Store(this, numGlyphs_, std::clamp(count, 1, 4));
+    Store(this, FNumGlyphs, std::clamp(count, 1, 4));
 }
 void TBitBtn::SetLayout(TButtonLayout layout) {
-    Store(this, layout_, layout);
+    Store(this, FLayout, layout);
 }
 void TBitBtn::SetMargin(int margin) {
-    Store(this, margin_, margin);
+    Store(this, FMargin, margin);
 }
 void TBitBtn::SetSpacing(int spacing) {
-    Store(this, spacing_, spacing);
+    Store(this, FSpacing, spacing);
 }
 
 void TBitBtn::CreateParams(TCreateParams& params) {
@@ -483,8 +483,8 @@ void TBitBtn::WndProc(TMessage& m) {
         if (Default() || (item->itemState & ODS_FOCUS))
             FrameRect(item->hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         if (pressed) OffsetRect(&r, 1, 1);
-        DrawButtonFace(item->hDC, r, *glyph_, numGlyphs_, pressed ? 2 : 0, Caption(),
-                       Font()->Handle(), ColorToRGB(Font()->Color()), layout_, margin_, spacing_,
+        DrawButtonFace(item->hDC, r, *FGlyph, FNumGlyphs, pressed ? 2 : 0, Caption(),
+                       Font()->Handle(), ColorToRGB(Font()->Color()), FLayout, FMargin, FSpacing,
                        Enabled());
         m.Result = TRUE;
         return;
@@ -499,27 +499,27 @@ TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {
 }
 
 void TToolButton::SetDown(bool down) {
-    Store(this, down_, down);
+    Store(this, FDown, down);
 }
 
 void TToolButton::SetImageIndex(int index) {
-    Store(this, imageIndex_, std::max(index, -1));
+    Store(this, FImageIndex, std::max(index, -1));
 }
 
 void TToolButton::SetMenuItem(TMenuItem* item) {
-    if (menuItem_) menuItem_->RemoveFreeNotification(this);
-    menuItem_ = item;
+    if (FMenuItem) FMenuItem->RemoveFreeNotification(this);
+    FMenuItem = item;
     if (item) item->FreeNotification(this);
 }
 
 void TToolButton::Notification(TComponent* component, TOperation operation) {
     TGraphicControl::Notification(component, operation);
-    if (operation == opRemove && component == menuItem_) menuItem_ = nullptr;
+    if (operation == opRemove && component == FMenuItem) FMenuItem = nullptr;
 }
 
 void TToolButton::Click() {
-    if (menuItem_ && !OnClick && !Action())
-        menuItem_->Click();
+    if (FMenuItem && !OnClick && !Action())
+        FMenuItem->Click();
     else
         TGraphicControl::Click();
 }
@@ -528,13 +528,13 @@ void TToolButton::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
         if (Enabled()) {
-            pressed_ = true;
+            FPressed = true;
             Repaint();
         }
         break;
     case WM_LBUTTONUP: {
-        bool wasPressed = pressed_;
-        pressed_ = false;
+        bool wasPressed = FPressed;
+        FPressed = false;
         int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
         Repaint();
         TGraphicControl::WndProc(m);
@@ -555,17 +555,17 @@ void TToolButton::WndProc(TMessage& m) {
 void TToolButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
     auto* bar = dynamic_cast<TToolBar*>(Parent());
-    unsigned state = (pressed_ || down_ ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
+    unsigned state = (FPressed || FDown ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
                      (MouseInControl() ? cdsHot : 0u);
     bool defaultDraw = true;
     if (bar && bar->OnCustomDrawButton) bar->OnCustomDrawButton(bar, this, dc, state, defaultDraw);
     if (!defaultDraw) return;
     if (state & cdsSelected)
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
-    else if ((state & cdsHot) || (bar && !bar->flat_))
+    else if ((state & cdsHot) || (bar && !bar->FFlat))
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    TImageList* images = bar ? bar->images_ : nullptr;
-    if (images && imageIndex_ >= 0 && imageIndex_ < images->Count()) {
+    TImageList* images = bar ? bar->FImages : nullptr;
+    if (images && FImageIndex >= 0 && FImageIndex < images->Count()) {
         int iw = images->Width(), ih = images->Height();
         int x = (Width() - iw) / 2, y = (Height() - ih) / 2;
         if (!Caption().empty()) {
@@ -578,10 +578,10 @@ void TToolButton::Paint(HDC dc) {
             ++y;
         }
         if (Enabled()) {
-            ImageList_Draw(images->Handle(), imageIndex_, dc, x, y, ILD_TRANSPARENT);
+            ImageList_Draw(images->Handle(), FImageIndex, dc, x, y, ILD_TRANSPARENT);
         } else {
             TDisabledGlyph shape = MakeDisabledGlyph(
-                ImagePixels(*images, imageIndex_, kColourKey), 0, 0, iw, ih, kColourKey,
+                ImagePixels(*images, FImageIndex, kColourKey), 0, 0, iw, ih, kColourKey,
                 GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
             TPicture picture;
             picture.SetBitmap(shape.Picture);
@@ -601,21 +601,21 @@ TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
 }
 
 void TToolBar::SetEdgeBorders(int edges) {
-    Store(this, edgeBorders_, static_cast<unsigned>(edges) & 15u);
+    Store(this, FEdgeBorders, static_cast<unsigned>(edges) & 15u);
     Realign();
 }
 void TToolBar::SetButtonHeight(int height) {
-    Store(this, buttonHeight_, std::max(height, 1));
+    Store(this, FButtonHeight, std::max(height, 1));
 }
 void TToolBar::SetButtonWidth(int width) {
-    Store(this, buttonWidth_, std::max(width, 1));
+    Store(this, FButtonWidth, std::max(width, 1));
 }
 void TToolBar::SetFlat(bool flat) {
-    Store(this, flat_, flat);
+    Store(this, FFlat, flat);
 }
 void TToolBar::SetImages(TImageList* images) {
-    if (images_) images_->RemoveFreeNotification(this);
-    images_ = images;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = images;
     if (images) images->FreeNotification(this);
     Invalidate();
     for (int i = 0; i < ControlCount(); ++i)
@@ -624,24 +624,24 @@ void TToolBar::SetImages(TImageList* images) {
 
 void TToolBar::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == images_) images_ = nullptr;
+    if (operation == opRemove && component == FImages) FImages = nullptr;
 }
 
 void TToolBar::SetTransparent(bool transparent) {
-    Store(this, transparent_, transparent);
-    erasesWithColor_ = !transparent;
+    Store(this, FTransparent, transparent);
+    FErasesWithColor = !transparent;
 }
 
 void TToolBar::AdjustClientRect(RECT& r) {
     const int edge = 2;
-    if (edgeBorders_ & ebLeft) r.left += edge;
-    if (edgeBorders_ & ebTop) r.top += edge;
-    if (edgeBorders_ & ebRight) r.right -= edge;
-    if (edgeBorders_ & ebBottom) r.bottom -= edge;
+    if (FEdgeBorders & ebLeft) r.left += edge;
+    if (FEdgeBorders & ebTop) r.top += edge;
+    if (FEdgeBorders & ebRight) r.right -= edge;
+    if (FEdgeBorders & ebBottom) r.bottom -= edge;
 }
 
 void TToolBar::PaintWindow(HDC dc) {
-    if (transparent_ && Parent() && Parent()->HandleAllocated()) {
+    if (FTransparent && Parent() && Parent()->HandleAllocated()) {
         // Let the parent's background show: paint it under us.
         POINT origin{Left(), Top()};
         OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
@@ -649,9 +649,9 @@ void TToolBar::PaintWindow(HDC dc) {
         OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     }
     RECT r = ClientRect();
-    UINT sides = ((edgeBorders_ & ebLeft) ? BF_LEFT : 0) | ((edgeBorders_ & ebTop) ? BF_TOP : 0) |
-                 ((edgeBorders_ & ebRight) ? BF_RIGHT : 0) |
-                 ((edgeBorders_ & ebBottom) ? BF_BOTTOM : 0);
+    UINT sides = ((FEdgeBorders & ebLeft) ? BF_LEFT : 0) | ((FEdgeBorders & ebTop) ? BF_TOP : 0) |
+                 ((FEdgeBorders & ebRight) ? BF_RIGHT : 0) |
+                 ((FEdgeBorders & ebBottom) ? BF_BOTTOM : 0);
     if (sides) DrawEdge(dc, &r, EDGE_ETCHED, sides);
 }
 

@@ -24,15 +24,15 @@ class TCustomPanel : public TWinControl {
     QH_CLASS(TCustomPanel, TWinControl)
     explicit TCustomPanel(TComponent* owner);
 
-    TBevelCut BevelInner() const { return bevelInner_; }
+    TBevelCut BevelInner() const { return FBevelInner; }
     void SetBevelInner(TBevelCut cut);
-    TBevelCut BevelOuter() const { return bevelOuter_; }
+    TBevelCut BevelOuter() const { return FBevelOuter; }
     void SetBevelOuter(TBevelCut cut);
-    int BevelWidth() const { return bevelWidth_; }
+    int BevelWidth() const { return FBevelWidth; }
     void SetBevelWidth(int width);
-    int BorderWidth() const { return borderWidth_; }
+    int BorderWidth() const { return FBorderWidth; }
     void SetBorderWidth(int width);
-    TAlignment Alignment() const { return alignment_; }
+    TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment alignment);
 
 protected:
@@ -40,11 +40,11 @@ protected:
     void AdjustClientRect(RECT& rect) override;
 
 private:
-    TBevelCut bevelInner_ = bvNone;
-    TBevelCut bevelOuter_ = bvRaised;
-    int bevelWidth_ = 1;
-    int borderWidth_ = 0;
-    TAlignment alignment_ = taCenter;
+    TBevelCut FBevelInner = bvNone;
+    TBevelCut FBevelOuter = bvRaised;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
+    TAlignment FAlignment = taCenter;
 };
 
 class TPanel : public TCustomPanel {
@@ -56,25 +56,25 @@ class TCustomLabel : public TGraphicControl {
     QH_CLASS(TCustomLabel, TGraphicControl)
     explicit TCustomLabel(TComponent* owner);
 
-    TAlignment Alignment() const { return alignment_; }
+    TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment alignment);
-    TTextLayout Layout() const { return layout_; }
+    TTextLayout Layout() const { return FLayout; }
     void SetLayout(TTextLayout layout);
     // Without a background of its own the parent shows through.
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return FTransparent; }
     void SetTransparent(bool transparent);
-    bool WordWrap() const { return wordWrap_; }
+    bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool wrap);
 
 protected:
     void Paint(HDC dc) override;
 
 private:
-    TAlignment alignment_ = taLeftJustify;
-    TTextLayout layout_ = tlTop;
-    bool transparent_ = false;
-    bool wordWrap_ = false;
-    TBrushCache brush_;
+    TAlignment FAlignment = taLeftJustify;
+    TTextLayout FLayout = tlTop;
+    bool FTransparent = false;
+    bool FWordWrap = false;
+    TBrushCache FBrush;
 };
 
 class TLabel : public TCustomLabel {
@@ -86,24 +86,24 @@ class TImage : public TGraphicControl {
     QH_CLASS(TImage, TGraphicControl)
     explicit TImage(TComponent* owner);
 
-    TPicture* Picture() const { return picture_.get(); }
+    TPicture* Picture() const { return FPicture.get(); }
     void SetPicture(TPicture* picture);
-    bool Stretch() const { return stretch_; }
+    bool Stretch() const { return FStretch; }
     void SetStretch(bool stretch);
-    bool Center() const { return center_; }
+    bool Center() const { return FCenter; }
     void SetCenter(bool center);
     // Leaves out the pixels of the picture's bottom-left colour.
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return FTransparent; }
     void SetTransparent(bool transparent);
 
 protected:
     void Paint(HDC dc) override;
 
 private:
-    std::unique_ptr<TPicture> picture_;
-    bool stretch_ = false;
-    bool center_ = false;
-    bool transparent_ = false;
+    std::unique_ptr<TPicture> FPicture;
+    bool FStretch = false;
+    bool FCenter = false;
+    bool FTransparent = false;
 };
 
 // Draws a glyph strip image (up, disabled, clicked, down) and a caption
@@ -120,31 +120,31 @@ class TSpeedButton : public TGraphicControl {
     QH_CLASS(TSpeedButton, TGraphicControl)
     explicit TSpeedButton(TComponent* owner);
 
-    bool Flat() const { return flat_; }
+    bool Flat() const { return FFlat; }
     void SetFlat(bool flat);
-    TPicture* Glyph() const { return glyph_.get(); }
+    TPicture* Glyph() const { return FGlyph.get(); }
     void SetGlyph(TPicture* glyph);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int count);
     // With a GroupIndex, a click leaves the button down (and the others of
     // the group up).
-    bool Down() const { return down_; }
+    bool Down() const { return FDown; }
     void SetDown(bool down);
-    int GroupIndex() const { return groupIndex_; }
-    void SetGroupIndex(int index) { groupIndex_ = index; }
-    bool AllowAllUp() const { return allowAllUp_; }
-    void SetAllowAllUp(bool allow) { allowAllUp_ = allow; }
-    TButtonLayout Layout() const { return layout_; }
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int index) { FGroupIndex = index; }
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool allow) { FAllowAllUp = allow; }
+    TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout layout);
-    int Margin() const { return margin_; }
+    int Margin() const { return FMargin; }
     void SetMargin(int margin);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return FSpacing; }
     void SetSpacing(int spacing);
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return FTransparent; }
     void SetTransparent(bool transparent);
     void Click() override;
     // Pressed by the mouse right now.
-    bool Pressed() const { return pressed_; }
+    bool Pressed() const { return FPressed; }
 
 protected:
     void WndProc(TMessage& message) override;
@@ -152,18 +152,18 @@ protected:
     void ActionChanged() override;
 
 private:
-    bool flat_ = false;
-    std::unique_ptr<TPicture> glyph_;
-    int numGlyphs_ = 1;
-    bool down_ = false;
-    int groupIndex_ = 0;
-    bool allowAllUp_ = false;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
-    bool transparent_ = true;
-    bool pressed_ = false;
-    TBrushCache brush_;
+    bool FFlat = false;
+    std::unique_ptr<TPicture> FGlyph;
+    int FNumGlyphs = 1;
+    bool FDown = false;
+    int FGroupIndex = 0;
+    bool FAllowAllUp = false;
+    TButtonLayout FLayout = blGlyphLeft;
+    int FMargin = -1;
+    int FSpacing = 4;
+    bool FTransparent = true;
+    bool FPressed = false;
+    TBrushCache FBrush;
 };
 
 // A push button with a glyph, drawn by the toolkit.
@@ -171,15 +171,15 @@ class TBitBtn : public TButton {
     QH_CLASS(TBitBtn, TButton)
     explicit TBitBtn(TComponent* owner);
 
-    TPicture* Glyph() const { return glyph_.get(); }
+    TPicture* Glyph() const { return FGlyph.get(); }
     void SetGlyph(TPicture* glyph);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return FNumGlyphs; }
     void SetNumGlyphs(int count);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return FLayout; }
     void SetLayout(TButtonLayout layout);
-    int Margin() const { return margin_; }
+    int Margin() const { return FMargin; }
     void SetMargin(int margin);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return FSpacing; }
     void SetSpacing(int spacing);
 
 protected:
@@ -187,11 +187,11 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    std::unique_ptr<TPicture> glyph_;
-    int numGlyphs_ = 1;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    int spacing_ = 4;
+    std::unique_ptr<TPicture> FGlyph;
+    int FNumGlyphs = 1;
+    TButtonLayout FLayout = blGlyphLeft;
+    int FMargin = -1;
+    int FSpacing = 4;
 };
 
 class TToolBar;
@@ -203,14 +203,14 @@ class TToolButton : public TGraphicControl {
     QH_CLASS(TToolButton, TGraphicControl)
     explicit TToolButton(TComponent* owner);
 
-    bool Down() const { return down_; }
+    bool Down() const { return FDown; }
     void SetDown(bool down);
-    TMenuItem* MenuItem() const { return menuItem_; }
+    TMenuItem* MenuItem() const { return FMenuItem; }
     void SetMenuItem(TMenuItem* item);
     // The picture of the bar's Images the button shows; -1: none.
-    int ImageIndex() const { return imageIndex_; }
+    int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index);
-    bool Pressed() const { return pressed_; }
+    bool Pressed() const { return FPressed; }
     void Click() override;
 
 protected:
@@ -219,10 +219,10 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    bool down_ = false;
-    bool pressed_ = false;
-    int imageIndex_ = -1;
-    TMenuItem* menuItem_ = nullptr;
+    bool FDown = false;
+    bool FPressed = false;
+    int FImageIndex = -1;
+    TMenuItem* FMenuItem = nullptr;
 };
 
 // Custom-draw states of a tool button.
@@ -244,20 +244,20 @@ class TToolBar : public TWinControl {
     QH_CLASS(TToolBar, TWinControl)
     explicit TToolBar(TComponent* owner);
 
-    int EdgeBorders() const { return static_cast<int>(edgeBorders_); }
+    int EdgeBorders() const { return static_cast<int>(FEdgeBorders); }
     void SetEdgeBorders(int edges);
-    int ButtonHeight() const { return buttonHeight_; }
+    int ButtonHeight() const { return FButtonHeight; }
     void SetButtonHeight(int height);
-    int ButtonWidth() const { return buttonWidth_; }
+    int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int width);
-    bool Flat() const { return flat_; }
+    bool Flat() const { return FFlat; }
     void SetFlat(bool flat);
-    bool Transparent() const { return transparent_; }
+    bool Transparent() const { return FTransparent; }
     void SetTransparent(bool transparent);
-    TMenuItem* Menu() const { return menu_; }
-    void SetMenu(TMenuItem* menu) { menu_ = menu; }
+    TMenuItem* Menu() const { return FMenu; }
+    void SetMenu(TMenuItem* menu) { FMenu = menu; }
     // The pictures of the buttons, by their ImageIndex.
-    TImageList* Images() const { return images_; }
+    TImageList* Images() const { return FImages; }
     void SetImages(TImageList* images);
 
     TToolBarCustomDrawButtonEvent OnCustomDrawButton;
@@ -268,13 +268,13 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    TImageList* images_ = nullptr;
-    unsigned edgeBorders_ = ebTop;
-    int buttonHeight_ = 22;
-    int buttonWidth_ = 23;
-    bool flat_ = false;
-    bool transparent_ = false;
-    TMenuItem* menu_ = nullptr;
+    TImageList* FImages = nullptr;
+    unsigned FEdgeBorders = ebTop;
+    int FButtonHeight = 22;
+    int FButtonWidth = 23;
+    bool FFlat = false;
+    bool FTransparent = false;
+    TMenuItem* FMenu = nullptr;
     friend class TToolButton;
 };
 

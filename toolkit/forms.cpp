@@ -91,7 +91,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
     // A form shows only when asked to.
     TControl::SetVisible(false);
     SetBounds(0, 0, 320, 240);
-    if (Screen) Screen->forms_.push_back(this);
+    if (Screen) Screen->FForms.push_back(this);
 }
 
 TCustomForm::~TCustomForm() {
@@ -105,20 +105,20 @@ TCustomForm::~TCustomForm() {
     }
     DestroyComponents();
     if (Screen) {
-        auto& forms = Screen->forms_;
+        auto& forms = Screen->FForms;
         forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     }
     if (Application) {
-        if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
-        auto& released = Application->released_;
+        if (Application->FMainForm == this) Application->FMainForm = nullptr;
+        auto& released = Application->FReleased;
         released.erase(std::remove(released.begin(), released.end(), this), released.end());
     }
     DestroyHandle();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
-    if (style == borderStyle_) return;
-    borderStyle_ = style;
+    if (style == FBorderStyle) return;
+    FBorderStyle = style;
     if (HandleAllocated()) {
         TCreateParams params;
         CreateParams(params);
@@ -130,9 +130,9 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
 }
 
 void TCustomForm::SetBorderIcons(unsigned icons) {
-    borderIcons_ = icons;
-    TFormBorderStyle style = borderStyle_;
-    borderStyle_ = static_cast<TFormBorderStyle>(-1);
+    FBorderIcons = icons;
+    TFormBorderStyle style = FBorderStyle;
+    FBorderStyle = static_cast<TFormBorderStyle>(-1);
     SetBorderStyle(style); // restyles the window
 }
 
@@ -140,7 +140,7 @@ void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     params.ExStyle = 0;
-    switch (borderStyle_) {
+    switch (FBorderStyle) {
     case bsNone:
         params.Style |= WS_POPUP;
         break;
@@ -157,25 +157,25 @@ void TCustomForm::CreateParams(TCreateParams& params) {
         params.ExStyle |= WS_EX_DLGMODALFRAME;
         break;
     }
-    if (borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin)
+    if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin)
         params.ExStyle |= WS_EX_TOOLWINDOW;
-    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu)) {
+    if (FBorderStyle != bsNone && (FBorderIcons & biSystemMenu)) {
         params.Style |= WS_SYSMENU;
-        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow &&
-            borderStyle_ != bsSizeToolWin) {
-            if (borderIcons_ & biMinimize) params.Style |= WS_MINIMIZEBOX;
-            if (borderIcons_ & biMaximize) params.Style |= WS_MAXIMIZEBOX;
+        if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow &&
+            FBorderStyle != bsSizeToolWin) {
+            if (FBorderIcons & biMinimize) params.Style |= WS_MINIMIZEBOX;
+            if (FBorderIcons & biMaximize) params.Style |= WS_MAXIMIZEBOX;
         }
     }
     if (!Enabled()) params.Style |= WS_DISABLED;
-    if (transparentColor_) params.ExStyle |= WS_EX_LAYERED;
+    if (FTransparentColor) params.ExStyle |= WS_EX_LAYERED;
     params.WndParent = Application ? Application->Handle() : nullptr;
 }
 
 void TCustomForm::HandleCreated() {
-    if (menu_) {
-        ::SetMenu(Handle(), menu_->Handle());
-        menu_->SetWindow(Handle());
+    if (FMenu) {
+        ::SetMenu(Handle(), FMenu->Handle());
+        FMenu->SetWindow(Handle());
     }
     ApplyTransparency();
     ApplyClientSize();
@@ -183,29 +183,29 @@ void TCustomForm::HandleCreated() {
 
 RECT TCustomForm::ClientRect() const {
     if (HandleAllocated()) return TWinControl::ClientRect();
-    if (clientWidth_ >= 0) return {0, 0, clientWidth_, clientHeight_};
+    if (FClientWidth >= 0) return {0, 0, FClientWidth, FClientHeight};
     return TWinControl::ClientRect();
 }
 
 void TCustomForm::SetClientSize(int width, int height) {
-    clientWidth_ = std::max(width, 0);
-    clientHeight_ = std::max(height, 0);
+    FClientWidth = std::max(width, 0);
+    FClientHeight = std::max(height, 0);
     ApplyClientSize();
 }
 
 void TCustomForm::SetBounds(int left, int top, int width, int height) {
-    if (width != Width() || height != Height()) clientWidth_ = clientHeight_ = -1;
+    if (width != Width() || height != Height()) FClientWidth = FClientHeight = -1;
     TWinControl::SetBounds(left, top, width, height);
 }
 
 void TCustomForm::ApplyClientSize() {
-    if (clientWidth_ < 0) return;
+    if (FClientWidth < 0) return;
     if (!HandleAllocated()) {
         // Until there is a window, the frame is what the styles say.
         TCreateParams params;
         CreateParams(params);
-        RECT r{0, 0, clientWidth_, clientHeight_};
-        AdjustWindowRectEx(&r, params.Style, menu_ != nullptr, params.ExStyle);
+        RECT r{0, 0, FClientWidth, FClientHeight};
+        AdjustWindowRectEx(&r, params.Style, FMenu != nullptr, params.ExStyle);
         TControl::SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
         return;
     }
@@ -215,7 +215,7 @@ void TCustomForm::ApplyClientSize() {
     for (int attempt = 0; attempt < 3; ++attempt) {
         GetWindowRect(h, &window);
         GetClientRect(h, &client);
-        int dw = clientWidth_ - client.right, dh = clientHeight_ - client.bottom;
+        int dw = FClientWidth - client.right, dh = FClientHeight - client.bottom;
         if (dw == 0 && dh == 0) break;
         SetWindowPos(h, nullptr, 0, 0, window.right - window.left + dw,
                      window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -223,28 +223,28 @@ void TCustomForm::ApplyClientSize() {
 }
 
 void TCustomForm::SetMenu(TMainMenu* menu) {
-    if (menu == menu_) return;
-    if (menu_) {
-        menu_->SetWindow(nullptr);
-        menu_->RemoveFreeNotification(this);
+    if (menu == FMenu) return;
+    if (FMenu) {
+        FMenu->SetWindow(nullptr);
+        FMenu->RemoveFreeNotification(this);
     }
-    menu_ = menu;
-    if (menu_) menu_->FreeNotification(this);
+    FMenu = menu;
+    if (FMenu) FMenu->FreeNotification(this);
     if (HandleAllocated()) {
-        ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
-        if (menu_) menu_->SetWindow(Handle());
+        ::SetMenu(Handle(), FMenu ? FMenu->Handle() : nullptr);
+        if (FMenu) FMenu->SetWindow(Handle());
         ApplyClientSize();
     }
     Perform(CM_MENUCHANGED);
 }
 
 void TCustomForm::SetTransparentColor(bool on) {
-    transparentColor_ = on;
+    FTransparentColor = on;
     ApplyTransparency();
 }
 
 void TCustomForm::SetTransparentColorValue(TColor color) {
-    transparentColorValue_ = color;
+    FTransparentColorValue = color;
     ApplyTransparency();
 }
 
@@ -252,9 +252,9 @@ void TCustomForm::ApplyTransparency() {
     if (!HandleAllocated()) return;
     HWND h = Handle();
     LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
-    if (transparentColor_) {
+    if (FTransparentColor) {
         SetWindowLongW(h, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-        SetLayeredWindowAttributes(h, ColorToRGB(transparentColorValue_), 255, LWA_COLORKEY);
+        SetLayeredWindowAttributes(h, ColorToRGB(FTransparentColorValue), 255, LWA_COLORKEY);
     } else if (ex & WS_EX_LAYERED) {
         SetWindowLongW(h, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
     }
@@ -262,8 +262,8 @@ void TCustomForm::ApplyTransparency() {
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
-    if (operation == opRemove && component == menu_) {
-        menu_ = nullptr;
+    if (operation == opRemove && component == FMenu) {
+        FMenu = nullptr;
         if (HandleAllocated() && !HasState(csDestroying)) ::SetMenu(Handle(), nullptr);
     }
 }
@@ -280,9 +280,9 @@ void TCustomForm::SetVisible(bool visible) {
         return;
     }
     HWND h = Handle();
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        if (position_ == poScreenCenter && Screen) {
+    if (!FShownOnce) {
+        FShownOnce = true;
+        if (FPosition == poScreenCenter && Screen) {
             int x = (Screen->Width() - Width()) / 2, y = (Screen->Height() - Height()) / 2;
             SetBounds(x, y, Width(), Height());
         }
@@ -301,8 +301,8 @@ bool TCustomForm::CloseQuery() {
 }
 
 void TCustomForm::Close() {
-    if (modal_) {
-        modalResult_ = mrCancel;
+    if (FModal) {
+        FModalResult = mrCancel;
         return;
     }
     if (!CloseQuery()) return;
@@ -333,7 +333,7 @@ void TCustomForm::CloseModal() {
         if (OnClose) OnClose(this, action);
     }
     if (action == caNone)
-        modalResult_ = mrNone;
+        FModalResult = mrNone;
     else if (action == caFree)
         Release();
 }
@@ -351,7 +351,7 @@ struct TDisabledWindows {
         }
         return TRUE;
     }
-    explicit TDisabledWindows(HWND except_) : except(except_) {
+    explicit TDisabledWindows(HWND skipped) : except(skipped) {
         EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
     }
     ~TDisabledWindows() {
@@ -363,16 +363,16 @@ struct TDisabledWindows {
 } // namespace
 
 TModalResult TCustomForm::ShowModal() {
-    if (Visible() || modal_ || !Enabled()) throw EInvalidOperation("不能将可见窗口设为模式窗口");
+    if (Visible() || FModal || !Enabled()) throw EInvalidOperation("不能将可见窗口设为模式窗口");
     if (GetCapture()) ReleaseCapture();
     HWND active = GetActiveWindow();
-    modal_ = true;
-    modalResult_ = mrNone;
+    FModal = true;
+    FModalResult = mrNone;
     struct TModalEnd {
         TCustomForm* form;
         HWND active;
         ~TModalEnd() {
-            form->modal_ = false;
+            form->FModal = false;
             if (form->HandleAllocated() && !form->HasState(csDestroying)) form->Hide();
             if (active && IsWindow(active)) SetActiveWindow(active);
         }
@@ -382,11 +382,11 @@ TModalResult TCustomForm::ShowModal() {
     do {
         Application->HandleMessage();
         if (Application->Terminated())
-            modalResult_ = mrCancel;
-        else if (modalResult_ != mrNone)
+            FModalResult = mrCancel;
+        else if (FModalResult != mrNone)
             CloseModal();
-    } while (modalResult_ == mrNone);
-    return modalResult_;
+    } while (FModalResult == mrNone);
+    return FModalResult;
 }
 
 void TCustomForm::Release() {
@@ -397,14 +397,14 @@ void TCustomForm::Release() {
 }
 
 bool TCustomForm::IsShortCut(unsigned shortCut) {
-    return menu_ && menu_->IsShortCut(shortCut);
+    return FMenu && FMenu->IsShortCut(shortCut);
 }
 
 TWinControl* TCustomForm::ActiveControl() const {
     if (!HandleAllocated()) return nullptr;
     HWND form = const_cast<TCustomForm*>(this)->Handle();
     HWND focus = GetFocus();
-    if (!focus || !IsChild(form, focus)) focus = focusWindow_;
+    if (!focus || !IsChild(form, focus)) focus = FFocusWindow;
     if (!focus || !IsWindow(focus) || !IsChild(form, focus)) return nullptr;
     TWinControl* control = FindOwningControl(focus);
     return control != this ? control : nullptr;
@@ -415,20 +415,20 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     if (HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
         control->SetFocus();
     else
-        focusWindow_ = control->Handle();
+        FFocusWindow = control->Handle();
 }
 
 void TCustomForm::RestoreFocus() {
     HWND form = Handle();
-    if (focusWindow_ && IsWindow(focusWindow_) && IsChild(form, focusWindow_)) {
-        TWinControl* owner = FindOwningControl(focusWindow_);
-        if (IsWindowVisible(focusWindow_) && IsWindowEnabled(focusWindow_) &&
+    if (FFocusWindow && IsWindow(FFocusWindow) && IsChild(form, FFocusWindow)) {
+        TWinControl* owner = FindOwningControl(FFocusWindow);
+        if (IsWindowVisible(FFocusWindow) && IsWindowEnabled(FFocusWindow) &&
             (!owner || owner->CanFocus())) {
-            ::SetFocus(focusWindow_);
+            ::SetFocus(FFocusWindow);
             return;
         }
     }
-    focusWindow_ = nullptr;
+    FFocusWindow = nullptr;
     SelectNext(nullptr, true, true);
 }
 
@@ -486,7 +486,7 @@ void TCustomForm::WndProc(TMessage& m) {
         if (LOWORD(m.WParam) == WA_INACTIVE) {
             // Still focused here while the form is being left.
             HWND focus = GetFocus();
-            if (focus && IsChild(Handle(), focus)) focusWindow_ = focus;
+            if (focus && IsChild(Handle(), focus)) FFocusWindow = focus;
             break;
         }
         // The default handling puts the focus on the form itself; it goes
@@ -524,7 +524,7 @@ TScreen::TScreen(TComponent* owner) : TComponent(owner) {}
 
 TCustomForm* TScreen::Forms(int index) const {
     if (index < 0 || index >= FormCount()) RaiseListIndexError(index);
-    return forms_[static_cast<size_t>(index)];
+    return FForms[static_cast<size_t>(index)];
 }
 
 TCustomForm* TScreen::ActiveForm() const {
@@ -568,10 +568,10 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     wc.lpszClassName = L"TApplication";
     RegisterClassExW(&wc);
     int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    handle_ = CreateWindowExW(0, L"TApplication", L"",
+    FHandle = CreateWindowExW(0, L"TApplication", L"",
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                               x, y, 0, 0, nullptr, nullptr, instance, nullptr);
-    if (!handle_) {
+    if (!FHandle) {
         Application = nullptr;
         Screen = nullptr;
         throw EOutOfResources("无法创建应用程序窗口");
@@ -580,40 +580,40 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 
 TApplication::~TApplication() {
     Destroying();
-    hintControl_ = nullptr;
-    hintWindow_.reset();
+    FHintControl = nullptr;
+    FHintWindow.reset();
     DestroyComponents(); // the forms, the last created first
     Screen = nullptr;
-    if (handle_) {
-        DestroyWindow(handle_);
-        handle_ = nullptr;
+    if (FHandle) {
+        DestroyWindow(FHandle);
+        FHandle = nullptr;
     }
-    if (oleStarted_) OleUninitialize();
+    if (FOleStarted) OleUninitialize();
     Application = nullptr;
 }
 
 void TApplication::Initialize() {
-    if (!oleStarted_) oleStarted_ = SUCCEEDED(OleInitialize(nullptr));
+    if (!FOleStarted) FOleStarted = SUCCEEDED(OleInitialize(nullptr));
 }
 
 void TApplication::SetTitle(const std::string& title) {
-    title_ = title;
-    SetWindowTextW(handle_, GbkToWide(title).c_str());
+    FTitle = title;
+    SetWindowTextW(FHandle, GbkToWide(title).c_str());
 }
 
 void TApplication::SetMainForm(TCustomForm* form) {
-    mainForm_ = form;
+    FMainForm = form;
     if (form) form->HandleNeeded();
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == mainForm_) mainForm_ = nullptr;
+    if (operation == opRemove && component == FMainForm) FMainForm = nullptr;
 }
 
 void TApplication::Run() {
-    if (mainForm_ && showMainForm_ && !terminated_) mainForm_->Show();
-    while (!terminated_)
+    if (FMainForm && FShowMainForm && !FTerminated) FMainForm->Show();
+    while (!FTerminated)
         HandleMessage();
 }
 
@@ -634,7 +634,7 @@ bool TApplication::ProcessMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {
-        terminated_ = true;
+        FTerminated = true;
         return true;
     }
     try {
@@ -642,7 +642,7 @@ bool TApplication::ProcessMessage() {
         bool handled = false;
         if (OnMessage) OnMessage(msg, handled);
         // Each form's events see it, the most recent first, until one takes it.
-        for (auto it = events_.rbegin(); !handled && it != events_.rend(); ++it)
+        for (auto it = FEvents.rbegin(); !handled && it != FEvents.rend(); ++it)
             if ((*it)->OnMessage) (*it)->OnMessage(msg, handled);
         if (!handled && !IsKeyMessage(msg)) {
             TranslateMessage(&msg);
@@ -686,8 +686,8 @@ bool TApplication::IsShortCutMessage(MSG& msg, TCustomForm* form) {
     unsigned shortCut = ShortCut(key, shift);
     // Modal forms keep their keys; otherwise the main form's menu answers too.
     if (form && form->IsShortCut(shortCut)) return true;
-    if ((!form || !form->Modal()) && mainForm_ && mainForm_ != form &&
-        mainForm_->IsShortCut(shortCut))
+    if ((!form || !form->Modal()) && FMainForm && FMainForm != form &&
+        FMainForm->IsShortCut(shortCut))
         return true;
     return false;
 }
@@ -712,7 +712,7 @@ void TApplication::HandleException(std::exception_ptr error) {
         OnException(this, error);
         return;
     }
-    std::wstring caption = GbkToWide(title_);
+    std::wstring caption = GbkToWide(FTitle);
     std::wstring text = GbkToWide(ExceptionMessage(error));
     const UINT flags = MB_OK | MB_ICONERROR;
     if (ErrorBox) {
@@ -720,38 +720,38 @@ void TApplication::HandleException(std::exception_ptr error) {
         return;
     }
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner ? owner : handle_, text.c_str(), caption.c_str(), flags);
+    MessageBoxW(owner ? owner : FHandle, text.c_str(), caption.c_str(), flags);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {
-    hooks_.emplace_back(nextHook_, std::move(hook));
-    return nextHook_++;
+    FHooks.emplace_back(FNextHook, std::move(hook));
+    return FNextHook++;
 }
 
 void TApplication::UnhookMainWindow(int id) {
-    hooks_.erase(
-        std::remove_if(hooks_.begin(), hooks_.end(), [id](auto& h) { return h.first == id; }),
-        hooks_.end());
+    FHooks.erase(
+        std::remove_if(FHooks.begin(), FHooks.end(), [id](auto& h) { return h.first == id; }),
+        FHooks.end());
 }
 
 void TApplication::ReleaseForm(TCustomForm* form) {
-    if (std::find(released_.begin(), released_.end(), form) == released_.end())
-        released_.push_back(form);
+    if (std::find(FReleased.begin(), FReleased.end(), form) == FReleased.end())
+        FReleased.push_back(form);
     if (!InsideMessageHandler()) FreeReleasedForms();
 }
 
 void TApplication::FreeReleasedForms() {
     if (InsideMessageHandler()) return;
-    while (!released_.empty()) {
-        TCustomForm* form = released_.back();
-        released_.pop_back();
+    while (!FReleased.empty()) {
+        TCustomForm* form = FReleased.back();
+        FReleased.pop_back();
         delete form;
     }
 }
 
 LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wParam,
                                                LPARAM lParam) {
-    if (Application && window == Application->handle_) {
+    if (Application && window == Application->FHandle) {
         try {
             return Application->HandleWindowMessage(msg, wParam, lParam);
         } catch (...) {
@@ -763,25 +763,25 @@ LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wPa
 }
 
 void TApplication::SetShowHint(bool show) {
-    showHint_ = show;
+    FShowHint = show;
     if (!show) CancelHint();
 }
 
 bool TApplication::WantsHint(const TControl* control) const {
-    return showHint_ && control && control->ShowHint() && !control->Hint().empty();
+    return FShowHint && control && control->ShowHint() && !control->Hint().empty();
 }
 
 void TApplication::CancelHint() {
-    if (handle_) {
-        KillTimer(handle_, kHintShowTimer);
-        KillTimer(handle_, kHintHideTimer);
+    if (FHandle) {
+        KillTimer(FHandle, kHintShowTimer);
+        KillTimer(FHandle, kHintHideTimer);
     }
-    if (hintWindow_) hintWindow_->ReleaseHint();
+    if (FHintWindow) FHintWindow->ReleaseHint();
 }
 
 void TApplication::ControlGone(TControl* control) {
-    if (control != hintControl_) return;
-    hintControl_ = nullptr;
+    if (control != FHintControl) return;
+    FHintControl = nullptr;
     CancelHint();
 }
 
@@ -795,19 +795,19 @@ void TApplication::HintMessage(const MSG& msg) {
             if (!over) over = window;
         }
         ::ClientToScreen(msg.hwnd, &p);
-        if (over == hintControl_) return;
-        bool wasShowing = hintWindow_ && hintWindow_->Active();
+        if (over == FHintControl) return;
+        bool wasShowing = FHintWindow && FHintWindow->Active();
         CancelHint();
-        hintControl_ = over;
-        hintPoint_ = p;
+        FHintControl = over;
+        FHintPoint = p;
         if (WantsHint(over))
-            SetTimer(handle_, kHintShowTimer,
-                     static_cast<UINT>(wasShowing ? kHintShortPause : hintPause_), nullptr);
+            SetTimer(FHandle, kHintShowTimer,
+                     static_cast<UINT>(wasShowing ? kHintShortPause : FHintPause), nullptr);
         return;
     }
     case WM_NCMOUSEMOVE:
     case WM_MOUSELEAVE:
-        hintControl_ = nullptr;
+        FHintControl = nullptr;
         CancelHint();
         return;
     case WM_LBUTTONDOWN:
@@ -827,16 +827,16 @@ void TApplication::HintMessage(const MSG& msg) {
 }
 
 void TApplication::HintTimer(UINT_PTR id) {
-    KillTimer(handle_, id);
+    KillTimer(FHandle, id);
     if (id == kHintHideTimer) {
-        if (hintWindow_) hintWindow_->ReleaseHint();
+        if (FHintWindow) FHintWindow->ReleaseHint();
         return;
     }
-    if (!WantsHint(hintControl_) || !hintControl_->Showing()) return;
-    if (!hintWindow_) hintWindow_ = std::make_unique<THintWindow>(nullptr);
-    hintWindow_->ActivateHint(hintControl_->Hint(),
-                              {hintPoint_.x, hintPoint_.y + kHintBelowPointer});
-    SetTimer(handle_, kHintHideTimer, static_cast<UINT>(hintHidePause_), nullptr);
+    if (!WantsHint(FHintControl) || !FHintControl->Showing()) return;
+    if (!FHintWindow) FHintWindow = std::make_unique<THintWindow>(nullptr);
+    FHintWindow->ActivateHint(FHintControl->Hint(),
+                              {FHintPoint.x, FHintPoint.y + kHintBelowPointer});
+    SetTimer(FHandle, kHintHideTimer, static_cast<UINT>(FHintHidePause), nullptr);
 }
 
 LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -846,12 +846,12 @@ LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     }
     TMessage m{msg, wParam, lParam, 0};
     // A hook may unhook itself: walk a copy.
-    auto hooks = hooks_;
+    auto hooks = FHooks;
     for (auto& hook : hooks)
         if (hook.second(m)) return m.Result;
     switch (msg) {
     case WM_CLOSE:
-        if (mainForm_) mainForm_->Close();
+        if (FMainForm) FMainForm->Close();
         return 0;
     case WM_COMMAND:
         if (lParam == 0 && TMenuItem::DispatchCommand(LOWORD(wParam))) return 0;
@@ -864,27 +864,27 @@ LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         if (TMenuItem::DispatchDrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
         break;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_RESTORE && mainForm_) {
-            DefWindowProcW(handle_, msg, wParam, lParam);
-            mainForm_->Show();
+        if ((wParam & 0xFFF0) == SC_RESTORE && FMainForm) {
+            DefWindowProcW(FHandle, msg, wParam, lParam);
+            FMainForm->Show();
             return 0;
         }
         break;
     default:
         break;
     }
-    return DefWindowProcW(handle_, msg, wParam, lParam);
+    return DefWindowProcW(FHandle, msg, wParam, lParam);
 }
 
 // ------------------------------------------------------- TApplicationEvents
 
 TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner) {
-    if (Application) Application->events_.push_back(this);
+    if (Application) Application->FEvents.push_back(this);
 }
 
 TApplicationEvents::~TApplicationEvents() {
     if (Application) {
-        auto& list = Application->events_;
+        auto& list = Application->FEvents;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
     }
 }

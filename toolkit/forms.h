@@ -45,12 +45,12 @@ class TCustomForm : public TWinControl {
     explicit TCustomForm(TComponent* owner);
     ~TCustomForm() override;
 
-    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle style);
-    unsigned BorderIcons() const { return borderIcons_; }
+    unsigned BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(unsigned icons);
-    TPosition Position() const { return position_; }
-    void SetPosition(TPosition position) { position_ = position; }
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition position) { FPosition = position; }
     // The client area's size; the window grows by its frame and menu bar.
     void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
     void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
@@ -58,13 +58,13 @@ class TCustomForm : public TWinControl {
     RECT ClientRect() const override;
     // A new outer size given after the client size replaces it.
     void SetBounds(int left, int top, int width, int height) override;
-    TMainMenu* Menu() const { return menu_; }
+    TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* menu);
-    bool KeyPreview() const { return keyPreview_; }
-    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
-    bool TransparentColor() const { return transparentColor_; }
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool preview) { FKeyPreview = preview; }
+    bool TransparentColor() const { return FTransparentColor; }
     void SetTransparentColor(bool on);
-    TColor TransparentColorValue() const { return transparentColorValue_; }
+    TColor TransparentColorValue() const { return FTransparentColorValue; }
     void SetTransparentColorValue(TColor color);
 
     void SetVisible(bool visible) override;
@@ -75,9 +75,9 @@ class TCustomForm : public TWinControl {
     // Shows the form with the other windows disabled until ModalResult is
     // set (a button's ModalResult, Enter and Escape), and returns it.
     TModalResult ShowModal();
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
-    bool Modal() const { return modal_; }
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult result) { FModalResult = result; }
+    bool Modal() const { return FModal; }
     // Frees the form once the handler that asks for it has returned.
     void Release();
     // Whether the shortcut (16384 Ctrl + virtual key ...) runs an item of
@@ -115,19 +115,19 @@ private:
     // first tab stop.
     void RestoreFocus();
 
-    TFormBorderStyle borderStyle_ = bsSizeable;
-    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
-    TPosition position_ = poDesigned;
-    int clientWidth_ = -1, clientHeight_ = -1;
-    TMainMenu* menu_ = nullptr;
-    bool keyPreview_ = false;
-    bool transparentColor_ = false;
-    TColor transparentColorValue_ = 0;
-    TModalResult modalResult_ = mrNone;
-    bool modal_ = false;
-    bool shownOnce_ = false;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TPosition FPosition = poDesigned;
+    int FClientWidth = -1, FClientHeight = -1;
+    TMainMenu* FMenu = nullptr;
+    bool FKeyPreview = false;
+    bool FTransparentColor = false;
+    TColor FTransparentColorValue = 0;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FShownOnce = false;
     // The window inside that had the focus when the form was last left.
-    HWND focusWindow_ = nullptr;
+    HWND FFocusWindow = nullptr;
 };
 
 class TForm : public TCustomForm {
@@ -140,7 +140,7 @@ class TScreen : public TComponent {
     explicit TScreen(TComponent* owner);
 
     // Every form, the most recently created last.
-    int FormCount() const { return static_cast<int>(forms_.size()); }
+    int FormCount() const { return static_cast<int>(FForms.size()); }
     TCustomForm* Forms(int index) const;
     TCustomForm* ActiveForm() const;
     int Width() const;
@@ -149,7 +149,7 @@ class TScreen : public TComponent {
     RECT WorkAreaRect() const;
 
 private:
-    std::vector<TCustomForm*> forms_;
+    std::vector<TCustomForm*> FForms;
     friend class TCustomForm;
 };
 
@@ -165,29 +165,29 @@ class TApplication : public TComponent {
     ~TApplication() override;
 
     void Initialize();
-    const std::string& Title() const { return title_; }
+    const std::string& Title() const { return FTitle; }
     void SetTitle(const std::string& title);
     // The hidden top-level window that owns the forms and carries the
     // task bar button.
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return FHandle; }
 
     // Creates a form owned by the application; the first becomes the main
     // form.
     template <class T> T* CreateForm(T*& reference) {
         reference = new T(this);
-        if (!mainForm_) SetMainForm(reference);
+        if (!FMainForm) SetMainForm(reference);
         return reference;
     }
-    TCustomForm* MainForm() const { return mainForm_; }
+    TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* form);
-    bool ShowMainForm() const { return showMainForm_; }
-    void SetShowMainForm(bool show) { showMainForm_ = show; }
+    bool ShowMainForm() const { return FShowMainForm; }
+    void SetShowMainForm(bool show) { FShowMainForm = show; }
 
     // Shows the main form and runs the message loop until Terminate.
     void Run();
     // Ends the loop once it takes the request.
     void Terminate();
-    bool Terminated() const { return terminated_; }
+    bool Terminated() const { return FTerminated; }
     // Handles every message waiting, then returns.
     void ProcessMessages();
     // Handles one message, waiting for it when there is none.
@@ -215,15 +215,15 @@ class TApplication : public TComponent {
     // Hints: a control's Hint shows in a tooltip once the mouse pointer has
     // rested on it for HintPause milliseconds, for HintHidePause; a press
     // of a button or a key puts it away.
-    bool ShowHint() const { return showHint_; }
+    bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool show);
-    int HintPause() const { return hintPause_; }
-    void SetHintPause(int milliseconds) { hintPause_ = std::max(milliseconds, 0); }
-    int HintHidePause() const { return hintHidePause_; }
-    void SetHintHidePause(int milliseconds) { hintHidePause_ = std::max(milliseconds, 1); }
+    int HintPause() const { return FHintPause; }
+    void SetHintPause(int milliseconds) { FHintPause = std::max(milliseconds, 0); }
+    int HintHidePause() const { return FHintHidePause; }
+    void SetHintHidePause(int milliseconds) { FHintHidePause = std::max(milliseconds, 1); }
     void CancelHint();
     // The window hints show in; none before the first hint.
-    THintWindow* HintWindow() const { return hintWindow_.get(); }
+    THintWindow* HintWindow() const { return FHintWindow.get(); }
     // A control that goes is no longer the hint's.
     void ControlGone(TControl* control);
 
@@ -244,23 +244,23 @@ private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-    std::string title_;
-    HWND handle_ = nullptr;
-    TCustomForm* mainForm_ = nullptr;
-    bool showMainForm_ = true;
-    bool terminated_ = false;
-    bool oleStarted_ = false;
-    std::vector<std::pair<int, TWindowHook>> hooks_;
-    int nextHook_ = 1;
-    std::vector<TCustomForm*> released_;
-    std::vector<class TApplicationEvents*> events_;
-    bool showHint_ = true;
-    int hintPause_ = 500;
-    int hintHidePause_ = 2500;
+    std::string FTitle;
+    HWND FHandle = nullptr;
+    TCustomForm* FMainForm = nullptr;
+    bool FShowMainForm = true;
+    bool FTerminated = false;
+    bool FOleStarted = false;
+    std::vector<std::pair<int, TWindowHook>> FHooks;
+    int FNextHook = 1;
+    std::vector<TCustomForm*> FReleased;
+    std::vector<class TApplicationEvents*> FEvents;
+    bool FShowHint = true;
+    int FHintPause = 500;
+    int FHintHidePause = 2500;
     // The control under the mouse pointer, and where the pointer rests.
-    TControl* hintControl_ = nullptr;
-    POINT hintPoint_{};
-    std::unique_ptr<THintWindow> hintWindow_;
+    TControl* FHintControl = nullptr;
+    POINT FHintPoint{};
+    std::unique_ptr<THintWindow> FHintWindow;
     friend class TApplicationEvents;
     friend class TCustomForm;
 };

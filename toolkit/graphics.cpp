@@ -18,80 +18,80 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 void TFont::SetName(const std::string& name) {
-    if (name != name_) {
-        name_ = name;
+    if (name != FName) {
+        FName = name;
         Changed();
     }
 }
 
 void TFont::SetHeight(int height) {
-    if (height != height_) {
-        height_ = height;
+    if (height != FHeight) {
+        FHeight = height;
         Changed();
     }
 }
 
 void TFont::SetCharset(int charset) {
-    if (charset != charset_) {
-        charset_ = charset;
+    if (charset != FCharset) {
+        FCharset = charset;
         Changed();
     }
 }
 
 void TFont::SetColor(TColor color) {
-    if (color != color_) {
-        color_ = color;
+    if (color != FColor) {
+        FColor = color;
         Changed();
     }
 }
 
 void TFont::SetStyle(unsigned style) {
-    if (style != style_) {
-        style_ = style;
+    if (style != FStyle) {
+        FStyle = style;
         Changed();
     }
 }
 
 void TFont::Assign(const TFont& other) {
-    name_ = other.name_;
-    height_ = other.height_;
-    charset_ = other.charset_;
-    color_ = other.color_;
-    style_ = other.style_;
+    FName = other.FName;
+    FHeight = other.FHeight;
+    FCharset = other.FCharset;
+    FColor = other.FColor;
+    FStyle = other.FStyle;
     Changed();
 }
 
 void TFont::Changed() {
-    handle_.Reset();
+    FHandle.Reset();
     if (OnChange) OnChange();
 }
 
 HFONT TFont::Handle() const {
-    if (!handle_) {
+    if (!FHandle) {
         LOGFONTW lf{};
-        lf.lfHeight = height_;
-        lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
-        lf.lfItalic = (style_ & fsItalic) != 0;
-        lf.lfUnderline = (style_ & fsUnderline) != 0;
-        lf.lfStrikeOut = (style_ & fsStrikeOut) != 0;
-        lf.lfCharSet = static_cast<BYTE>(charset_);
-        std::wstring face = GbkToWide(name_);
+        lf.lfHeight = FHeight;
+        lf.lfWeight = (FStyle & fsBold) ? FW_BOLD : FW_NORMAL;
+        lf.lfItalic = (FStyle & fsItalic) != 0;
+        lf.lfUnderline = (FStyle & fsUnderline) != 0;
+        lf.lfStrikeOut = (FStyle & fsStrikeOut) != 0;
+        lf.lfCharSet = static_cast<BYTE>(FCharset);
+        std::wstring face = GbkToWide(FName);
         face.resize(std::min<size_t>(face.size(), LF_FACESIZE - 1));
         std::copy(face.begin(), face.end(), lf.lfFaceName);
-        handle_.Reset(CreateFontIndirectW(&lf));
+        FHandle.Reset(CreateFontIndirectW(&lf));
     }
-    return handle_.Get();
+    return FHandle.Get();
 }
 
 void TPicture::SetBitmap(const TBitmap& bitmap) {
-    bitmap_ = bitmap;
-    handle_.Reset();
+    FBitmap = bitmap;
+    FHandle.Reset();
     if (OnChange) OnChange();
 }
 
 HBITMAP TPicture::Handle() const {
-    if (!handle_ && !bitmap_.Empty()) {
-        TBitmap pixels = bitmap_;
+    if (!FHandle && !FBitmap.Empty()) {
+        TBitmap pixels = FBitmap;
         pixels.SetPixelFormat(TPixelFormat::pf32bit);
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -101,14 +101,14 @@ HBITMAP TPicture::Handle() const {
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        handle_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (handle_ && bits)
+        FHandle.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (FHandle && bits)
             for (int y = 0; y < pixels.Height(); ++y)
                 std::copy_n(pixels.ScanLine(y), pixels.Width() * 4,
                             static_cast<uint8_t*>(bits) +
                                 static_cast<size_t>(y) * pixels.Width() * 4);
     }
-    return handle_.Get();
+    return FHandle.Get();
 }
 
 void TPicture::Draw(HDC dc, int x, int y, int sx, int sy, int w, int h, TColor transparent) const {
@@ -133,11 +133,11 @@ void TPicture::StretchDraw(HDC dc, const RECT& target) const {
 }
 
 HBRUSH TBrushCache::Get(TColor color) {
-    if (!brush_ || color != color_) {
-        brush_.Reset(CreateSolidBrush(ColorToRGB(color)));
-        color_ = color;
+    if (!FBrush || color != FColor) {
+        FBrush.Reset(CreateSolidBrush(ColorToRGB(color)));
+        FColor = color;
     }
-    return brush_.Get();
+    return FBrush.Get();
 }
 
 } // namespace qh

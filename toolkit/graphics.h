@@ -33,16 +33,16 @@ class TFont : public TPersistent {
     QH_CLASS(TFont, TPersistent)
     TFont() = default;
 
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return FName; }
     void SetName(const std::string& name);
     // Negative: character height in pixels; positive: cell height.
-    int Height() const { return height_; }
+    int Height() const { return FHeight; }
     void SetHeight(int height);
-    int Charset() const { return charset_; }
+    int Charset() const { return FCharset; }
     void SetCharset(int charset);
-    TColor Color() const { return color_; }
+    TColor Color() const { return FColor; }
     void SetColor(TColor color);
-    unsigned Style() const { return style_; }
+    unsigned Style() const { return FStyle; }
     void SetStyle(unsigned style);
     void Assign(const TFont& other);
 
@@ -53,12 +53,12 @@ class TFont : public TPersistent {
 private:
     void Changed();
 
-    std::string name_ = "MS Sans Serif";
-    int height_ = -11;
-    int charset_ = DEFAULT_CHARSET;
-    TColor color_ = clWindowText;
-    unsigned style_ = 0;
-    mutable TFontHandle handle_;
+    std::string FName = "MS Sans Serif";
+    int FHeight = -11;
+    int FCharset = DEFAULT_CHARSET;
+    TColor FColor = clWindowText;
+    unsigned FStyle = 0;
+    mutable TFontHandle FHandle;
 };
 
 // A bitmap picture; the pixels live in an images TBitmap, GDI gets a copy
@@ -67,12 +67,12 @@ class TPicture : public TPersistent {
     QH_CLASS(TPicture, TPersistent)
     TPicture() = default;
 
-    const TBitmap& Bitmap() const { return bitmap_; }
+    const TBitmap& Bitmap() const { return FBitmap; }
     void SetBitmap(const TBitmap& bitmap);
     void Clear() { SetBitmap(TBitmap()); }
-    bool Empty() const { return bitmap_.Empty(); }
-    int Width() const { return bitmap_.Width(); }
-    int Height() const { return bitmap_.Height(); }
+    bool Empty() const { return FBitmap.Empty(); }
+    int Width() const { return FBitmap.Width(); }
+    int Height() const { return FBitmap.Height(); }
 
     // Copies the block (sx, sy, w, h) to (x, y); with a transparent colour,
     // its pixels are left out.
@@ -84,8 +84,8 @@ class TPicture : public TPersistent {
     std::function<void()> OnChange;
 
 private:
-    TBitmap bitmap_;
-    mutable TBitmapHandle handle_;
+    TBitmap FBitmap;
+    mutable TBitmapHandle FHandle;
 };
 
 // A solid brush of a colour value, remade when the colour changes.
@@ -94,8 +94,8 @@ public:
     HBRUSH Get(TColor color);
 
 private:
-    TColor color_ = clNone;
-    TBrushHandle brush_;
+    TColor FColor = clNone;
+    TBrushHandle FBrush;
 };
 
 } // namespace qh

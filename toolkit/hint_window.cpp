@@ -33,14 +33,14 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 HFONT THintWindow::HintFont() {
-    if (!font_) {
+    if (!FFont) {
         // The font the system gives its own tooltips and status bars.
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
         if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-            font_.Reset(CreateFontIndirectW(&metrics.lfStatusFont));
+            FFont.Reset(CreateFontIndirectW(&metrics.lfStatusFont));
     }
-    return font_ ? font_.Get() : Font()->Handle();
+    return FFont ? FFont.Get() : Font()->Handle();
 }
 
 SIZE THintWindow::HintSize(const std::wstring& text) {
@@ -57,16 +57,16 @@ SIZE THintWindow::HintSize(const std::wstring& text) {
 }
 
 void THintWindow::ActivateHint(const std::string& text, POINT at) {
-    text_ = GbkToWide(text);
-    if (text_.size() > kMaxHintChars) text_.resize(kMaxHintChars);
-    SIZE size = HintSize(text_);
+    FText = GbkToWide(text);
+    if (FText.size() > kMaxHintChars) FText.resize(kMaxHintChars);
+    SIZE size = HintSize(FText);
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     int x = std::max<int>(screen.left, std::min<int>(at.x, screen.right - size.cx));
     int y = at.y;
     // Below the pointer unless that leaves the screen; then above it.
     if (y + size.cy > screen.bottom) y = std::max<int>(screen.top, at.y - size.cy - 24);
     HWND window = Handle();
-    SetWindowTextW(window, text_.c_str());
+    SetWindowTextW(window, FText.c_str());
     SetBounds(x, y, size.cx, size.cy);
     SetWindowPos(window, HWND_TOPMOST, x, y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(window, nullptr, TRUE);
@@ -88,7 +88,7 @@ void THintWindow::PaintWindow(HDC dc) {
     TSelectObject select(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(clInfoText));
-    DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &r,
+    DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &r,
               DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
 }
 

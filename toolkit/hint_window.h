@@ -26,8 +26,8 @@ protected:
 
 private:
     HFONT HintFont();
-    std::wstring text_;
-    TFontHandle font_;
+    std::wstring FText;
+    TFontHandle FFont;
 };
 
 } // namespace qh

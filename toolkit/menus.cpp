@@ -113,23 +113,23 @@ unsigned ShortCut(WORD key, unsigned modifiers) {
 // ---------------------------------------------------------------- TMenuItem
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
-    command_ = NewCommand(this);
+    FCommand = NewCommand(this);
 }
 
 TMenuItem::~TMenuItem() {
     Destroying();
     SetAction(nullptr);
-    if (handle_) DetachAll(handle_.Get());
+    if (FHandle) DetachAll(FHandle.Get());
     // An item frees its sub-items; each takes itself off our list.
-    while (!items_.empty())
-        delete items_.back();
-    if (parent_) parent_->Remove(this);
-    Commands().erase(command_);
+    while (!FItems.empty())
+        delete FItems.back();
+    if (FParent) FParent->Remove(this);
+    Commands().erase(FCommand);
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
     if (index < 0 || index >= Count()) RaiseListIndexError(index);
-    return items_[static_cast<size_t>(index)];
+    return FItems[static_cast<size_t>(index)];
 }
 
 void TMenuItem::Add(TMenuItem* item) {
@@ -138,138 +138,138 @@ void TMenuItem::Add(TMenuItem* item) {
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
     if (!item || item == this) return;
-    if (item->parent_) item->parent_->Remove(item);
+    if (item->FParent) item->FParent->Remove(item);
     index = std::clamp(index, 0, Count());
-    items_.insert(items_.begin() + index, item);
-    item->parent_ = this;
+    FItems.insert(FItems.begin() + index, item);
+    item->FParent = this;
     Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
-    auto it = std::find(items_.begin(), items_.end(), item);
-    if (it == items_.end()) return;
-    items_.erase(it);
-    item->parent_ = nullptr;
-    if (items_.empty() && handle_) {
-        DetachAll(handle_.Get());
+    auto it = std::find(FItems.begin(), FItems.end(), item);
+    if (it == FItems.end()) return;
+    FItems.erase(it);
+    item->FParent = nullptr;
+    if (FItems.empty() && FHandle) {
+        DetachAll(FHandle.Get());
         // Still attached to our parent's menu: the rebuild below detaches it.
     }
     if (!HasState(csDestroying)) Changed();
 }
 
 int TMenuItem::IndexOf(const TMenuItem* item) const {
-    auto it = std::find(items_.begin(), items_.end(), item);
-    return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+    auto it = std::find(FItems.begin(), FItems.end(), item);
+    return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
 TMenu* TMenuItem::GetParentMenu() const {
     const TMenuItem* root = this;
-    while (root->parent_)
-        root = root->parent_;
-    return root->menu_;
+    while (root->FParent)
+        root = root->FParent;
+    return root->FMenu;
 }
 
 void TMenuItem::SetCaption(const std::string& caption) {
-    if (caption != caption_) {
-        caption_ = caption;
+    if (caption != FCaption) {
+        FCaption = caption;
         Changed();
     }
 }
 
 void TMenuItem::SetShortCut(int shortCut) {
-    if (static_cast<unsigned>(shortCut) != shortCut_) {
-        shortCut_ = static_cast<unsigned>(shortCut);
+    if (static_cast<unsigned>(shortCut) != FShortCut) {
+        FShortCut = static_cast<unsigned>(shortCut);
         Changed();
     }
 }
 
 void TMenuItem::SetChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
-    if (checked && radioItem_) TurnSiblingsOff();
+    if (checked == FChecked) return;
+    FChecked = checked;
+    if (checked && FRadioItem) TurnSiblingsOff();
     Changed();
 }
 
 void TMenuItem::TurnSiblingsOff() {
-    if (!parent_) return;
-    for (TMenuItem* sibling : parent_->items_)
-        if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_)
-            sibling->checked_ = false;
+    if (!FParent) return;
+    for (TMenuItem* sibling : FParent->FItems)
+        if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
+            sibling->FChecked = false;
 }
 
 void TMenuItem::SetRadioItem(bool radio) {
-    if (radio == radioItem_) return;
-    radioItem_ = radio;
-    if (radio && checked_) TurnSiblingsOff();
+    if (radio == FRadioItem) return;
+    FRadioItem = radio;
+    if (radio && FChecked) TurnSiblingsOff();
     Changed();
 }
 
 void TMenuItem::SetGroupIndex(int index) {
-    if (index == groupIndex_) return;
-    groupIndex_ = index;
-    if (radioItem_ && checked_) TurnSiblingsOff();
+    if (index == FGroupIndex) return;
+    FGroupIndex = index;
+    if (FRadioItem && FChecked) TurnSiblingsOff();
     Changed();
 }
 
 void TMenuItem::SetDefault(bool value) {
-    if (value != default_) {
-        default_ = value;
+    if (value != FDefault) {
+        FDefault = value;
         Changed();
     }
 }
 
 void TMenuItem::SetEnabled(bool enabled) {
-    if (enabled != enabled_) {
-        enabled_ = enabled;
+    if (enabled != FEnabled) {
+        FEnabled = enabled;
         Changed();
     }
 }
 
 void TMenuItem::SetVisible(bool visible) {
-    if (visible != visible_) {
-        visible_ = visible;
+    if (visible != FVisible) {
+        FVisible = visible;
         Changed();
     }
 }
 
 void TMenuItem::SetAction(TAction* action) {
-    if (action == action_) return;
-    if (action_) action_->RemoveClient(this);
-    action_ = action;
-    if (action_) action_->AddClient(this, [this] { ActionChanged(); });
+    if (action == FAction) return;
+    if (FAction) FAction->RemoveClient(this);
+    FAction = action;
+    if (FAction) FAction->AddClient(this, [this] { ActionChanged(); });
 }
 
 void TMenuItem::ActionChanged() {
-    if (!action_) return;
-    checked_ = action_->Checked();
-    enabled_ = action_->Enabled();
-    visible_ = action_->Visible();
-    if (!action_->Caption().empty()) caption_ = action_->Caption();
-    if (checked_ && radioItem_) TurnSiblingsOff();
+    if (!FAction) return;
+    FChecked = FAction->Checked();
+    FEnabled = FAction->Enabled();
+    FVisible = FAction->Visible();
+    if (!FAction->Caption().empty()) FCaption = FAction->Caption();
+    if (FChecked && FRadioItem) TurnSiblingsOff();
     Changed();
 }
 
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == opRemove && component == action_) action_ = nullptr;
+    if (operation == opRemove && component == FAction) FAction = nullptr;
 }
 
 void TMenuItem::Click() {
-    if (!enabled_) return;
-    if (autoCheck_ && !action_) SetChecked(!checked_);
+    if (!FEnabled) return;
+    if (FAutoCheck && !FAction) SetChecked(!FChecked);
     if (OnClick)
         OnClick(this);
-    else if (action_)
-        action_->Execute();
+    else if (FAction)
+        FAction->Execute();
 }
 
 HMENU TMenuItem::Handle() {
-    if (items_.empty()) return nullptr;
-    if (!handle_) {
-        handle_.Reset(CreatePopupMenu());
-        RebuildHandle(handle_.Get());
+    if (FItems.empty()) return nullptr;
+    if (!FHandle) {
+        FHandle.Reset(CreatePopupMenu());
+        RebuildHandle(FHandle.Get());
     }
-    return handle_.Get();
+    return FHandle.Get();
 }
 
 bool TMenuItem::OwnerDrawn() const {
@@ -278,8 +278,8 @@ bool TMenuItem::OwnerDrawn() const {
 }
 
 std::wstring TMenuItem::DisplayText() const {
-    std::string text = caption_;
-    std::string keys = ShortCutToText(shortCut_);
+    std::string text = FCaption;
+    std::string keys = ShortCutToText(FShortCut);
     if (!keys.empty()) text += "\t" + keys;
     return GbkToWide(text);
 }
@@ -291,30 +291,30 @@ void TMenuItem::Changed() {
 
 void TMenuItem::RebuildHandle(HMENU menu) {
     DetachAll(menu);
-    for (TMenuItem* item : items_)
-        if (item->visible_) item->AppendTo(menu);
+    for (TMenuItem* item : FItems)
+        if (item->FVisible) item->AppendTo(menu);
 }
 
 void TMenuItem::AppendTo(HMENU menu) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
-    info.wID = command_;
-    info.dwItemData = command_;
+    info.wID = FCommand;
+    info.dwItemData = FCommand;
     if (IsLine()) {
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
         info.fType = MFT_SEPARATOR;
     } else {
         std::wstring text = DisplayText();
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | MIIM_STRING;
-        info.fType = (radioItem_ ? MFT_RADIOCHECK : 0) | (OwnerDrawn() ? MFT_OWNERDRAW : 0);
-        info.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) |
-                      (default_ ? MFS_DEFAULT : 0);
+        info.fType = (FRadioItem ? MFT_RADIOCHECK : 0) | (OwnerDrawn() ? MFT_OWNERDRAW : 0);
+        info.fState = (FChecked ? MFS_CHECKED : 0) | (FEnabled ? 0 : MFS_GRAYED) |
+                      (FDefault ? MFS_DEFAULT : 0);
         info.dwTypeData = text.data();
-        if (!items_.empty()) {
-            if (!handle_) handle_.Reset(CreatePopupMenu());
-            RebuildHandle(handle_.Get());
+        if (!FItems.empty()) {
+            if (!FHandle) FHandle.Reset(CreatePopupMenu());
+            RebuildHandle(FHandle.Get());
             info.fMask |= MIIM_SUBMENU;
-            info.hSubMenu = handle_.Get();
+            info.hSubMenu = FHandle.Get();
         }
         InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
         return;
@@ -367,7 +367,7 @@ bool TMenuItem::DispatchDrawItem(DRAWITEMSTRUCT* draw) {
         RECT r = draw->rcItem;
         r.left += 18;
         SetBkMode(draw->hDC, TRANSPARENT);
-        SetTextColor(draw->hDC, GetSysColor(!item->enabled_ ? COLOR_GRAYTEXT
+        SetTextColor(draw->hDC, GetSysColor(!item->FEnabled ? COLOR_GRAYTEXT
                                             : selected      ? COLOR_HIGHLIGHTTEXT
                                                             : COLOR_MENUTEXT));
         std::wstring text = item->DisplayText();
@@ -378,36 +378,36 @@ bool TMenuItem::DispatchDrawItem(DRAWITEMSTRUCT* draw) {
 
 // -------------------------------------------------------------------- TMenu
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) {
-    items_->menu_ = this;
+TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) {
+    FItems->FMenu = this;
 }
 
 TMenu::~TMenu() {
     Destroying();
-    if (window_ && IsWindow(window_) && handle_ && GetMenu(window_) == handle_.Get())
-        ::SetMenu(window_, nullptr);
-    if (handle_) DetachAll(handle_.Get());
-    items_->menu_ = nullptr;
-    delete items_;
+    if (FWindow && IsWindow(FWindow) && FHandle && GetMenu(FWindow) == FHandle.Get())
+        ::SetMenu(FWindow, nullptr);
+    if (FHandle) DetachAll(FHandle.Get());
+    FItems->FMenu = nullptr;
+    delete FItems;
 }
 
 HMENU TMenu::Handle() {
-    if (!handle_) {
-        handle_.Reset(CreateHandle());
-        items_->RebuildHandle(handle_.Get());
+    if (!FHandle) {
+        FHandle.Reset(CreateHandle());
+        FItems->RebuildHandle(FHandle.Get());
     }
-    return handle_.Get();
+    return FHandle.Get();
 }
 
 void TMenu::SetOwnerDraw(bool ownerDraw) {
-    if (ownerDraw != ownerDraw_) {
-        ownerDraw_ = ownerDraw;
+    if (ownerDraw != FOwnerDraw) {
+        FOwnerDraw = ownerDraw;
         MenuChanged(nullptr);
     }
 }
 
 void TMenu::MenuChanged(TMenuItem*) {
-    if (handle_ && !HasState(csDestroying)) items_->RebuildHandle(handle_.Get());
+    if (FHandle && !HasState(csDestroying)) FItems->RebuildHandle(FHandle.Get());
 }
 
 namespace {
@@ -427,7 +427,7 @@ TMenuItem* FindShortCut(TMenuItem* parent, unsigned shortCut) {
 
 bool TMenu::IsShortCut(unsigned shortCut) {
     if ((shortCut & 0xFF) == 0) return false;
-    TMenuItem* item = FindShortCut(items_, shortCut);
+    TMenuItem* item = FindShortCut(FItems, shortCut);
     if (!item) return false;
     item->Click();
     return true;
@@ -446,9 +446,9 @@ HMENU TMainMenu::CreateHandle() {
 
 void TMainMenu::MenuChanged(TMenuItem* changed) {
     TMenu::MenuChanged(changed);
-    if (window_ && IsWindow(window_) && !HasState(csDestroying)) {
-        DrawMenuBar(window_);
-        if (TWinControl* form = TWinControl::FindControl(window_)) form->Perform(CM_MENUCHANGED);
+    if (FWindow && IsWindow(FWindow) && !HasState(csDestroying)) {
+        DrawMenuBar(FWindow);
+        if (TWinControl* form = TWinControl::FindControl(FWindow)) form->Perform(CM_MENUCHANGED);
     }
 }
 
@@ -459,19 +459,19 @@ HMENU TPopupMenu::CreateHandle() {
 }
 
 void TPopupMenu::SetPopupComponent(TComponent* component) {
-    if (popupComponent_) RemoveFreeNotification(popupComponent_);
-    popupComponent_ = component;
+    if (FPopupComponent) RemoveFreeNotification(FPopupComponent);
+    FPopupComponent = component;
     if (component) FreeNotification(component);
 }
 
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
     TMenu::Notification(component, operation);
-    if (operation == opRemove && component == popupComponent_) popupComponent_ = nullptr;
+    if (operation == opRemove && component == FPopupComponent) FPopupComponent = nullptr;
 }
 
 void TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup(this);
-    HWND owner = window_;
+    HWND owner = FWindow;
     if (!owner || !IsWindow(owner)) {
         // The application window hears the menu's messages.
         owner = FindWindowW(L"TApplication", nullptr);

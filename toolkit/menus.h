@@ -29,31 +29,31 @@ class TMenuItem : public TComponent {
     ~TMenuItem() override;
 
     // "&" marks the access key; "-" makes a separator.
-    const std::string& Caption() const { return caption_; }
+    const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& caption);
-    int ShortCut() const { return static_cast<int>(shortCut_); }
+    int ShortCut() const { return static_cast<int>(FShortCut); }
     void SetShortCut(int shortCut);
-    bool Checked() const { return checked_; }
+    bool Checked() const { return FChecked; }
     // Checking a radio item unchecks the radio items of its group.
     void SetChecked(bool checked);
-    bool RadioItem() const { return radioItem_; }
+    bool RadioItem() const { return FRadioItem; }
     void SetRadioItem(bool radio);
-    int GroupIndex() const { return groupIndex_; }
+    int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int index);
-    bool Default() const { return default_; }
+    bool Default() const { return FDefault; }
     void SetDefault(bool value);
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    bool Visible() const { return visible_; }
+    bool Visible() const { return FVisible; }
     void SetVisible(bool visible);
-    bool AutoCheck() const { return autoCheck_; }
-    void SetAutoCheck(bool value) { autoCheck_ = value; }
-    bool IsLine() const { return caption_ == "-"; }
+    bool AutoCheck() const { return FAutoCheck; }
+    void SetAutoCheck(bool value) { FAutoCheck = value; }
+    bool IsLine() const { return FCaption == "-"; }
 
     // Sub-items, in order. An item frees its sub-items when it goes.
-    int Count() const { return static_cast<int>(items_.size()); }
+    int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const;
-    TMenuItem* Parent() const { return parent_; }
+    TMenuItem* Parent() const { return FParent; }
     void Add(TMenuItem* item);
     void Insert(int index, TMenuItem* item);
     void Remove(TMenuItem* item);
@@ -61,7 +61,7 @@ class TMenuItem : public TComponent {
     // The menu the item shows in (through its parents), or none.
     TMenu* GetParentMenu() const;
 
-    TAction* Action() const { return action_; }
+    TAction* Action() const { return FAction; }
     void SetAction(TAction* action);
     // Takes check mark, enabled state and caption from the linked action.
     void ActionChanged();
@@ -69,7 +69,7 @@ class TMenuItem : public TComponent {
     // Runs OnClick, or the action; AutoCheck items toggle first.
     virtual void Click();
     // The command number the item carries in its menu.
-    UINT Command() const { return command_; }
+    UINT Command() const { return FCommand; }
     // Its sub-menu, when it has sub-items.
     HMENU Handle();
     bool OwnerDrawn() const;
@@ -95,21 +95,21 @@ private:
     void TurnSiblingsOff();
     std::wstring DisplayText() const;
 
-    std::string caption_;
-    unsigned shortCut_ = 0;
-    bool checked_ = false;
-    bool radioItem_ = false;
-    int groupIndex_ = 0;
-    bool default_ = false;
-    bool enabled_ = true;
-    bool visible_ = true;
-    bool autoCheck_ = false;
-    TMenuItem* parent_ = nullptr;
-    TMenu* menu_ = nullptr; // set on the root item only
-    std::vector<TMenuItem*> items_;
-    TMenuHandle handle_;
-    UINT command_ = 0;
-    TAction* action_ = nullptr;
+    std::string FCaption;
+    unsigned FShortCut = 0;
+    bool FChecked = false;
+    bool FRadioItem = false;
+    int FGroupIndex = 0;
+    bool FDefault = false;
+    bool FEnabled = true;
+    bool FVisible = true;
+    bool FAutoCheck = false;
+    TMenuItem* FParent = nullptr;
+    TMenu* FMenu = nullptr; // set on the root item only
+    std::vector<TMenuItem*> FItems;
+    TMenuHandle FHandle;
+    UINT FCommand = 0;
+    TAction* FAction = nullptr;
 };
 
 class TMenu : public TComponent {
@@ -118,9 +118,9 @@ class TMenu : public TComponent {
     ~TMenu() override;
 
     // The top-level items.
-    TMenuItem* Items() const { return items_; }
+    TMenuItem* Items() const { return FItems; }
     HMENU Handle();
-    bool OwnerDraw() const { return ownerDraw_; }
+    bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool ownerDraw);
     // Finds the enabled, visible item with this shortcut and clicks it.
     bool IsShortCut(unsigned shortCut);
@@ -128,15 +128,15 @@ class TMenu : public TComponent {
     // Told when an item of the menu changed: the menu is rebuilt.
     virtual void MenuChanged(TMenuItem* changed);
     // The window showing the menu bar, told to redraw it.
-    void SetWindow(HWND window) { window_ = window; }
-    HWND Window() const { return window_; }
+    void SetWindow(HWND window) { FWindow = window; }
+    HWND Window() const { return FWindow; }
 
 protected:
     virtual HMENU CreateHandle() = 0;
-    TMenuItem* items_;
-    TMenuHandle handle_;
-    bool ownerDraw_ = false;
-    HWND window_ = nullptr;
+    TMenuItem* FItems;
+    TMenuHandle FHandle;
+    bool FOwnerDraw = false;
+    HWND FWindow = nullptr;
 };
 
 class TMainMenu : public TMenu {
@@ -152,10 +152,10 @@ class TPopupMenu : public TMenu {
     QH_CLASS(TPopupMenu, TMenu)
     explicit TPopupMenu(TComponent* owner);
 
-    bool AutoPopup() const { return autoPopup_; }
-    void SetAutoPopup(bool value) { autoPopup_ = value; }
+    bool AutoPopup() const { return FAutoPopup; }
+    void SetAutoPopup(bool value) { FAutoPopup = value; }
     // The component the menu was last shown for.
-    TComponent* PopupComponent() const { return popupComponent_; }
+    TComponent* PopupComponent() const { return FPopupComponent; }
     void SetPopupComponent(TComponent* component);
     // Shows the menu at a screen point and runs the chosen item.
     virtual void Popup(int x, int y);
@@ -167,8 +167,8 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    bool autoPopup_ = true;
-    TComponent* popupComponent_ = nullptr;
+    bool FAutoPopup = true;
+    TComponent* FPopupComponent = nullptr;
 };
 
 } // namespace qh

@@ -99,20 +99,20 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner) {
 }
 
 void TButton::SetDefault(bool value) {
-    if (value == default_) return;
-    default_ = value;
+    if (value == FDefault) return;
+    FDefault = value;
     if (HandleAllocated())
         SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
 void TButton::CreateParams(TCreateParams& params) {
     TButtonControl::CreateParams(params);
-    params.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
 void TButton::Click() {
-    if (TCustomForm* form = GetParentForm(this); form && modalResult_ != 0)
-        form->SetModalResult(modalResult_);
+    if (TCustomForm* form = GetParentForm(this); form && FModalResult != 0)
+        form->SetModalResult(FModalResult);
     TButtonControl::Click();
 }
 
@@ -122,10 +122,10 @@ void TButton::WndProc(TMessage& m) {
         if (HIWORD(m.WParam) == BN_CLICKED) Click();
         return;
     case CM_DIALOGKEY: {
-        bool active = default_;
+        bool active = FDefault;
         if (TWinControl* focused = FindControl(GetFocus()); focused && focused->Is<TButton>())
             active = focused == this;
-        if (((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && cancel_)) &&
+        if (((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && FCancel)) &&
             Showing() && Enabled()) {
             Click();
             m.Result = 1;
@@ -154,12 +154,12 @@ void TCustomCheckBox::CreateParams(TCreateParams& params) {
 }
 
 void TCustomCheckBox::HandleCreated() {
-    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TCustomCheckBox::SetChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
+    if (checked == FChecked) return;
+    FChecked = checked;
     if (HandleAllocated())
         SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (!HasState(csLoading)) Click();
@@ -168,21 +168,21 @@ void TCustomCheckBox::SetChecked(bool checked) {
 void TCustomCheckBox::ActionChanged() {
     TButtonControl::ActionChanged();
     if (Action()) {
-        checked_ = Action()->Checked();
+        FChecked = Action()->Checked();
         if (HandleAllocated())
-            SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+            SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 void TCustomCheckBox::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND) {
-        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!checked_);
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
         return;
     }
     if (m.Msg == CM_DIALOGCHAR) {
         if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
             SetFocus();
-            SetChecked(!checked_);
+            SetChecked(!FChecked);
             m.Result = 1;
         }
         return;
@@ -200,12 +200,12 @@ void TRadioButton::CreateParams(TCreateParams& params) {
 }
 
 void TRadioButton::HandleCreated() {
-    SendMessageW(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TRadioButton::SetChecked(bool checked) {
-    if (checked == checked_) return;
-    checked_ = checked;
+    if (checked == FChecked) return;
+    FChecked = checked;
     if (HandleAllocated())
         SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     if (checked) {
@@ -261,56 +261,56 @@ void TCustomRadioGroup::AdjustClientRect(RECT& r) {
 }
 
 void TCustomRadioGroup::SetItems(const std::vector<std::string>& items) {
-    items_ = items;
-    while (buttons_.size() > items_.size()) {
-        delete buttons_.back();
-        buttons_.pop_back();
+    FItems = items;
+    while (FButtons.size() > FItems.size()) {
+        delete FButtons.back();
+        FButtons.pop_back();
     }
-    while (buttons_.size() < items_.size()) {
+    while (FButtons.size() < FItems.size()) {
         auto* button = new TRadioButton(this);
         button->SetParent(this);
-        int index = static_cast<int>(buttons_.size());
+        int index = static_cast<int>(FButtons.size());
         button->OnClick = [this, index](TObject*) {
-            if (itemIndex_ != index) {
-                itemIndex_ = index;
+            if (FItemIndex != index) {
+                FItemIndex = index;
                 if (OnChange) OnChange(this);
             }
         };
-        buttons_.push_back(button);
+        FButtons.push_back(button);
     }
-    for (size_t i = 0; i < items_.size(); ++i)
-        buttons_[i]->SetCaption(items_[i]);
-    if (itemIndex_ >= static_cast<int>(items_.size())) itemIndex_ = -1;
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FButtons[i]->SetCaption(FItems[i]);
+    if (FItemIndex >= static_cast<int>(FItems.size())) FItemIndex = -1;
     ArrangeButtons();
 }
 
 void TCustomRadioGroup::SetItemIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
-    itemIndex_ = index;
-    for (size_t i = 0; i < buttons_.size(); ++i)
-        if (static_cast<int>(i) != index) buttons_[i]->SetChecked(false);
-    if (index >= 0) buttons_[static_cast<size_t>(index)]->SetChecked(true);
+    if (index < -1 || index >= static_cast<int>(FItems.size())) index = -1;
+    FItemIndex = index;
+    for (size_t i = 0; i < FButtons.size(); ++i)
+        if (static_cast<int>(i) != index) FButtons[i]->SetChecked(false);
+    if (index >= 0) FButtons[static_cast<size_t>(index)]->SetChecked(true);
 }
 
 void TCustomRadioGroup::SetColumns(int columns) {
-    columns_ = std::max(columns, 1);
+    FColumns = std::max(columns, 1);
     ArrangeButtons();
 }
 
 TRadioButton* TCustomRadioGroup::Buttons(int index) const {
-    if (index < 0 || index >= static_cast<int>(buttons_.size())) RaiseListIndexError(index);
-    return buttons_[static_cast<size_t>(index)];
+    if (index < 0 || index >= static_cast<int>(FButtons.size())) RaiseListIndexError(index);
+    return FButtons[static_cast<size_t>(index)];
 }
 
 void TCustomRadioGroup::ArrangeButtons() {
-    if (buttons_.empty()) return;
+    if (FButtons.empty()) return;
     RECT r = ClientRect();
     AdjustClientRect(r);
-    int rows = (static_cast<int>(buttons_.size()) + columns_ - 1) / columns_;
-    int w = (r.right - r.left) / columns_, h = (r.bottom - r.top) / std::max(rows, 1);
-    for (size_t i = 0; i < buttons_.size(); ++i) {
+    int rows = (static_cast<int>(FButtons.size()) + FColumns - 1) / FColumns;
+    int w = (r.right - r.left) / FColumns, h = (r.bottom - r.top) / std::max(rows, 1);
+    for (size_t i = 0; i < FButtons.size(); ++i) {
         int col = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
-        buttons_[i]->SetBounds(r.left + 6 + col * w, r.top + row * h, w - 8, std::min(h, 20));
+        FButtons[i]->SetBounds(r.left + 6 + col * w, r.top + row * h, w - 8, std::min(h, 20));
     }
 }
 
@@ -325,30 +325,30 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
 void TCustomEdit::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.BaseClass = L"EDIT";
-    params.Style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0);
-    if (ctl3D_)
+    params.Style |= ES_AUTOHSCROLL | (FReadOnly ? ES_READONLY : 0);
+    if (FCtl3D)
         params.ExStyle |= WS_EX_CLIENTEDGE;
     else
         params.Style |= WS_BORDER;
 }
 
 void TCustomEdit::HandleCreated() {
-    if (maxLength_ > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    if (FMaxLength > 0) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
 }
 
 void TCustomEdit::SetReadOnly(bool value) {
-    readOnly_ = value;
+    FReadOnly = value;
     if (HandleAllocated()) SendMessageW(Handle(), EM_SETREADONLY, value, 0);
 }
 
 void TCustomEdit::SetMaxLength(int value) {
-    maxLength_ = std::max(value, 0);
-    if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    FMaxLength = std::max(value, 0);
+    if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
 }
 
 void TCustomEdit::SetCtl3D(bool value) {
-    if (value != ctl3D_) {
-        ctl3D_ = value;
+    if (value != FCtl3D) {
+        FCtl3D = value;
         Recreate(this);
     }
 }
@@ -376,8 +376,8 @@ void TCustomMemo::CreateParams(TCreateParams& params) {
     TCustomEdit::CreateParams(params);
     params.Style &= ~ES_AUTOHSCROLL;
     params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
-    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) params.Style |= WS_VSCROLL;
-    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth)
+    if (FScrollBars == ssVertical || FScrollBars == ssBoth) params.Style |= WS_VSCROLL;
+    if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
         params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
 }
 
@@ -404,8 +404,8 @@ void TCustomMemo::SetLines(const TStringList& lines) {
 }
 
 void TCustomMemo::SetScrollBars(TScrollStyle style) {
-    if (style != scrollBars_) {
-        scrollBars_ = style;
+    if (style != FScrollBars) {
+        FScrollBars = style;
         Recreate(this);
     }
 }
@@ -418,45 +418,45 @@ TItemsControl::TItemsControl(TComponent* owner) : TWinControl(owner) {
 }
 
 void TItemsControl::SetItems(const std::vector<std::string>& items) {
-    items_ = items;
-    itemIndex_ = -1;
+    FItems = items;
+    FItemIndex = -1;
     if (HandleAllocated()) HandleCreated();
 }
 
 void TItemsControl::AddItem(const std::string& item) {
-    items_.push_back(item);
+    FItems.push_back(item);
     if (HandleAllocated())
-        SendMessageW(Handle(), addMessage_, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
+        SendMessageW(Handle(), FAddMessage, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
 }
 
 void TItemsControl::HandleCreated() {
-    SendMessageW(Handle(), resetMessage_, 0, 0);
-    for (const std::string& item : items_)
-        SendMessageW(Handle(), addMessage_, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
-    SendMessageW(Handle(), setSelMessage_, static_cast<WPARAM>(itemIndex_), 0);
+    SendMessageW(Handle(), FResetMessage, 0, 0);
+    for (const std::string& item : FItems)
+        SendMessageW(Handle(), FAddMessage, 0, reinterpret_cast<LPARAM>(GbkToWide(item).c_str()));
+    SendMessageW(Handle(), FSetSelMessage, static_cast<WPARAM>(FItemIndex), 0);
 }
 
 int TItemsControl::ItemIndex() const {
-    return itemIndex_;
+    return FItemIndex;
 }
 
 void TItemsControl::SetItemIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
-    itemIndex_ = index;
-    if (HandleAllocated()) SendMessageW(Handle(), setSelMessage_, static_cast<WPARAM>(index), 0);
+    if (index < -1 || index >= static_cast<int>(FItems.size())) index = -1;
+    FItemIndex = index;
+    if (HandleAllocated()) SendMessageW(Handle(), FSetSelMessage, static_cast<WPARAM>(index), 0);
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* owner) : TItemsControl(owner) {
     SetBounds(0, 0, 145, 21);
-    addMessage_ = CB_ADDSTRING;
-    resetMessage_ = CB_RESETCONTENT;
-    setSelMessage_ = CB_SETCURSEL;
-    getSelMessage_ = CB_GETCURSEL;
+    FAddMessage = CB_ADDSTRING;
+    FResetMessage = CB_RESETCONTENT;
+    FSetSelMessage = CB_SETCURSEL;
+    FGetSelMessage = CB_GETCURSEL;
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle style) {
-    if (style != style_) {
-        style_ = style;
+    if (style != FStyle) {
+        FStyle = style;
         Recreate(this);
     }
 }
@@ -465,8 +465,8 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
     TItemsControl::CreateParams(params);
     params.BaseClass = L"COMBOBOX";
     params.Style |= WS_VSCROLL | CBS_AUTOHSCROLL |
-                    (style_ == csDropDownList ? CBS_DROPDOWNLIST
-                     : style_ == csSimple     ? CBS_SIMPLE
+                    (FStyle == csDropDownList ? CBS_DROPDOWNLIST
+                     : FStyle == csSimple     ? CBS_SIMPLE
                                               : CBS_DROPDOWN);
     // The height of a drop-down combo box includes its open list.
     params.Height = std::max(params.Height, 200);
@@ -475,7 +475,7 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
 void TCustomComboBox::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND) {
         if (HIWORD(m.WParam) == CBN_SELCHANGE) {
-            itemIndex_ = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+            FItemIndex = static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
             if (OnChange) OnChange(this);
         }
         return;
@@ -485,10 +485,10 @@ void TCustomComboBox::WndProc(TMessage& m) {
 
 TCustomListBox::TCustomListBox(TComponent* owner) : TItemsControl(owner) {
     SetBounds(0, 0, 121, 97);
-    addMessage_ = LB_ADDSTRING;
-    resetMessage_ = LB_RESETCONTENT;
-    setSelMessage_ = LB_SETCURSEL;
-    getSelMessage_ = LB_GETCURSEL;
+    FAddMessage = LB_ADDSTRING;
+    FResetMessage = LB_RESETCONTENT;
+    FSetSelMessage = LB_SETCURSEL;
+    FGetSelMessage = LB_GETCURSEL;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& params) {
@@ -501,7 +501,7 @@ void TCustomListBox::CreateParams(TCreateParams& params) {
 void TCustomListBox::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND) {
         if (HIWORD(m.WParam) == LBN_SELCHANGE) {
-            itemIndex_ = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+            FItemIndex = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
             if (OnChange) OnChange(this);
         }
         return;
@@ -517,8 +517,8 @@ TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
 }
 
 void TScrollBar::SetKind(TScrollBarKind kind) {
-    if (kind == kind_) return;
-    kind_ = kind;
+    if (kind == FKind) return;
+    FKind = kind;
     SetBounds(Left(), Top(), Height(), Width());
     Recreate(this);
 }
@@ -526,10 +526,10 @@ void TScrollBar::SetKind(TScrollBarKind kind) {
 void TScrollBar::SetParams(int position, int min, int max) {
     if (max < min) max = min;
     position = std::clamp(position, min, max);
-    bool moved = position != position_;
-    min_ = min;
-    max_ = max;
-    position_ = position;
+    bool moved = position != FPosition;
+    FMin = min;
+    FMax = max;
+    FPosition = position;
     if (HandleAllocated()) HandleCreated();
     if (moved && OnChange) OnChange(this);
 }
@@ -537,17 +537,17 @@ void TScrollBar::SetParams(int position, int min, int max) {
 void TScrollBar::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.BaseClass = L"SCROLLBAR";
-    params.Style |= kind_ == sbVertical ? SBS_VERT : SBS_HORZ;
+    params.Style |= FKind == sbVertical ? SBS_VERT : SBS_HORZ;
 }
 
 void TScrollBar::HandleCreated() {
-    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS, min_, max_, 0, position_, 0};
+    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_POS, FMin, FMax, 0, FPosition, 0};
     SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
 }
 
 void TScrollBar::WndProc(TMessage& m) {
     if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
-        int pos = position_;
+        int pos = FPosition;
         switch (LOWORD(m.WParam)) {
         case SB_LINEUP:
             --pos;
@@ -556,20 +556,20 @@ void TScrollBar::WndProc(TMessage& m) {
             ++pos;
             break;
         case SB_PAGEUP:
-            pos -= largeChange_;
+            pos -= FLargeChange;
             break;
         case SB_PAGEDOWN:
-            pos += largeChange_;
+            pos += FLargeChange;
             break;
         case SB_THUMBPOSITION:
         case SB_THUMBTRACK:
             pos = static_cast<short>(HIWORD(m.WParam));
             break;
         case SB_TOP:
-            pos = min_;
+            pos = FMin;
             break;
         case SB_BOTTOM:
-            pos = max_;
+            pos = FMax;
             break;
         default:
             break;

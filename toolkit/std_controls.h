@@ -25,13 +25,13 @@ class TButton : public TButtonControl {
     explicit TButton(TComponent* owner);
 
     // Enter presses the default button, Escape the cancel button.
-    bool Default() const { return default_; }
+    bool Default() const { return FDefault; }
     void SetDefault(bool value);
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool value) { cancel_ = value; }
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool value) { FCancel = value; }
     // Given to the form when the button is clicked: it ends ShowModal.
-    int ModalResult() const { return modalResult_; }
-    void SetModalResult(int result) { modalResult_ = result; }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int result) { FModalResult = result; }
     void Click() override;
 
 protected:
@@ -39,9 +39,9 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    bool default_ = false;
-    bool cancel_ = false;
-    int modalResult_ = 0;
+    bool FDefault = false;
+    bool FCancel = false;
+    int FModalResult = 0;
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -50,7 +50,7 @@ class TCustomCheckBox : public TButtonControl {
     QH_CLASS(TCustomCheckBox, TButtonControl)
     explicit TCustomCheckBox(TComponent* owner);
 
-    bool Checked() const { return checked_; }
+    bool Checked() const { return FChecked; }
     // A change clicks the box, as a press would.
     void SetChecked(bool checked);
 
@@ -61,7 +61,7 @@ protected:
     void ActionChanged() override;
 
 private:
-    bool checked_ = false;
+    bool FChecked = false;
 };
 
 class TCheckBox : public TCustomCheckBox {
@@ -73,7 +73,7 @@ class TRadioButton : public TButtonControl {
     QH_CLASS(TRadioButton, TButtonControl)
     explicit TRadioButton(TComponent* owner);
 
-    bool Checked() const { return checked_; }
+    bool Checked() const { return FChecked; }
     // Checking one turns off the other radio buttons of its parent.
     void SetChecked(bool checked);
 
@@ -83,7 +83,7 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    bool checked_ = false;
+    bool FChecked = false;
 };
 
 class TCustomGroupBox : public TWinControl {
@@ -105,11 +105,11 @@ class TCustomRadioGroup : public TCustomGroupBox {
     QH_CLASS(TCustomRadioGroup, TCustomGroupBox)
     explicit TCustomRadioGroup(TComponent* owner);
 
-    const std::vector<std::string>& Items() const { return items_; }
+    const std::vector<std::string>& Items() const { return FItems; }
     void SetItems(const std::vector<std::string>& items);
-    int ItemIndex() const { return itemIndex_; }
+    int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int index);
-    int Columns() const { return columns_; }
+    int Columns() const { return FColumns; }
     void SetColumns(int columns);
     TRadioButton* Buttons(int index) const;
     TNotifyEvent OnChange;
@@ -119,10 +119,10 @@ protected:
 
 private:
     void ArrangeButtons();
-    std::vector<std::string> items_;
-    std::vector<TRadioButton*> buttons_;
-    int itemIndex_ = -1;
-    int columns_ = 1;
+    std::vector<std::string> FItems;
+    std::vector<TRadioButton*> FButtons;
+    int FItemIndex = -1;
+    int FColumns = 1;
 };
 
 class TRadioGroup : public TCustomRadioGroup {
@@ -137,12 +137,12 @@ class TCustomEdit : public TWinControl {
     // The text is the control's caption.
     const std::string& Text() const { return Caption(); }
     void SetText(const std::string& text) { SetCaption(text); }
-    bool ReadOnly() const { return readOnly_; }
+    bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value);
-    int MaxLength() const { return maxLength_; }
+    int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int value);
     // Without it the box has a flat single border instead of a sunken edge.
-    bool Ctl3D() const { return ctl3D_; }
+    bool Ctl3D() const { return FCtl3D; }
     void SetCtl3D(bool value);
     TNotifyEvent OnChange;
 
@@ -152,9 +152,9 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    bool readOnly_ = false;
-    int maxLength_ = 0;
-    bool ctl3D_ = true;
+    bool FReadOnly = false;
+    int FMaxLength = 0;
+    bool FCtl3D = true;
 };
 
 class TEdit : public TCustomEdit {
@@ -172,7 +172,7 @@ class TCustomMemo : public TCustomEdit {
     // The text as lines (CR LF between them).
     TStringList Lines() const;
     void SetLines(const TStringList& lines);
-    TScrollStyle ScrollBars() const { return scrollBars_; }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle style);
 
 protected:
@@ -181,7 +181,7 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    TScrollStyle scrollBars_ = ssNone;
+    TScrollStyle FScrollBars = ssNone;
 };
 
 class TMemo : public TCustomMemo {
@@ -194,7 +194,7 @@ class TItemsControl : public TWinControl {
     QH_CLASS(TItemsControl, TWinControl)
     explicit TItemsControl(TComponent* owner);
 
-    const std::vector<std::string>& Items() const { return items_; }
+    const std::vector<std::string>& Items() const { return FItems; }
     void SetItems(const std::vector<std::string>& items);
     void AddItem(const std::string& item);
     int ItemIndex() const;
@@ -205,11 +205,11 @@ protected:
     void HandleCreated() override;
     // The messages of the system control: add a string, select, read the
     // selection.
-    UINT addMessage_ = 0, resetMessage_ = 0, setSelMessage_ = 0, getSelMessage_ = 0;
-    int itemIndex_ = -1;
+    UINT FAddMessage = 0, FResetMessage = 0, FSetSelMessage = 0, FGetSelMessage = 0;
+    int FItemIndex = -1;
 
 private:
-    std::vector<std::string> items_;
+    std::vector<std::string> FItems;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
@@ -219,7 +219,7 @@ class TCustomComboBox : public TItemsControl {
     QH_CLASS(TCustomComboBox, TItemsControl)
     explicit TCustomComboBox(TComponent* owner);
 
-    TComboBoxStyle Style() const { return style_; }
+    TComboBoxStyle Style() const { return FStyle; }
     void SetStyle(TComboBoxStyle style);
 
 protected:
@@ -227,7 +227,7 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    TComboBoxStyle style_ = csDropDown;
+    TComboBoxStyle FStyle = csDropDown;
 };
 
 class TComboBox : public TCustomComboBox {
@@ -256,18 +256,18 @@ class TScrollBar : public TWinControl {
     QH_CLASS(TScrollBar, TWinControl)
     explicit TScrollBar(TComponent* owner);
 
-    TScrollBarKind Kind() const { return kind_; }
+    TScrollBarKind Kind() const { return FKind; }
     void SetKind(TScrollBarKind kind);
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    int Position() const { return position_; }
-    void SetMin(int v) { SetParams(position_, v, max_); }
-    void SetMax(int v) { SetParams(position_, min_, v); }
-    void SetPosition(int v) { SetParams(v, min_, max_); }
+    int Min() const { return FMin; }
+    int Max() const { return FMax; }
+    int Position() const { return FPosition; }
+    void SetMin(int v) { SetParams(FPosition, v, FMax); }
+    void SetMax(int v) { SetParams(FPosition, FMin, v); }
+    void SetPosition(int v) { SetParams(v, FMin, FMax); }
     // Keeps min <= position <= max.
     void SetParams(int position, int min, int max);
-    int LargeChange() const { return largeChange_; }
-    void SetLargeChange(int v) { largeChange_ = v; }
+    int LargeChange() const { return FLargeChange; }
+    void SetLargeChange(int v) { FLargeChange = v; }
     TNotifyEvent OnChange;
 
 protected:
@@ -276,8 +276,8 @@ protected:
     void WndProc(TMessage& message) override;
 
 private:
-    TScrollBarKind kind_ = sbHorizontal;
-    int min_ = 0, max_ = 100, position_ = 0, largeChange_ = 1;
+    TScrollBarKind FKind = sbHorizontal;
+    int FMin = 0, FMax = 100, FPosition = 0, FLargeChange = 1;
 };
 
 } // namespace qh

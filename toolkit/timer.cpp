@@ -56,17 +56,17 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
         shared.window = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                         nullptr, wc.hInstance, nullptr);
     }
-    id_ = shared.nextId++;
-    shared.timers[id_] = this;
+    FId = shared.nextId++;
+    shared.timers[FId] = this;
     Update();
 }
 
 TTimer::~TTimer() {
     Destroying();
-    enabled_ = false;
+    FEnabled = false;
     Update();
     auto& shared = Shared();
-    shared.timers.erase(id_);
+    shared.timers.erase(FId);
     // The window goes with the last timer.
     if (shared.timers.empty() && shared.window) {
         DestroyWindow(shared.window);
@@ -75,19 +75,19 @@ TTimer::~TTimer() {
 }
 
 void TTimer::SetEnabled(bool enabled) {
-    if (enabled != enabled_) {
-        enabled_ = enabled;
+    if (enabled != FEnabled) {
+        FEnabled = enabled;
         Update();
     }
 }
 
 void TTimer::SetInterval(int interval) {
-    if (interval != interval_) {
-        interval_ = interval;
+    if (interval != FInterval) {
+        FInterval = interval;
         // A running timer starts over with the new interval.
-        if (running_) {
-            KillTimer(Shared().window, id_);
-            running_ = false;
+        if (FRunning) {
+            KillTimer(Shared().window, FId);
+            FRunning = false;
         }
         Update();
     }
@@ -99,13 +99,13 @@ void TTimer::Loaded() {
 }
 
 void TTimer::Update() {
-    bool wanted = enabled_ && interval_ > 0 && !HasState(csLoading) && !HasState(csDestroying);
+    bool wanted = FEnabled && FInterval > 0 && !HasState(csLoading) && !HasState(csDestroying);
     HWND window = Shared().window;
-    if (wanted && !running_)
-        running_ = SetTimer(window, id_, static_cast<UINT>(interval_), nullptr) != 0;
-    else if (!wanted && running_) {
-        KillTimer(window, id_);
-        running_ = false;
+    if (wanted && !FRunning)
+        FRunning = SetTimer(window, FId, static_cast<UINT>(FInterval), nullptr) != 0;
+    else if (!wanted && FRunning) {
+        KillTimer(window, FId);
+        FRunning = false;
     }
 }
 

@@ -12,10 +12,10 @@ class TTimer : public TComponent {
     explicit TTimer(TComponent* owner);
     ~TTimer() override;
 
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
     // Milliseconds; 0 stops the ticks while keeping Enabled.
-    int Interval() const { return interval_; }
+    int Interval() const { return FInterval; }
     void SetInterval(int interval);
 
     TNotifyEvent OnTimer;
@@ -28,10 +28,10 @@ private:
     void Tick();
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    bool enabled_ = true;
-    int interval_ = 1000;
-    bool running_ = false;
-    UINT_PTR id_ = 0;
+    bool FEnabled = true;
+    int FInterval = 1000;
+    bool FRunning = false;
+    UINT_PTR FId = 0;
 };
 
 } // namespace qh

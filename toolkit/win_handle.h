@@ -10,29 +10,29 @@ namespace qh {
 template <class H, class Free> class TUniqueHandle {
 public:
     TUniqueHandle() = default;
-    explicit TUniqueHandle(H handle) : handle_(handle) {}
+    explicit TUniqueHandle(H handle) : FHandle(handle) {}
     ~TUniqueHandle() { Reset(); }
-    TUniqueHandle(TUniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
+    TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, H{})) {}
     TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
         if (this != &other) {
             Reset();
-            handle_ = std::exchange(other.handle_, H{});
+            FHandle = std::exchange(other.FHandle, H{});
         }
         return *this;
     }
     TUniqueHandle(const TUniqueHandle&) = delete;
     TUniqueHandle& operator=(const TUniqueHandle&) = delete;
 
-    H Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != H{}; }
+    H Get() const { return FHandle; }
+    explicit operator bool() const { return FHandle != H{}; }
     void Reset(H handle = H{}) {
-        if (handle_) Free{}(handle_);
-        handle_ = handle;
+        if (FHandle) Free{}(FHandle);
+        FHandle = handle;
     }
-    H Release() { return std::exchange(handle_, H{}); }
+    H Release() { return std::exchange(FHandle, H{}); }
 
 private:
-    H handle_{};
+    H FHandle{};
 };
 
 struct TGdiFree {
@@ -56,31 +56,31 @@ using TWindowHandle = TUniqueHandle<HWND, TWindowFree>;
 class TSelectObject {
 public:
     TSelectObject(HDC dc, HGDIOBJ object)
-        : dc_(dc), old_(object ? SelectObject(dc, object) : nullptr) {}
+        : FDc(dc), FOld(object ? SelectObject(dc, object) : nullptr) {}
     ~TSelectObject() {
-        if (old_) SelectObject(dc_, old_);
+        if (FOld) SelectObject(FDc, FOld);
     }
     TSelectObject(const TSelectObject&) = delete;
     TSelectObject& operator=(const TSelectObject&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ old_;
+    HDC FDc;
+    HGDIOBJ FOld;
 };
 
 // A device context of memory, released with its owner.
 class TMemoryDC {
 public:
-    explicit TMemoryDC(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+    explicit TMemoryDC(HDC compatible) : FDc(CreateCompatibleDC(compatible)) {}
     ~TMemoryDC() {
-        if (dc_) DeleteDC(dc_);
+        if (FDc) DeleteDC(FDc);
     }
     TMemoryDC(const TMemoryDC&) = delete;
     TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC Get() const { return dc_; }
+    HDC Get() const { return FDc; }
 
 private:
-    HDC dc_;
+    HDC FDc;
 };
 
 } // namespace qh

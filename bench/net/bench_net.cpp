@@ -29,36 +29,36 @@ constexpr size_t kChunk = 32 * 1024;
 // Serves one request per connection and closes, as a plain file server does.
 class LoopbackServer {
 public:
-    LoopbackServer() : payload_(1024 * 1024) {
-        for (size_t i = 0; i < payload_.size(); ++i)
-            payload_[i] = static_cast<char>('a' + i % 26);
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    LoopbackServer() : FPayload(1024 * 1024) {
+        for (size_t i = 0; i < FPayload.size(); ++i)
+            FPayload[i] = static_cast<char>('a' + i % 26);
+        FListener = socket(AF_INET, SOCK_STREAM, 0);
         int one = 1;
-        setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        setsockopt(FListener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 128);
+        bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(FListener, 128);
         socklen_t length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { Run(); });
+        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length);
+        FPort = ntohs(address.sin_port);
+        FThread = std::thread([this] { Run(); });
     }
     ~LoopbackServer() {
-        stop_ = true;
-        shutdown(listener_, SHUT_RDWR);
-        close(listener_);
-        thread_.join();
+        FStop = true;
+        shutdown(FListener, SHUT_RDWR);
+        close(FListener);
+        FThread.join();
     }
     std::string Url(const char* path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
+        return "http://127.0.0.1:" + std::to_string(FPort) + path;
     }
 
 private:
     void Run() {
-        while (!stop_) {
-            int client = accept(listener_, nullptr, nullptr);
+        while (!FStop) {
+            int client = accept(FListener, nullptr, nullptr);
             if (client < 0) return;
             Serve(client);
             close(client);
@@ -83,14 +83,14 @@ private:
         }
         if (request.find(" /small ") != std::string::npos) {
             std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kSmall) +
-                                "\r\n\r\n" + std::string(payload_.data(), kSmall);
+                                "\r\n\r\n" + std::string(FPayload.data(), kSmall);
             SendAll(client, reply.data(), reply.size());
         } else if (request.find(" /large ") != std::string::npos) {
             std::string head =
                 "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(kLarge) + "\r\n\r\n";
             if (!SendAll(client, head.data(), head.size())) return;
-            for (size_t sent = 0; sent < kLarge; sent += payload_.size())
-                if (!SendAll(client, payload_.data(), payload_.size())) return;
+            for (size_t sent = 0; sent < kLarge; sent += FPayload.size())
+                if (!SendAll(client, FPayload.data(), FPayload.size())) return;
         } else {
             std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
             if (!SendAll(client, head.data(), head.size())) return;
@@ -98,7 +98,7 @@ private:
             int sizeLength = std::snprintf(size, sizeof size, "%zx\r\n", kChunk);
             // Each chunk as one send, size line and data and CR LF together.
             std::string chunk(size, static_cast<size_t>(sizeLength));
-            chunk.append(payload_.data(), kChunk);
+            chunk.append(FPayload.data(), kChunk);
             chunk += "\r\n";
             for (size_t sent = 0; sent < kLarge; sent += kChunk)
                 if (!SendAll(client, chunk.data(), chunk.size())) return;
@@ -106,11 +106,11 @@ private:
         }
     }
 
-    std::vector<char> payload_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::vector<char> FPayload;
+    int FListener = -1;
+    int FPort = 0;
+    std::atomic<bool> FStop{false};
+    std::thread FThread;
 };
 
 // Counts the bytes written and keeps none.
@@ -118,22 +118,22 @@ class CountingStream : public qh::TStream {
 public:
     int64_t Read(void*, int64_t) override { return 0; }
     int64_t Write(const void*, int64_t count) override {
-        position_ += count;
-        size_ = std::max(size_, position_);
+        FPosition += count;
+        FSize = std::max(FSize, FPosition);
         return count;
     }
     int64_t Seek(int64_t offset, qh::TSeekOrigin origin) override {
-        if (origin == qh::TSeekOrigin::soBeginning) position_ = offset;
-        if (origin == qh::TSeekOrigin::soCurrent) position_ += offset;
-        if (origin == qh::TSeekOrigin::soEnd) position_ = size_ + offset;
-        return position_;
+        if (origin == qh::TSeekOrigin::soBeginning) FPosition = offset;
+        if (origin == qh::TSeekOrigin::soCurrent) FPosition += offset;
+        if (origin == qh::TSeekOrigin::soEnd) FPosition = FSize + offset;
+        return FPosition;
     }
-    int64_t Size() override { return size_; }
-    void SetSize(int64_t size) override { size_ = size; }
+    int64_t Size() override { return FSize; }
+    void SetSize(int64_t size) override { FSize = size; }
 
 private:
-    int64_t position_ = 0;
-    int64_t size_ = 0;
+    int64_t FPosition = 0;
+    int64_t FSize = 0;
 };
 
 size_t CurlCount(char*, size_t size, size_t count, void* total) {

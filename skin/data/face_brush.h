@@ -14,13 +14,13 @@ public:
     TFaceBrush(const TFaceBrush&) = delete;
     TFaceBrush& operator=(const TFaceBrush&) = delete;
 
-    int32_t Colour() const { return colour_; }
+    int32_t Colour() const { return FColour; }
     // The HBRUSH on Windows, null elsewhere.
-    void* Handle() const { return handle_; }
+    void* Handle() const { return FHandle; }
 
 private:
-    int32_t colour_;
-    void* handle_ = nullptr;
+    int32_t FColour;
+    void* FHandle = nullptr;
 };
 
 } // namespace qh

@@ -2,7 +2,7 @@
 
 namespace qh {
 
-TFaceBrush::TFaceBrush(int32_t colour) : colour_(colour) {}
+TFaceBrush::TFaceBrush(int32_t colour) : FColour(colour) {}
 
 TFaceBrush::~TFaceBrush() = default;
 

@@ -3,13 +3,13 @@
 namespace qh {
 
 void TSkinImageList::AddMasked(const TBitmap& strip, TColor maskColour) {
-    maskColour_ = maskColour;
-    if (width_ <= 0 || height_ <= 0) return;
-    for (int x = 0; x + width_ <= strip.Width(); x += width_) {
-        TBitmap glyph(width_, height_);
+    FMaskColour = maskColour;
+    if (FWidth <= 0 || FHeight <= 0) return;
+    for (int x = 0; x + FWidth <= strip.Width(); x += FWidth) {
+        TBitmap glyph(FWidth, FHeight);
         glyph.Fill(maskColour);
-        glyph.CopyRect(0, 0, strip, x, 0, width_, height_);
-        images_.push_back(std::move(glyph));
+        glyph.CopyRect(0, 0, strip, x, 0, FWidth, FHeight);
+        FImages.push_back(std::move(glyph));
     }
 }
 

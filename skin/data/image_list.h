@@ -11,24 +11,24 @@ namespace qh {
 // Named apart from the toolkit's icon list, which the same program carries.
 class TSkinImageList {
 public:
-    TSkinImageList(int width, int height) : width_(width), height_(height) {}
+    TSkinImageList(int width, int height) : FWidth(width), FHeight(height) {}
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    int Count() const { return static_cast<int>(images_.size()); }
-    const TBitmap& Images(int index) const { return images_.at(static_cast<size_t>(index)); }
-    TColor MaskColour() const { return maskColour_; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    int Count() const { return static_cast<int>(FImages.size()); }
+    const TBitmap& Images(int index) const { return FImages.at(static_cast<size_t>(index)); }
+    TColor MaskColour() const { return FMaskColour; }
 
     // Cuts strip into Width-wide glyphs, left to right; a rest narrower
     // than a glyph is dropped.
     void AddMasked(const TBitmap& strip, TColor maskColour);
-    void Clear() { images_.clear(); }
+    void Clear() { FImages.clear(); }
 
 private:
-    int width_;
-    int height_;
-    TColor maskColour_ = 0;
-    std::vector<TBitmap> images_;
+    int FWidth;
+    int FHeight;
+    TColor FMaskColour = 0;
+    std::vector<TBitmap> FImages;
 };
 
 } // namespace qh

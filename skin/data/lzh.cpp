@@ -26,37 +26,37 @@ std::unique_ptr<THuffmanTree> ObtainTree() {
 // before each take, missing input reading as zero bytes.
 class TCallbackBits {
 public:
-    explicit TCallbackBits(const TLZH::TSource& source) : source_(source) {}
+    explicit TCallbackBits(const TLZH::TSource& source) : FSource(source) {}
 
     int Bit() {
         Fill();
-        const int bit = buffer_ >> 15;
-        buffer_ = static_cast<uint16_t>(buffer_ << 1);
-        --count_;
+        const int bit = FBuffer >> 15;
+        FBuffer = static_cast<uint16_t>(FBuffer << 1);
+        --FCount;
         return bit;
     }
 
     int Byte() {
         Fill();
-        const int byte = buffer_ >> 8;
-        buffer_ = static_cast<uint16_t>(buffer_ << 8);
-        count_ = static_cast<uint8_t>(count_ - 8);
+        const int byte = FBuffer >> 8;
+        FBuffer = static_cast<uint16_t>(FBuffer << 8);
+        FCount = static_cast<uint8_t>(FCount - 8);
         return byte;
     }
 
 private:
     void Fill() {
-        while (count_ < 9) {
+        while (FCount < 9) {
             uint8_t b = 0;
-            if (source_(&b, 1) != 1) b = 0;
-            buffer_ = static_cast<uint16_t>(buffer_ | (b << (8 - count_)));
-            count_ = static_cast<uint8_t>(count_ + 8);
+            if (FSource(&b, 1) != 1) b = 0;
+            FBuffer = static_cast<uint16_t>(FBuffer | (b << (8 - FCount)));
+            FCount = static_cast<uint8_t>(FCount + 8);
         }
     }
 
-    const TLZH::TSource& source_;
-    uint16_t buffer_ = 0;
-    uint8_t count_ = 0;
+    const TLZH::TSource& FSource;
+    uint16_t FBuffer = 0;
+    uint8_t FCount = 0;
 };
 
 // The fast form: 64 bits at a time, left-aligned, so the hot loop refills
@@ -64,61 +64,61 @@ private:
 // in chunks when there is one.
 class TBufferBits {
 public:
-    TBufferBits(const uint8_t* input, size_t length) : next_(input), end_(input + length) {}
-    explicit TBufferBits(TStream& stream) : stream_(&stream), chunk_(kChunkSize) {}
+    TBufferBits(const uint8_t* input, size_t length) : FNext(input), FEnd(input + length) {}
+    explicit TBufferBits(TStream& stream) : FStream(&stream), FChunk(kChunkSize) {}
 
     // Makes sure at least 56 bits are buffered.
     void Refill() {
-        if (end_ - next_ >= 8) {
+        if (FEnd - FNext >= 8) {
             uint64_t word;
-            std::memcpy(&word, next_, 8);
+            std::memcpy(&word, FNext, 8);
             if constexpr (std::endian::native == std::endian::little)
                 word = __builtin_bswap64(word);
             // Bits past the whole bytes taken are the stream's own next bits,
             // so loading them again later ORs in the same values.
-            buffer_ |= word >> count_;
-            const int taken = (63 - count_) >> 3;
-            next_ += taken;
-            count_ += taken * 8;
+            FBuffer |= word >> FCount;
+            const int taken = (63 - FCount) >> 3;
+            FNext += taken;
+            FCount += taken * 8;
             return;
         }
-        while (count_ <= 56) {
-            if (next_ == end_ && !NextChunk()) {
-                count_ += 8; // past the end the stream reads as zeros
-                ++padding_;
+        while (FCount <= 56) {
+            if (FNext == FEnd && !NextChunk()) {
+                FCount += 8; // past the end the stream reads as zeros
+                ++FPadding;
                 continue;
             }
-            buffer_ |= static_cast<uint64_t>(*next_++) << (56 - count_);
-            count_ += 8;
+            FBuffer |= static_cast<uint64_t>(*FNext++) << (56 - FCount);
+            FCount += 8;
         }
     }
 
     // The tree's depth is not bounded by the format, so a walk may empty
     // the buffer; that costs one predictable branch per bit.
     int Bit() {
-        if (count_ == 0) Refill();
-        const int bit = static_cast<int>(buffer_ >> 63);
-        buffer_ <<= 1;
-        --count_;
+        if (FCount == 0) Refill();
+        const int bit = static_cast<int>(FBuffer >> 63);
+        FBuffer <<= 1;
+        --FCount;
         return bit;
     }
 
     int Bits(int n) {
-        const int value = static_cast<int>(buffer_ >> (64 - n));
-        buffer_ <<= n;
-        count_ -= n;
+        const int value = static_cast<int>(FBuffer >> (64 - n));
+        FBuffer <<= n;
+        FCount -= n;
         return value;
     }
 
-    int Available() const { return count_; }
+    int Available() const { return FCount; }
     // Bits taken from past the end of the input (negative while none).
-    int64_t PaddingTaken() const { return padding_ * 8 - count_; }
+    int64_t PaddingTaken() const { return FPadding * 8 - FCount; }
     // The buffered bits, next one at the top, for walks that count for
     // themselves and Skip afterwards.
-    uint64_t Peek() const { return buffer_; }
+    uint64_t Peek() const { return FBuffer; }
     void Skip(int n) {
-        buffer_ <<= n;
-        count_ -= n;
+        FBuffer <<= n;
+        FCount -= n;
     }
 
 private:
@@ -126,25 +126,25 @@ private:
 
     // Called once the current chunk is used up.
     bool NextChunk() {
-        if (stream_ == nullptr || streamDone_) return false;
-        const int64_t got = stream_->Read(chunk_.data(), static_cast<int64_t>(chunk_.size()));
+        if (FStream == nullptr || FStreamDone) return false;
+        const int64_t got = FStream->Read(FChunk.data(), static_cast<int64_t>(FChunk.size()));
         if (got <= 0) {
-            streamDone_ = true;
+            FStreamDone = true;
             return false;
         }
-        next_ = chunk_.data();
-        end_ = next_ + got;
+        FNext = FChunk.data();
+        FEnd = FNext + got;
         return true;
     }
 
-    TStream* stream_ = nullptr;
-    bool streamDone_ = false;
-    std::vector<uint8_t> chunk_;
-    const uint8_t* next_ = nullptr;
-    const uint8_t* end_ = nullptr;
-    uint64_t buffer_ = 0;
-    int count_ = 0;
-    int64_t padding_ = 0; // zero bytes supplied past the end
+    TStream* FStream = nullptr;
+    bool FStreamDone = false;
+    std::vector<uint8_t> FChunk;
+    const uint8_t* FNext = nullptr;
+    const uint8_t* FEnd = nullptr;
+    uint64_t FBuffer = 0;
+    int FCount = 0;
+    int64_t FPadding = 0; // zero bytes supplied past the end
 };
 
 template <typename Bits> int DecodeSymbol(THuffmanTree& tree, Bits& bits) {

@@ -15,52 +15,52 @@ namespace {
 
 class TBitWriter {
 public:
-    explicit TBitWriter(std::vector<uint8_t>& out) : out_(out) {}
+    explicit TBitWriter(std::vector<uint8_t>& out) : FOut(out) {}
 
     // Appends the top count bits of code (count <= 32), first bit first.
     void Put(uint32_t code, int count) {
-        buffer_ |= static_cast<uint64_t>(code) << (32 - used_);
-        used_ += count;
-        while (used_ >= 8) {
-            out_.push_back(static_cast<uint8_t>(buffer_ >> 56));
-            buffer_ <<= 8;
-            used_ -= 8;
+        FBuffer |= static_cast<uint64_t>(code) << (32 - FUsed);
+        FUsed += count;
+        while (FUsed >= 8) {
+            FOut.push_back(static_cast<uint8_t>(FBuffer >> 56));
+            FBuffer <<= 8;
+            FUsed -= 8;
         }
     }
 
     // The decoder reads zeros past the end, so padding with zeros is exact.
     void Flush() {
-        if (used_ > 0) out_.push_back(static_cast<uint8_t>(buffer_ >> 56));
-        buffer_ = 0;
-        used_ = 0;
+        if (FUsed > 0) FOut.push_back(static_cast<uint8_t>(FBuffer >> 56));
+        FBuffer = 0;
+        FUsed = 0;
     }
 
 private:
-    std::vector<uint8_t>& out_;
-    uint64_t buffer_ = 0; // pending bits, left-aligned
-    int used_ = 0;
+    std::vector<uint8_t>& FOut;
+    uint64_t FBuffer = 0; // pending bits, left-aligned
+    int FUsed = 0;
 };
 
 class TSymbolCoder {
 public:
-    explicit TSymbolCoder(TBitWriter& bits) : bits_(bits) { tree_->Start(); }
+    explicit TSymbolCoder(TBitWriter& bits) : FBits(bits) { FTree->Start(); }
 
     void PutSymbol(int symbol) {
         // Collect the path from the leaf up; the root-side bit goes first.
         uint64_t path = 0;
         int depth = 0;
-        int node = tree_->prnt[symbol + THuffmanTree::kLeafBase];
+        int node = FTree->prnt[symbol + THuffmanTree::kLeafBase];
         do {
             path |= static_cast<uint64_t>(node & 1) << depth;
             ++depth;
-            node = tree_->prnt[node];
+            node = FTree->prnt[node];
         } while (node != kRoot && depth < 64);
         if (node != kRoot) {
             PutLongPath(symbol);
         } else {
             PutPath(path, depth);
         }
-        tree_->Update(symbol);
+        FTree->Update(symbol);
     }
 
     void PutPosition(int position) {
@@ -70,33 +70,33 @@ public:
         while (t.upper[first] != upper)
             ++first;
         const int length = t.length[first];
-        bits_.Put(static_cast<uint32_t>(first) << 24, length);
-        bits_.Put(static_cast<uint32_t>(position & 63) << 26, 6);
+        FBits.Put(static_cast<uint32_t>(first) << 24, length);
+        FBits.Put(static_cast<uint32_t>(position & 63) << 26, 6);
     }
 
 private:
     void PutPath(uint64_t path, int depth) {
         if (depth <= 32) {
-            bits_.Put(static_cast<uint32_t>(path) << (32 - depth), depth);
+            FBits.Put(static_cast<uint32_t>(path) << (32 - depth), depth);
             return;
         }
         for (int n = depth - 1; n >= 0; --n)
-            bits_.Put(static_cast<uint32_t>((path >> n) & 1) << 31, 1);
+            FBits.Put(static_cast<uint32_t>((path >> n) & 1) << 31, 1);
     }
 
     // A tree deeper than 64 levels cannot arise from real counts, but the
     // walk must not silently truncate if it ever does.
     void PutLongPath(int symbol) {
         std::vector<int> path;
-        for (int node = tree_->prnt[symbol + THuffmanTree::kLeafBase]; node != kRoot;
-             node = tree_->prnt[node])
+        for (int node = FTree->prnt[symbol + THuffmanTree::kLeafBase]; node != kRoot;
+             node = FTree->prnt[node])
             path.push_back(node & 1);
         for (auto it = path.rbegin(); it != path.rend(); ++it)
-            bits_.Put(static_cast<uint32_t>(*it) << 31, 1);
+            FBits.Put(static_cast<uint32_t>(*it) << 31, 1);
     }
 
-    TBitWriter& bits_;
-    std::unique_ptr<THuffmanTree> tree_ = std::make_unique<THuffmanTree>();
+    TBitWriter& FBits;
+    std::unique_ptr<THuffmanTree> FTree = std::make_unique<THuffmanTree>();
 };
 
 // Hash chains over the text as the decoder sees it: the preset spaces
@@ -107,29 +107,29 @@ public:
     static constexpr int kMaxChain = 512;
     static constexpr int kGoodEnough = kLongestMatch;
 
-    TMatchFinder(const uint8_t* text, size_t end) : text_(text), end_(end) {
-        head_.assign(size_t{1} << kHashBits, -1);
-        prev_.assign(kWindowSize, -1);
+    TMatchFinder(const uint8_t* text, size_t end) : FText(text), FEnd(end) {
+        FHead.assign(size_t{1} << kHashBits, -1);
+        FPrev.assign(kWindowSize, -1);
     }
 
     void Insert(int64_t pos) {
-        if (static_cast<size_t>(pos) + 3 > end_) return;
+        if (static_cast<size_t>(pos) + 3 > FEnd) return;
         const uint32_t h = Hash(pos);
-        prev_[pos & kWindowMask] = head_[h];
-        head_[h] = pos;
+        FPrev[pos & kWindowMask] = FHead[h];
+        FHead[h] = pos;
     }
 
     // The longest match for pos within the window; returns its length (0
     // when none reaches 3) and sets distance.
     int Find(int64_t pos, int& distance) const {
-        const int limit = static_cast<int>(std::min<size_t>(kLongestMatch, end_ - pos));
+        const int limit = static_cast<int>(std::min<size_t>(kLongestMatch, FEnd - pos));
         if (limit <= kThreshold) return 0;
         int best = kThreshold;
-        int64_t candidate = head_[Hash(pos)];
+        int64_t candidate = FHead[Hash(pos)];
         const int64_t oldest = pos - kWindowSize;
-        const uint8_t* here = text_ + pos;
+        const uint8_t* here = FText + pos;
         for (int chain = 0; chain < kMaxChain && candidate >= 0 && candidate >= oldest; ++chain) {
-            const uint8_t* there = text_ + candidate;
+            const uint8_t* there = FText + candidate;
             if (there[best] == here[best] && there[0] == here[0]) {
                 int length = 0;
                 while (length < limit && there[length] == here[length])
@@ -140,7 +140,7 @@ public:
                     if (length >= limit) break;
                 }
             }
-            const int64_t next = prev_[candidate & kWindowMask];
+            const int64_t next = FPrev[candidate & kWindowMask];
             if (next >= candidate) break;
             candidate = next;
         }
@@ -149,15 +149,15 @@ public:
 
 private:
     uint32_t Hash(int64_t pos) const {
-        const uint8_t* p = text_ + pos;
+        const uint8_t* p = FText + pos;
         const uint32_t v = (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
         return (v * 2654435761u) >> (32 - kHashBits);
     }
 
-    const uint8_t* text_;
-    size_t end_;
-    std::vector<int64_t> head_;
-    std::vector<int64_t> prev_;
+    const uint8_t* FText;
+    size_t FEnd;
+    std::vector<int64_t> FHead;
+    std::vector<int64_t> FPrev;
 };
 
 } // namespace

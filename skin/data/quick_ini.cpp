@@ -20,8 +20,8 @@ void TQuickIni::LoadFromStream(TStream& stream) {
 }
 
 void TQuickIni::LoadFromText(std::string_view text) {
-    lines_.clear();
-    sections_.clear();
+    FLines.clear();
+    FSections.clear();
     const size_t end = text.find('\0');
     if (end != std::string_view::npos) text = text.substr(0, end);
     size_t start = 0;
@@ -32,8 +32,8 @@ void TQuickIni::LoadFromText(std::string_view text) {
         start = stop;
         if (start < text.size()) start += text.compare(start, 2, "\r\n") == 0 ? 2 : 1;
         if (line.empty() || line.front() == ';') continue;
-        if (IsHeader(line)) sections_.emplace_back(line, static_cast<int>(lines_.size()));
-        lines_.push_back(std::move(line));
+        if (IsHeader(line)) FSections.emplace_back(line, static_cast<int>(FLines.size()));
+        FLines.push_back(std::move(line));
     }
 }
 
@@ -41,7 +41,7 @@ int TQuickIni::FindSection(std::string_view name) const {
     std::string header(1, '[');
     header.append(name);
     header.push_back(']');
-    for (const auto& [text, index] : sections_)
+    for (const auto& [text, index] : FSections)
         if (SameText(text, header)) return index;
     return -1;
 }
@@ -50,11 +50,11 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
                                   const std::string& fallback) const {
     std::string result = fallback;
     const std::string wanted = LowerCase(key);
-    if (lines_.empty()) return result;
+    if (FLines.empty()) return result;
     const int header = FindSection(section);
     if (header < 0) return result;
-    for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size(); ++i) {
-        const std::string& line = lines_[i];
+    for (size_t i = static_cast<size_t>(header) + 1; i < FLines.size(); ++i) {
+        const std::string& line = FLines[i];
         if (IsHeader(line)) break;
         const size_t equals = line.find('=');
         const std::string lineKey =
@@ -79,7 +79,7 @@ int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key,
 
 void TQuickIni::ReadSections(TStringList& list) const {
     list.Clear();
-    for (const auto& [text, index] : sections_) {
+    for (const auto& [text, index] : FSections) {
         const std::string trimmed = Trim(text);
         list.Add(Trim(trimmed.substr(1, trimmed.size() - 2)));
     }

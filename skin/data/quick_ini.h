@@ -31,12 +31,12 @@ public:
     void ReadSections(TStringList& list) const;
 
     // The kept lines: trimmed, neither empty nor comments.
-    const std::vector<std::string>& Lines() const { return lines_; }
+    const std::vector<std::string>& Lines() const { return FLines; }
 
 private:
-    std::vector<std::string> lines_;
+    std::vector<std::string> FLines;
     // Each header as written (trimmed, brackets included) and its line index.
-    std::vector<std::pair<std::string, int>> sections_;
+    std::vector<std::pair<std::string, int>> FSections;
 };
 
 } // namespace qh

@@ -37,7 +37,7 @@ constexpr int64_t kMaxStoredSkin = TSkinReader::kMaxUnpackedSize;
 
 TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
     for (const std::string& line : DefaultSkin3rd())
-        skin3rd_.Add(line);
+        FSkin3rd.Add(line);
     const std::string glyphs = LoadBitmapResource(kMenuGlyphResource);
     if (!glyphs.empty()) {
         TMemoryStream stream(glyphs);
@@ -58,7 +58,7 @@ TSkinData::~TSkinData() {
 }
 
 std::string TSkinData::SkinStore() const {
-    return Designing() && const_cast<TMemoryStream&>(skinStream_).Size() > 0 ? "(Good)" : "(none)";
+    return Designing() && const_cast<TMemoryStream&>(FSkinStream).Size() > 0 ? "(Good)" : "(none)";
 }
 
 void TSkinData::ReadSkinStream(TStream& stored) {
@@ -68,26 +68,26 @@ void TSkinData::ReadSkinStream(TStream& stored) {
     // The count is trusted only as far as the stored bytes go.
     const int64_t present = stored.Size() - stored.Position();
     const int64_t take = std::min<int64_t>({count, present, kMaxStoredSkin});
-    skinStream_.Clear();
-    skinStream_.SetSize(take);
-    skinStream_.SetPosition(0);
-    if (take > 0) stored.ReadBuffer(skinStream_.Memory(), take);
-    skinStream_.SetPosition(0);
+    FSkinStream.Clear();
+    FSkinStream.SetSize(take);
+    FSkinStream.SetPosition(0);
+    if (take > 0) stored.ReadBuffer(FSkinStream.Memory(), take);
+    FSkinStream.SetPosition(0);
     if (!Designing()) LoadSkin();
 }
 
 void TSkinData::WriteSkinStream(TStream& target) {
-    const int32_t count = static_cast<int32_t>(skinStream_.Size());
+    const int32_t count = static_cast<int32_t>(FSkinStream.Size());
     target.WriteBuffer(&count, 4);
-    if (count > 0) target.WriteBuffer(skinStream_.Memory(), count);
+    if (count > 0) target.WriteBuffer(FSkinStream.Memory(), count);
 }
 
 bool TSkinData::LoadSkin() {
     SkinEmpty = true;
     if (Designing()) return false;
     TSkinReader reader;
-    skinStream_.SetPosition(0);
-    if (!reader.Open(skinStream_)) {
+    FSkinStream.SetPosition(0);
+    if (!reader.Open(FSkinStream)) {
         if (reader.WrongVersion()) ShowSkinMessage(reader.ErrorMessage());
         return false;
     }
@@ -105,28 +105,28 @@ void TSkinData::LoadFromStore(TSkinStore* store, int index) {
     // Negative indexes are no item either.
     if (store == nullptr || index < 0 || index >= store->Store()->Count()) return;
     SkinEmpty = true;
-    skinStream_.Clear();
+    FSkinStream.Clear();
     const TMemoryStream& data = store->Store()->Items(index).Data();
     const std::string bytes = data.ToString();
-    if (!bytes.empty()) skinStream_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    skinStream_.SetPosition(0);
+    if (!bytes.empty()) FSkinStream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    FSkinStream.SetPosition(0);
     LoadSkin();
-    if (skinFormtype_ == sfMainform) ApplySkin();
+    if (FSkinFormtype == sfMainform) ApplySkin();
 }
 
 void TSkinData::SetSkinFile(const std::string& path) {
     SkinEmpty = true;
-    skinFile_ = path;
+    FSkinFile = path;
     if (Designing()) {
-        if (!path.empty() && skinStream_.Size() > 0) skinStream_.Clear();
+        if (!path.empty() && FSkinStream.Size() > 0) FSkinStream.Clear();
         return;
     }
     if (path.empty() || !FileExists(path)) return;
-    skinStream_.Clear();
-    skinStream_.LoadFromFile(path);
-    skinStream_.SetPosition(0);
+    FSkinStream.Clear();
+    FSkinStream.LoadFromFile(path);
+    FSkinStream.SetPosition(0);
     LoadSkin();
-    if (skinFormtype_ == sfMainform) ApplySkin();
+    if (FSkinFormtype == sfMainform) ApplySkin();
 }
 
 void TSkinData::ApplySkin() {
@@ -143,27 +143,27 @@ void TSkinData::Loaded() {
     if (Designing()) return;
     ISkinManager& manager = CreateSkinManager();
     manager.AddSkinData(this);
-    if (skinFormtype_ != sfMainform) {
+    if (FSkinFormtype != sfMainform) {
         manager.SetActive(true);
         manager.SetActivationCount(manager.ActivationCount() + 1);
         if (Owner() && Owner()->InheritsFrom("TCustomForm")) manager.SkinWindow(Owner());
         return;
     }
     manager.InstallHook();
-    if (active_) {
+    if (FActive) {
         if (SkinEmpty)
-            active_ = false;
+            FActive = false;
         else
             manager.RequestAction(1, 250);
     }
 }
 
 void TSkinData::SetActive(bool value) {
-    if (value == active_) return;
-    active_ = value;
+    if (value == FActive) return;
+    FActive = value;
     if (Designing() || Reading()) return;
     const bool nothingToShow = value && SkinEmpty;
-    switch (skinFormtype_) {
+    switch (FSkinFormtype) {
     case sfMainform: {
         ISkinManager& manager = CreateSkinManager();
         if (!nothingToShow) manager.RequestAction(value ? 1 : 2, 250);

@@ -69,36 +69,36 @@ class TSkinData : public TComponent, public TSkinParts {
     explicit TSkinData(TComponent* owner);
     ~TSkinData() override;
 
-    bool Active() const { return active_; }
+    bool Active() const { return FActive; }
     void SetActive(bool value);
-    int32_t DisableTag() const { return disableTag_; }
-    void SetDisableTag(int32_t tag) { disableTag_ = tag; }
-    TSkinControlTypes SkinControls() const { return skinControls_; }
-    void SetSkinControls(TSkinControlTypes controls) { skinControls_ = controls; }
+    int32_t DisableTag() const { return FDisableTag; }
+    void SetDisableTag(int32_t tag) { FDisableTag = tag; }
+    TSkinControlTypes SkinControls() const { return FSkinControls; }
+    void SetSkinControls(TSkinControlTypes controls) { FSkinControls = controls; }
     bool HasSkinControl(TSkinControlType type) const {
-        return (skinControls_ & SkinControlBit(type)) != 0;
+        return (FSkinControls & SkinControlBit(type)) != 0;
     }
-    const TStringList& Skin3rd() const { return skin3rd_; }
-    void SetSkin3rd(const TStringList& lines) { skin3rd_ = lines; }
-    const std::string& SkinFile() const { return skinFile_; }
+    const TStringList& Skin3rd() const { return FSkin3rd; }
+    void SetSkin3rd(const TStringList& lines) { FSkin3rd = lines; }
+    const std::string& SkinFile() const { return FSkinFile; }
     // Loads the ".skn" file at once when it exists (run time).
     void SetSkinFile(const std::string& path);
     // "(Good)" only in a designer while a skin is held.
     std::string SkinStore() const;
     void SetSkinStore(const std::string&) {}
-    TSkinFormType SkinFormtype() const { return skinFormtype_; }
-    void SetSkinFormtype(TSkinFormType type) { skinFormtype_ = type; }
+    TSkinFormType SkinFormtype() const { return FSkinFormtype; }
+    void SetSkinFormtype(TSkinFormType type) { FSkinFormtype = type; }
     std::string Version() const { return kSkinDataVersion; }
     void SetVersion(const std::string&) {}
-    bool MenuUpdate() const { return menuUpdate_; }
-    void SetMenuUpdate(bool update) { menuUpdate_ = update; }
+    bool MenuUpdate() const { return FMenuUpdate; }
+    void SetMenuUpdate(bool update) { FMenuUpdate = update; }
 
     TOnFormSkin OnFormSkin;
     TNotifyEvent OnSkinChanged;
     TOnSkinControl OnSkinControl;
 
     // The current packed skin.
-    TMemoryStream& SkinStream() { return skinStream_; }
+    TMemoryStream& SkinStream() { return FSkinStream; }
     // The stored SkinStream property: a signed 32-bit little-endian count,
     // then that many bytes.
     void ReadSkinStream(TStream& stored);
@@ -131,14 +131,14 @@ private:
     bool Designing() const { return HasState(csDesigning); }
     bool Reading() const { return HasState(csReading); }
 
-    bool active_ = false;
-    int32_t disableTag_ = 99;
-    TSkinControlTypes skinControls_ = kAllSkinControls & ~SkinControlBit(xcFastReport);
-    TStringList skin3rd_;
-    std::string skinFile_;
-    TSkinFormType skinFormtype_ = sfMainform;
-    bool menuUpdate_ = true;
-    TMemoryStream skinStream_;
+    bool FActive = false;
+    int32_t FDisableTag = 99;
+    TSkinControlTypes FSkinControls = kAllSkinControls & ~SkinControlBit(xcFastReport);
+    TStringList FSkin3rd;
+    std::string FSkinFile;
+    TSkinFormType FSkinFormtype = sfMainform;
+    bool FMenuUpdate = true;
+    TMemoryStream FSkinStream;
 };
 
 } // namespace qh

@@ -5,29 +5,29 @@
 namespace qh {
 
 void TSkinManagerBookkeeping::AddSkinData(TSkinData* skinData) {
-    if (std::find(skinDatas_.begin(), skinDatas_.end(), skinData) == skinDatas_.end())
-        skinDatas_.push_back(skinData);
+    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), skinData) == FSkinDatas.end())
+        FSkinDatas.push_back(skinData);
 }
 
 void TSkinManagerBookkeeping::RemoveSkinData(TSkinData* skinData) {
-    std::erase(skinDatas_, skinData);
+    std::erase(FSkinDatas, skinData);
     // A request from a component that is gone must not run for it.
-    if (pendingSkinData_ == skinData) pendingSkinData_ = nullptr;
+    if (FPendingSkinData == skinData) FPendingSkinData = nullptr;
 }
 
 void TSkinManagerBookkeeping::RequestAction(int action, int delayMs) {
-    pendingAction_ = action;
-    actionInterval_ = delayMs;
-    if (activationCount_ != 0) {
-        actionScheduled_ = true;
+    FPendingAction = action;
+    FActionInterval = delayMs;
+    if (FActivationCount != 0) {
+        FActionScheduled = true;
         return;
     }
     // Before any window was activated nothing is scheduled: the first
     // activation dresses windows directly.
     if (action == 1)
-        active_ = true;
+        FActive = true;
     else if (action == 2)
-        active_ = false;
+        FActive = false;
 }
 
 namespace {

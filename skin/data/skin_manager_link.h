@@ -46,45 +46,45 @@ class TSkinManagerBookkeeping : public ISkinManager {
 public:
     void AddSkinData(TSkinData* skinData) override;
     void RemoveSkinData(TSkinData* skinData) override;
-    void InstallHook() override { ++hookInstalls_; }
+    void InstallHook() override { ++FHookInstalls; }
     void RequestAction(int action, int delayMs) override;
-    TSkinData* PendingSkinData() const override { return pendingSkinData_; }
-    void SetPendingSkinData(TSkinData* skinData) override { pendingSkinData_ = skinData; }
+    TSkinData* PendingSkinData() const override { return FPendingSkinData; }
+    void SetPendingSkinData(TSkinData* skinData) override { FPendingSkinData = skinData; }
     // No window is dressed in this layer, so none has caption buttons.
-    void ResetCaptionButtons() override { ++captionResets_; }
+    void ResetCaptionButtons() override { ++FCaptionResets; }
     // Dressing comes with the rendering layer's manager.
     bool SkinWindow(TComponent*) override { return false; }
 
-    bool Active() const override { return active_; }
-    void SetActive(bool active) override { active_ = active; }
-    int ActivationCount() const override { return activationCount_; }
-    void SetActivationCount(int count) override { activationCount_ = count; }
+    bool Active() const override { return FActive; }
+    void SetActive(bool active) override { FActive = active; }
+    int ActivationCount() const override { return FActivationCount; }
+    void SetActivationCount(int count) override { FActivationCount = count; }
 
-    const std::vector<TSkinData*>& SkinDatas() const { return skinDatas_; }
-    int PendingAction() const { return pendingAction_; }
-    int ActionInterval() const { return actionInterval_; }
+    const std::vector<TSkinData*>& SkinDatas() const { return FSkinDatas; }
+    int PendingAction() const { return FPendingAction; }
+    int ActionInterval() const { return FActionInterval; }
     // Whether the action timer would run.
-    bool ActionScheduled() const { return actionScheduled_; }
-    int HookInstalls() const { return hookInstalls_; }
-    int CaptionResets() const { return captionResets_; }
+    bool ActionScheduled() const { return FActionScheduled; }
+    int HookInstalls() const { return FHookInstalls; }
+    int CaptionResets() const { return FCaptionResets; }
 
 protected:
     // For the timer's handler once the action ran.
     void ActionDone() {
-        actionScheduled_ = false;
-        pendingSkinData_ = nullptr;
+        FActionScheduled = false;
+        FPendingSkinData = nullptr;
     }
 
 private:
-    std::vector<TSkinData*> skinDatas_;
-    TSkinData* pendingSkinData_ = nullptr;
-    int pendingAction_ = 0;
-    int actionInterval_ = 0;
-    bool actionScheduled_ = false;
-    bool active_ = false;
-    int activationCount_ = 0;
-    int hookInstalls_ = 0;
-    int captionResets_ = 0;
+    std::vector<TSkinData*> FSkinDatas;
+    TSkinData* FPendingSkinData = nullptr;
+    int FPendingAction = 0;
+    int FActionInterval = 0;
+    bool FActionScheduled = false;
+    bool FActive = false;
+    int FActivationCount = 0;
+    int FHookInstalls = 0;
+    int FCaptionResets = 0;
 };
 
 // The manager, or null before the first skin data has loaded.

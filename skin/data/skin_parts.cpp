@@ -49,21 +49,21 @@ void TSkinParts::LoadMemberBitmap(TBitmap& bitmap, const std::string& value) {
     const std::string name = slash == std::string::npos ? value : value.substr(slash + 1);
     const size_t dot = value.find_last_of('.');
     const std::string extension = dot == std::string::npos ? std::string() : value.substr(dot);
-    if (name.empty() || extension != ".bmp" || reader_ == nullptr) {
+    if (name.empty() || extension != ".bmp" || FReader == nullptr) {
         bitmap.Clear();
         return;
     }
-    reader_->ExtractMember(name, member_);
-    if (member_.Size() == 0) {
+    FReader->ExtractMember(name, FMember);
+    if (FMember.Size() == 0) {
         bitmap.Clear();
         return;
     }
-    member_.SetPosition(0);
-    bitmap.LoadFromStream(member_);
+    FMember.SetPosition(0);
+    bitmap.LoadFromStream(FMember);
 }
 
 void TSkinParts::ParseSkin(const TQuickIni& ini, const TSkinReader& reader) {
-    reader_ = &reader;
+    FReader = &reader;
     struct ReaderReset {
         const TSkinReader*& reader;
         TMemoryStream& member;
@@ -71,7 +71,7 @@ void TSkinParts::ParseSkin(const TQuickIni& ini, const TSkinReader& reader) {
             reader = nullptr;
             member.Clear();
         }
-    } reset{reader_, member_};
+    } reset{FReader, FMember};
 
     TStringList sections;
     ini.ReadSections(sections);

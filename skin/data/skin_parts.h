@@ -102,8 +102,8 @@ private:
                     bool withStyle);
 
     // Only set while ParseSkin runs.
-    const TSkinReader* reader_ = nullptr;
-    TMemoryStream member_;
+    const TSkinReader* FReader = nullptr;
+    TMemoryStream FMember;
 };
 
 } // namespace qh

@@ -27,20 +27,20 @@ int32_t ReadInt32(TStream& stream, bool* complete = nullptr) {
 } // namespace
 
 bool TSkinReader::Fail(std::string reason) {
-    open_ = false;
-    names_.Clear();
-    storedNames_.Clear();
-    sizes_.clear();
-    offsets_.clear();
-    data_.Clear();
-    errorMessage_ = std::move(reason);
+    FOpen = false;
+    FNames.Clear();
+    FStoredNames.Clear();
+    FSizes.clear();
+    FOffsets.clear();
+    FData.Clear();
+    FErrorMessage = std::move(reason);
     return false;
 }
 
 bool TSkinReader::Open(TStream& packedSkin) {
     Fail("");
-    wrongVersion_ = false;
-    version_ = nameTextLength_ = reserved1_ = reserved2_ = 0;
+    FWrongVersion = false;
+    FVersion = FNameTextLength = FReserved1 = FReserved2 = 0;
 
     packedSkin.SetPosition(0);
     const int32_t unpackedSize = ReadInt32(packedSkin);
@@ -62,22 +62,22 @@ bool TSkinReader::Open(TStream& packedSkin) {
     if (packageSize > 0)
         std::memcpy(header, package.data(),
                     static_cast<size_t>(std::min<int64_t>(16, packageSize)));
-    version_ = ReadInt32(header);
-    nameTextLength_ = ReadInt32(header + 4);
-    reserved1_ = ReadInt32(header + 8);
-    reserved2_ = ReadInt32(header + 12);
+    FVersion = ReadInt32(header);
+    FNameTextLength = ReadInt32(header + 4);
+    FReserved1 = ReadInt32(header + 8);
+    FReserved2 = ReadInt32(header + 12);
 
-    if (version_ != kFormatVersion) {
-        wrongVersion_ = true;
+    if (FVersion != kFormatVersion) {
+        FWrongVersion = true;
         return Fail(kOlderSkinMessage);
     }
-    if (nameTextLength_ < 0 || 16 + int64_t{nameTextLength_} > packageSize) {
+    if (FNameTextLength < 0 || 16 + int64_t{FNameTextLength} > packageSize) {
         return Fail(Format("Damaged skin: the member names (%d bytes) run past the end of the "
                            "package (%d bytes)",
-                           nameTextLength_, static_cast<int>(packageSize)));
+                           FNameTextLength, static_cast<int>(packageSize)));
     }
     const char* nameText = reinterpret_cast<const char*>(package.data() + 16);
-    const std::string_view names(nameText, static_cast<size_t>(nameTextLength_));
+    const std::string_view names(nameText, static_cast<size_t>(FNameTextLength));
     TStringList storedNames;
     storedNames.SetText(names);
     const int count = storedNames.Count();
@@ -85,7 +85,7 @@ bool TSkinReader::Open(TStream& packedSkin) {
         return Fail(Format("Damaged skin: %d members, more than the %d a skin can hold", count,
                            kMaxMembers));
     }
-    const int64_t sizesStart = 16 + int64_t{nameTextLength_};
+    const int64_t sizesStart = 16 + int64_t{FNameTextLength};
     const int64_t dataStart = sizesStart + 4 * int64_t{count};
     if (dataStart > packageSize)
         return Fail("Damaged skin: the member sizes run past the end of the package");
@@ -110,14 +110,14 @@ bool TSkinReader::Open(TStream& packedSkin) {
     }
 
     for (const std::string& name : storedNames.Items())
-        names_.Add(LowerCase(name));
-    storedNames_ = std::move(storedNames);
-    sizes_ = std::move(sizes);
-    offsets_ = std::move(offsets);
-    data_.WriteBuffer(package.data() + dataStart, packageSize - dataStart);
-    data_.SetPosition(0);
-    errorMessage_.clear();
-    open_ = true;
+        FNames.Add(LowerCase(name));
+    FStoredNames = std::move(storedNames);
+    FSizes = std::move(sizes);
+    FOffsets = std::move(offsets);
+    FData.WriteBuffer(package.data() + dataStart, packageSize - dataStart);
+    FData.SetPosition(0);
+    FErrorMessage.clear();
+    FOpen = true;
     return true;
 }
 
@@ -146,12 +146,12 @@ bool TSkinReader::OpenSkinStream(TStream& carrier) {
 
 int32_t TSkinReader::MemberSize(int index) const {
     if (index < 0 || index >= MemberCount()) RaiseListIndexError(index);
-    return sizes_[static_cast<size_t>(index)];
+    return FSizes[static_cast<size_t>(index)];
 }
 
 void TSkinReader::WriteMember(int index, TStream& target) const {
     const size_t i = static_cast<size_t>(index);
-    target.WriteBuffer(data_.Memory() + offsets_[i], sizes_[i]);
+    target.WriteBuffer(FData.Memory() + FOffsets[i], FSizes[i]);
     target.SetPosition(0);
 }
 
@@ -160,7 +160,7 @@ void TSkinReader::ExtractMember(const std::string& name, TStream& target) const 
     target.SetPosition(0);
     const std::string wanted = LowerCase(name);
     for (int i = 0; i < MemberCount(); ++i) {
-        if (names_.Strings(i) == wanted) {
+        if (FNames.Strings(i) == wanted) {
             WriteMember(i, target);
             return;
         }
@@ -171,9 +171,9 @@ void TSkinReader::FindMember(const std::string& text, TStream& target, std::stri
     target.SetSize(0);
     target.SetPosition(0);
     for (int i = 0; i < MemberCount(); ++i) {
-        if (names_.Strings(i).find(text) != std::string::npos) {
+        if (FNames.Strings(i).find(text) != std::string::npos) {
             WriteMember(i, target);
-            name = names_.Strings(i);
+            name = FNames.Strings(i);
             return;
         }
     }

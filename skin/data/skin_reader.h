@@ -42,41 +42,41 @@ public:
     // and name unchanged.
     void FindMember(const std::string& text, TStream& target, std::string& name) const;
 
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return FOpen; }
     // Why the last open failed; empty after a successful one.
-    const std::string& ErrorMessage() const { return errorMessage_; }
+    const std::string& ErrorMessage() const { return FErrorMessage; }
     // The last open failed on the format version (ErrorMessage() is then
     // kOlderSkinMessage, which the caller shows in a message box).
-    bool WrongVersion() const { return wrongVersion_; }
+    bool WrongVersion() const { return FWrongVersion; }
 
-    int MemberCount() const { return names_.Count(); }
+    int MemberCount() const { return FNames.Count(); }
     // Lower-cased, in package order.
-    const TStringList& Names() const { return names_; }
+    const TStringList& Names() const { return FNames; }
     // As stored in the package, for tools that write members back to files.
-    const TStringList& StoredNames() const { return storedNames_; }
+    const TStringList& StoredNames() const { return FStoredNames; }
     int32_t MemberSize(int index) const;
 
-    int32_t Version() const { return version_; }
-    int32_t NameTextLength() const { return nameTextLength_; }
-    int32_t Reserved1() const { return reserved1_; }
-    int32_t Reserved2() const { return reserved2_; }
+    int32_t Version() const { return FVersion; }
+    int32_t NameTextLength() const { return FNameTextLength; }
+    int32_t Reserved1() const { return FReserved1; }
+    int32_t Reserved2() const { return FReserved2; }
 
 private:
     bool Fail(std::string reason);
     void WriteMember(int index, TStream& target) const;
 
-    bool open_ = false;
-    bool wrongVersion_ = false;
-    std::string errorMessage_;
-    int32_t version_ = 0;
-    int32_t nameTextLength_ = 0;
-    int32_t reserved1_ = 0;
-    int32_t reserved2_ = 0;
-    TStringList names_;
-    TStringList storedNames_;
-    std::vector<int32_t> sizes_;
-    std::vector<int64_t> offsets_;
-    TMemoryStream data_;
+    bool FOpen = false;
+    bool FWrongVersion = false;
+    std::string FErrorMessage;
+    int32_t FVersion = 0;
+    int32_t FNameTextLength = 0;
+    int32_t FReserved1 = 0;
+    int32_t FReserved2 = 0;
+    TStringList FNames;
+    TStringList FStoredNames;
+    std::vector<int32_t> FSizes;
+    std::vector<int64_t> FOffsets;
+    TMemoryStream FData;
 };
 
 } // namespace qh

@@ -19,20 +19,20 @@ class TSkinCollectionItem : public TPersistent {
     QH_CLASS(TSkinCollectionItem, TPersistent)
     TSkinCollectionItem(TSkinCollection* collection, int id);
 
-    int ID() const { return id_; }
-    const std::string& Name() const { return name_; }
+    int ID() const { return FId; }
+    const std::string& Name() const { return FName; }
     // Raises ESkinStoreError "The name X is already used." when another
     // item of the collection has exactly that name; the old name stays.
     void SetName(const std::string& name);
-    const std::string& DisplayName() const { return name_; }
+    const std::string& DisplayName() const { return FName; }
     // A designer's editor hook: always "Load Skin", writing does nothing.
     std::string SkinData() const { return "Load Skin"; }
     void SetSkinData(const std::string&) {}
     int64_t DataSize() const;
 
     // The packed skin.
-    TMemoryStream& Data() { return data_; }
-    const TMemoryStream& Data() const { return data_; }
+    TMemoryStream& Data() { return FData; }
+    const TMemoryStream& Data() const { return FData; }
     // The stored DataStream property: reading takes the whole value.
     void ReadDataStream(TStream& value);
     void WriteDataStream(TStream& target) const;
@@ -41,20 +41,20 @@ class TSkinCollectionItem : public TPersistent {
     void Assign(const TSkinCollectionItem& source);
 
 private:
-    TSkinCollection* collection_;
-    int id_;
-    std::string name_;
-    mutable TMemoryStream data_; // Size() of a stream is not const
+    TSkinCollection* FCollection;
+    int FId;
+    std::string FName;
+    mutable TMemoryStream FData; // Size() of a stream is not const
 };
 
 class TSkinCollection : public TPersistent {
     QH_CLASS(TSkinCollection, TPersistent)
-    explicit TSkinCollection(TComponent* owner) : owner_(owner) {}
+    explicit TSkinCollection(TComponent* owner) : FOwner(owner) {}
     TSkinCollection(const TSkinCollection&) = delete;
     TSkinCollection& operator=(const TSkinCollection&) = delete;
 
-    TComponent* Owner() const { return owner_; }
-    int Count() const { return static_cast<int>(items_.size()); }
+    TComponent* Owner() const { return FOwner; }
+    int Count() const { return static_cast<int>(FItems.size()); }
     // Raises EListError outside 0..Count-1.
     TSkinCollectionItem& Items(int index) const;
     // A new item named "SkinItem" + its ID; IDs count up from 0 and are
@@ -66,9 +66,9 @@ class TSkinCollection : public TPersistent {
     void Assign(const TSkinCollection& source);
 
 private:
-    TComponent* owner_;
-    int nextId_ = 0;
-    std::vector<std::unique_ptr<TSkinCollectionItem>> items_;
+    TComponent* FOwner;
+    int FNextId = 0;
+    std::vector<std::unique_ptr<TSkinCollectionItem>> FItems;
 };
 
 class TSkinStore : public TComponent {
@@ -76,12 +76,12 @@ class TSkinStore : public TComponent {
     explicit TSkinStore(TComponent* owner);
     ~TSkinStore() override;
 
-    TSkinCollection* Store() const { return store_.get(); }
+    TSkinCollection* Store() const { return FStore.get(); }
     // Copies the items of collection.
     void SetStore(TSkinCollection* collection);
 
 private:
-    std::unique_ptr<TSkinCollection> store_;
+    std::unique_ptr<TSkinCollection> FStore;
 };
 
 } // namespace qh

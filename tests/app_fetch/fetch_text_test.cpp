@@ -15,18 +15,18 @@ namespace {
 // Answers one connection with the given raw reply, then stops.
 class OneShotServer {
 public:
-    explicit OneShotServer(std::string reply) : reply_(std::move(reply)) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    explicit OneShotServer(std::string reply) : FReply(std::move(reply)) {
+        FListener = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
         socklen_t length = sizeof(address);
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        listen(listener_, 1);
-        thread_ = std::thread([this] {
-            int client = accept(listener_, nullptr, nullptr);
+        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length);
+        FPort = ntohs(address.sin_port);
+        listen(FListener, 1);
+        FThread = std::thread([this] {
+            int client = accept(FListener, nullptr, nullptr);
             if (client < 0) return;
             std::string request;
             char buffer[1024];
@@ -35,28 +35,28 @@ public:
                 if (n <= 0) break;
                 request.append(buffer, static_cast<size_t>(n));
             }
-            firstLine_ = request.substr(0, request.find("\r\n"));
-            send(client, reply_.data(), reply_.size(), 0);
+            FFirstLine = request.substr(0, request.find("\r\n"));
+            send(client, FReply.data(), FReply.size(), 0);
             close(client);
         });
     }
     ~OneShotServer() {
-        shutdown(listener_, SHUT_RDWR);
-        close(listener_);
-        thread_.join();
+        shutdown(FListener, SHUT_RDWR);
+        close(FListener);
+        FThread.join();
     }
     std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
+        return "http://127.0.0.1:" + std::to_string(FPort) + path;
     }
     // Valid once the fetch has returned.
-    const std::string& FirstLine() const { return firstLine_; }
+    const std::string& FirstLine() const { return FFirstLine; }
 
 private:
-    int listener_ = -1;
-    int port_ = 0;
-    std::string reply_;
-    std::string firstLine_;
-    std::thread thread_;
+    int FListener = -1;
+    int FPort = 0;
+    std::string FReply;
+    std::string FFirstLine;
+    std::thread FThread;
 };
 
 std::string ClosedPortUrl() {

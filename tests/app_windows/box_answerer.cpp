@@ -45,13 +45,13 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM target) {
 
 } // namespace
 
-BoxAnswerer::BoxAnswerer(int answer) : answer_(answer) {
+BoxAnswerer::BoxAnswerer(int answer) : FAnswer(answer) {
     activeAnswerer = this;
-    timer_ = SetTimer(nullptr, 0, 50, &BoxAnswerer::OnTimer);
+    FTimer = SetTimer(nullptr, 0, 50, &BoxAnswerer::OnTimer);
 }
 
 BoxAnswerer::~BoxAnswerer() {
-    KillTimer(nullptr, timer_);
+    KillTimer(nullptr, FTimer);
     activeAnswerer = nullptr;
 }
 
@@ -66,10 +66,10 @@ void BoxAnswerer::Poll() {
     SeenBox seen;
     seen.Caption = TextOf(box);
     EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
-    seen_.push_back(seen);
+    FSeen.push_back(seen);
     // Hidden first, so the next tick cannot count the same box twice.
     ShowWindow(box, SW_HIDE);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(FAnswer, BN_CLICKED), 0);
 }
 
 } // namespace qh::test

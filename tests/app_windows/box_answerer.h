@@ -25,15 +25,15 @@ public:
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
 
-    const std::vector<SeenBox>& Seen() const { return seen_; }
+    const std::vector<SeenBox>& Seen() const { return FSeen; }
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Poll();
 
-    int answer_;
-    UINT_PTR timer_ = 0;
-    std::vector<SeenBox> seen_;
+    int FAnswer;
+    UINT_PTR FTimer = 0;
+    std::vector<SeenBox> FSeen;
 };
 
 } // namespace qh::test

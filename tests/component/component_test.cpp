@@ -14,25 +14,25 @@ namespace {
 class Probe : public TComponent {
     QH_CLASS(Probe, TComponent)
     Probe(TComponent* owner, std::string label, std::vector<std::string>* log)
-        : TComponent(owner), label_(std::move(label)), log_(log) {}
+        : TComponent(owner), FLabel(std::move(label)), FLog(log) {}
     ~Probe() override {
         Destroying();
-        log_->push_back("free " + label_);
+        FLog->push_back("free " + FLabel);
     }
     void Notification(TComponent* component, TOperation operation) override {
         TComponent::Notification(component, operation);
         if (component != this)
-            log_->push_back(label_ + (operation == opInsert ? " +" : " -") +
+            FLog->push_back(FLabel + (operation == opInsert ? " +" : " -") +
                             (component->Name().empty() ? "?" : component->Name()));
     }
     void Loaded() override {
-        log_->push_back("loaded " + label_ + (HasState(csLoading) ? " (loading)" : ""));
+        FLog->push_back("loaded " + FLabel + (HasState(csLoading) ? " (loading)" : ""));
         TComponent::Loaded();
     }
 
 private:
-    std::string label_;
-    std::vector<std::string>* log_;
+    std::string FLabel;
+    std::vector<std::string>* FLog;
 };
 
 QH_DEFINE_CLASS(Probe, TComponent)
@@ -173,9 +173,9 @@ TEST(ComponentNotification, OwnerPassesInsertAndRemoveToItsComponents) {
 
 namespace {
 struct OwnerStateWatch : TComponent {
-    OwnerStateWatch(TComponent* owner, bool* seen) : TComponent(owner), seen_(seen) {}
-    ~OwnerStateWatch() override { *seen_ = Owner()->HasState(csDestroying); }
-    bool* seen_;
+    OwnerStateWatch(TComponent* owner, bool* seen) : TComponent(owner), FSeen(seen) {}
+    ~OwnerStateWatch() override { *FSeen = Owner()->HasState(csDestroying); }
+    bool* FSeen;
 };
 } // namespace
 

@@ -14,36 +14,36 @@ const TEnumInfo LayoutEnum{"TButtonLayout",
 
 class Font : public TPersistent {
     QH_CLASS(Font, TPersistent)
-    int Height() const { return height_; }
-    void SetHeight(int h) { height_ = h; }
+    int Height() const { return FHeight; }
+    void SetHeight(int h) { FHeight = h; }
 
 private:
-    int height_ = -11;
+    int FHeight = -11;
 };
 QH_DEFINE_CLASS(Font, TPersistent, IntProp("Height", &Font::Height, &Font::SetHeight))
 
 class Button : public TComponent {
     QH_CLASS(Button, TComponent)
     using TComponent::TComponent;
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& c) { caption_ = c; }
-    bool Flat() const { return flat_; }
-    void SetFlat(bool f) { flat_ = f; }
-    TLayout Layout() const { return layout_; }
-    void SetLayout(TLayout l) { layout_ = l; }
-    int Margin() const { return margin_; }
-    void SetMargin(int m) { margin_ = m; }
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& c) { FCaption = c; }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool f) { FFlat = f; }
+    TLayout Layout() const { return FLayout; }
+    void SetLayout(TLayout l) { FLayout = l; }
+    int Margin() const { return FMargin; }
+    void SetMargin(int m) { FMargin = m; }
     int Width() const { return 75; }
-    Font* GetFont() const { return font_.get(); }
-    void SetFont(Font* f) { replaced_ = f; }
-    Font* replaced_ = nullptr;
+    Font* GetFont() const { return FFont.get(); }
+    void SetFont(Font* f) { FReplaced = f; }
+    Font* FReplaced = nullptr;
 
 private:
-    std::string caption_;
-    bool flat_ = false;
-    TLayout layout_ = blGlyphLeft;
-    int margin_ = -1;
-    std::unique_ptr<Font> font_ = std::make_unique<Font>();
+    std::string FCaption;
+    bool FFlat = false;
+    TLayout FLayout = blGlyphLeft;
+    int FMargin = -1;
+    std::unique_ptr<Font> FFont = std::make_unique<Font>();
 };
 QH_DEFINE_CLASS(Button, TComponent, StrProp("Caption", &Button::Caption, &Button::SetCaption),
                 BoolProp("Flat", &Button::Flat, &Button::SetFlat),
@@ -129,10 +129,10 @@ TEST(PublishedProperties, OtherSettersHonourKindAndReadOnly) {
 
     Font other;
     EXPECT_TRUE(SetObjectProp(b, "Font", &other));
-    EXPECT_EQ(b.replaced_, &other);
+    EXPECT_EQ(b.FReplaced, &other);
     TComponent notAFont(nullptr);
     EXPECT_FALSE(SetObjectProp(b, "Font", &notAFont));
-    EXPECT_EQ(b.replaced_, &other);
+    EXPECT_EQ(b.FReplaced, &other);
 }
 
 TEST(PublishedProperties, DescendantsInheritAndMayRepublish) {

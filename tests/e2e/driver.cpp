@@ -7,13 +7,13 @@ namespace e2e {
 Process::~Process() { Kill(); }
 
 Process::Process(Process&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), id_(std::exchange(other.id_, 0)) {}
+    : FProcess(std::exchange(other.FProcess, nullptr)), FId(std::exchange(other.FId, 0)) {}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         Kill();
-        process_ = std::exchange(other.process_, nullptr);
-        id_ = std::exchange(other.id_, 0);
+        FProcess = std::exchange(other.FProcess, nullptr);
+        FId = std::exchange(other.FId, 0);
     }
     return *this;
 }
@@ -29,32 +29,32 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
     if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        folder.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
-        p.process_ = info.hProcess;
-        p.id_ = info.dwProcessId;
+        p.FProcess = info.hProcess;
+        p.FId = info.dwProcessId;
     }
     return p;
 }
 
-bool Process::Running() const { return process_ && !WaitExit(0); }
+bool Process::Running() const { return FProcess && !WaitExit(0); }
 
 bool Process::WaitExit(DWORD milliseconds) const {
-    return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+    return FProcess && WaitForSingleObject(FProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
 DWORD Process::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (process_) GetExitCodeProcess(process_, &code);
+    if (FProcess) GetExitCodeProcess(FProcess, &code);
     return code;
 }
 
 void Process::Kill() {
-    if (!process_) return;
+    if (!FProcess) return;
     if (!WaitExit(0)) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 5000);
+        TerminateProcess(FProcess, 99);
+        WaitForSingleObject(FProcess, 5000);
     }
-    CloseHandle(process_);
-    process_ = nullptr;
+    CloseHandle(FProcess);
+    FProcess = nullptr;
 }
 
 std::wstring ProgramFolder() {

@@ -25,12 +25,12 @@ public:
     // Waits up to milliseconds; true when the process has ended.
     bool WaitExit(DWORD milliseconds) const;
     DWORD ExitCode() const;
-    DWORD Id() const { return id_; }
+    DWORD Id() const { return FId; }
     void Kill();
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    HANDLE FProcess = nullptr;
+    DWORD FId = 0;
 };
 
 std::wstring ProgramFolder();

@@ -47,19 +47,19 @@ protected:
     void SetUp() override {
         // A program left over from a failed case would answer for us.
         ASSERT_EQ(FindTopLevel(kMainClass, kMainTitle), nullptr) << "a QingheTV is already running";
-        program_ = Process::Start(ProductExe());
-        ASSERT_TRUE(program_.Running()) << "QingheTV.exe did not start";
+        FProgram = Process::Start(ProductExe());
+        ASSERT_TRUE(FProgram.Running()) << "QingheTV.exe did not start";
         ASSERT_TRUE(WaitUntil([&] { return IsShown(Main()); }, 30000)) << "no main window";
     }
 
     void TearDown() override {
-        program_.Kill();
+        FProgram.Kill();
         WaitUntil([&] { return FindTopLevel(kMainClass, kMainTitle) == nullptr; }, 5000);
     }
 
-    HWND Main() const { return FindTopLevel(kMainClass, kMainTitle, program_.Id()); }
+    HWND Main() const { return FindTopLevel(kMainClass, kMainTitle, FProgram.Id()); }
     HWND TrayHandler() const {
-        for (HWND w : TopLevelWindows(program_.Id()))
+        for (HWND w : TopLevelWindows(FProgram.Id()))
             if (ClassOf(w) == L"TTrayIconHandlerWindow") return w;
         return nullptr;
     }
@@ -80,7 +80,7 @@ protected:
         WaitUntil([&] { return GetForegroundWindow() == Main(); }, 3000);
     }
 
-    Process program_;
+    Process FProgram;
 };
 
 } // namespace
@@ -143,7 +143,7 @@ TEST_F(MainWindowE2E, CloseHidesToTrayAndTrayClickShowsAgain) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(application); }, 3000))
         << "taskbar window " << ClassOf(application).size() << " still visible";
-    EXPECT_TRUE(program_.Running());
+    EXPECT_TRUE(FProgram.Running());
     EXPECT_TRUE(TrayIconPresent());
 
     // The system menu's close goes the same way once shown again.
@@ -154,7 +154,7 @@ TEST_F(MainWindowE2E, CloseHidesToTrayAndTrayClickShowsAgain) {
 
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
-    EXPECT_TRUE(program_.Running());
+    EXPECT_TRUE(FProgram.Running());
 }
 
 TEST_F(MainWindowE2E, SecondStartWakesTheFirstAndLeaves) {
@@ -221,8 +221,8 @@ TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
     // "退出" is the last item: up from the top wraps to it.
     PressKeys({}, VK_UP);
     PressKeys({}, VK_RETURN);
-    ASSERT_TRUE(program_.WaitExit(10000)) << "still running after 退出";
-    EXPECT_EQ(program_.ExitCode(), 0u);
+    ASSERT_TRUE(FProgram.WaitExit(10000)) << "still running after 退出";
+    EXPECT_EQ(FProgram.ExitCode(), 0u);
 
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);

@@ -20,34 +20,34 @@ const std::string kPort = std::to_string(QH_E2E_APP_PORT);
 class CommandsE2e : public ::testing::Test {
 protected:
     void SetUp() override {
-        server_ = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
-        ASSERT_TRUE(server_->Listening());
-        server_->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
-        server_->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
-        server_->Set("/index.htm", Answer{200, "<html>index</html>", 0});
+        FServer = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
+        ASSERT_TRUE(FServer->Listening());
+        FServer->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
+        FServer->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
+        FServer->Set("/index.htm", Answer{200, "<html>index</html>", 0});
     }
     void StartProgram() {
-        program_ = std::make_unique<Process>(SuiteFolder() + L"e2e_app\\QingheTV_e2e.exe");
-        ASSERT_TRUE(program_->Started());
-        ASSERT_TRUE(WaitUntil([&] { return (main_ = MainWindow()) != nullptr; }, kPatience));
+        FProgram = std::make_unique<Process>(SuiteFolder() + L"e2e_app\\QingheTV_e2e.exe");
+        ASSERT_TRUE(FProgram->Started());
+        ASSERT_TRUE(WaitUntil([&] { return (FMain = MainWindow()) != nullptr; }, kPatience));
     }
     HWND MainWindow() const {
-        return FindTopLevel(program_->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0");
+        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0");
     }
     // Opens a menu of the menu bar by its access key and picks an item by
     // arrow presses from the first item, all through the program's queue.
     void PickMenuItem(wchar_t accessKey, WORD arrow, int presses) {
-        PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, accessKey);
+        PostMessageW(FMain, WM_SYSCOMMAND, SC_KEYMENU, accessKey);
         Sleep(700);
         for (int i = 0; i < presses; ++i) {
-            PostMessageW(main_, WM_KEYDOWN, arrow, 1);
+            PostMessageW(FMain, WM_KEYDOWN, arrow, 1);
             Sleep(200);
         }
-        PostMessageW(main_, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(FMain, WM_KEYDOWN, VK_RETURN, 1);
     }
     HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
         HWND found = nullptr;
-        WaitUntil([&] { return (found = FindTopLevel(program_->Id(), cls, title)) != nullptr; },
+        WaitUntil([&] { return (found = FindTopLevel(FProgram->Id(), cls, title)) != nullptr; },
                   kPatience);
         return found;
     }
@@ -62,9 +62,9 @@ protected:
         return text;
     }
 
-    std::unique_ptr<LoopbackServer> server_;
-    std::unique_ptr<Process> program_;
-    HWND main_ = nullptr;
+    std::unique_ptr<LoopbackServer> FServer;
+    std::unique_ptr<Process> FProgram;
+    HWND FMain = nullptr;
 };
 
 int NumberIn(const std::wstring& text) {
@@ -83,21 +83,21 @@ TEST_F(CommandsE2e, LinkTestGradesTheResponseTime) {
     for (const Case& c : {Case{250, L"网络通畅！响应时间"}, Case{1000, L"网络繁忙！响应时间"},
                           Case{3600, L"网络堵塞！响应时间"}}) {
         SCOPED_TRACE(c.delay);
-        server_->Set("/index.htm", Answer{200, "<html>index</html>", c.delay});
+        FServer->Set("/index.htm", Answer{200, "<html>index</html>", c.delay});
         std::wstring text = LinkTestBox();
         EXPECT_EQ(text.rfind(c.verdict, 0), 0u) << text;
         EXPECT_GE(NumberIn(text), static_cast<int>(c.delay)) << text;
         EXPECT_EQ(text.substr(text.size() - 2), L"毫秒") << text;
     }
-    server_->Set("/index.htm", Answer{200, "", 0});
+    FServer->Set("/index.htm", Answer{200, "", 0});
     EXPECT_EQ(LinkTestBox(), L"未连接到网络！");
-    EXPECT_GE(server_->CountOf("/index.htm"), 4);
+    EXPECT_GE(FServer->CountOf("/index.htm"), 4);
 
     // No server: the general error report with the client's own message.
-    server_.reset();
+    FServer.reset();
     std::wstring failure = LinkTestBox();
     EXPECT_NE(failure.find(L"10061"), std::wstring::npos) << failure;
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
 }
 
 TEST_F(CommandsE2e, AboutBoxClosesByEnterAndByEscape) {
@@ -110,13 +110,13 @@ TEST_F(CommandsE2e, AboutBoxClosesByEnterAndByEscape) {
         PostMessageW(box, WM_KEYDOWN, key, 1);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
     }
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
 }
 
 TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
-    server_->Set("/ad/Config.txt",
+    FServer->Set("/ad/Config.txt",
                  Answer{200, "http://127.0.0.1:" + kPort + "/ad/p1.htm|300|200|0\r\n", 0});
-    server_->Set("/ad/p1.htm", Answer{200, "<html><body>popup</body></html>", 0});
+    FServer->Set("/ad/p1.htm", Answer{200, "<html><body>popup</body></html>", 0});
     StartProgram();
     HWND popup = WaitForWindow(L"TAlarmFrm", L"悦视 网络电视");
     ASSERT_NE(popup, nullptr);
@@ -134,7 +134,7 @@ TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
     EXPECT_EQ(r.right - r.left, 306);
     EXPECT_EQ(r.bottom - r.top, 225);
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_GE(server_->CountOf("/ad/p1.htm"), 1); // the popup's browser asked for its page
+    EXPECT_GE(FServer->CountOf("/ad/p1.htm"), 1); // the popup's browser asked for its page
 
     // A click on the close picture, 35 x 22 left of the 3-pixel right corner
     // of the title bar, handed to the title bar's window there. (Input
@@ -147,5 +147,5 @@ TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
     PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(close.x, close.y));
     PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(close.x, close.y));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, kPatience));
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
 }

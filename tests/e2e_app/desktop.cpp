@@ -13,22 +13,22 @@ Process::Process(const std::wstring& exe) {
     if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        folder.c_str(), &startup, &info)) {
         CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        id_ = info.dwProcessId;
+        FProcess = info.hProcess;
+        FId = info.dwProcessId;
     }
 }
 
 Process::~Process() {
-    if (!process_) return;
+    if (!FProcess) return;
     if (!WaitExit(0)) {
-        TerminateProcess(process_, 99);
-        WaitForSingleObject(process_, 10000);
+        TerminateProcess(FProcess, 99);
+        WaitForSingleObject(FProcess, 10000);
     }
-    CloseHandle(process_);
+    CloseHandle(FProcess);
 }
 
 bool Process::WaitExit(DWORD milliseconds) const {
-    return process_ && WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+    return FProcess && WaitForSingleObject(FProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
 std::wstring SuiteFolder() {

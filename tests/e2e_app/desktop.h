@@ -19,15 +19,15 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
-    DWORD Id() const { return id_; }
-    bool Running() const { return process_ && !WaitExit(0); }
+    bool Started() const { return FProcess != nullptr; }
+    DWORD Id() const { return FId; }
+    bool Running() const { return FProcess && !WaitExit(0); }
     // True when the process has ended within the time.
     bool WaitExit(DWORD milliseconds) const;
 
 private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
+    HANDLE FProcess = nullptr;
+    DWORD FId = 0;
 };
 
 std::wstring SuiteFolder();

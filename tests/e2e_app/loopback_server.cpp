@@ -40,53 +40,53 @@ const char* Reason(int status) {
 
 LoopbackServer::LoopbackServer(unsigned short port) {
     static WinsockUser winsock;
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (listener_ == INVALID_SOCKET) return;
+    FListener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (FListener == INVALID_SOCKET) return;
     BOOL reuse = TRUE;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+    setsockopt(FListener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
                sizeof(reuse));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        listen(listener_, 16) != 0) {
-        closesocket(listener_);
-        listener_ = INVALID_SOCKET;
+    if (bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        listen(FListener, 16) != 0) {
+        closesocket(FListener);
+        FListener = INVALID_SOCKET;
         return;
     }
-    thread_ = std::thread([this] { Serve(); });
+    FThread = std::thread([this] { Serve(); });
 }
 
 LoopbackServer::~LoopbackServer() {
-    stopping_ = true;
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
-    if (thread_.joinable()) thread_.join();
+    FStopping = true;
+    if (FListener != INVALID_SOCKET) closesocket(FListener);
+    if (FThread.joinable()) FThread.join();
 }
 
 void LoopbackServer::Set(const std::string& path, Answer answer) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    answers_[path] = std::move(answer);
+    std::lock_guard<std::mutex> lock(FMutex);
+    FAnswers[path] = std::move(answer);
 }
 
 std::vector<std::string> LoopbackServer::Requests() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FRequests;
 }
 
 int LoopbackServer::CountOf(const std::string& path) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(FMutex);
     int count = 0;
-    for (const std::string& r : requests_)
+    for (const std::string& r : FRequests)
         count += r == path;
     return count;
 }
 
 void LoopbackServer::Serve() {
-    while (!stopping_) {
-        SOCKET client = accept(listener_, nullptr, nullptr);
+    while (!FStopping) {
+        SOCKET client = accept(FListener, nullptr, nullptr);
         if (client == INVALID_SOCKET) {
-            if (stopping_) return;
+            if (FStopping) return;
             Sleep(10);
             continue;
         }
@@ -111,10 +111,10 @@ void LoopbackServer::Handle(SOCKET client) {
 
     Answer answer{404, "not found", 0};
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(path);
-        auto found = answers_.find(path);
-        if (found != answers_.end()) answer = found->second;
+        std::lock_guard<std::mutex> lock(FMutex);
+        FRequests.push_back(path);
+        auto found = FAnswers.find(path);
+        if (found != FAnswers.end()) answer = found->second;
     }
     if (answer.DelayMs) Sleep(answer.DelayMs);
     std::string reply =

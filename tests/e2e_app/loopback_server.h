@@ -26,7 +26,7 @@ public:
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
-    bool Listening() const { return listener_ != INVALID_SOCKET; }
+    bool Listening() const { return FListener != INVALID_SOCKET; }
     void Set(const std::string& path, Answer answer);
     // Paths requested so far, in order.
     std::vector<std::string> Requests();
@@ -36,12 +36,12 @@ private:
     void Serve();
     void Handle(SOCKET client);
 
-    SOCKET listener_ = INVALID_SOCKET;
-    std::atomic<bool> stopping_{false};
-    std::mutex mutex_;
-    std::map<std::string, Answer> answers_;
-    std::vector<std::string> requests_;
-    std::thread thread_;
+    SOCKET FListener = INVALID_SOCKET;
+    std::atomic<bool> FStopping{false};
+    std::mutex FMutex;
+    std::map<std::string, Answer> FAnswers;
+    std::vector<std::string> FRequests;
+    std::thread FThread;
 };
 
 } // namespace e2e_app

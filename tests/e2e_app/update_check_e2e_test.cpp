@@ -24,7 +24,7 @@ protected:
         DeleteFileW(Record().c_str());
     }
     void TearDown() override {
-        program_.reset();
+        FProgram.reset();
         DeleteFileW(Updater().c_str());
         DeleteFileW(Record().c_str());
     }
@@ -38,25 +38,25 @@ protected:
             CopyFileW((Folder() + L"e2e_update_recorder.exe").c_str(), Updater().c_str(), FALSE));
     }
     LoopbackServer& Serve(const std::string& published) {
-        server_ = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
-        EXPECT_TRUE(server_->Listening());
-        server_->Set("/update/Version.txt", Answer{200, published, 0});
-        return *server_;
+        FServer = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
+        EXPECT_TRUE(FServer->Listening());
+        FServer->Set("/update/Version.txt", Answer{200, published, 0});
+        return *FServer;
     }
     void Start() {
-        program_ = std::make_unique<Process>(Folder() + L"QingheTV_e2e.exe");
-        ASSERT_TRUE(program_->Started());
+        FProgram = std::make_unique<Process>(Folder() + L"QingheTV_e2e.exe");
+        ASSERT_TRUE(FProgram->Started());
     }
-    HWND MainWindow() const { return FindTopLevel(program_->Id(), kMainClass, kMainTitle); }
-    HWND UpdateBox() const { return FindTopLevel(program_->Id(), L"#32770", kBoxTitle); }
+    HWND MainWindow() const { return FindTopLevel(FProgram->Id(), kMainClass, kMainTitle); }
+    HWND UpdateBox() const { return FindTopLevel(FProgram->Id(), L"#32770", kBoxTitle); }
     HWND WaitForBox() const {
         HWND box = nullptr;
         WaitUntil([&] { return (box = UpdateBox()) != nullptr; }, kPatience);
         return box;
     }
 
-    std::unique_ptr<LoopbackServer> server_;
-    std::unique_ptr<Process> program_;
+    std::unique_ptr<LoopbackServer> FServer;
+    std::unique_ptr<Process> FProgram;
 };
 
 TEST_F(UpdateCheckE2e, EqualVersionStartsWithoutABox) {
@@ -66,7 +66,7 @@ TEST_F(UpdateCheckE2e, EqualVersionStartsWithoutABox) {
     ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
     EXPECT_EQ(server.CountOf("/update/Version.txt"), 1);
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
     EXPECT_FALSE(FileExists(Record()));
 }
 
@@ -80,7 +80,7 @@ TEST_F(UpdateCheckE2e, TrailingLineBreakIsAnOfferAndNoEndsTheProgram) {
     EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
     PressButton(box, IDNO);
-    EXPECT_TRUE(program_->WaitExit(kPatience));
+    EXPECT_TRUE(FProgram->WaitExit(kPatience));
     EXPECT_FALSE(FileExists(Record()));
 }
 
@@ -91,7 +91,7 @@ TEST_F(UpdateCheckE2e, OlderVersionAndYesStartsTheUpdaterBesideTheProgram) {
     HWND box = WaitForBox();
     ASSERT_NE(box, nullptr);
     PressButton(box, IDYES);
-    EXPECT_TRUE(program_->WaitExit(kPatience));
+    EXPECT_TRUE(FProgram->WaitExit(kPatience));
     // The stand-in writes its record beside itself: the Update.exe of the
     // program's folder ran, with no arguments.
     ASSERT_TRUE(WaitUntil([&] { return FileExists(Record()); }, kPatience));
@@ -111,7 +111,7 @@ TEST_F(UpdateCheckE2e, MissingUpdaterInformsAndTheProgramRuns) {
     PressButton(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
 }
 
 TEST_F(UpdateCheckE2e, UnreachableUpdateHostStartsWithoutABox) {
@@ -120,7 +120,7 @@ TEST_F(UpdateCheckE2e, UnreachableUpdateHostStartsWithoutABox) {
     Start();
     ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
-    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(FProgram->Running());
     EXPECT_FALSE(FileExists(Record()));
 }
 

@@ -24,24 +24,24 @@ constexpr TColor kGrey = MakeColour(128, 128, 128);
 class CodePacker {
 public:
     void Put(int code, int width) {
-        bits_ |= static_cast<uint64_t>(code) << count_;
-        count_ += width;
-        while (count_ >= 8) {
-            bytes_.push_back(static_cast<uint8_t>(bits_));
-            bits_ >>= 8;
-            count_ -= 8;
+        FBits |= static_cast<uint64_t>(code) << FCount;
+        FCount += width;
+        while (FCount >= 8) {
+            FBytes.push_back(static_cast<uint8_t>(FBits));
+            FBits >>= 8;
+            FCount -= 8;
         }
     }
     std::vector<uint8_t> Bytes() const {
-        std::vector<uint8_t> out = bytes_;
-        if (count_ > 0) out.push_back(static_cast<uint8_t>(bits_));
+        std::vector<uint8_t> out = FBytes;
+        if (FCount > 0) out.push_back(static_cast<uint8_t>(FBits));
         return out;
     }
 
 private:
-    std::vector<uint8_t> bytes_;
-    uint64_t bits_ = 0;
-    int count_ = 0;
+    std::vector<uint8_t> FBytes;
+    uint64_t FBits = 0;
+    int FCount = 0;
 };
 
 // The width of the k-th code after a clear code (k from 1): each code after

@@ -36,33 +36,33 @@ class MainFormTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!Application) {
-            app_ = new TApplication();
+            FApp = new TApplication();
             Application->Initialize();
             Application->SetTitle("青禾网络电视");
         }
     }
     void SetUp() override {
         Application->ErrorBox = [this](const std::wstring&, const std::wstring& text, UINT) {
-            errors_.push_back(text);
+            FErrors.push_back(text);
         };
-        form_ = std::make_unique<TKivoMainForm>(Application);
-        Application->SetMainForm(form_.get());
-        form_->Show();
+        FForm = std::make_unique<TKivoMainForm>(Application);
+        Application->SetMainForm(FForm.get());
+        FForm->Show();
         Application->ProcessMessages();
     }
-    void TearDown() override { form_.reset(); }
+    void TearDown() override { FForm.reset(); }
 
-    std::unique_ptr<TKivoMainForm> form_;
-    std::vector<std::wstring> errors_;
-    static TApplication* app_;
+    std::unique_ptr<TKivoMainForm> FForm;
+    std::vector<std::wstring> FErrors;
+    static TApplication* FApp;
 };
 
-TApplication* MainFormTest::app_ = nullptr;
+TApplication* MainFormTest::FApp = nullptr;
 
 } // namespace
 
 TEST_F(MainFormTest, MenuBarCaptionsShortcutsAndStates) {
-    HMENU bar = GetMenu(form_->Handle());
+    HMENU bar = GetMenu(FForm->Handle());
     ASSERT_TRUE(bar);
     ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(ItemAt(bar, 0).text, L"视图(&V)");
@@ -76,9 +76,9 @@ TEST_F(MainFormTest, MenuBarCaptionsShortcutsAndStates) {
     EXPECT_FALSE(ItemAt(view, 0).state & MFS_CHECKED);
     EXPECT_TRUE(ItemAt(view, 1).state & MFS_CHECKED);
     EXPECT_FALSE(ItemAt(view, 2).state & MFS_CHECKED);
-    EXPECT_EQ(form_->N2->ShortCut(), 16468);
-    EXPECT_EQ(form_->Toolbar3->ShortCut(), 16450);
-    EXPECT_EQ(form_->Statusbar2->ShortCut(), 16466);
+    EXPECT_EQ(FForm->N2->ShortCut(), 16468);
+    EXPECT_EQ(FForm->Toolbar3->ShortCut(), 16450);
+    EXPECT_EQ(FForm->Statusbar2->ShortCut(), 16466);
 
     HMENU tools = GetSubMenu(bar, 1);
     ASSERT_EQ(GetMenuItemCount(tools), 6);
@@ -102,96 +102,96 @@ TEST_F(MainFormTest, MenuBarCaptionsShortcutsAndStates) {
 }
 
 TEST_F(MainFormTest, SkinItemsFormOneRadioGroup) {
-    form_->N31->Click();
-    EXPECT_TRUE(form_->N31->Checked());
-    EXPECT_FALSE(form_->N5->Checked());
-    form_->N31->Click();
-    EXPECT_TRUE(form_->N31->Checked());
-    form_->N21->Click();
-    EXPECT_TRUE(form_->N21->Checked());
-    EXPECT_FALSE(form_->N31->Checked());
+    FForm->N31->Click();
+    EXPECT_TRUE(FForm->N31->Checked());
+    EXPECT_FALSE(FForm->N5->Checked());
+    FForm->N31->Click();
+    EXPECT_TRUE(FForm->N31->Checked());
+    FForm->N21->Click();
+    EXPECT_TRUE(FForm->N21->Checked());
+    EXPECT_FALSE(FForm->N31->Checked());
 }
 
 TEST_F(MainFormTest, TrayMenuFollowsAction6) {
-    HMENU tray = form_->PopupMenu1->Handle();
+    HMENU tray = FForm->PopupMenu1->Handle();
     ASSERT_EQ(GetMenuItemCount(tray), 8);
     EXPECT_EQ(ItemAt(tray, 0).text, L"显示/隐藏");
     EXPECT_EQ(ItemAt(tray, 2).text, L"关于");
     EXPECT_EQ(ItemAt(tray, 7).text, L"退出");
     EXPECT_TRUE(ItemAt(tray, 0).state & MFS_CHECKED);
 
-    form_->Action6->Execute();
-    EXPECT_FALSE(IsWindowVisible(form_->Handle()));
+    FForm->Action6->Execute();
+    EXPECT_FALSE(IsWindowVisible(FForm->Handle()));
     EXPECT_FALSE(IsWindowVisible(Application->Handle()));
-    EXPECT_FALSE(ItemAt(form_->PopupMenu1->Handle(), 0).state & MFS_CHECKED);
-    form_->Action6->Execute();
-    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
-    EXPECT_TRUE(ItemAt(form_->PopupMenu1->Handle(), 0).state & MFS_CHECKED);
+    EXPECT_FALSE(ItemAt(FForm->PopupMenu1->Handle(), 0).state & MFS_CHECKED);
+    FForm->Action6->Execute();
+    EXPECT_TRUE(IsWindowVisible(FForm->Handle()));
+    EXPECT_TRUE(ItemAt(FForm->PopupMenu1->Handle(), 0).state & MFS_CHECKED);
 }
 
 TEST_F(MainFormTest, CloseHidesUnchecksAndShowsTheBalloon) {
-    form_->Close();
+    FForm->Close();
     Application->ProcessMessages();
-    EXPECT_FALSE(IsWindowVisible(form_->Handle()));
-    EXPECT_FALSE(form_->Action6->Checked());
-    const TNotifyIconRecord& record = form_->TrayIcon1->IconData();
+    EXPECT_FALSE(IsWindowVisible(FForm->Handle()));
+    EXPECT_FALSE(FForm->Action6->Checked());
+    const TNotifyIconRecord& record = FForm->TrayIcon1->IconData();
     EXPECT_EQ(record.Info, "青禾网络电视已缩小到系统托盘。");
     EXPECT_EQ(record.InfoTitle, "提示");
     EXPECT_EQ(record.TimeoutOrVersion, 10000u);
     EXPECT_EQ(record.InfoFlags, static_cast<DWORD>(NIIF_INFO));
     // A second close while hidden shows the window again and still refuses.
-    form_->Close();
-    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
-    EXPECT_TRUE(form_->Action6->Checked());
+    FForm->Close();
+    EXPECT_TRUE(IsWindowVisible(FForm->Handle()));
+    EXPECT_TRUE(FForm->Action6->Checked());
 }
 
 TEST_F(MainFormTest, HideCommandLeavesTheCheckMark) {
-    form_->N3->Click();
-    EXPECT_FALSE(IsWindowVisible(form_->Handle()));
-    EXPECT_TRUE(form_->Action6->Checked());
+    FForm->N3->Click();
+    EXPECT_FALSE(IsWindowVisible(FForm->Handle()));
+    EXPECT_TRUE(FForm->Action6->Checked());
     // The first tray click then hides (nothing changes), the second shows.
-    form_->TrayIcon1Click(nullptr);
-    EXPECT_FALSE(IsWindowVisible(form_->Handle()));
-    form_->TrayIcon1Click(nullptr);
-    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+    FForm->TrayIcon1Click(nullptr);
+    EXPECT_FALSE(IsWindowVisible(FForm->Handle()));
+    FForm->TrayIcon1Click(nullptr);
+    EXPECT_TRUE(IsWindowVisible(FForm->Handle()));
 }
 
 TEST_F(MainFormTest, ViewOptionsGiveAndTakeTheBrowsersSpace) {
-    int start = form_->WebBrowser1->Height();
+    int start = FForm->WebBrowser1->Height();
     EXPECT_EQ(start, 603 - 27);
-    EXPECT_TRUE(form_->MainMenu1->IsShortCut(16450));  // Ctrl+B
-    EXPECT_FALSE(form_->ToolBar1->Visible());
-    EXPECT_EQ(form_->WebBrowser1->Height(), start + 27);
-    EXPECT_TRUE(form_->MainMenu1->IsShortCut(16466));  // Ctrl+R
-    EXPECT_TRUE(form_->Panel1->Visible());
-    EXPECT_EQ(form_->WebBrowser1->Height(), start + 27 - 21);
-    EXPECT_TRUE(form_->Statusbar2->Checked());
-    EXPECT_FALSE(form_->Toolbar3->Checked());
+    EXPECT_TRUE(FForm->MainMenu1->IsShortCut(16450));  // Ctrl+B
+    EXPECT_FALSE(FForm->ToolBar1->Visible());
+    EXPECT_EQ(FForm->WebBrowser1->Height(), start + 27);
+    EXPECT_TRUE(FForm->MainMenu1->IsShortCut(16466));  // Ctrl+R
+    EXPECT_TRUE(FForm->Panel1->Visible());
+    EXPECT_EQ(FForm->WebBrowser1->Height(), start + 27 - 21);
+    EXPECT_TRUE(FForm->Statusbar2->Checked());
+    EXPECT_FALSE(FForm->Toolbar3->Checked());
 }
 
 TEST_F(MainFormTest, BrowserEventsDriveStatusTextAndHistoryButtons) {
-    EXPECT_FALSE(form_->BackAction->Enabled());
-    EXPECT_FALSE(form_->SpeedButton4->Enabled());
-    form_->WebBrowser1CommandStateChange(CSC_NAVIGATEBACK, true);
-    EXPECT_TRUE(form_->BackAction->Enabled());
-    EXPECT_TRUE(form_->SpeedButton4->Enabled());
-    EXPECT_FALSE(form_->ForwardAction->Enabled());
-    form_->WebBrowser1CommandStateChange(CSC_NAVIGATEFORWARD, true);
-    EXPECT_TRUE(form_->SpeedButton3->Enabled());
-    form_->WebBrowser1CommandStateChange(CSC_UPDATECOMMANDS, false);
-    EXPECT_TRUE(form_->SpeedButton3->Enabled());
+    EXPECT_FALSE(FForm->BackAction->Enabled());
+    EXPECT_FALSE(FForm->SpeedButton4->Enabled());
+    FForm->WebBrowser1CommandStateChange(CSC_NAVIGATEBACK, true);
+    EXPECT_TRUE(FForm->BackAction->Enabled());
+    EXPECT_TRUE(FForm->SpeedButton4->Enabled());
+    EXPECT_FALSE(FForm->ForwardAction->Enabled());
+    FForm->WebBrowser1CommandStateChange(CSC_NAVIGATEFORWARD, true);
+    EXPECT_TRUE(FForm->SpeedButton3->Enabled());
+    FForm->WebBrowser1CommandStateChange(CSC_UPDATECOMMANDS, false);
+    EXPECT_TRUE(FForm->SpeedButton3->Enabled());
 
-    form_->WebBrowser1DownloadBegin();
-    EXPECT_EQ(form_->Label1->Caption(), "正在连接网络，请稍候......");
-    form_->WebBrowser1DownloadComplete();
-    EXPECT_EQ(form_->Label1->Caption(), "网络准备就绪");
+    FForm->WebBrowser1DownloadBegin();
+    EXPECT_EQ(FForm->Label1->Caption(), "正在连接网络，请稍候......");
+    FForm->WebBrowser1DownloadComplete();
+    EXPECT_EQ(FForm->Label1->Caption(), "网络准备就绪");
 }
 
 TEST_F(MainFormTest, StartUpEnablesTheScheduleAndGoesHome) {
-    EXPECT_TRUE(form_->Timer1->Enabled());
-    EXPECT_EQ(form_->Timer1->Interval(), 5000);
+    EXPECT_TRUE(FForm->Timer1->Enabled());
+    EXPECT_EQ(FForm->Timer1->Interval(), 5000);
     // UM_STARTUP was posted by creation and handled by the loop above.
-    EXPECT_EQ(form_->FNavigateUrl, PortalHomePage());
+    EXPECT_EQ(FForm->FNavigateUrl, PortalHomePage());
     EXPECT_EQ(PortalHomePage().back() == '/', false);
     EXPECT_EQ(SitePage("help"), SiteHomePage() + "/help");
 }

@@ -26,42 +26,42 @@ class PythonServer {
 public:
     PythonServer() {
         char pattern[] = "/tmp/qh-net-XXXXXX";
-        folder_ = mkdtemp(pattern);
-        port_ = test::UnusedPort();
+        FFolder = mkdtemp(pattern);
+        FPort = test::UnusedPort();
     }
     ~PythonServer() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
+        if (FPid > 0) {
+            kill(FPid, SIGTERM);
+            waitpid(FPid, nullptr, 0);
         }
-        std::string command = "rm -rf '" + folder_ + "'";
+        std::string command = "rm -rf '" + FFolder + "'";
         if (std::system(command.c_str()) != 0) std::perror("rm");
     }
     PythonServer(const PythonServer&) = delete;
     PythonServer& operator=(const PythonServer&) = delete;
 
     void Write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder_ + "/" + name, std::ios::binary) << bytes;
+        std::ofstream(FFolder + "/" + name, std::ios::binary) << bytes;
     }
 
     // False when the server cannot be started here.
     bool Start() {
-        std::string port = std::to_string(port_);
+        std::string port = std::to_string(FPort);
         const char* argv[] = {"python3",       "-m",         "http.server",
                               "--bind",        "127.0.0.1",  "--directory",
-                              folder_.c_str(), port.c_str(), nullptr};
+                              FFolder.c_str(), port.c_str(), nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        int failed = posix_spawnp(&pid_, "python3", &actions, nullptr,
+        int failed = posix_spawnp(&FPid, "python3", &actions, nullptr,
                                   const_cast<char* const*>(argv), environ);
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) return false;
         for (int attempt = 0; attempt < 200; ++attempt) {
             TNetTCPClient probe;
             probe.Host = "127.0.0.1";
-            probe.Port = port_;
+            probe.Port = FPort;
             try {
                 probe.OpenConnection();
                 return true;
@@ -73,13 +73,13 @@ public:
     }
 
     std::string Url(const std::string& name) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + "/" + name;
+        return "http://127.0.0.1:" + std::to_string(FPort) + "/" + name;
     }
 
 private:
-    std::string folder_;
-    int port_ = 0;
-    pid_t pid_ = -1;
+    std::string FFolder;
+    int FPort = 0;
+    pid_t FPid = -1;
 };
 
 TEST(RealServer, FilesComeBackByteForByte) {

@@ -74,39 +74,39 @@ intptr_t Listen(int& port) {
 
 } // namespace
 
-ScriptServer::ScriptServer(std::vector<Script> connections) : scripts_(std::move(connections)) {
-    listener_ = Listen(port_);
-    thread_ = std::thread([this] { Run(); });
+ScriptServer::ScriptServer(std::vector<Script> connections) : FScripts(std::move(connections)) {
+    FListener = Listen(FPort);
+    FThread = std::thread([this] { Run(); });
 }
 
 ScriptServer::~ScriptServer() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    CloseSock(listener_);
+    FStop = true;
+    if (FThread.joinable()) FThread.join();
+    CloseSock(FListener);
 }
 
 std::string ScriptServer::Url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    return "http://127.0.0.1:" + std::to_string(FPort) + path;
 }
 
 std::vector<std::string> ScriptServer::Requests() {
-    if (thread_.joinable()) thread_.join();
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
+    if (FThread.joinable()) FThread.join();
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FRequests;
 }
 
 void ScriptServer::Run() {
-    for (const Script& script : scripts_) {
-        while (!stop_ && !Readable(listener_, 20)) {
+    for (const Script& script : FScripts) {
+        while (!FStop && !Readable(FListener, 20)) {
         }
-        if (stop_) return;
-        intptr_t client = static_cast<intptr_t>(accept(listener_, nullptr, nullptr));
+        if (FStop) return;
+        intptr_t client = static_cast<intptr_t>(accept(FListener, nullptr, nullptr));
         if (client < 0) return;
-        ++accepted_;
+        ++FAccepted;
         std::string received;
         Play(client, script, received);
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(received);
+        std::lock_guard<std::mutex> lock(FMutex);
+        FRequests.push_back(received);
     }
 }
 
@@ -116,7 +116,7 @@ void ScriptServer::Play(intptr_t client, const Script& script, std::string& rece
     // Returns false when the client went away.
     auto receiveSome = [&]() {
         char buffer[4096];
-        while (!stop_) {
+        while (!FStop) {
             if (!Readable(client, 20)) continue;
             int got = recv(client, buffer, sizeof buffer, 0);
             if (got <= 0) return false;

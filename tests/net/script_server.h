@@ -49,25 +49,25 @@ public:
     ScriptServer(const ScriptServer&) = delete;
     ScriptServer& operator=(const ScriptServer&) = delete;
 
-    int Port() const { return port_; }
+    int Port() const { return FPort; }
     std::string Url(const std::string& path = "/") const;
     // The bytes the server read, one entry per connection; waits until
     // every script has been played to its end.
     std::vector<std::string> Requests();
-    int Accepted() const { return accepted_; }
+    int Accepted() const { return FAccepted; }
 
 private:
     void Run();
     void Play(intptr_t client, const Script& script, std::string& received);
 
-    std::vector<Script> scripts_;
-    intptr_t listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> accepted_{0};
-    std::mutex mutex_;
-    std::vector<std::string> requests_;
-    std::thread thread_;
+    std::vector<Script> FScripts;
+    intptr_t FListener = -1;
+    int FPort = 0;
+    std::atomic<bool> FStop{false};
+    std::atomic<int> FAccepted{0};
+    std::mutex FMutex;
+    std::vector<std::string> FRequests;
+    std::thread FThread;
 };
 
 // A loopback port on which nothing listens.

@@ -18,13 +18,13 @@ namespace {
 class QhSkinTool : public testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::path(testing::TempDir()) /
+        FRoot = fs::path(testing::TempDir()) /
                 ("qhskin_" +
                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "in");
+        fs::remove_all(FRoot);
+        fs::create_directories(FRoot / "in");
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { fs::remove_all(FRoot); }
 
     static void WriteFile(const fs::path& file, const test::TBytes& bytes) {
         std::ofstream out(file, std::ios::binary);
@@ -35,24 +35,24 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return test::TBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    std::string In() const { return (root_ / "in").string(); }
-    std::string Skn() const { return (root_ / "out.skn").string(); }
+    std::string In() const { return (FRoot / "in").string(); }
+    std::string Skn() const { return (FRoot / "out.skn").string(); }
 
-    fs::path root_;
+    fs::path FRoot;
 };
 
 TEST_F(QhSkinTool, PackThenUnpackGivesTheFolderBack) {
     const std::string ini = "[Form]\r\nTitle=title.bmp\r\n";
-    WriteFile(root_ / "in" / "Skin.ini", test::TBytes(ini.begin(), ini.end()));
-    WriteFile(root_ / "in" / "Title.bmp", test::BitmapLikeBytes(400000));
-    WriteFile(root_ / "in" / "border.BMP", test::BitmapLikeBytes(70000));
-    WriteFile(root_ / "in" / "noise.bmp", [] {
+    WriteFile(FRoot / "in" / "Skin.ini", test::TBytes(ini.begin(), ini.end()));
+    WriteFile(FRoot / "in" / "Title.bmp", test::BitmapLikeBytes(400000));
+    WriteFile(FRoot / "in" / "border.BMP", test::BitmapLikeBytes(70000));
+    WriteFile(FRoot / "in" / "noise.bmp", [] {
         test::TBytes b = test::RandomBytes(50000, 9);
         b[0] = 'B';
         b[1] = 'M';
         return b;
     }());
-    WriteFile(root_ / "in" / "notes.txt", {'x'}); // not part of a skin
+    WriteFile(FRoot / "in" / "notes.txt", {'x'}); // not part of a skin
 
     ASSERT_EQ(RunPack(In(), Skn()), 0);
     TSkinReader reader;
@@ -61,27 +61,27 @@ TEST_F(QhSkinTool, PackThenUnpackGivesTheFolderBack) {
     EXPECT_EQ(reader.StoredNames().Strings(0), "Skin.ini"); // the INI leads
     EXPECT_EQ(RunList(Skn()), 0);
 
-    ASSERT_EQ(RunUnpack(Skn(), (root_ / "out").string()), 0);
+    ASSERT_EQ(RunUnpack(Skn(), (FRoot / "out").string()), 0);
     for (const char* name : {"Skin.ini", "Title.bmp", "border.BMP", "noise.bmp"})
-        EXPECT_EQ(ReadFile(root_ / "out" / name), ReadFile(root_ / "in" / name)) << name;
-    EXPECT_FALSE(fs::exists(root_ / "out" / "notes.txt"));
+        EXPECT_EQ(ReadFile(FRoot / "out" / name), ReadFile(FRoot / "in" / name)) << name;
+    EXPECT_FALSE(fs::exists(FRoot / "out" / "notes.txt"));
 }
 
 TEST_F(QhSkinTool, PackRefusesFoldersThatAreNoSkin) {
-    EXPECT_EQ(RunPack((root_ / "missing").string(), Skn()), 1);
+    EXPECT_EQ(RunPack((FRoot / "missing").string(), Skn()), 1);
     EXPECT_EQ(RunPack(In(), Skn()), 1); // no INI
-    WriteFile(root_ / "in" / "a.ini", {'x'});
-    WriteFile(root_ / "in" / "b.ini", {'y'});
+    WriteFile(FRoot / "in" / "a.ini", {'x'});
+    WriteFile(FRoot / "in" / "b.ini", {'y'});
     EXPECT_EQ(RunPack(In(), Skn()), 1); // two
-    fs::remove(root_ / "in" / "b.ini");
-    WriteFile(root_ / "in" / "fake.bmp", {'G', 'I', 'F'});
+    fs::remove(FRoot / "in" / "b.ini");
+    WriteFile(FRoot / "in" / "fake.bmp", {'G', 'I', 'F'});
     EXPECT_EQ(RunPack(In(), Skn()), 1);
     EXPECT_FALSE(fs::exists(Skn()));
 }
 
 TEST_F(QhSkinTool, DamagedOrMissingSkinsFail) {
     EXPECT_EQ(RunList(Skn()), 1);
-    EXPECT_EQ(RunUnpack(Skn(), (root_ / "out").string()), 1);
+    EXPECT_EQ(RunUnpack(Skn(), (FRoot / "out").string()), 1);
     WriteFile(Skn(), {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3});
     EXPECT_EQ(RunList(Skn()), 1);
     WriteFile(Skn(), PackSkin({}));
@@ -91,18 +91,18 @@ TEST_F(QhSkinTool, DamagedOrMissingSkinsFail) {
 TEST_F(QhSkinTool, UnpackNeverWritesOutsideTheFolder) {
     for (const char* name : {"../escape.bmp", "sub/a.bmp", "..", "c:evil.bmp", "sub\\a.bmp"}) {
         WriteFile(Skn(), PackSkin({{"a.ini", "x"}, {name, "BM"}}));
-        EXPECT_EQ(RunUnpack(Skn(), (root_ / "out").string()), 1) << name;
+        EXPECT_EQ(RunUnpack(Skn(), (FRoot / "out").string()), 1) << name;
     }
-    EXPECT_FALSE(fs::exists(root_ / "escape.bmp"));
+    EXPECT_FALSE(fs::exists(FRoot / "escape.bmp"));
 }
 
 TEST_F(QhSkinTool, UnpackKeepsTheFirstOfTwoNamesThatDifferInCase) {
     WriteFile(Skn(), PackSkin({{"a.ini", "x"}, {"pic.bmp", "BM-first"}, {"PIC.BMP", "BM-second"}}));
-    ASSERT_EQ(RunUnpack(Skn(), (root_ / "out").string()), 0);
+    ASSERT_EQ(RunUnpack(Skn(), (FRoot / "out").string()), 0);
     const test::TBytes first = {'B', 'M', '-', 'f', 'i', 'r', 's', 't'};
-    EXPECT_EQ(ReadFile(root_ / "out" / "pic.bmp"), first);
-    EXPECT_FALSE(fs::exists(root_ / "out" / "PIC.BMP") &&
-                 ReadFile(root_ / "out" / "PIC.BMP") != first);
+    EXPECT_EQ(ReadFile(FRoot / "out" / "pic.bmp"), first);
+    EXPECT_FALSE(fs::exists(FRoot / "out" / "PIC.BMP") &&
+                 ReadFile(FRoot / "out" / "PIC.BMP") != first);
 }
 
 TEST_F(QhSkinTool, ShippedSkinSourcesSurviveTheRoundTrip) {
@@ -115,8 +115,8 @@ TEST_F(QhSkinTool, ShippedSkinSourcesSurviveTheRoundTrip) {
         for (const fs::directory_entry& skin : fs::directory_iterator(skins)) {
             if (!fs::exists(skin.path() / "skin.ini")) continue;
             const std::string name = skin.path().filename().string();
-            const fs::path packed = root_ / (name + ".skn");
-            const fs::path out = root_ / name;
+            const fs::path packed = FRoot / (name + ".skn");
+            const fs::path out = FRoot / name;
             ASSERT_EQ(RunPack(skin.path().string(), packed.string()), 0) << name;
             ASSERT_EQ(RunUnpack(packed.string(), out.string()), 0) << name;
             int members = 0;

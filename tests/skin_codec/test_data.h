@@ -57,7 +57,7 @@ inline TBytes BitmapLikeBytes(size_t count) {
 // keeps, so tests can build streams the packer would never emit.
 class TTokenWriter {
 public:
-    TTokenWriter() { tree_.Start(); }
+    TTokenWriter() { FTree.Start(); }
 
     void Literal(int byte) { Symbol(byte); }
     void Copy(int length, int position) {
@@ -74,35 +74,35 @@ public:
     }
 
     TBytes Finish() {
-        TBytes out = bytes_;
-        if (used_ > 0) out.push_back(static_cast<uint8_t>(pending_ << (8 - used_)));
+        TBytes out = FBytes;
+        if (FUsed > 0) out.push_back(static_cast<uint8_t>(FPending << (8 - FUsed)));
         return out;
     }
 
 private:
     void Symbol(int symbol) {
         std::vector<int> path;
-        for (int node = tree_.prnt[symbol + lzh::kNodeCount]; node != lzh::kRoot;
-             node = tree_.prnt[node])
+        for (int node = FTree.prnt[symbol + lzh::kNodeCount]; node != lzh::kRoot;
+             node = FTree.prnt[node])
             path.push_back(node & 1);
         for (auto it = path.rbegin(); it != path.rend(); ++it)
             Bit(*it);
-        tree_.Update(symbol);
+        FTree.Update(symbol);
     }
 
     void Bit(int bit) {
-        pending_ = static_cast<uint8_t>((pending_ << 1) | bit);
-        if (++used_ == 8) {
-            bytes_.push_back(pending_);
-            pending_ = 0;
-            used_ = 0;
+        FPending = static_cast<uint8_t>((FPending << 1) | bit);
+        if (++FUsed == 8) {
+            FBytes.push_back(FPending);
+            FPending = 0;
+            FUsed = 0;
         }
     }
 
-    lzh::THuffmanTree tree_;
-    TBytes bytes_;
-    uint8_t pending_ = 0;
-    int used_ = 0;
+    lzh::THuffmanTree FTree;
+    TBytes FBytes;
+    uint8_t FPending = 0;
+    int FUsed = 0;
 };
 
 inline uint32_t Crc32(const TBytes& bytes) {

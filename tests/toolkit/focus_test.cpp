@@ -69,17 +69,17 @@ void PressKey(WORD key) {
 // Holds a key down in the thread's keyboard state while it lives.
 class THeldKey {
 public:
-    explicit THeldKey(int key) : key_(key) { Set(0x80); }
+    explicit THeldKey(int key) : FKey(key) { Set(0x80); }
     ~THeldKey() { Set(0); }
 
 private:
     void Set(BYTE state) {
         std::array<BYTE, 256> keys{};
         GetKeyboardState(keys.data());
-        keys[static_cast<size_t>(key_)] = state;
+        keys[static_cast<size_t>(FKey)] = state;
         SetKeyboardState(keys.data());
     }
-    int key_;
+    int FKey;
 };
 
 HWND FocusAfterShow(TCustomForm& form) {

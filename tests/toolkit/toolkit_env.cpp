@@ -9,14 +9,14 @@ namespace {
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        app_ = new TApplication();
-        app_->Initialize();
-        app_->SetTitle("青禾网络电视");
+        FApp = new TApplication();
+        FApp->Initialize();
+        FApp->SetTitle("青禾网络电视");
     }
-    void TearDown() override { delete app_; }
+    void TearDown() override { delete FApp; }
 
 private:
-    TApplication* app_ = nullptr;
+    TApplication* FApp = nullptr;
 };
 
 [[maybe_unused]] auto* const environment =

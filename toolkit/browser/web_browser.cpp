@@ -10,12 +10,12 @@ QH_DEFINE_CLASS(TWebBrowser, TWinControl)
 TWebBrowser::TWebBrowser(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 100, 50);
     SetTabStop(true);
-    erasesWithColor_ = false; // the control paints every pixel
+    FErasesWithColor = false; // the control paints every pixel
 }
 
 // The control leaves before the window it sits on.
 TWebBrowser::~TWebBrowser() {
-    host_.reset();
+    FHost.reset();
 }
 
 void TWebBrowser::CreateParams(TCreateParams& params) {
@@ -25,22 +25,22 @@ void TWebBrowser::CreateParams(TCreateParams& params) {
 
 void TWebBrowser::HandleCreated() {
     TWinControl::HandleCreated();
-    host_ = std::make_unique<TWebBrowserHost>(Handle());
-    host_->OnDownloadBegin = [this] {
+    FHost = std::make_unique<TWebBrowserHost>(Handle());
+    FHost->OnDownloadBegin = [this] {
         if (auto handler = OnDownloadBegin) handler(this);
     };
-    host_->OnDownloadComplete = [this] {
+    FHost->OnDownloadComplete = [this] {
         if (auto handler = OnDownloadComplete) handler(this);
     };
-    host_->OnCommandStateChange = [this](long command, bool enable) {
+    FHost->OnCommandStateChange = [this](long command, bool enable) {
         if (auto handler = OnCommandStateChange) handler(this, static_cast<int>(command), enable);
     };
-    host_->OnDocumentComplete = [this](IDispatch* dispatch, const std::wstring& address) {
+    FHost->OnDocumentComplete = [this](IDispatch* dispatch, const std::wstring& address) {
         if (auto handler = OnDocumentComplete) handler(this, dispatch, address);
     };
     // Handlers run inside the control's own call; their exceptions go to
     // the general error report from there, as a message handler's would.
-    host_->OnHandlerError = [](std::exception_ptr error) { ReportException(error); };
+    FHost->OnHandlerError = [](std::exception_ptr error) { ReportException(error); };
     FitHost();
 }
 
@@ -50,10 +50,10 @@ void TWebBrowser::WndProc(TMessage& message) {
         FitHost();
         break;
     case WM_SETFOCUS:
-        if (host_) ::SetFocus(host_->Handle());
+        if (FHost) ::SetFocus(FHost->Handle());
         break;
     case WM_DESTROY:
-        host_.reset(); // a re-created window makes a new control
+        FHost.reset(); // a re-created window makes a new control
         break;
     default:
         break;
@@ -62,20 +62,20 @@ void TWebBrowser::WndProc(TMessage& message) {
 }
 
 bool TWebBrowser::PreProcessMessage(MSG& message) {
-    return host_ && host_->TranslateAccelerator(message);
+    return FHost && FHost->TranslateAccelerator(message);
 }
 
 void TWebBrowser::FitHost() {
-    if (!host_ || !HandleAllocated()) return;
+    if (!FHost || !HandleAllocated()) return;
     RECT area = {};
     GetClientRect(Handle(), &area);
-    host_->SetBounds(0, 0, area.right, area.bottom);
+    FHost->SetBounds(0, 0, area.right, area.bottom);
 }
 
 TWebBrowserHost& TWebBrowser::Host() {
     HandleNeeded();
-    if (!host_) RaiseOleError("TWebBrowser", E_UNEXPECTED); // window made, control lost
-    return *host_;
+    if (!FHost) RaiseOleError("TWebBrowser", E_UNEXPECTED); // window made, control lost
+    return *FHost;
 }
 
 void TWebBrowser::Navigate(const std::wstring& address, const TNavigateOptions& options) {

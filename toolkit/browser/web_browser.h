@@ -53,7 +53,7 @@ protected:
 private:
     void FitHost();
 
-    std::unique_ptr<TWebBrowserHost> host_;
+    std::unique_ptr<TWebBrowserHost> FHost;
 };
 
 } // namespace qh

@@ -42,7 +42,7 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 // Deflate with the fixed codes and a small hash-chain match finder.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+    explicit BitWriter(std::vector<uint8_t>& out) : FOut(out) {}
     void Bits(uint32_t value, int count) { // least significant bit first
         for (int i = 0; i < count; ++i)
             Bit((value >> i) & 1);
@@ -52,18 +52,18 @@ public:
             Bit((code >> i) & 1);
     }
     void Flush() {
-        if (count_) out_.push_back(current_);
-        count_ = current_ = 0;
+        if (FCount) FOut.push_back(FCurrent);
+        FCount = FCurrent = 0;
     }
 
 private:
     void Bit(uint32_t bit) {
-        current_ |= static_cast<uint8_t>(bit << count_);
-        if (++count_ == 8) Flush();
+        FCurrent |= static_cast<uint8_t>(bit << FCount);
+        if (++FCount == 8) Flush();
     }
-    std::vector<uint8_t>& out_;
-    uint8_t current_ = 0;
-    int count_ = 0;
+    std::vector<uint8_t>& FOut;
+    uint8_t FCurrent = 0;
+    int FCount = 0;
 };
 
 void Symbol(BitWriter& w, int symbol) {

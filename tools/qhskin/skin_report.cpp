@@ -37,17 +37,17 @@ std::string Size(const TBitmap& bitmap) {
 
 class TObjectWriter {
 public:
-    explicit TObjectWriter(std::string indent) : indent_(std::move(indent)) {}
+    explicit TObjectWriter(std::string indent) : FIndent(std::move(indent)) {}
     void Raw(const char* key, const std::string& value) {
-        text_ += (text_.empty() ? "" : ",\n") + indent_ + "  \"" + key + "\": " + value;
+        FText += (FText.empty() ? "" : ",\n") + FIndent + "  \"" + key + "\": " + value;
     }
     void Int(const char* key, int64_t value) { Raw(key, IntToStr(value)); }
     void Bool(const char* key, bool value) { Raw(key, value ? "true" : "false"); }
-    std::string Text() const { return "{\n" + text_ + "\n" + indent_ + "}"; }
+    std::string Text() const { return "{\n" + FText + "\n" + FIndent + "}"; }
 
 private:
-    std::string indent_;
-    std::string text_;
+    std::string FIndent;
+    std::string FText;
 };
 
 std::string PartJson(const TDataSkinObject& part, const std::string& indent) {
