@@ -11,7 +11,7 @@
 namespace qh {
 
 // printf-style formatting into a byte string.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...);
 
 // Remove characters with codes 0..32 from the ends.
 std::string Trim(std::string_view text);

@@ -1,6 +1,5 @@
 #include "skin/data/lzh.h"
 
-#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -70,10 +69,9 @@ public:
     // Makes sure at least 56 bits are buffered.
     void Refill() {
         if (FEnd - FNext >= 8) {
-            uint64_t word;
-            std::memcpy(&word, FNext, 8);
-            if constexpr (std::endian::native == std::endian::little)
-                word = __builtin_bswap64(word);
+            // Big-endian assembly; compilers turn it into one load and a swap.
+            uint64_t word = 0;
+            for (int i = 0; i < 8; ++i) word = (word << 8) | FNext[i];
             // Bits past the whole bytes taken are the stream's own next bits,
             // so loading them again later ORs in the same values.
             FBuffer |= word >> FCount;

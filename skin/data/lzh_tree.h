@@ -72,7 +72,7 @@ struct THuffmanTree {
         }
     }
 
-    __attribute__((always_inline)) void Update(int symbol) {
+    void Update(int symbol) {
         if (freq[kRoot] == kRebuildLimit) Rebuild();
         int c = prnt[symbol + kLeafBase];
         do {
@@ -83,7 +83,7 @@ struct THuffmanTree {
     // Counts one more for node c and, when that puts it above the next node,
     // swaps it with the highest node still below its new count. Returns the
     // position the node ends at.
-    __attribute__((always_inline)) int Increment(int c) {
+    int Increment(int c) {
         const uint32_t k = ++freq[c];
         if (k <= freq[c + 1]) return c;
         int l = c + 1;
