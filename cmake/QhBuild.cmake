@@ -35,7 +35,7 @@ function(qh_library name)
     list(FILTER sources EXCLUDE REGEX "_win\\.cpp$")
   endif()
   if(NOT sources)
-    return()  # a folder whose first files have not landed yet
+    message(FATAL_ERROR "${name}: no sources in ${CMAKE_CURRENT_SOURCE_DIR}")
   endif()
   add_library(${name} STATIC ${sources})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
