@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace qh {
 
@@ -10,10 +11,77 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : FFormat(format) {
     SetSize(width, height);
 }
 
+TBitmap::TBitmap(const TExternalPixels& pixels) : FFormat(TPixelFormat::pf32bit) {
+    if (pixels.Width < 0 || pixels.Height < 0 || pixels.Width > kMaxSide ||
+        pixels.Height > kMaxSide || pixels.Stride < pixels.Width * 4 || pixels.Stride % 4 != 0 ||
+        (pixels.Bits == nullptr && pixels.Width > 0 && pixels.Height > 0))
+        throw EInvalidGraphic(kInvalidBitmapMessage);
+    if (pixels.Width == 0 || pixels.Height == 0) {
+        SetSize(0, 0); // nothing to share
+        return;
+    }
+    FWidth = pixels.Width;
+    FHeight = pixels.Height;
+    FStride = pixels.Stride;
+    FExternal = pixels.Bits;
+}
+
+TBitmap::TBitmap(const TBitmap& other) : FFormat(other.FFormat) {
+    SetSize(other.FWidth, other.FHeight);
+    CopyPixelsFrom(other);
+}
+
+TBitmap::TBitmap(TBitmap&& other) noexcept
+    : FWidth(other.FWidth), FHeight(other.FHeight), FFormat(other.FFormat), FStride(other.FStride) {
+    if (other.FExternal) {
+        SetSize(other.FWidth, other.FHeight);
+        CopyPixelsFrom(other);
+        return;
+    }
+    FPixels = std::move(other.FPixels);
+    other.FWidth = other.FHeight = other.FStride = 0;
+    other.FPixels.clear();
+}
+
+TBitmap& TBitmap::operator=(const TBitmap& other) {
+    if (this == &other) return *this;
+    if (FExternal) {
+        if (other.FWidth != FWidth || other.FHeight != FHeight)
+            throw EInvalidGraphic(kInvalidBitmapMessage);
+        CopyPixelsFrom(other);
+        return *this;
+    }
+    TBitmap copy(other);
+    *this = std::move(copy);
+    return *this;
+}
+
+TBitmap& TBitmap::operator=(TBitmap&& other) {
+    if (this == &other) return *this;
+    if (FExternal || other.FExternal) return *this = static_cast<const TBitmap&>(other);
+    FWidth = std::exchange(other.FWidth, 0);
+    FHeight = std::exchange(other.FHeight, 0);
+    FStride = std::exchange(other.FStride, 0);
+    FFormat = other.FFormat;
+    FPixels = std::move(other.FPixels);
+    other.FPixels.clear();
+    return *this;
+}
+
+void TBitmap::CopyPixelsFrom(const TBitmap& other) {
+    CopyRect(0, 0, other, 0, 0, other.FWidth, other.FHeight);
+}
+
 void TBitmap::SetSize(int width, int height) {
     if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
         throw EInvalidGraphic(kInvalidBitmapMessage);
     if (width == 0 || height == 0) width = height = 0;
+    if (FExternal) {
+        if (width != FWidth || height != FHeight) throw EInvalidGraphic(kInvalidBitmapMessage);
+        for (int y = 0; y < FHeight; ++y)
+            std::memset(ScanLine(y), 0, static_cast<size_t>(FWidth) * 4);
+        return;
+    }
     FWidth = width;
     FHeight = height;
     FStride = (width * BytesPerPixel() + 3) & ~3;
@@ -22,15 +90,9 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
     if (format == FFormat) return;
+    if (FExternal) throw EInvalidGraphic(kInvalidBitmapMessage);
     TBitmap converted(FWidth, FHeight, format);
-    const int fromBytes = BytesPerPixel();
-    const int toBytes = converted.BytesPerPixel();
-    for (int y = 0; y < FHeight; ++y) {
-        const uint8_t* from = ScanLine(y);
-        uint8_t* to = converted.ScanLine(y);
-        for (int x = 0; x < FWidth; ++x)
-            std::memcpy(to + x * toBytes, from + x * fromBytes, 3);
-    }
+    converted.CopyPixelsFrom(*this);
     *this = std::move(converted);
 }
 
@@ -49,28 +111,70 @@ void TBitmap::SetPixel(int x, int y, TColor colour) {
 }
 
 void TBitmap::Fill(TColor colour) {
-    for (int y = 0; y < FHeight; ++y)
+    if (Empty()) return;
+    const uint8_t bgr[3] = {static_cast<uint8_t>(ColourB(colour)),
+                            static_cast<uint8_t>(ColourG(colour)),
+                            static_cast<uint8_t>(ColourR(colour))};
+    const size_t rowBytes = static_cast<size_t>(FWidth) * BytesPerPixel();
+    if (FFormat == TPixelFormat::pf24bit) {
+        uint8_t* first = ScanLine(0);
         for (int x = 0; x < FWidth; ++x)
-            SetPixel(x, y, colour);
+            std::memcpy(first + 3 * x, bgr, 3);
+        for (int y = 1; y < FHeight; ++y)
+            std::memcpy(ScanLine(y), first, rowBytes);
+        return;
+    }
+    for (int y = 0; y < FHeight; ++y) {
+        uint8_t* row = ScanLine(y);
+        for (int x = 0; x < FWidth; ++x)
+            std::memcpy(row + 4 * x, bgr, 3);
+    }
 }
 
 void TBitmap::CopyRect(int dx, int dy, const TBitmap& source, int sx, int sy, int w, int h) {
-    for (int y = 0; y < h; ++y) {
-        const int ty = dy + y, fy = sy + y;
-        if (ty < 0 || ty >= FHeight || fy < 0 || fy >= source.FHeight) continue;
-        for (int x = 0; x < w; ++x) {
-            const int tx = dx + x, fx = sx + x;
-            if (tx < 0 || tx >= FWidth || fx < 0 || fx >= source.FWidth) continue;
-            SetPixel(tx, ty, source.GetPixel(fx, fy));
+    // Clip the block to both bitmaps, moving both corners together.
+    const int64_t left =
+        std::max<int64_t>({0, -static_cast<int64_t>(dx), -static_cast<int64_t>(sx)});
+    const int64_t top =
+        std::max<int64_t>({0, -static_cast<int64_t>(dy), -static_cast<int64_t>(sy)});
+    const int64_t right =
+        std::min<int64_t>({static_cast<int64_t>(w), static_cast<int64_t>(FWidth) - dx,
+                           static_cast<int64_t>(source.FWidth) - sx});
+    const int64_t bottom =
+        std::min<int64_t>({static_cast<int64_t>(h), static_cast<int64_t>(FHeight) - dy,
+                           static_cast<int64_t>(source.FHeight) - sy});
+    if (right <= left || bottom <= top) return;
+    const int cw = static_cast<int>(right - left);
+    const int toBytes = BytesPerPixel(), fromBytes = source.BytesPerPixel();
+    for (int64_t y = top; y < bottom; ++y) {
+        const uint8_t* from = source.ScanLine(static_cast<int>(sy + y)) + (sx + left) * fromBytes;
+        uint8_t* to = ScanLine(static_cast<int>(dy + y)) + (dx + left) * toBytes;
+        if (toBytes == fromBytes) {
+            std::memmove(to, from, static_cast<size_t>(cw) * toBytes);
+        } else {
+            for (int x = 0; x < cw; ++x) {
+                std::memcpy(to + x * toBytes, from + x * fromBytes, 3);
+                if (toBytes == 4) to[x * 4 + 3] = 0;
+            }
         }
     }
 }
 
 bool TBitmap::operator==(const TBitmap& other) const {
     if (FWidth != other.FWidth || FHeight != other.FHeight) return false;
-    for (int y = 0; y < FHeight; ++y)
+    const int a = BytesPerPixel(), b = other.BytesPerPixel();
+    for (int y = 0; y < FHeight; ++y) {
+        const uint8_t* p = ScanLine(y);
+        const uint8_t* q = other.ScanLine(y);
+        if (a == 3 && b == 3) {
+            if (std::memcmp(p, q, static_cast<size_t>(FWidth) * 3) != 0) return false;
+            continue;
+        }
         for (int x = 0; x < FWidth; ++x)
-            if (GetPixel(x, y) != other.GetPixel(x, y)) return false;
+            if (p[x * a] != q[x * b] || p[x * a + 1] != q[x * b + 1] ||
+                p[x * a + 2] != q[x * b + 2])
+                return false;
+    }
     return true;
 }
 

@@ -274,5 +274,36 @@ TEST(BitmapBuffer, RowsArePaddedAndEmptyMeansNoPixels) {
     EXPECT_EQ(to.GetPixel(1, 1), 0u);
 }
 
+TEST(BitmapBuffer, ExternalPixelsAreSharedButNeverResizedOrGivenAway) {
+    // Two 2-pixel rows with 4 spare bytes each, as another owner lays them out.
+    std::vector<uint8_t> store(24, 7);
+    TBitmap shared(TExternalPixels{store.data(), 2, 2, 12});
+    EXPECT_FALSE(shared.OwnsPixels());
+    shared.SetPixel(1, 1, kRed);
+    EXPECT_EQ(store[16], 0); // blue, green, red of (1, 1)
+    EXPECT_EQ(store[18], 255);
+    EXPECT_EQ(store[20], 7); // the padding is not touched
+    EXPECT_THROW(shared.SetSize(3, 2), EInvalidGraphic);
+    EXPECT_THROW(shared.SetPixelFormat(TPixelFormat::pf24bit), EInvalidGraphic);
+    EXPECT_THROW(shared = TBitmap(1, 1), EInvalidGraphic);
+    EXPECT_THROW(TBitmap(TExternalPixels{store.data(), 4, 2, 12}), EInvalidGraphic);
+
+    TBitmap copy = shared;
+    TBitmap moved = std::move(shared);
+    EXPECT_TRUE(copy.OwnsPixels() && moved.OwnsPixels());
+    copy.SetPixel(1, 1, kBlue);
+    moved.SetPixel(1, 1, kBlue);
+    EXPECT_EQ(shared.GetPixel(1, 1), kRed); // still over the store
+    EXPECT_TRUE(moved == copy);
+
+    // A picture of the same size is copied in, at 32 bits.
+    TBitmap green(2, 2);
+    green.Fill(kGreen);
+    shared = green;
+    EXPECT_EQ(store[5], 255);
+    EXPECT_EQ(store[7], 0); // the fourth byte of a 24-bit picture
+    EXPECT_TRUE(shared == green);
+}
+
 } // namespace
 } // namespace qh
