@@ -5,9 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/ext_controls.h"
+#include "toolkit/buttons.h"
+#include "toolkit/edits.h"
 #include "toolkit/forms.h"
-#include "toolkit/std_controls.h"
+#include "toolkit/labels.h"
 
 namespace qh {
 

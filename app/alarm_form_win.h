@@ -7,8 +7,11 @@
 #include <string>
 
 #include "toolkit/browser/web_browser.h"
-#include "toolkit/ext_controls.h"
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
+#include "toolkit/image_control.h"
+#include "toolkit/labels.h"
+#include "toolkit/panels.h"
 #include "toolkit/timer.h"
 
 namespace qh {

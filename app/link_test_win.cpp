@@ -3,9 +3,10 @@
 #include "app/link_test.h"
 #include "core/gbk.h"
 #include "net/net_http.h"
-#include "toolkit/forms.h"
+#include "toolkit/application.h"
 
 #include "qh_config.h"
+#include "toolkit/forms.h"
 
 namespace qh {
 

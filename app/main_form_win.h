@@ -4,8 +4,11 @@
 
 #include "toolkit/actions.h"
 #include "toolkit/forms.h"
+#include "toolkit/glyph_buttons.h"
+#include "toolkit/labels.h"
+#include "toolkit/panels.h"
+#include "toolkit/tool_bar.h"
 #include "toolkit/menus.h"
-#include "toolkit/ext_controls.h"
 #include "toolkit/timer.h"
 
 #include <cstdint>

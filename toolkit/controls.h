@@ -64,11 +64,14 @@ inline constexpr TCursor crHandPoint = -21;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, int x, int y)>;
 
+class TControl;
 class TWinControl;
 class TAction;
 
 // Whether a message handler of a toolkit window is running now.
 bool InsideMessageHandler();
+// Forgets a control that goes away as the one under the mouse pointer.
+void ForgetMouseControl(const TControl* control);
 
 class TControl : public TComponent {
     QH_CLASS(TControl, TComponent)
@@ -154,6 +157,13 @@ class TControl : public TComponent {
     bool MouseInControl() const { return FMouseInControl; }
 
 protected:
+    // Stores a property that changes the look, repainting when it changed.
+    template <class T> void StoreAndInvalidate(T& field, T value) {
+        if (field != value) {
+            field = value;
+            Invalidate();
+        }
+    }
     // The class's own handling; ends in DefaultHandler for what it leaves.
     virtual void WndProc(TMessage& message);
     virtual void DefaultHandler(TMessage& message);
@@ -221,6 +231,9 @@ class TWinControl : public TControl {
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
+    // Makes a live window again, for styles the system reads only when a
+    // window is made.
+    void RecreateWnd();
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const;

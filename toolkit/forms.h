@@ -1,4 +1,5 @@
-// Forms, the application object and the screen.
+// Forms: the top-level windows of the program, with border styles, icons, placement, menus, closing
+// and modal showing.
 #pragma once
 
 #include "toolkit/controls.h"
@@ -13,27 +14,43 @@
 namespace qh {
 
 class TMainMenu;
+
 class THintWindow;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+
 extern const TEnumInfo FormBorderStyleEnum;
+
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+
 enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter };
+
 extern const TEnumInfo PositionEnum;
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TModalResult = int;
+
 inline constexpr TModalResult mrNone = 0;
+
 inline constexpr TModalResult mrOk = IDOK;
+
 inline constexpr TModalResult mrCancel = IDCANCEL;
+
 inline constexpr TModalResult mrAbort = IDABORT;
+
 inline constexpr TModalResult mrRetry = IDRETRY;
+
 inline constexpr TModalResult mrIgnore = IDIGNORE;
+
 inline constexpr TModalResult mrYes = IDYES;
+
 inline constexpr TModalResult mrNo = IDNO;
 
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
 // Key codes: the virtual key; shift: the ShortCut modifier bits below.
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, unsigned shift)>;
 
@@ -134,147 +151,5 @@ class TForm : public TCustomForm {
     QH_CLASS(TForm, TCustomForm)
     using TCustomForm::TCustomForm;
 };
-
-class TScreen : public TComponent {
-    QH_CLASS(TScreen, TComponent)
-    explicit TScreen(TComponent* owner);
-
-    // Every form, the most recently created last.
-    int FormCount() const { return static_cast<int>(FForms.size()); }
-    TCustomForm* Forms(int index) const;
-    TCustomForm* ActiveForm() const;
-    int Width() const;
-    int Height() const;
-    // The primary screen less the task bar and other docked bars.
-    RECT WorkAreaRect() const;
-
-private:
-    std::vector<TCustomForm*> FForms;
-    friend class TCustomForm;
-};
-
-using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
-using TExceptionEvent = std::function<void(TObject* sender, std::exception_ptr error)>;
-// Answers true when it handled the message (which then goes no further).
-using TWindowHook = std::function<bool(TMessage& message)>;
-
-class TApplication : public TComponent {
-    QH_CLASS(TApplication, TComponent)
-    // One per program; it becomes the global Application.
-    explicit TApplication(TComponent* owner = nullptr);
-    ~TApplication() override;
-
-    void Initialize();
-    const std::string& Title() const { return FTitle; }
-    void SetTitle(const std::string& title);
-    // The hidden top-level window that owns the forms and carries the
-    // task bar button.
-    HWND Handle() const { return FHandle; }
-
-    // Creates a form owned by the application; the first becomes the main
-    // form.
-    template <class T> T* CreateForm(T*& reference) {
-        reference = new T(this);
-        if (!FMainForm) SetMainForm(reference);
-        return reference;
-    }
-    TCustomForm* MainForm() const { return FMainForm; }
-    void SetMainForm(TCustomForm* form);
-    bool ShowMainForm() const { return FShowMainForm; }
-    void SetShowMainForm(bool show) { FShowMainForm = show; }
-
-    // Shows the main form and runs the message loop until Terminate.
-    void Run();
-    // Ends the loop once it takes the request.
-    void Terminate();
-    bool Terminated() const { return FTerminated; }
-    // Handles every message waiting, then returns.
-    void ProcessMessages();
-    // Handles one message, waiting for it when there is none.
-    void HandleMessage();
-    // Handles one waiting message; false when there was none.
-    bool ProcessMessage();
-
-    // The general error report. Shows the box, or calls OnException.
-    void HandleException(std::exception_ptr error);
-    // Where the error box goes: a replacement sees caption, text and flags
-    // instead of a box appearing (tests); empty means MessageBoxW.
-    std::function<void(const std::wstring& caption, const std::wstring& text, UINT flags)> ErrorBox;
-
-    // Sees every message the loop takes, before dispatch.
-    TMessageEvent OnMessage;
-    TExceptionEvent OnException;
-
-    // Handlers in front of the application window's own handling.
-    int HookMainWindow(TWindowHook hook);
-    void UnhookMainWindow(int id);
-
-    // Frees the form after the message being handled.
-    void ReleaseForm(TCustomForm* form);
-
-    // Hints: a control's Hint shows in a tooltip once the mouse pointer has
-    // rested on it for HintPause milliseconds, for HintHidePause; a press
-    // of a button or a key puts it away.
-    bool ShowHint() const { return FShowHint; }
-    void SetShowHint(bool show);
-    int HintPause() const { return FHintPause; }
-    void SetHintPause(int milliseconds) { FHintPause = std::max(milliseconds, 0); }
-    int HintHidePause() const { return FHintHidePause; }
-    void SetHintHidePause(int milliseconds) { FHintHidePause = std::max(milliseconds, 1); }
-    void CancelHint();
-    // The window hints show in; none before the first hint.
-    THintWindow* HintWindow() const { return FHintWindow.get(); }
-    // A control that goes is no longer the hint's.
-    void ControlGone(TControl* control);
-
-protected:
-    void Notification(TComponent* component, TOperation operation) override;
-
-private:
-    // The steps a key message takes before dispatch, in this order; each
-    // answers true when it took the message.
-    bool IsKeyMessage(MSG& msg);
-    bool IsShortCutMessage(MSG& msg, TCustomForm* form);
-    bool IsDialogMessage(MSG& msg, TCustomForm* form);
-    // Follows the mouse for hints; takes nothing.
-    void HintMessage(const MSG& msg);
-    void HintTimer(UINT_PTR id);
-    bool WantsHint(const TControl* control) const;
-    void FreeReleasedForms();
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
-    std::string FTitle;
-    HWND FHandle = nullptr;
-    TCustomForm* FMainForm = nullptr;
-    bool FShowMainForm = true;
-    bool FTerminated = false;
-    bool FOleStarted = false;
-    std::vector<std::pair<int, TWindowHook>> FHooks;
-    int FNextHook = 1;
-    std::vector<TCustomForm*> FReleased;
-    std::vector<class TApplicationEvents*> FEvents;
-    bool FShowHint = true;
-    int FHintPause = 500;
-    int FHintHidePause = 2500;
-    // The control under the mouse pointer, and where the pointer rests.
-    TControl* FHintControl = nullptr;
-    POINT FHintPoint{};
-    std::unique_ptr<THintWindow> FHintWindow;
-    friend class TApplicationEvents;
-    friend class TCustomForm;
-};
-
-// A component that lets a form take part in the application's events.
-class TApplicationEvents : public TComponent {
-    QH_CLASS(TApplicationEvents, TComponent)
-    explicit TApplicationEvents(TComponent* owner);
-    ~TApplicationEvents() override;
-
-    TMessageEvent OnMessage;
-};
-
-extern TApplication* Application;
-extern TScreen* Screen;
 
 } // namespace qh

@@ -140,4 +140,6 @@ HBRUSH TBrushCache::Get(TColor color) {
     return FBrush.Get();
 }
 
+const TEnumInfo AlignmentEnum{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
+
 } // namespace qh

@@ -98,4 +98,8 @@ private:
     TBrushHandle FBrush;
 };
 
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+extern const TEnumInfo AlignmentEnum;
+
 } // namespace qh

@@ -1,6 +1,7 @@
 #include "toolkit/hint_window.h"
 
 #include "core/gbk.h"
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
+#include "toolkit/forms.h"
 #include "tray/tray_host.h"
 
 #include "toolkit/controls.h"
-#include "toolkit/forms.h"
+#include "toolkit/application.h"
 #include "toolkit/menus.h"
 
 namespace qh::TrayHost {

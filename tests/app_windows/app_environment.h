@@ -1,6 +1,7 @@
 // The application object the forms of the suite live under, made once.
 #pragma once
 
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
 
 #include <functional>

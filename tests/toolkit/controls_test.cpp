@@ -1,9 +1,20 @@
 #include "toolkit_env.h"
 
 #include "toolkit/actions.h"
-#include "toolkit/comctrls.h"
-#include "toolkit/ext_controls.h"
-#include "toolkit/std_controls.h"
+#include "toolkit/buttons.h"
+#include "toolkit/edits.h"
+#include "toolkit/glyph_buttons.h"
+#include "toolkit/graphics.h"
+#include "toolkit/group_boxes.h"
+#include "toolkit/labels.h"
+#include "toolkit/list_boxes.h"
+#include "toolkit/list_view.h"
+#include "toolkit/panels.h"
+#include "toolkit/range_controls.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/tab_controls.h"
+#include "toolkit/tool_bar.h"
+#include "toolkit/tree_view.h"
 
 #include <gtest/gtest.h>
 

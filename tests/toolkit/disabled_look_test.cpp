@@ -2,7 +2,9 @@
 
 #include "toolkit/actions.h"
 #include "toolkit/disabled_glyph.h"
-#include "toolkit/ext_controls.h"
+#include "toolkit/glyph_buttons.h"
+#include "toolkit/graphics.h"
+#include "toolkit/tool_bar.h"
 #include "toolkit/image_list.h"
 
 #include <gtest/gtest.h>

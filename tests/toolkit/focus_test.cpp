@@ -1,8 +1,10 @@
 #include "toolkit_env.h"
 
-#include "toolkit/ext_controls.h"
+#include "toolkit/buttons.h"
+#include "toolkit/edits.h"
+#include "toolkit/list_boxes.h"
+#include "toolkit/panels.h"
 #include "toolkit/menus.h"
-#include "toolkit/std_controls.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
 #include "toolkit_env.h"
 
-#include "toolkit/ext_controls.h"
+#include "toolkit/glyph_buttons.h"
+#include "toolkit/panels.h"
+#include "toolkit/tool_bar.h"
 #include "toolkit/hint_window.h"
 
 #include <gtest/gtest.h>

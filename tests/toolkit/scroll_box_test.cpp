@@ -1,8 +1,8 @@
 #include "toolkit_env.h"
 
-#include "toolkit/comctrls.h"
-#include "toolkit/ext_controls.h"
-#include "toolkit/std_controls.h"
+#include "toolkit/edits.h"
+#include "toolkit/labels.h"
+#include "toolkit/scroll_box.h"
 
 #include <gtest/gtest.h>
 

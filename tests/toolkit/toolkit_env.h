@@ -2,6 +2,7 @@
 // a way to let its loop run until something has happened.
 #pragma once
 
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
 
 #include <functional>

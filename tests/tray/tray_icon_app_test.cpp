@@ -1,12 +1,13 @@
 // The tray icon inside an application: its window, the main form that owns
 // the icon, and the tray menu.
+#include "toolkit/forms.h"
 #include "tray/tray_icon.h"
 
 #include "message_pump.h"
 #include "shell_recorder.h"
 #include "test_icons.h"
 
-#include "toolkit/forms.h"
+#include "toolkit/application.h"
 #include "toolkit/menus.h"
 
 #include <gtest/gtest.h>

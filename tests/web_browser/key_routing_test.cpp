@@ -1,9 +1,11 @@
 // Keys for a page: the program's shortcuts have them first, then the hosted
 // control, then the form and the window they were sent to.
 #include "toolkit/browser/web_browser.h"
+#include "toolkit/application.h"
+#include "toolkit/buttons.h"
+#include "toolkit/edits.h"
 #include "toolkit/forms.h"
 #include "toolkit/menus.h"
-#include "toolkit/std_controls.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 #include "test_support.h"
 #include "toolkit/browser/ole_automation.h"
 #include "toolkit/browser/web_browser.h"
+#include "toolkit/application.h"
 #include "toolkit/forms.h"
 
 #include <gtest/gtest.h>

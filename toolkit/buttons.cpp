@@ -1,0 +1,191 @@
+#include "toolkit/buttons.h"
+
+#include "toolkit/forms.h"
+
+#include "core/gbk.h"
+#include "core/text.h"
+#include "toolkit/actions.h"
+
+#include <commctrl.h>
+#include <algorithm>
+
+namespace qh {
+
+QH_DEFINE_CLASS(TButtonControl, TWinControl)
+
+QH_DEFINE_CLASS(TButton, TButtonControl,
+                BoolProp("Default", &TButton::Default, &TButton::SetDefault),
+                BoolProp("Cancel", &TButton::Cancel, &TButton::SetCancel),
+                IntProp("ModalResult", &TButton::ModalResult, &TButton::SetModalResult))
+
+QH_DEFINE_CLASS(TCustomCheckBox, TButtonControl,
+                BoolProp("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked))
+
+QH_DEFINE_CLASS(TCheckBox, TCustomCheckBox)
+
+QH_DEFINE_CLASS(TRadioButton, TButtonControl,
+                BoolProp("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked))
+
+bool IsAccel(WPARAM key, const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        char c = caption[i + 1];
+        return key < 128 &&
+               LowerCase(std::string(1, c)) == LowerCase(std::string(1, static_cast<char>(key)));
+    }
+    return false;
+}
+
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+    SetTabStop(true);
+}
+
+void TButtonControl::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.BaseClass = L"BUTTON";
+}
+
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 75, 25);
+}
+
+void TButton::SetDefault(bool value) {
+    if (value == FDefault) return;
+    FDefault = value;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+    if (TCustomForm* form = GetParentForm(this); form && FModalResult != 0)
+        form->SetModalResult(FModalResult);
+    TButtonControl::Click();
+}
+
+void TButton::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case CN_COMMAND:
+        if (HIWORD(m.WParam) == BN_CLICKED) Click();
+        return;
+    case CM_DIALOGKEY: {
+        bool active = FDefault;
+        if (TWinControl* focused = FindControl(GetFocus()); focused && focused->Is<TButton>())
+            active = focused == this;
+        if (((m.WParam == VK_RETURN && active) || (m.WParam == VK_ESCAPE && FCancel)) &&
+            Showing() && Enabled()) {
+            Click();
+            m.Result = 1;
+        }
+        return;
+    }
+    case CM_DIALOGCHAR:
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            Click();
+            m.Result = 1;
+        }
+        return;
+    default:
+        break;
+    }
+    TButtonControl::WndProc(m);
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 97, 17);
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_CHECKBOX;
+}
+
+void TCustomCheckBox::HandleCreated() {
+    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCustomCheckBox::SetChecked(bool checked) {
+    if (checked == FChecked) return;
+    FChecked = checked;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!HasState(csLoading)) Click();
+}
+
+void TCustomCheckBox::ActionChanged() {
+    TButtonControl::ActionChanged();
+    if (Action()) {
+        FChecked = Action()->Checked();
+        if (HandleAllocated())
+            SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void TCustomCheckBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
+        return;
+    }
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            SetFocus();
+            SetChecked(!FChecked);
+            m.Result = 1;
+        }
+        return;
+    }
+    TButtonControl::WndProc(m);
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+    SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= BS_RADIOBUTTON;
+}
+
+void TRadioButton::HandleCreated() {
+    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::SetChecked(bool checked) {
+    if (checked == FChecked) return;
+    FChecked = checked;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (checked) {
+        if (TWinControl* parent = Parent())
+            for (int i = 0; i < parent->ControlCount(); ++i)
+                if (auto* other = dynamic_cast<TRadioButton*>(parent->Controls(i));
+                    other && other != this)
+                    other->SetChecked(false);
+        if (!HasState(csLoading)) Click();
+    }
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
+        return;
+    }
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            SetChecked(true);
+            m.Result = 1;
+        }
+        return;
+    }
+    TButtonControl::WndProc(m);
+}
+
+} // namespace qh

@@ -1,0 +1,43 @@
+// The list view control.
+#pragma once
+
+#include "toolkit/controls.h"
+
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+namespace qh {
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+extern const TEnumInfo ViewStyleEnum;
+
+class TCustomListView : public TWinControl {
+    QH_CLASS(TCustomListView, TWinControl)
+    explicit TCustomListView(TComponent* owner);
+
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    void SetViewStyle(TViewStyle style);
+    void AddColumn(const std::string& caption, int width);
+    // Adds a row: its caption, then the texts of the further columns.
+    void AddItem(const std::vector<std::string>& texts);
+    int ItemCount() const { return static_cast<int>(FRows.size()); }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void HandleCreated() override;
+
+private:
+    void InsertRow(size_t index);
+    TViewStyle FViewStyle = vsIcon;
+    std::vector<std::pair<std::string, int>> FColumns;
+    std::vector<std::vector<std::string>> FRows;
+};
+
+class TListView : public TCustomListView {
+    QH_CLASS(TListView, TCustomListView)
+    using TCustomListView::TCustomListView;
+};
+
+} // namespace qh
