@@ -30,6 +30,18 @@ TEST(ScanRegion, ToleranceRangeFromTheKeyUpwardsCappedAt255) {
     wrap.SetPixel(2, 0, MakeColour(250, 0, 255));
     EXPECT_EQ(ScanRegion(wrap, 0, 0, 0, 0, 10, MakeColour(250, 0, 255)),
               (std::vector<TRect>{{1, 0, 2, 1}}));
+
+    // The same rules where whole blocks of pixels are looked at at once.
+    TBitmap row(40, 2, TPixelFormat::pf32bit);
+    row.SetPixel(20, 0, MakeColour(255, 1, 255));
+    row.SetPixel(30, 0, MakeColour(255, 2, 255));
+    row.SetPixel(10, 1, MakeColour(3, 0, 255));
+    row.SetPixel(25, 1, MakeColour(255, 0, 255));
+    EXPECT_EQ(ScanRegion(row, 0, 0, 1, 1, 1, kColourKey),
+              (std::vector<TRect>{{0, 0, 20, 1}, {21, 0, 40, 1}, {0, 1, 25, 2}, {26, 1, 40, 2}}));
+    EXPECT_EQ(ScanRegion(row, 0, 0, 0, 2, 10, MakeColour(250, 0, 255)),
+              (std::vector<TRect>{
+                  {0, 0, 20, 1}, {21, 0, 30, 1}, {31, 0, 40, 1}, {0, 1, 25, 2}, {26, 1, 40, 2}}));
 }
 
 TEST(ScanRegion, RowsOfRunsAndWhollyKeyedParts) {
