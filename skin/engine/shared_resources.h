@@ -1,0 +1,17 @@
+// What the whole rendering subsystem shares: one scratch bitmap and one
+// string list, made when first asked for and freed when the program ends.
+#pragma once
+
+#include "core/string_list.h"
+#include "skin/engine/dib_section.h"
+
+namespace qh {
+
+// The scratch bitmap at the given size (its device context set to
+// COLORONCOLOR). Asking for another size makes a new one; what an earlier
+// call returned is then gone.
+TDibSection& ScratchBitmap(int width, int height);
+
+TStringList& SharedStrings();
+
+} // namespace qh
