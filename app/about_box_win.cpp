@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "qh_config.h"
+#include "toolkit/application.h"
 
 namespace qh {
 

@@ -12,6 +12,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_platform.h"
 #include "skin/data/skin_store.h"
+#include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
 #include "tray/tray_icon.h"
 

@@ -1,6 +1,7 @@
 // Program entry: wakes a running instance, or becomes the running one.
 #include "app/main_form_win.h"
 #include "core/gbk.h"
+#include "toolkit/application.h"
 
 #include <windows.h>
 

@@ -6,6 +6,7 @@
 #include "core/gbk.h"
 
 #include "qh_config.h"
+#include "toolkit/application.h"
 
 namespace qh {
 

@@ -1,6 +1,7 @@
 // The main window's menus, actions and hiding, read in-process through the
 // menu API, with the tray's shell seam recording instead of the shell.
 #include "app/main_form_win.h"
+#include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
 #include "tray/notify_icon.h"
 #include "tray/tray_icon.h"
