@@ -1,63 +1,19 @@
 #include "toolkit/timer.h"
 
 #include "toolkit/controls.h"
-#include "toolkit/exception_report.h"
+#include "toolkit/message_window.h"
 
 #include <windows.h>
-
-#include <map>
 
 namespace qh {
 
 QH_DEFINE_CLASS(TTimer, TComponent, BoolProp("Enabled", &TTimer::Enabled, &TTimer::SetEnabled),
                 IntProp("Interval", &TTimer::Interval, &TTimer::SetInterval))
 
-namespace {
-
-// One hidden window carries the ticks of every timer.
-struct TTimerWindow {
-    HWND window = nullptr;
-    std::map<UINT_PTR, TTimer*> timers;
-    UINT_PTR nextId = 1;
-};
-
-TTimerWindow& Shared() {
-    static TTimerWindow shared;
-    return shared;
-}
-
-} // namespace
-
-LRESULT CALLBACK TTimer::WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        auto& timers = Shared().timers;
-        auto it = timers.find(wParam);
-        if (it != timers.end()) {
-            try {
-                it->second->Tick();
-            } catch (...) {
-                ReportException(std::current_exception());
-            }
-        }
-        return 0;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-    auto& shared = Shared();
-    if (!shared.window) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProcedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TTimerWindow";
-        RegisterClassExW(&wc);
-        shared.window = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                        nullptr, wc.hInstance, nullptr);
-    }
-    FId = shared.nextId++;
-    shared.timers[FId] = this;
+    FId = TMessageWindow::Add([this](UINT message, LPARAM) {
+        if (message == WM_TIMER) Tick();
+    });
     Update();
 }
 
@@ -65,13 +21,7 @@ TTimer::~TTimer() {
     Destroying();
     FEnabled = false;
     Update();
-    auto& shared = Shared();
-    shared.timers.erase(FId);
-    // The window goes with the last timer.
-    if (shared.timers.empty() && shared.window) {
-        DestroyWindow(shared.window);
-        shared.window = nullptr;
-    }
+    TMessageWindow::Remove(FId);
 }
 
 void TTimer::SetEnabled(bool enabled) {
@@ -86,7 +36,7 @@ void TTimer::SetInterval(int interval) {
         FInterval = interval;
         // A running timer starts over with the new interval.
         if (FRunning) {
-            KillTimer(Shared().window, FId);
+            KillTimer(TMessageWindow::Handle(), FId);
             FRunning = false;
         }
         Update();
@@ -100,7 +50,7 @@ void TTimer::Loaded() {
 
 void TTimer::Update() {
     bool wanted = FEnabled && FInterval > 0 && !HasState(csLoading) && !HasState(csDestroying);
-    HWND window = Shared().window;
+    HWND window = TMessageWindow::Handle();
     if (wanted && !FRunning)
         FRunning = SetTimer(window, FId, static_cast<UINT>(FInterval), nullptr) != 0;
     else if (!wanted && FRunning) {

@@ -26,12 +26,11 @@ protected:
 private:
     void Update();
     void Tick();
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
     bool FEnabled = true;
     int FInterval = 1000;
     bool FRunning = false;
-    UINT_PTR FId = 0;
+    UINT FId = 0;
 };
 
 } // namespace qh

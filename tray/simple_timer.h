@@ -1,6 +1,5 @@
-// A lightweight window-message timer. All timers share one hidden window,
-// created with the first timer and destroyed with the last; a timer's
-// identifier is its window-timer id.
+// A lightweight window-message timer on the process's one hidden message
+// window; a timer's identifier is its window-timer id.
 #pragma once
 
 #include <windows.h>
@@ -43,7 +42,7 @@ private:
     friend class TSimpleTimerHandler;
     void Fire();
 
-    UINT_PTR FIdentifier;
+    UINT FIdentifier;
     unsigned FInterval = 1000;
     bool FEnabled = false;
     bool FAutoDisable = false;
@@ -51,29 +50,26 @@ private:
     TSimpleTimerEvent FOnTimer;
 };
 
-// The shared window of all timers and its counts.
+// The counts of the timers; it exists while a timer does.
 class TSimpleTimerHandler {
 public:
     // Null while no timer exists.
     static TSimpleTimerHandler* Instance();
 
-    HWND Window() const { return FWindow; }
+    HWND Window() const;
     int TimerCount() const { return FTimerCount; }
     int RunningCount() const { return FRunningCount; }
 
-    ~TSimpleTimerHandler();
+    ~TSimpleTimerHandler() = default;
     TSimpleTimerHandler(const TSimpleTimerHandler&) = delete;
     TSimpleTimerHandler& operator=(const TSimpleTimerHandler&) = delete;
 
 private:
     friend class TSimpleTimer;
-    TSimpleTimerHandler();
-    static TSimpleTimerHandler& Acquire(TSimpleTimer& timer);
-    static void Release(TSimpleTimer& timer);
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
+    TSimpleTimerHandler() = default;
+    static TSimpleTimerHandler& Acquire();
+    static void Release();
 
-    HWND FWindow = nullptr;
     int FTimerCount = 0;
     int FRunningCount = 0;
 };

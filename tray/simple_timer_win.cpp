@@ -1,31 +1,16 @@
 #include "tray/simple_timer.h"
 
-#include "toolkit/exception_report.h"
+#include "toolkit/message_window.h"
 
-#include <map>
 #include <memory>
 
 namespace qh {
 
 namespace {
 
-constexpr wchar_t kTimerWindowClass[] = L"TSimpleTimerWindow";
-
 std::unique_ptr<TSimpleTimerHandler>& HandlerSlot() {
     static std::unique_ptr<TSimpleTimerHandler> handler;
     return handler;
-}
-
-// Live timers by identifier: a WM_TIMER still queued for a timer that is
-// gone finds nothing instead of a dangling object.
-std::map<UINT_PTR, TSimpleTimer*>& LiveTimers() {
-    static std::map<UINT_PTR, TSimpleTimer*> timers;
-    return timers;
-}
-
-UINT_PTR NextIdentifier() {
-    static UINT_PTR next = 0;
-    return ++next;
 }
 
 } // namespace
@@ -34,57 +19,27 @@ TSimpleTimerHandler* TSimpleTimerHandler::Instance() {
     return HandlerSlot().get();
 }
 
-TSimpleTimerHandler::TSimpleTimerHandler() {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    if (!GetClassInfoExW(instance, kTimerWindowClass, &windowClass)) {
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = WindowProcedure;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kTimerWindowClass;
-        RegisterClassExW(&windowClass);
-    }
-    // A message-only window: it only ever receives its own timer messages.
-    FWindow = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              instance, nullptr);
+HWND TSimpleTimerHandler::Window() const {
+    return TMessageWindow::Handle();
 }
 
-TSimpleTimerHandler::~TSimpleTimerHandler() {
-    if (FWindow) DestroyWindow(FWindow);
-}
-
-TSimpleTimerHandler& TSimpleTimerHandler::Acquire(TSimpleTimer& timer) {
+TSimpleTimerHandler& TSimpleTimerHandler::Acquire() {
     auto& slot = HandlerSlot();
     if (!slot) slot.reset(new TSimpleTimerHandler());
     ++slot->FTimerCount;
-    LiveTimers()[timer.FIdentifier] = &timer;
     return *slot;
 }
 
-void TSimpleTimerHandler::Release(TSimpleTimer& timer) {
-    LiveTimers().erase(timer.FIdentifier);
+void TSimpleTimerHandler::Release() {
     auto& slot = HandlerSlot();
     if (slot && --slot->FTimerCount <= 0) slot.reset();
 }
 
-LRESULT CALLBACK TSimpleTimerHandler::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                      LPARAM lParam) {
-    if (message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
-    auto found = LiveTimers().find(static_cast<UINT_PTR>(wParam));
-    if (found == LiveTimers().end()) return 0;
-    // An event handler's error is reported here: it must not unwind
-    // through the system's dispatch.
-    try {
-        found->second->Fire();
-    } catch (...) {
-        ReportException(std::current_exception());
-    }
-    return 0;
-}
-
-TSimpleTimer::TSimpleTimer() : FIdentifier(NextIdentifier()) {
-    TSimpleTimerHandler::Acquire(*this);
+TSimpleTimer::TSimpleTimer()
+    : FIdentifier(TMessageWindow::Add([this](UINT message, LPARAM) {
+          if (message == WM_TIMER) Fire();
+      })) {
+    TSimpleTimerHandler::Acquire();
 }
 
 TSimpleTimer::TSimpleTimer(unsigned interval, TSimpleTimerEvent onTimer) : TSimpleTimer() {
@@ -94,15 +49,16 @@ TSimpleTimer::TSimpleTimer(unsigned interval, TSimpleTimerEvent onTimer) : TSimp
 
 TSimpleTimer::~TSimpleTimer() {
     StopTimer(true);
-    TSimpleTimerHandler::Release(*this);
+    TMessageWindow::Remove(FIdentifier);
+    TSimpleTimerHandler::Release();
 }
 
 bool TSimpleTimer::StartTimer() {
     if (FInterval == 0) return false;
     if (FRunning) StopTimer(false);
     TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance();
-    if (!handler || !handler->FWindow) return false;
-    if (SetTimer(handler->FWindow, FIdentifier, FInterval, nullptr) == 0) return false;
+    if (!handler || !handler->Window()) return false;
+    if (SetTimer(handler->Window(), FIdentifier, FInterval, nullptr) == 0) return false;
     FEnabled = true;
     FRunning = true;
     ++handler->FRunningCount;
@@ -114,7 +70,7 @@ void TSimpleTimer::StopTimer(bool clearEnabled) {
     if (!FRunning) return;
     FRunning = false;
     if (TSimpleTimerHandler* handler = TSimpleTimerHandler::Instance()) {
-        KillTimer(handler->FWindow, FIdentifier);
+        KillTimer(handler->Window(), FIdentifier);
         --handler->FRunningCount;
     }
 }

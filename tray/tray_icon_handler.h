@@ -1,8 +1,10 @@
-// The hidden window shared by all tray icons: the shell sends it their
-// callback messages, and it hands each one to the icon it names.
+// The tray icons' share of the process's one hidden message window: the
+// shell sends it their callback messages, and each goes to the icon it names.
 #pragma once
 
 #include <windows.h>
+
+#include <set>
 
 namespace qh {
 
@@ -25,19 +27,17 @@ public:
     // Null while no tray icon exists.
     static TTrayIconHandler* Instance();
 
-    HWND Window() const { return FWindow; }
+    HWND Window() const;
     int RefCount() const { return FRefCount; }
 
-    ~TTrayIconHandler();
+    ~TTrayIconHandler() = default;
     TTrayIconHandler(const TTrayIconHandler&) = delete;
     TTrayIconHandler& operator=(const TTrayIconHandler&) = delete;
 
 private:
-    TTrayIconHandler();
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
+    TTrayIconHandler() = default;
 
-    HWND FWindow = nullptr;
+    std::set<UINT> FIdentifiers;
     int FRefCount = 0;
 };
 

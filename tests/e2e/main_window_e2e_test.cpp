@@ -15,8 +15,9 @@ namespace {
 const std::wstring kMainClass = L"TKivoMainForm";
 const std::wstring kMainTitle = L"青禾网络电视 V2.0";
 constexpr UINT kTrayCallback = WM_USER + 1024;
-// The main window's tray icon is the first one the program registers.
-constexpr UINT kMainTrayIconId = 1;
+// Ids of the program's one message window are shared by its timers and its
+// tray icon; the icon's is among the first few.
+constexpr UINT kLastLikelyId = 64;
 
 bool IsShown(HWND w) { return w && IsWindowVisible(w) && !IsIconic(w); }
 
@@ -60,21 +61,24 @@ protected:
     HWND Main() const { return FindTopLevel(kMainClass, kMainTitle, FProgram.Id()); }
     HWND TrayHandler() const {
         for (HWND w : TopLevelWindows(FProgram.Id()))
-            if (ClassOf(w) == L"TTrayIconHandlerWindow") return w;
+            if (ClassOf(w) == L"TQhMessageWindow") return w;
         return nullptr;
     }
-    void TrayMouse(UINT mouseMessage) {
-        SendMessageW(TrayHandler(), kTrayCallback, kMainTrayIconId, mouseMessage);
-    }
-    // Whether the shell has the program's icon: only an icon that is there
-    // can be modified.
-    bool TrayIconPresent() const {
+    // The id the shell knows the program's icon by, or 0 when it has none:
+    // only an icon that is there can be modified.
+    UINT TrayIconId() const {
         NOTIFYICONDATAW data{};
         data.cbSize = sizeof(data);
         data.hWnd = TrayHandler();
-        data.uID = kMainTrayIconId;
-        return data.hWnd && Shell_NotifyIconW(NIM_MODIFY, &data);
+        if (!data.hWnd) return 0;
+        for (data.uID = 1; data.uID <= kLastLikelyId; ++data.uID)
+            if (Shell_NotifyIconW(NIM_MODIFY, &data)) return data.uID;
+        return 0;
     }
+    void TrayMouse(UINT mouseMessage) {
+        SendMessageW(TrayHandler(), kTrayCallback, TrayIconId(), mouseMessage);
+    }
+    bool TrayIconPresent() const { return TrayIconId() != 0; }
     void BringToFront() {
         SetForegroundWindow(Main());
         WaitUntil([&] { return GetForegroundWindow() == Main(); }, 3000);
@@ -193,12 +197,13 @@ TEST_F(MainWindowE2E, SecondStartShowsAWindowHiddenToTheTray) {
 }
 
 TEST_F(MainWindowE2E, TaskbarCreatedPutsTheVisibleIconBack) {
-    ASSERT_TRUE(TrayIconPresent());
+    const UINT id = TrayIconId();
+    ASSERT_NE(id, 0u);
     // As if the taskbar had restarted and lost every icon.
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = TrayHandler();
-    data.uID = kMainTrayIconId;
+    data.uID = id;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     ASSERT_FALSE(TrayIconPresent());
 
@@ -209,9 +214,11 @@ TEST_F(MainWindowE2E, TaskbarCreatedPutsTheVisibleIconBack) {
 TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
     HWND handler = TrayHandler();
     ASSERT_TRUE(handler);
+    const UINT id = TrayIconId();
+    ASSERT_NE(id, 0u);
     // The right button opens the menu on its press; the menu runs its own
     // loop, so the press is posted and the menu driven by keys.
-    PostMessageW(handler, kTrayCallback, kMainTrayIconId, WM_RBUTTONDOWN);
+    PostMessageW(handler, kTrayCallback, id, WM_RBUTTONDOWN);
     auto menuOpen = [&] {
         for (HWND w : TopLevelWindows())
             if (ClassOf(w) == L"#32768" && IsWindowVisible(w)) return true;
@@ -227,6 +234,6 @@ TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = handler;
-    data.uID = kMainTrayIconId;
+    data.uID = id;
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data)) << "icon left in the tray";
 }
