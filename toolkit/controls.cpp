@@ -36,15 +36,32 @@ QH_DEFINE_CLASS(TControl, TComponent,
 QH_DEFINE_CLASS(TGraphicControl, TControl)
 
 TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
-    WindowProc = [this](TMessage& m) { WndProc(m); };
+    FWindowProc = std::make_shared<const TWndMethod>([this](TMessage& m) { WndProc(m); });
     FFont->OnChange = [this] { FontChanged(); };
 }
 
 TControl::~TControl() {
     Destroying();
+    // Owned components go first, while the chain they may stand in is whole.
+    DestroyComponents();
     ForgetMouseControl(this);
     if (Application) Application->ControlGone(this);
     if (FParent) FParent->RemoveControl(this);
+}
+
+TWindowProcToken TControl::FrontWindowProc(TFrontHandler handler) {
+    const TWindowProcToken token = ++FLastToken;
+    FFronts.push_back({token, FWindowProc});
+    FWindowProc = std::make_shared<const TWndMethod>(
+        [handler = std::move(handler), next = FWindowProc](TMessage& m) { handler(m, *next); });
+    return token;
+}
+
+void TControl::RestoreWindowProc(TWindowProcToken token) {
+    if (FFronts.empty() || FFronts.back().Token != token)
+        throw EInvalidOperation("窗口过程的恢复次序不对");
+    FWindowProc = std::move(FFronts.back().Previous);
+    FFronts.pop_back();
 }
 
 void TControl::SetParent(TWinControl* parent) {

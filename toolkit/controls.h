@@ -50,6 +50,11 @@ struct TMessage {
 };
 
 using TWndMethod = std::function<void(TMessage&)>;
+// A handler in front of a control's chain: the message, and the handler it
+// passes the message on to.
+using TFrontHandler = std::function<void(TMessage& message, const TWndMethod& next)>;
+// Names one handler put in front; 0 names none.
+using TWindowProcToken = unsigned;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 extern const TEnumInfo AlignEnum;
@@ -128,9 +133,20 @@ class TControl : public TComponent {
 
     // Sends a message through the control's chain and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    // The front of the chain. Whoever replaces it keeps the old value, calls
-    // it for what it passes on, and puts it back when done.
-    TWndMethod WindowProc;
+    // The front of the chain: what a message sent to the control meets first.
+    void WindowProc(TMessage& message) {
+        // A handler may take itself off the chain while it runs.
+        std::shared_ptr<const TWndMethod> front = FWindowProc;
+        (*front)(message);
+    }
+    // Puts a handler in front of the chain. It gets each message and the
+    // handler that was in front before it, to pass on what it does not keep.
+    TWindowProcToken FrontWindowProc(TFrontHandler handler);
+    // Takes the handler of token off the front, restoring exactly what was
+    // in front before it. Raises EInvalidOperation, changing nothing, when
+    // another handler has been put in front since (removal out of order).
+    void RestoreWindowProc(TWindowProcToken token);
+    int FrontCount() const { return static_cast<int>(FFronts.size()); }
 
     virtual void Invalidate();
     virtual void Repaint();
@@ -181,6 +197,13 @@ protected:
     void StoreCaption(const std::string& caption) { FCaption = caption; }
 
 private:
+    struct TFront {
+        TWindowProcToken Token;
+        std::shared_ptr<const TWndMethod> Previous;
+    };
+    std::shared_ptr<const TWndMethod> FWindowProc;
+    std::vector<TFront> FFronts;
+    TWindowProcToken FLastToken = 0;
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     TAlign FAlign = alNone;
@@ -217,6 +240,9 @@ struct TCreateParams {
     HWND WndParent = nullptr;
     std::wstring Caption;
 };
+
+// Operations that cannot be done in the form's current state.
+QH_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 
 // Thrown when a window cannot be made.
 QH_DECLARE_EXCEPTION(EOutOfResources, Exception);

@@ -54,8 +54,6 @@ using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 // Key codes: the virtual key; shift: the ShortCut modifier bits below.
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, unsigned shift)>;
 
-// Operations that cannot be done in the form's current state.
-QH_DECLARE_EXCEPTION(EInvalidOperation, Exception);
 
 class TCustomForm : public TWinControl {
     QH_CLASS(TCustomForm, TWinControl)

@@ -1,8 +1,9 @@
-#include "toolkit/forms.h"
 #include "tray/tray_host.h"
 
-#include "toolkit/controls.h"
 #include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/exception_report.h"
+#include "toolkit/forms.h"
 #include "toolkit/menus.h"
 
 namespace qh::TrayHost {
@@ -23,18 +24,24 @@ THookToken HookApplicationWindow(TApplicationHook hook) {
 THookToken HookOwnerWindow(TComponent* owner, TOwnerHook hook) {
     auto* control = dynamic_cast<TWinControl*>(owner);
     if (!control) return nullptr;
-    auto previous = std::make_shared<TWndMethod>(control->WindowProc);
-    control->WindowProc = [previous, hook = std::move(hook)](TMessage& message) {
-        LRESULT result = 0;
-        if (hook(message.Msg, message.WParam, message.LParam, result)) {
-            message.Result = result;
-            return;
-        }
-        (*previous)(message);
-    };
+    TWindowProcToken front = control->FrontWindowProc(
+        [hook = std::move(hook)](TMessage& message, const TWndMethod& next) {
+            LRESULT result = 0;
+            if (hook(message.Msg, message.WParam, message.LParam, result)) {
+                message.Result = result;
+                return;
+            }
+            next(message);
+        });
     // The owner frees its components before its window chain goes, so the
-    // control is still there to take its procedure back.
-    return THookToken(nullptr, [control, previous](void*) { control->WindowProc = *previous; });
+    // control is still there to take its handler back.
+    return THookToken(nullptr, [control, front](void*) {
+        try {
+            control->RestoreWindowProc(front);
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+    });
 }
 
 bool IsWindowControl(const TComponent* component) {

@@ -1,10 +1,12 @@
 #include "toolkit_env.h"
 
+#include "toolkit/glyph_buttons.h"
 #include "toolkit/timer.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using namespace qh;
@@ -121,18 +123,70 @@ TEST(MessageHook, OnMessageSeesMessagesAndDropsThoseMarkedHandled) {
             if (msg.message == dropped) handled = true;
         }
     };
-    TWndMethod previous = form.WindowProc;
-    form.WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = form.FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         if (m.Msg == dropped || m.Msg == passed) ++reached;
         previous(m);
-    };
+    });
     PostMessageW(form.Handle(), dropped, 0, 0);
     PostMessageW(form.Handle(), passed, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return seen.size() == 2; }));
     Pump();
     EXPECT_EQ(reached, 1);
-    form.WindowProc = previous;
+    form.RestoreWindowProc(front);
     // Freed with its form, it hears nothing more.
+}
+
+// Stands in the chain of the control that owns it, as a skin object does,
+// and takes itself off when it is freed.
+class TFrontingComponent : public TComponent {
+public:
+    explicit TFrontingComponent(TControl* owner) : TComponent(owner), FControl(owner) {
+        FToken = owner->FrontWindowProc([](TMessage& m, const TWndMethod& next) { next(m); });
+    }
+    ~TFrontingComponent() override { FControl->RestoreWindowProc(FToken); }
+
+private:
+    TControl* FControl;
+    TWindowProcToken FToken;
+};
+
+TEST(WindowProcChain, FrontsComeOffInReverseOrderOnly) {
+    TForm form(Application);
+    std::vector<std::string> order;
+    auto tag = [&](std::string name) {
+        return [&order, name](TMessage& m, const TWndMethod& next) {
+            if (m.Msg == WM_APP + 2) order.push_back(name);
+            next(m);
+        };
+    };
+    TWindowProcToken first = form.FrontWindowProc(tag("first"));
+    TWindowProcToken second = form.FrontWindowProc(tag("second"));
+    form.Perform(WM_APP + 2);
+    EXPECT_EQ(order, (std::vector<std::string>{"second", "first"}));
+    EXPECT_THROW(form.RestoreWindowProc(first), EInvalidOperation);
+    EXPECT_EQ(form.FrontCount(), 2); // nothing changed
+    form.RestoreWindowProc(second);
+    order.clear();
+    form.Perform(WM_APP + 2);
+    EXPECT_EQ(order, (std::vector<std::string>{"first"}));
+    // A handler may take itself off while it handles a message.
+    TWindowProcToken self = 0;
+    self = form.FrontWindowProc([&](TMessage& m, const TWndMethod& next) {
+        if (m.Msg == WM_APP + 3) form.RestoreWindowProc(self);
+        next(m);
+    });
+    form.Perform(WM_APP + 3);
+    EXPECT_EQ(form.FrontCount(), 1);
+    form.RestoreWindowProc(first);
+    EXPECT_EQ(form.FrontCount(), 0);
+}
+
+TEST(WindowProcChain, AGraphicControlFreesItsComponentsWhileItsChainStands) {
+    TForm form(Application);
+    auto* button = new TSpeedButton(&form);
+    new TFrontingComponent(button);
+    EXPECT_EQ(button->FrontCount(), 1);
+    delete button; // the component restores into a live chain, under the sanitizers too
 }
 
 TEST(WindowProcChain, AFrontedHandlerSeesMessagesUntilRemoved) {
@@ -142,22 +196,21 @@ TEST(WindowProcChain, AFrontedHandlerSeesMessagesUntilRemoved) {
     panel->SetBounds(0, 0, 50, 50);
     HWND h = panel->Handle();
     std::vector<UINT> seen;
-    TWndMethod previous = panel->WindowProc;
-    panel->WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = panel->FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         seen.push_back(m.Msg);
         if (m.Msg == WM_APP + 1) {
             m.Result = 42; // consumed in front
             return;
         }
         previous(m);
-    };
+    });
     EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 42);
     EXPECT_EQ(panel->Perform(CM_ENABLEDCHANGED), 0);
     SetWindowTextW(h, L"x");
     EXPECT_EQ(WindowText(h), L"x"); // passed on to the window's own handling
     EXPECT_NE(std::find(seen.begin(), seen.end(), WM_SETTEXT), seen.end());
     EXPECT_NE(std::find(seen.begin(), seen.end(), CM_ENABLEDCHANGED), seen.end());
-    panel->WindowProc = previous;
+    panel->RestoreWindowProc(front);
     seen.clear();
     EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 0);
     EXPECT_TRUE(seen.empty());

@@ -119,18 +119,17 @@ TEST(GraphicControls, ArePaintedByTheParentWithItsDeviceContext) {
     button->SetParent(bar);
     button->SetBounds(57, 2, 57, 24);
     std::vector<WPARAM> paints;
-    TWndMethod previous = button->WindowProc;
-    button->WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = button->FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         if (m.Msg == WM_PAINT) paints.push_back(m.WParam);
         previous(m);
-    };
+    });
     form.Show();
     RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     ASSERT_FALSE(paints.empty());
     EXPECT_NE(paints.back(), 0u);
     // The button has no window of its own.
     EXPECT_FALSE(dynamic_cast<TWinControl*>(static_cast<TControl*>(button)));
-    button->WindowProc = previous;
+    button->RestoreWindowProc(front);
 }
 
 TEST(GraphicControls, MouseEnterAndLeaveReachASpeedButton) {
@@ -145,11 +144,10 @@ TEST(GraphicControls, MouseEnterAndLeaveReachASpeedButton) {
     button->SetFlat(true);
     button->SetBounds(57, 2, 57, 24);
     std::vector<UINT> notes;
-    TWndMethod previous = button->WindowProc;
-    button->WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = button->FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) notes.push_back(m.Msg);
         previous(m);
-    };
+    });
     int enters = 0;
     button->OnMouseEnter = [&](TObject*) { ++enters; };
     form.Show();
@@ -171,7 +169,7 @@ TEST(GraphicControls, MouseEnterAndLeaveReachASpeedButton) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[1], static_cast<UINT>(CM_MOUSELEAVE));
     EXPECT_FALSE(button->MouseInControl());
-    button->WindowProc = previous;
+    button->RestoreWindowProc(front);
 }
 
 TEST(GraphicControls, ASpeedButtonClicksOnReleaseOverIt) {
@@ -205,11 +203,10 @@ TEST(Notifications, EnabledChangedAndDialogCharReachTheControl) {
     button->SetParent(&form);
     button->SetCaption("确定(&O)");
     std::vector<UINT> notes;
-    TWndMethod previous = button->WindowProc;
-    button->WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = button->FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         if (m.Msg == CM_ENABLEDCHANGED || m.Msg == CM_DIALOGCHAR) notes.push_back(m.Msg);
         previous(m);
-    };
+    });
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
     form.Show();
@@ -221,7 +218,7 @@ TEST(Notifications, EnabledChangedAndDialogCharReachTheControl) {
     PostMessageW(button->Handle(), WM_SYSCHAR, 'o', 0);
     EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
     EXPECT_EQ(std::count(notes.begin(), notes.end(), static_cast<UINT>(CM_DIALOGCHAR)), 1);
-    button->WindowProc = previous;
+    button->RestoreWindowProc(front);
 }
 
 TEST(PublishedControls, ButtonAndCheckBoxByName) {

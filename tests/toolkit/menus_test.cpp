@@ -136,17 +136,16 @@ TEST(Menus, AMenuCommandClicksTheItemAndTellsTheForm) {
         ++clicked;
         static_cast<TMenuItem*>(sender)->SetChecked(true);
     };
-    TWndMethod previous = form.WindowProc;
-    form.WindowProc = [&](TMessage& m) {
+    TWindowProcToken front = form.FrontWindowProc([&](TMessage& m, const TWndMethod& previous) {
         if (m.Msg == CM_MENUCHANGED) ++changed;
         previous(m);
-    };
+    });
     SendMessageW(form.Handle(), WM_COMMAND, form.N21->Command(), 0);
     EXPECT_EQ(clicked, 1);
     EXPECT_TRUE(form.N21->Checked());
     EXPECT_FALSE(form.N5->Checked());
     EXPECT_GT(changed, 0);
-    form.WindowProc = previous;
+    form.RestoreWindowProc(front);
 }
 
 TEST(Menus, AnActionTogglesTheCheckMarkOfBothLinkedItems) {

@@ -108,17 +108,16 @@ struct PageForm {
         Cancel->OnClick = [this](TObject*) { Log.push_back("cancel"); };
         Browser->SetParent(Form.get());
         Browser->SetBounds(0, 30, 400, 270);
-        Previous = Browser->WindowProc;
-        Browser->WindowProc = [this](TMessage& m) {
+        Front = Browser->FrontWindowProc([this](TMessage& m, const TWndMethod& next) {
             if (m.Msg == WM_KEYDOWN || m.Msg == WM_KEYUP || m.Msg == WM_CHAR)
                 Log.push_back(Note("window", m.Msg, m.WParam));
-            Previous(m);
-        };
+            next(m);
+        });
         Form->Show();
         Browser->Host().SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject>::Adopt(
             new FakeActiveObject(Log, {VK_TAB, 'C', VK_F5, VK_DOWN})));
     }
-    ~PageForm() { Browser->WindowProc = Previous; }
+    ~PageForm() { Browser->RestoreWindowProc(Front); }
 
     // Posts a key press to the window and lets the application's loop take
     // it, as the keyboard would.
@@ -133,7 +132,7 @@ struct PageForm {
     std::unique_ptr<TForm> Form = std::make_unique<TForm>(Application);
     TButton* Cancel = new TButton(Form.get());
     TWebBrowser* Browser = new TWebBrowser(Form.get());
-    TWndMethod Previous;
+    TWindowProcToken Front = 0;
 };
 
 using Log = std::vector<std::string>;
