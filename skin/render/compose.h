@@ -41,7 +41,8 @@ struct TCell {
 std::vector<TCell> NineCells(const TRect& image, const TMargins& margins, int width, int height);
 
 // A new 32-bit bitmap of the target's size holding the nine-cell
-// composition; empty for an inverted or empty target.
+// composition (black where nothing is drawn); empty for an inverted or empty
+// target. Raises EInvalidGraphic for a target larger than a bitmap may be.
 TBitmap ComposeImage(const TRect& target, const TBitmap& strip, const TMargins& margins,
                      bool vertical, bool tile, int frames, int state);
 // The same composition into `target` of an existing bitmap.
