@@ -118,6 +118,21 @@ bool SetIntProp(TObject& object, std::string_view name, int64_t value);
 bool SetStrProp(TObject& object, std::string_view name, const std::string& value);
 bool SetObjectProp(TObject& object, std::string_view name, TObject* value);
 
+// The object a property's member is called on: the class itself, or a
+// mix-in base of it that is no object of its own (reached across).
+template <class C> const C& PropTarget(const TObject& o) {
+    if constexpr (std::is_base_of_v<TObject, C>)
+        return static_cast<const C&>(o);
+    else
+        return dynamic_cast<const C&>(o);
+}
+template <class C> C& PropTarget(TObject& o) {
+    if constexpr (std::is_base_of_v<TObject, C>)
+        return static_cast<C&>(o);
+    else
+        return dynamic_cast<C&>(o);
+}
+
 // Table builders from getter and setter members. The setter may be left out
 // for a read-only property.
 template <class C, class G, class D = C, class S = G>
@@ -126,11 +141,11 @@ TPropInfo IntProp(const char* name, G (C::*get)() const, void (D::*set)(S) = nul
     info.Name = name;
     info.Kind = TPropKind::Integer;
     info.GetOrd = [get](const TObject& o) {
-        return static_cast<int64_t>((static_cast<const C&>(o).*get)());
+        return static_cast<int64_t>((PropTarget<C>(o).*get)());
     };
     if (set)
         info.SetOrd = [set](TObject& o, int64_t v) {
-            (static_cast<D&>(o).*set)(static_cast<std::decay_t<S>>(v));
+            (PropTarget<D>(o).*set)(static_cast<std::decay_t<S>>(v));
         };
     return info;
 }
@@ -143,11 +158,11 @@ TPropInfo EnumProp(const char* name, const TEnumInfo& type, G (C::*get)() const,
     info.Kind = TPropKind::Enumeration;
     info.Enum = &type;
     info.GetOrd = [get](const TObject& o) {
-        return static_cast<int64_t>((static_cast<const C&>(o).*get)());
+        return static_cast<int64_t>((PropTarget<C>(o).*get)());
     };
     if (set)
         info.SetOrd = [set](TObject& o, int64_t v) {
-            (static_cast<D&>(o).*set)(static_cast<std::decay_t<S>>(v));
+            (PropTarget<D>(o).*set)(static_cast<std::decay_t<S>>(v));
         };
     return info;
 }
@@ -162,11 +177,8 @@ TPropInfo StrProp(const char* name, G (C::*get)() const, void (D::*set)(S) = nul
     TPropInfo info;
     info.Name = name;
     info.Kind = TPropKind::String;
-    info.GetStr = [get](const TObject& o) {
-        return std::string((static_cast<const C&>(o).*get)());
-    };
-    if (set)
-        info.SetStr = [set](TObject& o, const std::string& v) { (static_cast<D&>(o).*set)(v); };
+    info.GetStr = [get](const TObject& o) { return std::string((PropTarget<C>(o).*get)()); };
+    if (set) info.SetStr = [set](TObject& o, const std::string& v) { (PropTarget<D>(o).*set)(v); };
     return info;
 }
 
@@ -175,14 +187,14 @@ TPropInfo ObjProp(const char* name, G* (C::*get)() const, void (D::*set)(S) = nu
     TPropInfo info;
     info.Name = name;
     info.Kind = TPropKind::Object;
-    info.GetObj = [get](const TObject& o) -> TObject* { return (static_cast<const C&>(o).*get)(); };
+    info.GetObj = [get](const TObject& o) -> TObject* { return (PropTarget<C>(o).*get)(); };
     if (set)
         info.SetObj = [set](TObject& o, TObject* v) {
             using Target = std::remove_pointer_t<std::decay_t<S>>;
             // Only an object of the property's class (or none) is taken.
             auto* typed = dynamic_cast<Target*>(v);
             if (v && !typed) return false;
-            (static_cast<D&>(o).*set)(typed);
+            (PropTarget<D>(o).*set)(typed);
             return true;
         };
     return info;

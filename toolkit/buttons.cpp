@@ -99,6 +99,27 @@ void TButton::WndProc(TMessage& m) {
     TButtonControl::WndProc(m);
 }
 
+void TButtonControl::ShowCheckState(bool checked) {
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TButtonControl::HandleCheckPress(TMessage& m, bool focus) {
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == BN_CLICKED) PressCheck();
+        return true;
+    }
+    if (m.Msg == CM_DIALOGCHAR) {
+        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
+            if (focus) SetFocus();
+            PressCheck();
+            m.Result = 1;
+        }
+        return true;
+    }
+    return false;
+}
+
 TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
     SetBounds(0, 0, 97, 17);
 }
@@ -109,14 +130,13 @@ void TCustomCheckBox::CreateParams(TCreateParams& params) {
 }
 
 void TCustomCheckBox::HandleCreated() {
-    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheckState(FChecked);
 }
 
 void TCustomCheckBox::SetChecked(bool checked) {
     if (checked == FChecked) return;
     FChecked = checked;
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheckState(checked);
     if (!HasState(csLoading)) Click();
 }
 
@@ -124,25 +144,12 @@ void TCustomCheckBox::ActionChanged() {
     TButtonControl::ActionChanged();
     if (Action()) {
         FChecked = Action()->Checked();
-        if (HandleAllocated())
-            SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+        ShowCheckState(FChecked);
     }
 }
 
 void TCustomCheckBox::WndProc(TMessage& m) {
-    if (m.Msg == CN_COMMAND) {
-        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(!FChecked);
-        return;
-    }
-    if (m.Msg == CM_DIALOGCHAR) {
-        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
-            SetFocus();
-            SetChecked(!FChecked);
-            m.Result = 1;
-        }
-        return;
-    }
-    TButtonControl::WndProc(m);
+    if (!HandleCheckPress(m, true)) TButtonControl::WndProc(m);
 }
 
 TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
@@ -155,14 +162,13 @@ void TRadioButton::CreateParams(TCreateParams& params) {
 }
 
 void TRadioButton::HandleCreated() {
-    SendMessageW(Handle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheckState(FChecked);
 }
 
 void TRadioButton::SetChecked(bool checked) {
     if (checked == FChecked) return;
     FChecked = checked;
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowCheckState(checked);
     if (checked) {
         if (TWinControl* parent = Parent())
             for (int i = 0; i < parent->ControlCount(); ++i)
@@ -174,18 +180,7 @@ void TRadioButton::SetChecked(bool checked) {
 }
 
 void TRadioButton::WndProc(TMessage& m) {
-    if (m.Msg == CN_COMMAND) {
-        if (HIWORD(m.WParam) == BN_CLICKED) SetChecked(true);
-        return;
-    }
-    if (m.Msg == CM_DIALOGCHAR) {
-        if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
-            SetChecked(true);
-            m.Result = 1;
-        }
-        return;
-    }
-    TButtonControl::WndProc(m);
+    if (!HandleCheckPress(m, false)) TButtonControl::WndProc(m);
 }
 
 } // namespace qh

@@ -19,6 +19,13 @@ class TButtonControl : public TWinControl {
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // Check boxes and radio buttons: the check state the system button shows.
+    void ShowCheckState(bool checked);
+    // A click, or the caption's access key (focusing the button first when
+    // focus is set), presses the check: PressCheck runs. Answers whether the
+    // message was one of those.
+    bool HandleCheckPress(TMessage& message, bool focus);
+    virtual void PressCheck() {}
 };
 
 class TButton : public TButtonControl {
@@ -60,6 +67,7 @@ protected:
     void HandleCreated() override;
     void WndProc(TMessage& message) override;
     void ActionChanged() override;
+    void PressCheck() override { SetChecked(!FChecked); }
 
 private:
     bool FChecked = false;
@@ -82,6 +90,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     void WndProc(TMessage& message) override;
+    void PressCheck() override { SetChecked(true); }
 
 private:
     bool FChecked = false;

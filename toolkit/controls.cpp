@@ -262,4 +262,31 @@ void TGraphicControl::WndProc(TMessage& m) {
 
 void TGraphicControl::Paint(HDC) {}
 
+bool TGraphicControl::TrackPress(TMessage& m) {
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (Enabled()) {
+            FPressed = true;
+            Repaint();
+        }
+        return false;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = FPressed;
+        FPressed = false;
+        const int x = static_cast<short>(LOWORD(m.LParam)),
+                  y = static_cast<short>(HIWORD(m.LParam));
+        Repaint();
+        TGraphicControl::WndProc(m);
+        if (wasPressed && Enabled() && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
+        return true;
+    }
+    case CM_MOUSELEAVE:
+        FPressed = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
 } // namespace qh

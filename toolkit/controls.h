@@ -355,10 +355,20 @@ class TGraphicControl : public TControl {
     QH_CLASS(TGraphicControl, TControl)
     explicit TGraphicControl(TComponent* owner);
 
+    // Held down by the left mouse button right now.
+    bool Pressed() const { return FPressed; }
+
 protected:
     void WndProc(TMessage& message) override;
     // Draws into the parent's device context, its origin at the control.
     virtual void Paint(HDC dc);
+    // A button's press: a left press shows it pressed, its release over the
+    // enabled control clicks it, leaving the control lets the press go.
+    // Answers whether the message has been handled all through.
+    bool TrackPress(TMessage& message);
+
+private:
+    bool FPressed = false;
 };
 
 // The form a control sits on (its top windowed ancestor), or none.

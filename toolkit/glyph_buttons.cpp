@@ -3,7 +3,7 @@
 #include "core/gbk.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
-#include "toolkit/disabled_glyph.h"
+#include "images/disabled_glyph.h"
 #include "toolkit/image_list.h"
 #include "toolkit/menus.h"
 
@@ -33,56 +33,50 @@ QH_DEFINE_CLASS(TBitBtn, TButton, ObjProp("Glyph", &TBitBtn::Glyph, &TBitBtn::Se
                 IntProp("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin),
                 IntProp("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing))
 
-void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGlyphs,
-                    int glyphIndex, const std::string& caption, const TFont& font,
-                    TButtonLayout layout, int margin, int spacing, bool enabled) {
-    numGlyphs = std::max(numGlyphs, 1);
+TButtonGlyph::TButtonGlyph() : FGlyph(std::make_unique<TPicture>()) {
+    FGlyph->OnChange = [this] { GlyphChanged(); };
+}
+
+template <class T> void TButtonGlyph::Store(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    GlyphChanged();
+}
+
+void TButtonGlyph::SetGlyph(TPicture* glyph) {
+    if (glyph && glyph != FGlyph.get()) FGlyph->SetBitmap(glyph->Bitmap());
+}
+
+void TButtonGlyph::SetNumGlyphs(int count) {
+    Store(FNumGlyphs, std::clamp(count, 1, 4));
+}
+
+void TButtonGlyph::SetLayout(TButtonLayout layout) {
+    Store(FLayout, layout);
+}
+
+void TButtonGlyph::SetMargin(int margin) {
+    Store(FMargin, margin);
+}
+
+void TButtonGlyph::SetSpacing(int spacing) {
+    Store(FSpacing, spacing);
+}
+
+void TButtonGlyph::DrawFace(HDC dc, const RECT& bounds, int glyphIndex, const std::string& caption,
+                            const TFont& font, bool enabled) const {
+    const TPicture& glyph = *FGlyph;
+    const int numGlyphs = FNumGlyphs;
     int gw = glyph.Empty() ? 0 : glyph.Width() / numGlyphs;
     int gh = glyph.Empty() ? 0 : glyph.Height();
     std::wstring text = GbkToWide(caption);
     TCanvas canvas(dc);
     canvas.Font().Assign(font);
     SIZE ts = text.empty() ? SIZE{0, 0} : canvas.TextExtent(text);
-    int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
-    bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
-    int total = horizontal ? w : h;
-    int glyphSize = horizontal ? gw : gh, textSize = horizontal ? ts.cx : ts.cy;
-    if (gw == 0 || text.empty()) spacing = 0;
-    if (margin == -1) {
-        if (spacing == -1) {
-            margin = spacing = (total - glyphSize - textSize) / 3;
-        } else {
-            margin = (total - (glyphSize + spacing + textSize)) / 2;
-        }
-    } else if (spacing == -1) {
-        spacing = (total - margin - glyphSize - textSize) / 2;
-    }
-    POINT gp{0, 0}, tp{0, 0};
-    switch (layout) {
-    case blGlyphLeft:
-        gp.x = margin;
-        tp.x = margin + gw + spacing;
-        break;
-    case blGlyphRight:
-        gp.x = w - margin - gw;
-        tp.x = gp.x - spacing - ts.cx;
-        break;
-    case blGlyphTop:
-        gp.y = margin;
-        tp.y = margin + gh + spacing;
-        break;
-    case blGlyphBottom:
-        gp.y = h - margin - gh;
-        tp.y = gp.y - spacing - ts.cy;
-        break;
-    }
-    if (horizontal) {
-        gp.y = (h - gh) / 2;
-        tp.y = (h - ts.cy) / 2;
-    } else {
-        gp.x = (w - gw) / 2;
-        tp.x = (w - ts.cx) / 2;
-    }
+    const TGlyphPlacement place =
+        PlaceGlyphAndCaption(bounds.right - bounds.left, bounds.bottom - bounds.top, gw, gh, ts.cx,
+                             ts.cy, FLayout, FMargin, FSpacing);
+    POINT gp{place.GlyphX, place.GlyphY}, tp{place.TextX, place.TextY};
     if (!enabled) glyphIndex = kDisabledGlyphIndex;
     if (gw > 0) {
         TColor key = glyph.Bitmap().GetPixel(0, gh - 1);
@@ -107,34 +101,12 @@ void DrawButtonFace(HDC dc, const RECT& bounds, const TPicture& glyph, int numGl
     }
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner)
-    : TGraphicControl(owner), FGlyph(std::make_unique<TPicture>()) {
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
     SetBounds(0, 0, 23, 22);
-    FGlyph->OnChange = [this] { Invalidate(); };
 }
 
 void TSpeedButton::SetFlat(bool flat) {
     StoreAndInvalidate(FFlat, flat);
-}
-
-void TSpeedButton::SetGlyph(TPicture* glyph) {
-    if (glyph && glyph != FGlyph.get()) FGlyph->SetBitmap(glyph->Bitmap());
-}
-
-void TSpeedButton::SetNumGlyphs(int count) {
-    StoreAndInvalidate(FNumGlyphs, std::clamp(count, 1, 4));
-}
-
-void TSpeedButton::SetLayout(TButtonLayout layout) {
-    StoreAndInvalidate(FLayout, layout);
-}
-
-void TSpeedButton::SetMargin(int margin) {
-    StoreAndInvalidate(FMargin, margin);
-}
-
-void TSpeedButton::SetSpacing(int spacing) {
-    StoreAndInvalidate(FSpacing, spacing);
 }
 
 void TSpeedButton::SetTransparent(bool transparent) {
@@ -177,27 +149,11 @@ void TSpeedButton::ActionChanged() {
 }
 
 void TSpeedButton::WndProc(TMessage& m) {
+    if (TrackPress(m)) return;
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (Enabled()) {
-            FPressed = true;
-            Repaint();
-        }
-        break;
-    case WM_LBUTTONUP: {
-        bool wasPressed = FPressed;
-        FPressed = false;
-        int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
-        Repaint();
-        TGraphicControl::WndProc(m);
-        if (wasPressed && Enabled() && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
-        return;
-    }
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
     case CM_ENABLEDCHANGED:
-        if (m.Msg == CM_MOUSELEAVE) FPressed = false;
         TGraphicControl::WndProc(m);
         if (FFlat || m.Msg == CM_ENABLEDCHANGED) Invalidate();
         return;
@@ -210,43 +166,20 @@ void TSpeedButton::WndProc(TMessage& m) {
 void TSpeedButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
     if (!FFlat || !FTransparent) FillRect(dc, &r, FBrush.Get(Color()));
-    bool sunk = FPressed || FDown;
+    bool sunk = Pressed() || FDown;
     if (!FFlat)
         DrawEdge(dc, &r, sunk ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     else if (sunk)
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
     else if (MouseInControl() && Enabled())
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
-    int index = FPressed ? 2 : FDown ? 3 : 0;
+    int index = Pressed() ? 2 : FDown ? 3 : 0;
     RECT face = r;
     if (sunk) OffsetRect(&face, 1, 1);
-    DrawButtonFace(dc, face, *FGlyph, FNumGlyphs, index, Caption(), *Font(), FLayout, FMargin,
-                   FSpacing, Enabled());
+    DrawFace(dc, face, index, Caption(), *Font(), Enabled());
 }
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), FGlyph(std::make_unique<TPicture>()) {
-    FGlyph->OnChange = [this] { Invalidate(); };
-}
-
-void TBitBtn::SetGlyph(TPicture* glyph) {
-    if (glyph && glyph != FGlyph.get()) FGlyph->SetBitmap(glyph->Bitmap());
-}
-
-void TBitBtn::SetNumGlyphs(int count) {
-    StoreAndInvalidate(FNumGlyphs, std::clamp(count, 1, 4));
-}
-
-void TBitBtn::SetLayout(TButtonLayout layout) {
-    StoreAndInvalidate(FLayout, layout);
-}
-
-void TBitBtn::SetMargin(int margin) {
-    StoreAndInvalidate(FMargin, margin);
-}
-
-void TBitBtn::SetSpacing(int spacing) {
-    StoreAndInvalidate(FSpacing, spacing);
-}
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
 
 void TBitBtn::CreateParams(TCreateParams& params) {
     TButton::CreateParams(params);
@@ -263,8 +196,7 @@ void TBitBtn::WndProc(TMessage& m) {
         if (Default() || (item->itemState & ODS_FOCUS))
             FrameRect(item->hDC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         if (pressed) OffsetRect(&r, 1, 1);
-        DrawButtonFace(item->hDC, r, *FGlyph, FNumGlyphs, pressed ? 2 : 0, Caption(), *Font(),
-                       FLayout, FMargin, FSpacing, Enabled());
+        DrawFace(item->hDC, r, pressed ? 2 : 0, Caption(), *Font(), Enabled());
         m.Result = TRUE;
         return;
     }

@@ -3,7 +3,6 @@
 #include "core/gbk.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
-#include "toolkit/disabled_glyph.h"
 #include "toolkit/image_list.h"
 #include "toolkit/menus.h"
 

@@ -3,7 +3,7 @@
 #include "core/gbk.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
-#include "toolkit/disabled_glyph.h"
+#include "images/disabled_glyph.h"
 #include "toolkit/image_list.h"
 #include "toolkit/menus.h"
 
@@ -85,22 +85,8 @@ void TToolButton::Click() {
 }
 
 void TToolButton::WndProc(TMessage& m) {
+    if (TrackPress(m)) return;
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-        if (Enabled()) {
-            FPressed = true;
-            Repaint();
-        }
-        break;
-    case WM_LBUTTONUP: {
-        bool wasPressed = FPressed;
-        FPressed = false;
-        int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
-        Repaint();
-        TGraphicControl::WndProc(m);
-        if (wasPressed && x >= 0 && y >= 0 && x < Width() && y < Height()) Click();
-        return;
-    }
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
         TGraphicControl::WndProc(m);
@@ -115,7 +101,7 @@ void TToolButton::WndProc(TMessage& m) {
 void TToolButton::Paint(HDC dc) {
     RECT r{0, 0, Width(), Height()};
     auto* bar = dynamic_cast<TToolBar*>(Parent());
-    unsigned state = (FPressed || FDown ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
+    unsigned state = (Pressed() || FDown ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
                      (MouseInControl() ? cdsHot : 0u);
     bool defaultDraw = true;
     if (bar && bar->OnCustomDrawButton) bar->OnCustomDrawButton(bar, this, dc, state, defaultDraw);

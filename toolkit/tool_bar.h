@@ -27,7 +27,6 @@ class TToolButton : public TGraphicControl {
     // The picture of the bar's Images the button shows; -1: none.
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int index);
-    bool Pressed() const { return FPressed; }
     void Click() override;
 
 protected:
@@ -37,7 +36,6 @@ protected:
 
 private:
     bool FDown = false;
-    bool FPressed = false;
     int FImageIndex = -1;
     TMenuItem* FMenuItem = nullptr;
 };

@@ -1,7 +1,8 @@
 #include "toolkit_env.h"
 
+#include "tests/images/glyph_strip.h"
+
 #include "toolkit/actions.h"
-#include "toolkit/disabled_glyph.h"
 #include "toolkit/glyph_buttons.h"
 #include "toolkit/graphics.h"
 #include "toolkit/tool_bar.h"
@@ -16,22 +17,6 @@ using namespace qh;
 using namespace qh::test;
 
 namespace {
-
-const TColor kDark = MakeColour(20, 60, 140);
-const TColor kSecond = MakeColour(200, 0, 0);
-
-// A w x h glyph cell: key colour round a dark square, a white dot in the
-// square's corner; count cells side by side, the second one red.
-TBitmap GlyphStrip(int count, int w = 12, int h = 10) {
-    TBitmap strip(w * count, h);
-    strip.Fill(kColourKey);
-    for (int cell = 0; cell < count; ++cell)
-        for (int y = 2; y < 8; ++y)
-            for (int x = 3; x < 9; ++x)
-                strip.SetPixel(cell * w + x, y, cell == 1 ? kSecond : kDark);
-    strip.SetPixel(3, 2, MakeColour(255, 255, 255));
-    return strip;
-}
 
 // The pixels a drawing left in a 32-bit memory picture that starts as
 // button face.
@@ -86,39 +71,6 @@ TShot Paint(TControl& control) {
 }
 
 } // namespace
-
-TEST(DisabledGlyph, DarkPixelsBecomeAnEtchedShapeAndLightOnesDropOut) {
-    const TColor hi = MakeColour(255, 255, 255), lo = MakeColour(128, 128, 128);
-    TDisabledGlyph d = MakeDisabledGlyph(GlyphStrip(1), 0, 0, 12, 10, kColourKey, hi, lo);
-    ASSERT_EQ(d.Picture.Width(), 13);
-    ASSERT_EQ(d.Picture.Height(), 11);
-    EXPECT_EQ(d.Key, kColourKey);
-    // Inside the square: the shadow colour; its lower right rim: highlight.
-    EXPECT_EQ(d.Picture.GetPixel(5, 5), lo);
-    EXPECT_EQ(d.Picture.GetPixel(9, 8), hi);
-    EXPECT_EQ(d.Picture.GetPixel(9, 5), hi);
-    // Outside the square, and its white corner dot: background.
-    EXPECT_EQ(d.Picture.GetPixel(1, 1), d.Key);
-    EXPECT_EQ(d.Picture.GetPixel(3, 2), d.Key);
-    EXPECT_EQ(d.Picture.GetPixel(12, 10), d.Key);
-    // Nothing of the picture's own colours is left.
-    for (int y = 0; y < d.Picture.Height(); ++y)
-        for (int x = 0; x < d.Picture.Width(); ++x)
-            EXPECT_NE(d.Picture.GetPixel(x, y), kDark) << x << "," << y;
-}
-
-TEST(DisabledGlyph, KeyAvoidsTheShapeColoursAndCellsAreClippedToTheStrip) {
-    TDisabledGlyph d =
-        MakeDisabledGlyph(GlyphStrip(1), 0, 0, 12, 10, kColourKey, kColourKey, MakeColour(0, 0, 0));
-    EXPECT_NE(d.Key, kColourKey);
-    EXPECT_EQ(d.Picture.GetPixel(5, 5), MakeColour(0, 0, 0));
-    // A cell asked for past the strip's end reads nothing outside it.
-    TDisabledGlyph past = MakeDisabledGlyph(GlyphStrip(1), 6, 0, 12, 10, kColourKey, 1, 2);
-    EXPECT_EQ(past.Picture.Width(), 7);
-    TDisabledGlyph none = MakeDisabledGlyph(GlyphStrip(1), 40, 0, 12, 10, kColourKey, 1, 2);
-    EXPECT_TRUE(none.Picture.Empty());
-    EXPECT_TRUE(MakeDisabledGlyph(TBitmap(), 0, 0, 5, 5, kColourKey, 1, 2).Picture.Empty());
-}
 
 TEST(DisabledLook, ASpeedButtonWithOneGlyphIsEtchedWhenItsActionIsDisabled) {
     TForm form(Application);

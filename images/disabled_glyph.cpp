@@ -1,4 +1,4 @@
-#include "toolkit/disabled_glyph.h"
+#include "images/disabled_glyph.h"
 
 #include <algorithm>
 
