@@ -276,6 +276,10 @@ class TWinControl : public TControl {
     // Whether Tab stops at the control.
     bool TabStop() const { return FTabStop; }
     void SetTabStop(bool tabStop);
+    // Painted into a memory picture first and shown in one copy, so a
+    // picture drawn in layers never flickers.
+    bool DoubleBuffered() const { return FDoubleBuffered; }
+    void SetDoubleBuffered(bool value);
     // The control's place among its parent's windowed controls when Tab
     // moves the focus (0 first); -1 without a parent. Setting it moves the
     // control there and the others up or down by one.
@@ -317,6 +321,9 @@ protected:
     // Paints the control's own face before its graphic children; base:
     // nothing (the background was erased with Color).
     virtual void PaintWindow(HDC dc);
+    // The control's own picture, then its graphic controls, into dc.
+    void PaintLayers(HDC dc, bool ownPaint);
+    void PaintBuffered(HDC dc, bool ownPaint);
     void PaintControls(HDC dc);
     // The part of the client area that aligned children share.
     virtual void AdjustClientRect(RECT&) {}
@@ -327,6 +334,9 @@ protected:
     void FontChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
     bool FErasesWithColor = true;
+    bool FDoubleBuffered = false;
+    // Set while the background is drawn into the memory picture.
+    bool FErasingBuffer = false;
 
 private:
     void InsertControl(TControl* control);

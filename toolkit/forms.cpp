@@ -24,19 +24,18 @@ const TEnumInfo PositionEnum{
     "TPosition",
     {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter"}};
 
-QH_DEFINE_CLASS(TCustomForm, TWinControl,
-                EnumProp("BorderStyle", FormBorderStyleEnum, &TCustomForm::BorderStyle,
-                         &TCustomForm::SetBorderStyle),
-                EnumProp("Position", PositionEnum, &TCustomForm::Position,
-                         &TCustomForm::SetPosition),
-                IntProp("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth),
-                IntProp("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight),
-                BoolProp("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview),
-                BoolProp("TransparentColor", &TCustomForm::TransparentColor,
-                         &TCustomForm::SetTransparentColor),
-                IntProp("TransparentColorValue", &TCustomForm::TransparentColorValue,
-                        &TCustomForm::SetTransparentColorValue),
-                IntProp("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult))
+QH_DEFINE_CLASS(
+    TCustomForm, TWinControl, ObjProp("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon),
+    EnumProp("BorderStyle", FormBorderStyleEnum, &TCustomForm::BorderStyle,
+             &TCustomForm::SetBorderStyle),
+    EnumProp("Position", PositionEnum, &TCustomForm::Position, &TCustomForm::SetPosition),
+    IntProp("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth),
+    IntProp("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight),
+    BoolProp("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview),
+    BoolProp("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor),
+    IntProp("TransparentColorValue", &TCustomForm::TransparentColorValue,
+            &TCustomForm::SetTransparentColorValue),
+    IntProp("ModalResult", &TCustomForm::ModalResult, &TCustomForm::SetModalResult))
 
 QH_DEFINE_CLASS(TForm, TCustomForm)
 
@@ -48,7 +47,9 @@ TCustomForm* GetParentForm(const TControl* control) {
     return nullptr;
 }
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+TCustomForm::TCustomForm(TComponent* owner)
+    : TWinControl(owner), FIcon(std::make_unique<TIconImage>()) {
+    FIcon->OnChange = [this] { ApplyIcon(); };
     // A form shows only when asked to.
     TControl::SetVisible(false);
     SetBounds(0, 0, 320, 240);
@@ -138,8 +139,25 @@ void TCustomForm::HandleCreated() {
         ::SetMenu(Handle(), FMenu->Handle());
         FMenu->SetWindow(Handle());
     }
+    ApplyIcon();
     ApplyTransparency();
     ApplyClientSize();
+}
+
+void TCustomForm::SetIcon(TIconImage* icon) {
+    if (icon && icon != FIcon.get()) FIcon->Assign(*icon);
+}
+
+void TCustomForm::ApplyIcon() {
+    if (!HandleAllocated()) return;
+    HICON icon = FIcon->Handle();
+    if (!icon) {
+        if (FProgramIcon.Empty())
+            FProgramIcon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON");
+        icon = FProgramIcon.Handle();
+    }
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 RECT TCustomForm::ClientRect() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/controls.h"
+#include "toolkit/image_list.h"
 
 #include <algorithm>
 #include <exception>
@@ -54,7 +55,6 @@ using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 // Key codes: the virtual key; shift: the ShortCut modifier bits below.
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, unsigned shift)>;
 
-
 class TCustomForm : public TWinControl {
     QH_CLASS(TCustomForm, TWinControl)
     explicit TCustomForm(TComponent* owner);
@@ -66,6 +66,11 @@ class TCustomForm : public TWinControl {
     void SetBorderIcons(unsigned icons);
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition position) { FPosition = position; }
+    // The icon of the form's frame and taskbar button; while empty, the
+    // program's own icon. Given to the window with WM_SETICON, so that
+    // WM_GETICON finds it.
+    TIconImage* Icon() const { return FIcon.get(); }
+    void SetIcon(TIconImage* icon);
     // The client area's size; the window grows by its frame and menu bar.
     void SetClientWidth(int width) { SetClientSize(width, ClientHeight()); }
     void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
@@ -123,6 +128,7 @@ protected:
     void Loaded() override;
 
 private:
+    void ApplyIcon();
     void ApplyTransparency();
     void ApplyClientSize();
     void CloseModal();
@@ -133,6 +139,9 @@ private:
     TFormBorderStyle FBorderStyle = bsSizeable;
     unsigned FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = poDesigned;
+    std::unique_ptr<TIconImage> FIcon;
+    // The program's icon, for a form without one of its own.
+    TIconImage FProgramIcon;
     int FClientWidth = -1, FClientHeight = -1;
     TMainMenu* FMenu = nullptr;
     bool FKeyPreview = false;

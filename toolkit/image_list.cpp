@@ -16,8 +16,9 @@ void TIconImage::TakeOwnership(HICON icon) {
     if (icon == FHandle) return;
     HICON old = FHandle;
     FHandle = icon;
-    if (old) DestroyIcon(old);
+    // Whoever shows the icon takes the new one before the old one goes.
     if (OnChange) OnChange();
+    if (old) DestroyIcon(old);
 }
 
 bool TIconImage::LoadFromResource(HINSTANCE instance, const wchar_t* name, int size) {

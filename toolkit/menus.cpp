@@ -334,18 +334,29 @@ bool TMenuItem::DispatchCommand(UINT command) {
     return true;
 }
 
+void TMenuItem::MeasureItem(HDC dc, int& width, int& height) const {
+    SIZE size{0, 0};
+    std::wstring text = DisplayText();
+    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    width = size.cx + 24;
+    height = IsLine() ? 5 : std::max<int>(size.cy + 6, 18);
+}
+
 bool TMenuItem::DispatchMeasureItem(MEASUREITEMSTRUCT* measure) {
     if (!measure || measure->CtlType != ODT_MENU) return false;
     TMenuItem* item = FindByCommand(measure->itemID);
     if (!item) return false;
     HDC dc = GetDC(nullptr);
-    SIZE size{0, 0};
-    std::wstring text = item->DisplayText();
-    HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    int width = size.cx + 24, height = item->IsLine() ? 5 : std::max<int>(size.cy + 6, 18);
-    if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
-    SelectObject(dc, old);
+    int width = 0, height = 0;
+    item->MeasureItem(dc, width, height);
+    if (item->OnMeasureItem) {
+        // The handler measures with the menu font, as the default did.
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        item->OnMeasureItem(item, dc, width, height);
+        SelectObject(dc, old);
+    }
     ReleaseDC(nullptr, dc);
     measure->itemWidth = static_cast<UINT>(std::max(width, 0));
     measure->itemHeight = static_cast<UINT>(std::max(height, 0));
@@ -358,7 +369,8 @@ bool TMenuItem::DispatchDrawItem(DRAWITEMSTRUCT* draw) {
     if (!item) return false;
     bool selected = (draw->itemState & ODS_SELECTED) != 0;
     if (item->OnDrawItem) {
-        item->OnDrawItem(item, draw->hDC, draw->rcItem, selected);
+        item->OnDrawItem(item, draw->hDC, draw->rcItem, draw->itemState,
+                         reinterpret_cast<HMENU>(draw->hwndItem));
         return true;
     }
     // A plain look for owner-drawn items nobody paints.

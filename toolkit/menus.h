@@ -19,8 +19,9 @@ enum : unsigned { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
 std::string ShortCutToText(unsigned shortCut);
 unsigned ShortCut(WORD key, unsigned modifiers);
 
+// state holds the ODS_ bits of the item; menu is the menu it is drawn in.
 using TMenuDrawItemEvent =
-    std::function<void(TObject* sender, HDC dc, const RECT& rect, bool selected)>;
+    std::function<void(TObject* sender, HDC dc, const RECT& rect, UINT state, HMENU menu)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* sender, HDC dc, int& width, int& height)>;
 
 class TMenuItem : public TComponent {
@@ -73,6 +74,9 @@ class TMenuItem : public TComponent {
     // Its sub-menu, when it has sub-items.
     HMENU Handle();
     bool OwnerDrawn() const;
+    // The size the item takes when nobody says otherwise: its text in the
+    // menu font with room for a check mark, or a thin line.
+    void MeasureItem(HDC dc, int& width, int& height) const;
 
     TNotifyEvent OnClick;
     TMenuDrawItemEvent OnDrawItem;

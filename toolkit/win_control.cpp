@@ -13,7 +13,9 @@ namespace qh {
 
 QH_DEFINE_CLASS(TWinControl, TControl,
                 BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop),
-                IntProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder))
+                IntProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
+                BoolProp("DoubleBuffered", &TWinControl::DoubleBuffered,
+                         &TWinControl::SetDoubleBuffered))
 
 namespace {
 
@@ -493,6 +495,39 @@ bool TWinControl::RouteMouseToChild(TMessage& m) {
     return true;
 }
 
+void TWinControl::SetDoubleBuffered(bool value) {
+    if (value == FDoubleBuffered) return;
+    FDoubleBuffered = value;
+    Invalidate();
+}
+
+void TWinControl::PaintLayers(HDC dc, bool own) {
+    if (own)
+        PaintWindow(dc);
+    else
+        CallWindowProcW(FDefaultProc, FHandle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    PaintControls(dc);
+}
+
+void TWinControl::PaintBuffered(HDC dc, bool own) {
+    RECT r;
+    GetClientRect(FHandle, &r);
+    if (r.right <= 0 || r.bottom <= 0) return;
+    TMemoryDC memory(dc);
+    TBitmapHandle picture(CreateCompatibleBitmap(dc, r.right, r.bottom));
+    if (!memory.Get() || !picture) {
+        PaintLayers(dc, own); // no memory for the picture: paint as usual
+        return;
+    }
+    TSelectObject select(memory.Get(), picture.Get());
+    FErasingBuffer = true;
+    TMessage erase{WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), 0, 0};
+    WindowProc(erase);
+    FErasingBuffer = false;
+    PaintLayers(memory.Get(), own);
+    BitBlt(dc, 0, 0, r.right, r.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: {
@@ -500,21 +535,25 @@ void TWinControl::WndProc(TMessage& m) {
             return !dynamic_cast<TWinControl*>(c) && c->FVisible;
         });
         bool own = FDefaultProc == DefWindowProcW;
-        if (!hasGraphic && !own) break;
-        PAINTSTRUCT ps{};
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         bool began = !dc;
+        if (!hasGraphic && !own && !(FDoubleBuffered && began)) break;
+        PAINTSTRUCT ps{};
         if (began) dc = BeginPaint(FHandle, &ps);
-        if (own)
-            PaintWindow(dc);
+        if (FDoubleBuffered && began)
+            PaintBuffered(dc, own);
         else
-            CallWindowProcW(FDefaultProc, FHandle, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        PaintControls(dc);
+            PaintLayers(dc, own);
         if (began) EndPaint(FHandle, &ps);
         m.Result = 0;
         return;
     }
     case WM_ERASEBKGND:
+        // The memory picture gets the background when it is painted.
+        if (FDoubleBuffered && !FErasingBuffer) {
+            m.Result = 1;
+            return;
+        }
         if (!FErasesWithColor || FDefaultProc != DefWindowProcW) break;
         {
             RECT r;

@@ -411,3 +411,27 @@ TEST(Fonts, ChildrenTakeTheFormsFontUntilTheyGetTheirOwn) {
     EXPECT_EQ(label->Font()->Height(), -12);
     EXPECT_EQ(GetEnumProp(*label, "ParentFont"), "False");
 }
+
+TEST(DoubleBuffered, ThePictureIsMadeInMemoryAndTheScreenNotErasedFirst) {
+    TForm form(Application);
+    form.SetBorderStyle(bsNone);
+    form.SetBounds(40, 40, 120, 80);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBevelOuter(bvNone);
+    panel->SetBounds(0, 0, 120, 80);
+    panel->SetColor(MakeColour(200, 30, 30));
+    panel->SetDoubleBuffered(true);
+    EXPECT_EQ(GetEnumProp(*panel, "DoubleBuffered"), "True");
+    form.Show();
+    // An erase of the screen does nothing: the background goes into the
+    // memory picture when it is painted.
+    HDC dc = GetDC(panel->Handle());
+    RECT all{0, 0, 120, 80};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(SendMessageW(panel->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(GetPixel(dc, 60, 40), RGB(0, 0, 0));
+    RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(GetPixel(dc, 60, 40), RGB(200, 30, 30));
+    ReleaseDC(panel->Handle(), dc);
+}

@@ -164,3 +164,21 @@ TEST(Transparency, OnlyTheKeyColourIsSeeThrough) {
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(seen, static_cast<COLORREF>(key - 1));
 }
+
+TEST(Forms, TheFormsIconIsTheWindowsIcon) {
+    TForm form(Application);
+    TIconImage warning;
+    warning.Assign(LoadIconW(nullptr, IDI_WARNING));
+    form.SetIcon(&warning);
+    HWND h = form.Handle();
+    HICON big = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_BIG, 0));
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big, form.Icon()->Handle());
+    // A new icon reaches the live window at once.
+    TIconImage error;
+    error.Assign(LoadIconW(nullptr, IDI_ERROR));
+    form.SetIcon(&error);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_SMALL, 0)),
+              form.Icon()->Handle());
+    EXPECT_NE(form.Icon()->Handle(), big);
+}

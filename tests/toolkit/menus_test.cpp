@@ -194,12 +194,15 @@ TEST(Menus, OwnerDrawnItemsAskTheirHandlers) {
     item->SetDefault(true);
     popup->Items()->Add(item);
     bool drawn = false;
-    item->OnMeasureItem = [](TObject*, HDC, int& w, int& h) {
+    int defaultWidth = 0, defaultHeight = 0;
+    item->OnMeasureItem = [&](TObject*, HDC, int& w, int& h) {
+        defaultWidth = w;
+        defaultHeight = h;
         w = 120;
         h = 22;
     };
-    item->OnDrawItem = [&](TObject* sender, HDC, const RECT&, bool selected) {
-        drawn = sender == item && selected;
+    item->OnDrawItem = [&](TObject* sender, HDC, const RECT&, UINT state, HMENU menu) {
+        drawn = sender == item && (state & ODS_SELECTED) && menu == popup->Handle();
     };
     TItemState state = ReadItem(popup->Handle(), 0);
     EXPECT_TRUE(state.type & MFT_OWNERDRAW);
@@ -208,10 +211,21 @@ TEST(Menus, OwnerDrawnItemsAskTheirHandlers) {
     EXPECT_TRUE(SendMessageW(form.Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure)));
     EXPECT_EQ(measure.itemWidth, 120u);
     EXPECT_EQ(measure.itemHeight, 22u);
+    // The handler starts from the default measure, which can be asked alone.
     HDC dc = GetDC(form.Handle());
-    DRAWITEMSTRUCT draw{
-        ODT_MENU,        0, item->Command(), ODA_DRAWENTIRE, ODS_SELECTED, nullptr, dc,
-        {0, 0, 120, 22}, 0};
+    int w = 0, h = 0;
+    item->MeasureItem(dc, w, h);
+    EXPECT_GT(w, 24);
+    EXPECT_EQ(std::make_pair(defaultWidth, defaultHeight), std::make_pair(w, h));
+    DRAWITEMSTRUCT draw{ODT_MENU,
+                        0,
+                        item->Command(),
+                        ODA_DRAWENTIRE,
+                        ODS_SELECTED,
+                        reinterpret_cast<HWND>(popup->Handle()),
+                        dc,
+                        {0, 0, 120, 22},
+                        0};
     SendMessageW(form.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
     ReleaseDC(form.Handle(), dc);
     EXPECT_TRUE(drawn);
