@@ -7,16 +7,29 @@
 
 namespace qh::platform {
 
+namespace {
+
+// The bytes of a resource of the program, or none (data null).
+struct TResourceBytes {
+    const void* Data = nullptr;
+    DWORD Size = 0;
+};
+
+TResourceBytes ProgramResource(const std::string& name, LPCWSTR type) {
+    const std::wstring wide = GbkToWide(name);
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, wide.c_str(), type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module, found);
+    return {loaded ? LockResource(loaded) : nullptr, SizeofResource(module, found)};
+}
+
+} // namespace
+
 // A bitmap resource holds the file without its 14-byte file header; the
 // header is put back so the portable reader takes it.
 std::string FindProgramBitmap(const std::string& name) {
-    const std::wstring wide = GbkToWide(name);
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(2)); // RT_BITMAP
-    if (!found) return std::string();
-    const DWORD size = SizeofResource(module, found);
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
+    const auto [data, size] = ProgramResource(name, MAKEINTRESOURCEW(2)); // RT_BITMAP
     if (!data || size < sizeof(BITMAPINFOHEADER)) return std::string();
     BITMAPINFOHEADER info;
     std::memcpy(&info, data, sizeof info);
@@ -35,13 +48,7 @@ std::string FindProgramBitmap(const std::string& name) {
 }
 
 std::string FindProgramData(const std::string& name) {
-    const std::wstring wide = GbkToWide(name);
-    HMODULE module = GetModuleHandleW(nullptr);
-    HRSRC found = FindResourceW(module, wide.c_str(), MAKEINTRESOURCEW(10)); // RT_RCDATA
-    if (!found) return std::string();
-    const DWORD size = SizeofResource(module, found);
-    HGLOBAL loaded = LoadResource(module, found);
-    const void* data = loaded ? LockResource(loaded) : nullptr;
+    const auto [data, size] = ProgramResource(name, MAKEINTRESOURCEW(10)); // RT_RCDATA
     return data ? std::string(static_cast<const char*>(data), size) : std::string();
 }
 
