@@ -10,6 +10,7 @@
 #include "images/bitmap.h"
 #include "skin/engine/dib_section.h"
 #include "skin/render/geometry.h"
+#include "toolkit/canvas.h"
 
 namespace qh {
 
@@ -25,6 +26,11 @@ void DrawComposed(HDC dc, const TRect& target, const TBitmap& strip, bool vertic
 // Left cap, repeated middle, right cap (only the left and right margins).
 void DrawHorizontal(HDC dc, const TRect& target, const TBitmap& strip, bool vertical,
                     bool transparent, int frames, int state, const TMargins& margins);
+inline void DrawHorizontal(TCanvas& canvas, const TRect& target, const TBitmap& strip,
+                           bool vertical, bool transparent, int frames, int state,
+                           const TMargins& margins) {
+    DrawHorizontal(canvas.Handle(), target, strip, vertical, transparent, frames, state, margins);
+}
 
 // The eight corner and edge cells of the nine-cell composition, opaque; the
 // middle of the target keeps what the device context holds.
@@ -34,6 +40,10 @@ void DrawBorderCells(HDC dc, const TRect& target, const TBitmap& strip, bool ver
 // The source rectangle repeated over the target from its top-left corner,
 // the last copies cut off by the target.
 void TileImage(HDC dc, const TRect& target, const TBitmap& source, const TRect& sourceRect);
+inline void TileImage(TCanvas& canvas, const TRect& target, const TBitmap& source,
+                      const TRect& sourceRect) {
+    TileImage(canvas.Handle(), target, source, sourceRect);
+}
 
 // The picture at the target's top-left corner, cut to the target, with the
 // pixels of the key colour leaving the device context as it was.
