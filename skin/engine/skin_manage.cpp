@@ -1,0 +1,328 @@
+#include "skin/engine/skin_manage.h"
+
+#include "core/gbk.h"
+#include "core/text.h"
+#include "skin/engine/win_skin_form.h"
+#include "toolkit/exception_report.h"
+#include "toolkit/forms.h"
+#include "toolkit/screen.h"
+
+#include <algorithm>
+
+namespace qh {
+
+namespace {
+
+// The hook procedure has no context of its own.
+TSkinManage* g_manager = nullptr;
+
+std::string ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return WideToGbk(name);
+}
+
+bool IsMdiChild(HWND window) {
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) return false;
+    HWND parent = GetParent(window);
+    return parent && LowerCase(ClassNameOf(parent)) == "mdiclient";
+}
+
+TCustomForm* ScreenFormOf(HWND window) {
+    if (!Screen) return nullptr;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form->HandleAllocated() && form->Handle() == window) return form;
+    }
+    return nullptr;
+}
+
+bool AnswersSkinQuery(HWND window) {
+    return SendMessageW(window, WM_SKINQUERY, 0, 0) == 1;
+}
+
+} // namespace
+
+TSkinManage::TSkinManage() : FActionTimer(std::make_unique<TTimer>(nullptr)) {
+    FActionTimer->SetEnabled(false);
+    FActionTimer->OnTimer = [this](TObject*) { RunPendingAction(); };
+    g_manager = this;
+}
+
+TSkinManage::~TSkinManage() {
+    SetActivationCount(4);
+    FActionTimer.reset();
+    if (FCbtHook) UnhookWindowsHookEx(FCbtHook);
+    FCbtHook = nullptr;
+    for (auto& menu : FPopupMenus)
+        menu->Detach();
+    FPopupMenus.clear();
+    // Frames still on their windows are taken off too, so that no window
+    // keeps a procedure of a freed object.
+    while (!FSkinForms.empty()) {
+        TWinSkinForm* form = FSkinForms.back();
+        FSkinForms.pop_back();
+        form->Detach();
+        form->SetManager(nullptr);
+        delete form;
+    }
+    if (g_manager == this) g_manager = nullptr;
+}
+
+void TSkinManage::InstallHook() {
+    if (FCbtHook) UnhookWindowsHookEx(FCbtHook);
+    FCbtHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
+    TSkinManage* self = g_manager;
+    if (self && code >= 0) {
+        // Nothing may unwind through the system's hook chain.
+        try {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            switch (code) {
+            case HCBT_CREATEWND:
+                if (ClassNameOf(window) == "#32768") self->SkinMenuWindow(window);
+                break;
+            case HCBT_DESTROYWND:
+                self->ReleaseMenuWindow(window);
+                break;
+            case HCBT_ACTIVATE:
+                if (self->ActivationCount() == 0) self->SetActivationCount(1);
+                self->SkinWindow(window);
+                break;
+            default:
+                break;
+            }
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+    }
+    return CallNextHookEx(self ? self->FCbtHook : nullptr, code, wParam, lParam);
+}
+
+void TSkinManage::RequestAction(int action, int delayMs) {
+    TSkinManagerBookkeeping::RequestAction(action, delayMs);
+    if (!ActionScheduled()) return;
+    FActionTimer->SetInterval(delayMs);
+    FActionTimer->SetEnabled(true);
+}
+
+void TSkinManage::ResetCaptionButtons() {
+    TSkinManagerBookkeeping::ResetCaptionButtons();
+    for (TWinSkinForm* form : FSkinForms)
+        form->FreeCaptionButtons();
+}
+
+TSkinData* TSkinManage::SelectSkinData(HWND window) const {
+    const std::vector<TSkinData*>& datas = SkinDatas();
+    TSkinData* chosen = nullptr;
+    for (TSkinData* data : datas) {
+        auto* owner = dynamic_cast<TWinControl*>(data->Owner());
+        if (data->SkinFormtype() == sfOnlyThisForm && owner && owner->HandleAllocated() &&
+            owner->Handle() == window)
+            chosen = data;
+    }
+    if (chosen) return chosen;
+    const std::string className = LowerCase(ClassNameOf(window));
+    if (className == "tmessageform" || className == "#32770")
+        for (TSkinData* data : datas)
+            if (data->SkinFormtype() == sfDialog) chosen = data;
+    if (chosen) return chosen;
+    for (TSkinData* data : datas)
+        if (data->SkinFormtype() == sfMainform) chosen = data;
+    if (chosen) return chosen;
+    return datas.empty() ? nullptr : datas.front();
+}
+
+bool TSkinManage::AllowFormSkin(const std::string& className) const {
+    for (TSkinData* data : SkinDatas())
+        if (data->SkinFormtype() == sfMainform) {
+            bool doSkin = true;
+            data->AllowFormSkin(className, doSkin);
+            return doSkin;
+        }
+    return true;
+}
+
+bool TSkinManage::SkinWindow(TComponent* form) {
+    auto* customForm = dynamic_cast<TCustomForm*>(form);
+    return customForm && customForm->HandleAllocated() && SkinWindow(customForm->Handle());
+}
+
+bool TSkinManage::SkinForm(TCustomForm* form) {
+    if (!form || !form->Visible()) return false;
+    HWND window = form->Handle();
+    if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) && !IsMdiChild(window)) return false;
+    return SkinWindow(window);
+}
+
+bool TSkinManage::SkinWindow(HWND window) {
+    if (!Active() || !window || AnswersSkinQuery(window)) return false;
+    PurgeDeadForms();
+    if (FindSkinForm(window)) return false;
+    TCustomForm* form = ScreenFormOf(window);
+    if (!FForceAttach && IsMdiChild(window)) return false;
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (r.right == r.left || r.bottom == r.top) return false;
+    if (form && form->Tag() == 99) return false;
+    const std::string className = ClassNameOf(window);
+    if (className == "TApplication" || !AllowFormSkin(className)) return false;
+    TSkinData* data = SelectSkinData(window);
+    if (!data || data->SkinEmpty) return false;
+    auto* skinForm = new TWinSkinForm(form, window, this);
+    FSkinForms.push_back(skinForm);
+    if (form)
+        skinForm->AttachForm(data, form);
+    else
+        skinForm->Attach(data);
+    PostMessageW(window, WM_SKINATTACHED, 0, 1000);
+    return true;
+}
+
+void TSkinManage::SkinMenuWindow(HWND window) {
+    if (!Active() || AnswersSkinQuery(window)) return;
+    for (auto& menu : FPopupMenus)
+        if (menu->Window() == window) return;
+    TSkinData* data = SelectSkinData(window);
+    if (!data || data->SkinEmpty || !data->HasSkinControl(xcMainMenu)) return;
+    auto menu = std::make_unique<TWinSkinPopMenu>(window);
+    menu->Attach(data);
+    FPopupMenus.push_back(std::move(menu));
+}
+
+void TSkinManage::ReleaseMenuWindow(HWND window) {
+    auto found = std::find_if(FPopupMenus.begin(), FPopupMenus.end(),
+                              [window](const auto& menu) { return menu->Window() == window; });
+    if (found == FPopupMenus.end()) return;
+    (*found)->Detach();
+    FPopupMenus.erase(found);
+}
+
+TWinSkinForm* TSkinManage::FindSkinForm(HWND window) const {
+    for (TWinSkinForm* form : FSkinForms)
+        if (form->Window() == window) return form;
+    return nullptr;
+}
+
+void TSkinManage::PurgeDeadForms() {
+    for (size_t i = FSkinForms.size(); i-- > 0;) {
+        TWinSkinForm* form = FSkinForms[i];
+        if (form->FrameState() != kFrameDead) continue;
+        FSkinForms.erase(FSkinForms.begin() + static_cast<std::ptrdiff_t>(i));
+        form->SetManager(nullptr);
+        delete form;
+    }
+}
+
+void TSkinManage::FormGone(TWinSkinForm* form) {
+    std::erase(FSkinForms, form);
+}
+
+int TSkinManage::MdiChildCount() const {
+    return static_cast<int>(std::count_if(FSkinForms.begin(), FSkinForms.end(),
+                                          [](TWinSkinForm* f) { return f->MdiKind() == 2; }));
+}
+
+void TSkinManage::SetMdiMax(bool maximized) {
+    if (maximized == FMdiMaximized) return;
+    FMdiMaximized = maximized;
+    for (TWinSkinForm* form : FSkinForms)
+        if (form->MdiKind() == 2) form->SetMdiMaximized(maximized);
+}
+
+HBITMAP TSkinManage::MenuBitmapFor(HMENU menu) const {
+    for (const auto& popup : FPopupMenus)
+        if (popup->Menu() == menu) return popup->Bitmap();
+    return nullptr;
+}
+
+void TSkinManage::DetachForm(TWinSkinForm* form) {
+    std::erase(FSkinForms, form);
+    HWND window = form->Window();
+    form->Detach();
+    form->SetManager(nullptr);
+    delete form;
+    if (IsWindow(window)) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
+}
+
+void TSkinManage::RunPendingAction() {
+    TSkinData* pending = PendingSkinData();
+    // A tick without a requester leaves the timer running.
+    if (!pending) return;
+    FActionTimer->SetEnabled(false);
+    RunAction(PendingAction(), pending);
+    // The requester may have gone while the action ran.
+    if (std::find(SkinDatas().begin(), SkinDatas().end(), pending) != SkinDatas().end())
+        pending->DoSkinChanged();
+    ActionDone();
+}
+
+void TSkinManage::RunAction(int action, TSkinData* pending) {
+    const bool onlyItsForm = pending->SkinFormtype() == sfOnlyThisForm;
+    auto uses = [pending](TWinSkinForm* f) { return f->SkinData() == pending; };
+    switch (action) {
+    case 1:
+        SetActive(true);
+        FForceAttach = true;
+        if (!onlyItsForm) PurgeDeadForms();
+        if (Screen)
+            for (int i = Screen->FormCount(); i-- > 0;) {
+                TCustomForm* form = Screen->Forms(i);
+                if (!onlyItsForm || form == pending->Owner()) {
+                    SkinForm(form);
+                    if (onlyItsForm) break;
+                }
+            }
+        FForceAttach = false;
+        break;
+    case 2:
+        SetActive(false);
+        PurgeDeadForms();
+        for (size_t i = FSkinForms.size(); i-- > 0;) {
+            if (i >= FSkinForms.size()) continue;
+            TWinSkinForm* form = FSkinForms[i];
+            if (onlyItsForm && !uses(form)) continue;
+            DetachForm(form);
+            if (onlyItsForm) break;
+        }
+        break;
+    case 3: {
+        PurgeDeadForms();
+        std::vector<TWinSkinForm*> affected;
+        for (TWinSkinForm* form : FSkinForms)
+            if (uses(form)) {
+                affected.push_back(form);
+                if (onlyItsForm) break;
+            }
+        for (TWinSkinForm* form : affected) {
+            form->FreeCaptionButtons();
+            form->BuildCaptionButtons();
+            if (onlyItsForm) form->ApplySkinChange();
+        }
+        if (!onlyItsForm)
+            for (TWinSkinForm* form : affected)
+                form->ApplySkinChange();
+        break;
+    }
+    case 6:
+        PurgeDeadForms();
+        break;
+    default:
+        break;
+    }
+}
+
+TSkinManage* SkinManage() {
+    return dynamic_cast<TSkinManage*>(SkinManager());
+}
+
+void RegisterSkinManage() {
+    SetSkinManagerFactory([] { return std::make_unique<TSkinManage>(); });
+}
+
+} // namespace qh

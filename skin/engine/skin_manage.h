@@ -1,0 +1,111 @@
+// The one skin manager of the process: a window hook on the user-interface
+// thread sees every top-level window activated and every popup menu window
+// made, decides whether and with which skin data it is dressed, and keeps
+// the per-window skin objects; the deferred actions the skin data
+// components ask for (dress, undress, re-dress after a skin change) run
+// from its 250 ms timer.
+#pragma once
+
+#include "skin/data/skin_data.h"
+#include "skin/data/skin_manager_link.h"
+#include "toolkit/timer.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace qh {
+
+class TCustomForm;
+class TWinSkinForm;
+
+// Private messages of the skin engine, sent or posted to top-level windows.
+enum : UINT {
+    WM_SKINCHANGED = 0x3401,
+    WM_SKINREFRESHFRAME = 0x3502,
+    WM_SKINATTACHED = 0x3503,
+    WM_SKINQUERY = 0x3504,
+    WM_SKINBUTTONACTION = 0x3514,
+};
+
+// Popup menu windows get their own skin object; until skinned menus exist
+// the manager keeps the window's bookkeeping only.
+class TWinSkinPopMenu {
+public:
+    explicit TWinSkinPopMenu(HWND window) : FWindow(window) {}
+    virtual ~TWinSkinPopMenu() = default;
+    HWND Window() const { return FWindow; }
+    virtual void Attach(TSkinData*) {}
+    // Gives the window back as it was.
+    virtual void Detach() {}
+    // The background picture of the menu, or none.
+    virtual HBITMAP Bitmap() const { return nullptr; }
+    virtual HMENU Menu() const { return nullptr; }
+
+private:
+    HWND FWindow;
+};
+
+class TSkinManage : public TSkinManagerBookkeeping {
+public:
+    TSkinManage();
+    ~TSkinManage() override;
+    TSkinManage(const TSkinManage&) = delete;
+    TSkinManage& operator=(const TSkinManage&) = delete;
+
+    void InstallHook() override;
+    void RequestAction(int action, int delayMs) override;
+    void ResetCaptionButtons() override;
+    bool SkinWindow(TComponent* form) override;
+
+    // Dresses a form unless it is hidden, or a child window that is no MDI
+    // child.
+    bool SkinForm(TCustomForm* form);
+    // Dresses a top-level window; true when a frame object was made.
+    bool SkinWindow(HWND window);
+    void SkinMenuWindow(HWND window);
+    void ReleaseMenuWindow(HWND window);
+    TWinSkinForm* FindSkinForm(HWND window) const;
+    // Frees, last first, every frame object whose window is gone.
+    void PurgeDeadForms();
+    void SetMdiMax(bool maximized);
+    bool MdiMaximized() const { return FMdiMaximized; }
+    int MdiChildCount() const;
+    HBITMAP MenuBitmapFor(HMENU menu) const;
+    // The skin data a window gets, or none.
+    TSkinData* SelectSkinData(HWND window) const;
+    bool AllowFormSkin(const std::string& className) const;
+
+    bool ForceAttach() const { return FForceAttach; }
+    void SetForceAttach(bool value) { FForceAttach = value; }
+    HWND MdiClientWindow() const { return FMdiClientWindow; }
+    void SetMdiClientWindow(HWND window) { FMdiClientWindow = window; }
+    const std::vector<TWinSkinForm*>& SkinForms() const { return FSkinForms; }
+    int PopupMenuCount() const { return static_cast<int>(FPopupMenus.size()); }
+
+    // A frame object going away (with its form, say) leaves the list.
+    void FormGone(TWinSkinForm* form);
+
+private:
+    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    void RunPendingAction();
+    void RunAction(int action, TSkinData* pending);
+    // Undresses, repaints and frees one frame object.
+    void DetachForm(TWinSkinForm* form);
+
+    std::unique_ptr<TTimer> FActionTimer;
+    HHOOK FCbtHook = nullptr;
+    std::vector<TWinSkinForm*> FSkinForms;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> FPopupMenus;
+    bool FForceAttach = false;
+    bool FMdiMaximized = false;
+    HWND FMdiClientWindow = nullptr;
+};
+
+// The manager when it is the rendering layer's, or none.
+TSkinManage* SkinManage();
+// Makes the skin data layer create this manager (program start).
+void RegisterSkinManage();
+
+} // namespace qh

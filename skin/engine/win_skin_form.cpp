@@ -1,0 +1,805 @@
+#include "skin/engine/win_skin_form.h"
+
+#include "core/gbk.h"
+#include "skin/engine/skin_manage.h"
+#include "toolkit/canvas.h"
+#include "toolkit/exception_report.h"
+#include "toolkit/forms.h"
+
+#include <algorithm>
+#include <map>
+
+namespace qh {
+
+QH_DEFINE_CLASS(TWinSkinForm, TComponent)
+
+namespace {
+
+const wchar_t* const kSkinFormProp = L"QhSkinForm";
+
+// Windows whose procedure could not be put back (someone subclassed them
+// after us): our procedure stays in their chain and passes everything on.
+std::map<HWND, WNDPROC>& PassThrough() {
+    static std::map<HWND, WNDPROC> windows;
+    return windows;
+}
+
+enum : unsigned { kBoxMaximize = 1, kBoxMinimize = 2, kBoxSystemMenu = 8, kBoxCaptionRemoved = 16 };
+
+} // namespace
+
+// ------------------------------------------------------------- TNCObject
+
+void TNCObject::MouseDown() {
+    TNCObject* hot = FOwner.HotObject();
+    if (hot && hot != this) hot->MouseLeave();
+    if (!Visible) return;
+    FOwner.SetHotObject(this);
+    State = nsPressed;
+    Paint();
+}
+
+void TNCObject::MouseUp() {
+    if (!Visible) return;
+    State = nsHot;
+    Paint();
+}
+
+void TNCObject::MouseEnter() {
+    TNCObject* hot = FOwner.HotObject();
+    if (hot == this) return;
+    if (hot) hot->MouseLeave();
+    if (!Visible) return;
+    FOwner.SetHotObject(this);
+    State = nsHot;
+    Paint();
+}
+
+void TNCObject::MouseLeave() {
+    if (!Visible) return;
+    FOwner.SetHotObject(nullptr);
+    State = nsNormal;
+    Paint();
+}
+
+// ---------------------------------------------------------- TWinSkinForm
+
+TWinSkinForm::TWinSkinForm(TComponent* owner, HWND window, TSkinManage* manager)
+    : TComponent(owner), FWindow(window), FManager(manager),
+      FHoverTimer(std::make_unique<TTimer>(nullptr)) {
+    FHoverTimer->SetEnabled(false);
+    FHoverTimer->SetInterval(250);
+    FHoverTimer->OnTimer = [this](TObject*) { HoverTick(); };
+}
+
+TWinSkinForm::~TWinSkinForm() {
+    Destroying();
+    if (FAttached) Detach();
+    if (FManager) FManager->FormGone(this);
+}
+
+void TWinSkinForm::AttachForm(TSkinData* skinData, TCustomForm* form) {
+    FForm = form;
+    if (skinData->HasSkinControl(xcMainMenu))
+        FFormFront = form->FrontWindowProc(
+            [this](TMessage& m, const TWndMethod& next) { FormMessage(m, next); });
+    Attach(skinData);
+    FSavedColor = form->Color();
+    FColorSaved = true;
+    form->SetColor(static_cast<TColor>(skinData->Colours.ButtonFace));
+}
+
+void TWinSkinForm::Attach(TSkinData* skinData) {
+    if (FAttached) return;
+    FSkinData = skinData;
+    FFrameSkinned = skinData->HasSkinControl(xcMainMenu);
+    FWindowStyle = GetWindowLongW(FWindow, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(FWindow, GWL_EXSTYLE);
+    FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    FSystemMenu = GetSystemMenu(FWindow, FALSE);
+    ReadIcon();
+    wchar_t name[256] = {};
+    GetClassNameW(FWindow, name, 256);
+    FWindowClass = WideToGbk(name);
+    RECT window{}, client{};
+    GetWindowRect(FWindow, &window);
+    GetClientRect(FWindow, &client);
+    FClientSize = {client.right, client.bottom};
+    FAttachFrameSize = {(window.right - window.left) - client.right,
+                        (window.bottom - window.top) - client.bottom};
+
+    const LONG style = FWindowStyle;
+    FBoxFlags = ((style & WS_MAXIMIZEBOX) ? kBoxMaximize : 0u) |
+                ((style & WS_MINIMIZEBOX) ? kBoxMinimize : 0u) |
+                (((style & WS_SYSMENU) || FSystemMenu) ? kBoxSystemMenu : 0u);
+    RefreshShowState();
+    if (exStyle & WS_EX_MDICHILD)
+        FMdiKind = 2;
+    else if (FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr))
+        FMdiKind = 1;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        FBorderKind = 2;
+    else if (style & WS_THICKFRAME)
+        FBorderKind = 0;
+    else if (style & DS_MODALFRAME)
+        FBorderKind = 3;
+    else
+        FBorderKind = 1;
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        FCaptionFont.SetName(WideToGbk(metrics.lfCaptionFont.lfFaceName));
+        FCaptionFont.SetHeight(metrics.lfCaptionFont.lfHeight);
+        FCaptionFont.SetCharset(metrics.lfCaptionFont.lfCharSet);
+        if (metrics.lfCaptionFont.lfWeight >= FW_BOLD) FCaptionFont.SetStyle(fsBold);
+    }
+    {
+        HDC dc = GetDC(FWindow);
+        TCanvas canvas(dc);
+        canvas.Font().Assign(FCaptionFont);
+        FSpaceWidth = std::max<int>(1, canvas.TextExtent(L" ").cx);
+        canvas.SetHandle(nullptr);
+        ReleaseDC(FWindow, dc);
+    }
+    FIconSize = GetSystemMetrics(SM_CXSMICON);
+
+    if (FFrameSkinned) {
+        ReadFrameWidths();
+        if (!(FMdiKind == 2 && FManager && FManager->MdiMaximized()) && !Minimized())
+            ApplyFrameStyles(false);
+        BuildCaptionButtons();
+    }
+    SetPropW(FWindow, kSkinFormProp, this);
+    FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
+    FAttached = true;
+    // The controls of the window are dressed by the skinned controls; none
+    // are dressed yet.
+    InvalidateRect(FWindow, nullptr, TRUE);
+}
+
+void TWinSkinForm::ReadFrameWidths() {
+    FFrameLeft = FFrameTop = FFrameRight = FFrameBottom = 0;
+    if (Borderless() || !FSkinData) return;
+    auto across = [](const TDataSkinBorder* part) {
+        return part ? part->Image.Width() / std::max(1, part->Frame) : 0;
+    };
+    auto down = [](const TDataSkinBorder* part) {
+        return part ? part->Image.Height() / std::max(1, part->Frame) : 0;
+    };
+    FFrameLeft = across(FSkinData->BorderLeft.get());
+    FFrameRight = across(FSkinData->BorderRight.get());
+    FFrameTop = down(FSkinData->BorderTop.get());
+    FFrameBottom = down(FSkinData->BorderBottom.get());
+}
+
+void TWinSkinForm::ReadIcon() {
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_BIG, 0));
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    FIconBitmap = TBitmap();
+    if (!icon) return; // the skin's own icon image stands in
+    TDibSection dib(size, size);
+    dib.Bitmap().Fill(kColourKey);
+    DrawIconEx(dib.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    FIconBitmap = dib.Bitmap();
+}
+
+void TWinSkinForm::ApplyFrameStyles(bool show) {
+    LONG style = GetWindowLongW(FWindow, GWL_STYLE);
+    if (show) {
+        if (FBoxFlags & kBoxSystemMenu) style |= WS_SYSMENU;
+        if (FBoxFlags & kBoxMinimize) style |= WS_MINIMIZEBOX;
+        if (FBoxFlags & kBoxMaximize) style |= WS_MAXIMIZEBOX;
+        if (FBoxFlags & kBoxCaptionRemoved) style |= WS_CAPTION;
+    } else {
+        if (FMdiKind == 2 && FManager && FManager->MdiMaximized()) return;
+        if (GetWindow(FWindow, GW_OWNER) || FMdiKind == 2) {
+            style &= ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+        } else {
+            if ((style & WS_CAPTION) == WS_CAPTION) FBoxFlags |= kBoxCaptionRemoved;
+            style &= ~WS_CAPTION;
+        }
+    }
+    SetWindowLongW(FWindow, GWL_STYLE, style);
+    FWindowStyle = style;
+}
+
+void TWinSkinForm::KeepClientSize() {
+    if (FShowState == 1) {
+        SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        return;
+    }
+    int clientWidth = FClientSize.cx, clientHeight = FClientSize.cy;
+    RECT window{};
+    GetWindowRect(FWindow, &window);
+    if (FFirstAttach && FForm) {
+        clientHeight = (window.bottom - window.top) - FMenuBarHeight -
+                       2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION);
+        clientWidth = FForm->ClientWidth();
+    }
+    int width = clientWidth + FFrameLeft + FFrameRight;
+    const int height = clientHeight + FFrameTop + FFrameBottom + FMenuBarHeight;
+    if (FFirstAttach && (FWindowClass == "TMessageForm" || FWindowClass == "#32770")) {
+        const int length = GetWindowTextLengthW(FWindow);
+        const TDataSkinTitle* title = FSkinData->Title.get();
+        const int needed =
+            (length + 7) * FSpaceWidth + FFrameLeft + FFrameRight +
+            (title ? title->LeftWidth + title->RightWidth + title->TXTBackleft + title->TXTBackRight
+                   : 0);
+        if (width < needed) {
+            const int shift = (needed - width) / 2;
+            for (HWND child = GetWindow(FWindow, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                RECT r{};
+                GetWindowRect(child, &r);
+                MapWindowPoints(nullptr, FWindow, reinterpret_cast<POINT*>(&r), 2);
+                SetWindowPos(child, nullptr, r.left + shift, r.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            width = needed;
+        }
+    }
+    FFirstAttach = false;
+    SetWindowPos(FWindow, nullptr, 0, 0, width, height,
+                 SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TWinSkinForm::Attached() {
+    if (FFrameState == kFrameNew) {
+        if (FMdiKind == 2 && FManager && FManager->MdiMaximized()) {
+            ApplyFrameStyles(true);
+            SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
+                         SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                             SWP_FRAMECHANGED);
+        } else if (FFrameSkinned && !Minimized() && !Borderless()) {
+            FFrameState = kFrameResizing;
+            KeepClientSize();
+            FFrameState = kFrameActive;
+            BuildRegion();
+        }
+    }
+    FFrameState = kFrameActive;
+    FHoverTimer->SetEnabled(true);
+}
+
+void TWinSkinForm::SetMdiMaximized(bool maximized) {
+    if (maximized) {
+        if (FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
+        FHasRegion = false;
+        ApplyFrameStyles(true);
+        return;
+    }
+    ApplyFrameStyles(Minimized());
+    if (Minimized()) return;
+    FShowState = 0;
+    FRegionSize = {0, 0};
+    BuildRegion();
+    if (!FHasRegion)
+        SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::ApplySkinChange() {
+    if (!FSkinData) return;
+    const int state = FFrameState;
+    FFrameState = kFrameRefreshing;
+    if (FForm) FForm->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
+    if (FFrameSkinned) {
+        ReadFrameWidths();
+        RECT client{};
+        GetClientRect(FWindow, &client);
+        FClientSize = {client.right, client.bottom};
+        KeepClientSize();
+        FRegionSize = {0, 0};
+        BuildRegion();
+    }
+    FFrameState = state == kFrameNew ? kFrameNew : kFrameActive;
+    RedrawWindow(FWindow, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TWinSkinForm::FreeCaptionButtons() {
+    FHotObject = nullptr;
+    FCaptionButtons.clear();
+}
+
+void TWinSkinForm::BuildCaptionButtons() {
+    FreeCaptionButtons();
+    if (!FSkinData || FSkinData->SkinEmpty) return;
+    ReadFrameWidths();
+    for (const auto& part : FSkinData->SysButtons)
+        FCaptionButtons.push_back(std::make_unique<TWinSysButton>(*this, *part));
+}
+
+void TWinSkinForm::RestoreWindowProcedure() {
+    if (!FOldWindowProc) return;
+    auto ours = reinterpret_cast<WNDPROC>(&TWinSkinForm::WindowProcedure);
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
+        SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWindowProc));
+    else
+        PassThrough()[FWindow] = FOldWindowProc;
+    RemovePropW(FWindow, kSkinFormProp);
+    FOldWindowProc = nullptr;
+}
+
+void TWinSkinForm::Detach() {
+    if (!FAttached) return;
+    FAttached = false;
+    FHoverTimer->SetEnabled(false);
+    const bool destroying = FFrameState == kFrameDestroying || FFrameState == kFrameDead;
+    if (FForm && FFormFront) {
+        try {
+            FForm->RestoreWindowProc(FFormFront);
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+        FFormFront = 0;
+    }
+    const bool alive = IsWindow(FWindow) != FALSE;
+    if (alive) RestoreWindowProcedure();
+    if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))
+        FForm->SetColor(FSavedColor);
+    FreeCaptionButtons();
+    FCaptionBitmap.reset();
+    if (alive && FFrameSkinned && !destroying) {
+        ApplyFrameStyles(true);
+        const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
+        if (FMdiKind == 2 || !(style & WS_CHILD)) {
+            RECT window{};
+            GetWindowRect(FWindow, &window);
+            RECT client{};
+            GetClientRect(FWindow, &client);
+            SetWindowPos(FWindow, nullptr, 0, 0, client.right + FAttachFrameSize.cx,
+                         client.bottom + FAttachFrameSize.cy,
+                         SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+        }
+    }
+    if (alive && FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
+    FHasRegion = false;
+}
+
+void TWinSkinForm::NcDestroy() {
+    FFrameState = kFrameDestroying;
+    FHoverTimer->SetEnabled(false);
+    if (FForm && FFormFront) {
+        try {
+            FForm->RestoreWindowProc(FFormFront);
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+        FFormFront = 0;
+    }
+    RestoreWindowProcedure();
+    FreeCaptionButtons();
+    FCaptionBitmap.reset();
+    FHasRegion = false;
+    FAttached = false;
+    FFrameState = kFrameDead;
+}
+
+void TWinSkinForm::FormMessage(TMessage& m, const TWndMethod& next) {
+    switch (m.Msg) {
+    case WM_SETTEXT:
+        next(m);
+        SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        return;
+    case WM_SKINCHANGED:
+        ApplySkinChange();
+        return;
+    default:
+        next(m);
+    }
+}
+
+LRESULT CALLBACK TWinSkinForm::WindowProcedure(HWND window, UINT msg, WPARAM wParam,
+                                               LPARAM lParam) {
+    auto* self = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
+    if (self && self->FOldWindowProc) {
+        // Painting and the frame's own handling must never unwind through
+        // the system's dispatch.
+        try {
+            return self->Handle(msg, wParam, lParam);
+        } catch (...) {
+            ReportException(std::current_exception());
+            return 0;
+        }
+    }
+    auto& passing = PassThrough();
+    auto found = passing.find(window);
+    if (found == passing.end()) return DefWindowProcW(window, msg, wParam, lParam);
+    WNDPROC old = found->second;
+    if (msg == WM_NCDESTROY) passing.erase(found);
+    return CallWindowProcW(old, window, msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::CallOld(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcW(FOldWindowProc, FWindow, msg, wParam, lParam);
+}
+
+bool TWinSkinForm::MdiChildNotNormal() const {
+    return FMdiKind == 2 && FShowState != 0;
+}
+
+void TWinSkinForm::RefreshShowState() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(FWindow, &placement);
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        FShowState = 2;
+        break;
+    case SW_SHOWMAXIMIZED:
+        FShowState = 1;
+        break;
+    default:
+        FShowState = IsZoomed(FWindow) ? 1 : IsIconic(FWindow) ? 2 : 0;
+    }
+}
+
+LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SKINQUERY:
+        return 1;
+    case WM_NCDESTROY: {
+        WNDPROC old = FOldWindowProc;
+        NcDestroy();
+        return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+    }
+    case WM_STYLECHANGED:
+        if (wParam == static_cast<WPARAM>(GWL_STYLE))
+            FWindowStyle = GetWindowLongW(FWindow, GWL_STYLE);
+        return CallOld(msg, wParam, lParam);
+    case WM_ERASEBKGND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        LRESULT result = CallOld(msg, wParam, lParam);
+        if (FForm || !FSkinData || !FSkinData->FaceBrush) return result;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        HBRUSH brush = reinterpret_cast<HBRUSH>(FSkinData->FaceBrush->Handle());
+        if (!brush) return result;
+        if (msg == WM_ERASEBKGND) {
+            RECT client{};
+            GetClientRect(FWindow, &client);
+            FillRect(dc, &client, brush);
+            return 1;
+        }
+        SetBkMode(dc, TRANSPARENT);
+        return msg == WM_CTLCOLORSTATIC ? reinterpret_cast<LRESULT>(brush) : result;
+    }
+    default:
+        break;
+    }
+    if (!FFrameSkinned) return CallOld(msg, wParam, lParam);
+    const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
+    if ((style & WS_CHILD) && FMdiKind != 2) return CallOld(msg, wParam, lParam);
+
+    switch (msg) {
+    case WM_SKINATTACHED:
+        Attached();
+        return 0;
+    case WM_ACTIVATE:
+        FActive = LOWORD(wParam) != WA_INACTIVE;
+        return CallOld(msg, wParam, lParam);
+    case WM_SIZE: {
+        LRESULT result = CallOld(msg, wParam, lParam);
+        if (wParam == SIZE_MINIMIZED) return result;
+        if (FMdiKind == 2 && ((FManager && FManager->MdiMaximized()) || wParam != SIZE_RESTORED))
+            return result;
+        if (FFrameState == kFrameActive || FFrameState == kFrameRefreshing) BuildRegion();
+        return result;
+    }
+    case WM_GETMINMAXINFO: {
+        LRESULT result = CallOld(msg, wParam, lParam);
+        RefreshShowState();
+        if (FMdiKind != 2) {
+            if (Minimized())
+                ApplyFrameStyles(true);
+            else if (FFrameState != kFrameNew)
+                ApplyFrameStyles(false);
+        }
+        if (FBorderKind == 0) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED),
+                                    GetSystemMetrics(SM_CYMAXIMIZED)};
+        }
+        return result;
+    }
+    case WM_WINDOWPOSCHANGED:
+        RefreshShowState();
+        return CallOld(msg, wParam, lParam);
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_KEYMENU:
+            // Alt alone does not enter the system's menu mode over the
+            // skinned frame.
+            if (!FMenuMode && !GetCapture() && lParam == 0) return 1;
+            break;
+        case SC_MINIMIZE:
+            FShowState = 2;
+            break;
+        case SC_MAXIMIZE:
+            FShowState = 1;
+            break;
+        case SC_RESTORE:
+            FShowState = 0;
+            break;
+        default:
+            break;
+        }
+        return CallOld(msg, wParam, lParam);
+    case WM_COMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_SIZE:
+        case SC_MOVE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+        case SC_NEXTWINDOW:
+        case SC_PREVWINDOW:
+        case SC_CLOSE:
+        case SC_RESTORE:
+            if (HIWORD(wParam) == 0 && lParam == 0 && wParam >= 0xF000) {
+                PostMessageW(FWindow, WM_SYSCOMMAND, wParam, 0);
+                return 0;
+            }
+            break;
+        default:
+            break;
+        }
+        return CallOld(msg, wParam, lParam);
+    case WM_NCACTIVATE:
+        FActive = wParam != FALSE;
+        FHoverTimer->SetEnabled(FActive);
+        if (!MdiChildNotNormal()) PaintFrame();
+        return 1;
+    case CM_MENUCHANGED: {
+        FSkinData->FramePainting = false;
+        LRESULT result = CallOld(msg, wParam, lParam);
+        FSkinData->FramePainting = true;
+        return result;
+    }
+    default:
+        break;
+    }
+    if (Minimized() || MdiChildNotNormal() || FFrameState == kFrameNew)
+        return CallOld(msg, wParam, lParam);
+
+    switch (msg) {
+    case WM_NCCALCSIZE:
+        return NcCalcSize(wParam, lParam);
+    case WM_NCHITTEST:
+        return NcHitTest(wParam, lParam);
+    case WM_NCPAINT:
+        if (!FSkinData->FramePainting) return 0;
+        if (Borderless()) return CallOld(msg, wParam, lParam);
+        PaintFrame();
+        return 0;
+    case WM_NCMOUSEMOVE: {
+        if (!FActive) return CallOld(msg, wParam, lParam);
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (TNCObject* object = ObjectAt(ToWindow(p))) {
+            object->MouseEnter();
+            return 0;
+        }
+        if (FHotObject) FHotObject->MouseLeave();
+        return CallOld(msg, wParam, lParam);
+    }
+    case WM_NCLBUTTONDOWN: {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (TNCObject* object = ObjectAt(ToWindow(p))) {
+            if (!FActive) SetForegroundWindow(FWindow);
+            object->MouseDown();
+            return 0;
+        }
+        if (FShowState == 1 && FActive && wParam == HTCAPTION) wParam = HTMENU;
+        return CallOld(msg, wParam, lParam);
+    }
+    case WM_NCLBUTTONUP: {
+        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        TNCObject* object = ObjectAt(ToWindow(p));
+        if (object && object == FHotObject) {
+            object->MouseUp();
+            if (auto* button = dynamic_cast<TWinSysButton*>(object)) ButtonAction(*button, p);
+        }
+        if (object) return 0;
+        return CallOld(msg, wParam, lParam);
+    }
+    case WM_NCRBUTTONDOWN:
+        if (wParam == HTCAPTION && FMdiKind != 2) {
+            ShowSystemMenu(
+                {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
+        }
+        return CallOld(msg, wParam, lParam);
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam == HTCAPTION) {
+            if (FShowState != 0)
+                Restore();
+            else if (FBoxFlags & kBoxMaximize)
+                Maximize();
+            return 0;
+        }
+        return CallOld(msg, wParam, lParam);
+    case WM_SKINREFRESHFRAME:
+        PaintFrame();
+        return 0;
+    default:
+        return CallOld(msg, wParam, lParam);
+    }
+}
+
+LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam) {
+    CallOld(WM_NCCALCSIZE, wParam, lParam);
+    if (!wParam) {
+        // The rectangle is the window's; the client is it less the frame.
+        auto* r = reinterpret_cast<RECT*>(lParam);
+        if (!Borderless()) {
+            RECT w = *r;
+            *r = {w.left + FFrameLeft, w.top + FFrameTop + FMenuBarHeight, w.right - FFrameRight,
+                  w.bottom - FFrameBottom};
+        }
+        return 0;
+    }
+    auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+    const WINDOWPOS* pos = params->lppos;
+    RECT client;
+    if (Borderless() || MdiChildNotNormal())
+        client = params->rgrc[0];
+    else
+        client = {pos->x + FFrameLeft, pos->y + FFrameTop + FMenuBarHeight,
+                  pos->x + pos->cx - FFrameRight, pos->y + pos->cy - FFrameBottom};
+    params->rgrc[0] = params->rgrc[1] = params->rgrc[2] = client;
+    return WVR_VALIDRECTS;
+}
+
+POINT TWinSkinForm::ToWindow(POINT screen) const {
+    POINT p = screen;
+    ScreenToClient(FWindow, &p);
+    if (!Minimized()) {
+        p.x += FFrameLeft;
+        p.y += FFrameTop + FMenuBarHeight;
+    }
+    return p;
+}
+
+TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
+    for (const auto& button : FCaptionButtons)
+        if (button->Visible && button->Part().Action >= 0 && PtInRect(&button->Bounds, p))
+            return button.get();
+    return nullptr;
+}
+
+LRESULT TWinSkinForm::NcHitTest(WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallOld(WM_NCHITTEST, wParam, lParam);
+    if (result != HTNOWHERE && result != HTCAPTION && result != HTCLIENT) return result;
+    POINT p = ToWindow({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    RECT window{};
+    GetWindowRect(FWindow, &window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    if (p.y >= FFrameTop + FMenuBarHeight && p.y < h - FFrameBottom && p.x >= FFrameLeft &&
+        p.x < w - FFrameRight)
+        return HTCLIENT;
+    if (ObjectAt(p)) return HTMENU; // the frame's own object, clicked by us
+    if (FBorderKind == 0 && FShowState == 0) {
+        // The skin's border edges size the window as the system's would.
+        const int grip = 4;
+        const bool left = p.x < std::max(FFrameLeft, grip),
+                   right = p.x >= w - std::max(FFrameRight, grip);
+        const bool top = p.y < grip, bottom = p.y >= h - std::max(FFrameBottom, grip);
+        if (top && left) return HTTOPLEFT;
+        if (top && right) return HTTOPRIGHT;
+        if (bottom && left) return HTBOTTOMLEFT;
+        if (bottom && right) return HTBOTTOMRIGHT;
+        if (left) return HTLEFT;
+        if (right) return HTRIGHT;
+        if (top) return HTTOP;
+        if (bottom) return HTBOTTOM;
+    }
+    if (p.y < FFrameTop) return HTCAPTION;
+    if (p.y < FFrameTop + FMenuBarHeight) return HTMENU;
+    return HTBORDER;
+}
+
+void TWinSkinForm::ButtonAction(TWinSysButton& button, POINT screen) {
+    switch (button.Part().Action) {
+    case 0:
+        FHoverTimer->SetEnabled(false);
+        PostMessageW(FWindow, WM_CLOSE, 0, 0);
+        break;
+    case 1:
+    case 22:
+        if (FShowState == 1)
+            Restore();
+        else
+            Maximize();
+        break;
+    case 2:
+    case 23:
+        if (FShowState == 2)
+            Restore();
+        else
+            Minimize();
+        break;
+    case 3:
+    case 11:
+    case 12:
+        ShowSystemMenu({screen.x + 1, screen.y + 1});
+        break;
+    default:
+        PostMessageW(FWindow, WM_SKINBUTTONACTION, static_cast<WPARAM>(button.Part().Action), 0);
+        break;
+    }
+}
+
+namespace {
+
+// The user's minimise and maximise animation, switched off only while our
+// own command runs and put back right after it.
+void WithoutAnimation(HWND window, WPARAM command) {
+    ANIMATIONINFO info{};
+    info.cbSize = sizeof(info);
+    const bool known = SystemParametersInfoW(SPI_GETANIMATION, sizeof(info), &info, 0) != FALSE;
+    const int previous = info.iMinAnimate;
+    if (known && previous) {
+        info.iMinAnimate = 0;
+        SystemParametersInfoW(SPI_SETANIMATION, sizeof(info), &info, 0);
+    }
+    SendMessageW(window, WM_SYSCOMMAND, command, 0);
+    if (known && previous) {
+        info.iMinAnimate = previous;
+        SystemParametersInfoW(SPI_SETANIMATION, sizeof(info), &info, 0);
+    }
+}
+
+} // namespace
+
+void TWinSkinForm::Maximize() {
+    if (FShowState == 1) {
+        Restore();
+        return;
+    }
+    FShowState = 1;
+    FHotObject = nullptr;
+    WithoutAnimation(FWindow, SC_MAXIMIZE);
+}
+
+void TWinSkinForm::Minimize() {
+    FShowState = 2;
+    FHotObject = nullptr;
+    WithoutAnimation(FWindow, SC_MINIMIZE);
+}
+
+void TWinSkinForm::Restore() {
+    FShowState = 0;
+    PostMessageW(FWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT screen) {
+    const DWORD now = GetTickCount();
+    if (FHotObject && now - FLastClickTime < GetDoubleClickTime()) {
+        FHoverTimer->SetEnabled(false);
+        PostMessageW(FWindow, WM_CLOSE, 0, 0);
+        return;
+    }
+    FLastClickTime = now;
+    HMENU menu = GetSystemMenu(FWindow, FALSE);
+    if (!menu) return;
+    const UINT command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y,
+                                        0, FWindow, nullptr);
+    if (command) PostMessageW(FWindow, WM_SYSCOMMAND, command, 0);
+}
+
+void TWinSkinForm::HoverTick() {
+    if (FMenuMode || !FHotObject) return;
+    POINT p{};
+    GetCursorPos(&p);
+    if (!PtInRect(&FHotObject->Bounds, ToWindow(p))) FHotObject->MouseLeave();
+}
+
+} // namespace qh

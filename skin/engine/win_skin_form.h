@@ -1,0 +1,189 @@
+// The skinned frame of one top-level window: it takes over the window's
+// non-client area (borders, caption strip, caption buttons), shapes the
+// window where the border images are magenta, keeps the client area at its
+// size and gives everything back when it is taken off.
+#pragma once
+
+#include "core/component.h"
+#include "skin/data/skin_data.h"
+#include "skin/engine/dib_section.h"
+#include "toolkit/controls.h"
+#include "toolkit/graphics.h"
+#include "toolkit/timer.h"
+#include "toolkit/win_handle.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qh {
+
+class TCustomForm;
+class TSkinManage;
+class TWinSkinForm;
+
+// FrameState values.
+enum : int {
+    kFrameNew = 0,
+    kFrameActive = 1,
+    kFrameRefreshing = 3,
+    kFrameDestroying = 4,
+    kFrameResizing = 5,
+    kFrameDead = 6,
+};
+
+// Anything of the non-client area the mouse can be over.
+class TNCObject {
+public:
+    enum : int { nsNormal = 1, nsPressed = 2, nsHot = 3 };
+    explicit TNCObject(TWinSkinForm& owner) : FOwner(owner) {}
+    virtual ~TNCObject() = default;
+
+    virtual void MouseDown();
+    virtual void MouseUp();
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void Paint() {}
+
+    RECT Bounds{0, 0, 0, 0}; // window coordinates
+    bool Visible = false;
+    int State = nsNormal;
+
+protected:
+    TWinSkinForm& FOwner;
+};
+
+// One caption button of the skin.
+class TWinSysButton : public TNCObject {
+public:
+    TWinSysButton(TWinSkinForm& owner, const TDataSkinSysButton& part)
+        : TNCObject(owner), FPart(part) {}
+    void Paint() override;
+    const TDataSkinSysButton& Part() const { return FPart; }
+    // The image: the part's own, or the window icon for icon buttons.
+    const TBitmap& Image() const;
+    int Frames() const;
+
+private:
+    const TDataSkinSysButton& FPart;
+};
+
+class TWinSkinForm : public TComponent {
+    QH_CLASS(TWinSkinForm, TComponent)
+    TWinSkinForm(TComponent* owner, HWND window, TSkinManage* manager);
+    ~TWinSkinForm() override;
+
+    void AttachForm(TSkinData* skinData, TCustomForm* form);
+    void Attach(TSkinData* skinData);
+    // Gives the window back its procedure, styles, frame size and region.
+    void Detach();
+    void ApplySkinChange();
+    void FreeCaptionButtons();
+    void BuildCaptionButtons();
+    // Paints the frame on dc, or on the window's own context.
+    void PaintFrame(HDC dc = nullptr);
+    void SetMdiMaximized(bool maximized);
+
+    HWND Window() const { return FWindow; }
+    TSkinData* SkinData() const { return FSkinData; }
+    TCustomForm* Form() const { return FForm; }
+    int FrameState() const { return FFrameState; }
+    int MdiKind() const { return FMdiKind; }
+    int BorderKind() const { return FBorderKind; }
+    int ShowState() const { return FShowState; }
+    bool Active() const { return FActive; }
+    RECT FrameWidths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
+    const RECT& TextRect() const { return FTextRect; }
+    void SetManager(TSkinManage* manager) { FManager = manager; }
+
+    // For the non-client objects.
+    TNCObject* HotObject() const { return FHotObject; }
+    void SetHotObject(TNCObject* object) { FHotObject = object; }
+    const TBitmap& IconBitmap() const { return FIconBitmap; }
+    // Paints one object at once (a state change).
+    void PaintObject(TNCObject& object);
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
+    void FormMessage(TMessage& message, const TWndMethod& next);
+    void RestoreWindowProcedure();
+
+    void ReadIcon();
+    void ReadFrameWidths();
+    void ApplyFrameStyles(bool show);
+    void KeepClientSize();
+    void BuildRegion();
+    void Attached();
+    void NcDestroy();
+
+    LRESULT NcCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT NcHitTest(WPARAM wParam, LPARAM lParam);
+    POINT ToWindow(POINT screen) const;
+    TNCObject* ObjectAt(POINT windowPoint) const;
+    void ButtonAction(TWinSysButton& button, POINT screen);
+    void ShowSystemMenu(POINT screen);
+    void Maximize();
+    void Minimize();
+    void Restore();
+    void RefreshShowState();
+    void HoverTick();
+
+    void PaintBorders(HDC dc, int w, int h);
+    void PaintCaption(HDC dc, int w);
+    void PaintCaptionText(TDibSection& strip, const RECT& r);
+    void LayoutCaptionButtons(int w);
+    bool ButtonVisible(const TDataSkinSysButton& part) const;
+    void PaintButtonOn(HDC dc, TWinSysButton& button, int frame);
+
+    bool Minimized() const { return FShowState == 2; }
+    bool MdiChildNotNormal() const;
+    bool Borderless() const { return FBorderKind == 2; }
+
+    HWND FWindow;
+    TSkinManage* FManager;
+    TSkinData* FSkinData = nullptr;
+    TCustomForm* FForm = nullptr;
+    WNDPROC FOldWindowProc = nullptr;
+    TWindowProcToken FFormFront = 0;
+    std::unique_ptr<TTimer> FHoverTimer;
+    TFont FCaptionFont;
+    std::wstring FCaptionPrefix = L"  ";
+    std::string FWindowClass;
+    bool FFrameSkinned = false;
+    SIZE FClientSize{0, 0};
+    SIZE FAttachFrameSize{0, 0};
+    DWORD FLastClickTime = 0;
+    int FSpaceWidth = 4;
+    int FIconSize = 16;
+    int FFrameLeft = 0, FFrameTop = 0, FFrameRight = 0, FFrameBottom = 0;
+    RECT FTextRect{0, 0, 0, 0};
+    int FMenuBarHeight = 0;
+    bool FMenuMode = false;
+    bool FRightToLeft = false;
+    HMENU FSystemMenu = nullptr;
+    TColor FSavedColor = 0;
+    bool FColorSaved = false;
+    LONG FWindowStyle = 0;
+    int FRightButtonLeft = 0;
+    TNCObject* FHotObject = nullptr;
+    // The region is the system's once set; only whether there is one is kept.
+    bool FHasRegion = false;
+    SIZE FRegionSize{0, 0};
+    bool FActive = false;
+    int FMdiKind = 0;
+    int FBorderKind = 0;
+    unsigned FBoxFlags = 0;
+    int FShowState = 0;
+    int FFrameState = kFrameNew;
+    bool FAttached = false;
+    bool FFirstAttach = true;
+    std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
+    TBitmap FIconBitmap;
+    std::unique_ptr<TDibSection> FCaptionBitmap;
+};
+
+} // namespace qh
