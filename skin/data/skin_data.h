@@ -12,7 +12,7 @@
 #include "core/stream.h"
 #include "core/string_list.h"
 #include "images/bitmap.h"
-#include "skin/data/image_list.h"
+#include "skin/data/skin_image_list.h"
 #include "skin/data/skin_parts.h"
 
 namespace qh {

@@ -1,4 +1,4 @@
-#include "skin/data/image_list.h"
+#include "skin/data/skin_image_list.h"
 
 namespace qh {
 

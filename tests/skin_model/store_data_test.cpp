@@ -6,7 +6,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_store.h"
-#include "tests/skin_model/test_support.h"
+#include "tests/skin_model/skin_test_data.h"
 
 namespace qh {
 namespace {

@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "browser_test_support.h"
 
 #include <ws2tcpip.h>
 

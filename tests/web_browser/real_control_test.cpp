@@ -1,6 +1,6 @@
 // The real control of the system (of Wine on the test bed), hosted on a
 // plain window and driven against a page on loopback.
-#include "test_support.h"
+#include "browser_test_support.h"
 #include "toolkit/browser/ole_session.h"
 #include "toolkit/browser/web_browser_host.h"
 
