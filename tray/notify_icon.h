@@ -44,18 +44,6 @@ bool ShellNotifyIcon(DWORD message, const TNotifyIconRecord& record);
 using TShellNotifyIconFunc = std::function<bool(DWORD message, const TNotifyIconRecord& record)>;
 
 // Replaces the shell call (tests); an empty function restores the real one.
-void SetShellNotifyIconFunc(TShellNotifyIconFunc func);
-
-// Puts the previous shell call back when it goes.
-class TShellNotifyIconOverride {
-public:
-    explicit TShellNotifyIconOverride(TShellNotifyIconFunc func);
-    ~TShellNotifyIconOverride();
-    TShellNotifyIconOverride(const TShellNotifyIconOverride&) = delete;
-    TShellNotifyIconOverride& operator=(const TShellNotifyIconOverride&) = delete;
-
-private:
-    TShellNotifyIconFunc FPrevious;
-};
+void SetShellNotifyIconOverride(TShellNotifyIconFunc func);
 
 } // namespace qh

@@ -50,17 +50,8 @@ bool ShellNotifyIcon(DWORD message, const TNotifyIconRecord& record) {
     return Shell_NotifyIconW(message, &data) != FALSE;
 }
 
-void SetShellNotifyIconFunc(TShellNotifyIconFunc func) {
+void SetShellNotifyIconOverride(TShellNotifyIconFunc func) {
     CurrentFunc() = std::move(func);
-}
-
-TShellNotifyIconOverride::TShellNotifyIconOverride(TShellNotifyIconFunc func)
-    : FPrevious(CurrentFunc()) {
-    CurrentFunc() = std::move(func);
-}
-
-TShellNotifyIconOverride::~TShellNotifyIconOverride() {
-    CurrentFunc() = std::move(FPrevious);
 }
 
 } // namespace qh

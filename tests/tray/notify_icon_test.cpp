@@ -35,25 +35,26 @@ TEST(NotifyIconRecord, WideFormCarriesEveryField) {
     EXPECT_EQ(data.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
 }
 
-TEST(NotifyIconRecord, OverrideSeesTheRecordAndRestoresThePreviousCall) {
-    int outerCalls = 0, innerCalls = 0;
-    qh::TShellNotifyIconOverride outer([&](DWORD, const qh::TNotifyIconRecord&) {
-        ++outerCalls;
+TEST(NotifyIconRecord, OverrideSeesTheRecordAndEmptyRestoresTheShell) {
+    int firstCalls = 0, secondCalls = 0;
+    qh::SetShellNotifyIconOverride([&](DWORD, const qh::TNotifyIconRecord&) {
+        ++firstCalls;
         return true;
     });
-    {
-        qh::TShellNotifyIconOverride inner([&](DWORD message, const qh::TNotifyIconRecord& r) {
-            ++innerCalls;
-            return message == NIM_MODIFY && r.Tip == "x";
-        });
-        qh::TNotifyIconRecord record;
-        record.Tip = "x";
-        EXPECT_TRUE(qh::ShellNotifyIcon(NIM_MODIFY, record));
-        EXPECT_FALSE(qh::ShellNotifyIcon(NIM_ADD, record));
-    }
-    EXPECT_TRUE(qh::ShellNotifyIcon(NIM_ADD, {}));
-    EXPECT_EQ(innerCalls, 2);
-    EXPECT_EQ(outerCalls, 1);
+    // A second override replaces the first.
+    qh::SetShellNotifyIconOverride([&](DWORD message, const qh::TNotifyIconRecord& r) {
+        ++secondCalls;
+        return message == NIM_MODIFY && r.Tip == "x";
+    });
+    qh::TNotifyIconRecord record;
+    record.Tip = "x";
+    EXPECT_TRUE(qh::ShellNotifyIcon(NIM_MODIFY, record));
+    EXPECT_FALSE(qh::ShellNotifyIcon(NIM_ADD, record));
+    qh::SetShellNotifyIconOverride({});
+    // The real shell knows no icon of a null window.
+    EXPECT_FALSE(qh::ShellNotifyIcon(NIM_MODIFY, record));
+    EXPECT_EQ(firstCalls, 0);
+    EXPECT_EQ(secondCalls, 2);
 }
 
 namespace {

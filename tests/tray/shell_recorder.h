@@ -2,6 +2,7 @@
 // makes, exactly as it would reach the shell.
 #pragma once
 
+#include "tests/support/scoped_override.h"
 #include "tray/notify_icon.h"
 
 #include <vector>
@@ -16,10 +17,11 @@ struct ShellCall {
 class ShellRecorder {
 public:
     ShellRecorder()
-        : FOverride([this](DWORD message, const qh::TNotifyIconRecord& record) {
-              Calls.push_back({message, record});
-              return Accept;
-          }) {}
+        : FOverride(qh::SetShellNotifyIconOverride,
+                    [this](DWORD message, const qh::TNotifyIconRecord& record) {
+                        Calls.push_back({message, record});
+                        return Accept;
+                    }) {}
 
     std::vector<ShellCall> Calls;
     bool Accept = true;
@@ -33,7 +35,7 @@ public:
     }
 
 private:
-    qh::TShellNotifyIconOverride FOverride;
+    qh::test::TScopedOverride<qh::TShellNotifyIconFunc> FOverride;
 };
 
 } // namespace tray_test
