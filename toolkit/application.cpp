@@ -9,6 +9,7 @@
 #include <ole2.h>
 #include <windowsx.h>
 #include <algorithm>
+#include <utility>
 
 namespace qh {
 
@@ -41,6 +42,27 @@ std::string ExceptionMessage(std::exception_ptr error) {
     } catch (...) {
         return "未知错误";
     }
+}
+
+namespace {
+
+TErrorBoxFunc& ErrorBoxOverride() {
+    static TErrorBoxFunc func;
+    return func;
+}
+
+} // namespace
+
+void ShowErrorBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags) {
+    if (ErrorBoxOverride()) {
+        ErrorBoxOverride()(caption, text, flags);
+        return;
+    }
+    MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void SetErrorBoxOverride(TErrorBoxFunc func) {
+    ErrorBoxOverride() = std::move(func);
 }
 
 void ReportException(std::exception_ptr error) {
@@ -219,13 +241,8 @@ void TApplication::HandleException(std::exception_ptr error) {
     }
     std::wstring caption = GbkToWide(FTitle);
     std::wstring text = GbkToWide(ExceptionMessage(error));
-    const UINT flags = MB_OK | MB_ICONERROR;
-    if (ErrorBox) {
-        ErrorBox(caption, text, flags);
-        return;
-    }
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner ? owner : FHandle, text.c_str(), caption.c_str(), flags);
+    ShowErrorBox(owner ? owner : FHandle, caption, text, MB_OK | MB_ICONERROR);
 }
 
 int TApplication::HookMainWindow(TWindowHook hook) {

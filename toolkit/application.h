@@ -58,11 +58,9 @@ class TApplication : public TComponent {
     // Handles one waiting message; false when there was none.
     bool ProcessMessage();
 
-    // The general error report. Shows the box, or calls OnException.
+    // The general error report. Shows the box (ShowErrorBox), or calls
+    // OnException.
     void HandleException(std::exception_ptr error);
-    // Where the error box goes: a replacement sees caption, text and flags
-    // instead of a box appearing (tests); empty means MessageBoxW.
-    std::function<void(const std::wstring& caption, const std::wstring& text, UINT flags)> ErrorBox;
 
     // Sees every message the loop takes, before dispatch.
     TMessageEvent OnMessage;

@@ -2,7 +2,10 @@
 // ends up here, is shown, and the program goes on.
 #pragma once
 
+#include <windows.h>
+
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace qh {
@@ -12,5 +15,15 @@ namespace qh {
 void ReportException(std::exception_ptr error);
 // The message text of an exception, as a GBK byte string.
 std::string ExceptionMessage(std::exception_ptr error);
+
+// The box of the report: MessageBoxW over owner, or the installed override.
+void ShowErrorBox(HWND owner, const std::wstring& caption, const std::wstring& text, UINT flags);
+
+using TErrorBoxFunc =
+    std::function<void(const std::wstring& caption, const std::wstring& text, UINT flags)>;
+
+// Replaces the box (tests see what it would show); an empty function
+// restores MessageBoxW.
+void SetErrorBoxOverride(TErrorBoxFunc func);
 
 } // namespace qh

@@ -3,6 +3,8 @@
 #include "app_environment.h"
 #include "fake_dispatch.h"
 #include "toolkit/browser/ole_automation.h"
+#include "toolkit/browser/web_browser_host.h"
+#include "toolkit/exception_report.h"
 
 #include <gtest/gtest.h>
 
@@ -121,9 +123,19 @@ struct FakePage {
         Document->SetObject(L"body", Body.Get());
         Automation->SetObject(L"Document", Document.Get());
     }
+    ~FakePage() {
+        qh::SetBrowserDocumentOverride({});
+        qh::SetBrowserAutomationOverride({});
+    }
+    // The popup's control shows this page; no other control has one.
     void InstallOn(TAlarmFrm* popup) {
-        popup->WebBrowser1->Host().SetDocumentForTesting(Document);
-        popup->WebBrowser1->Host().SetAutomationForTesting(Automation);
+        IWebBrowser2* control = popup->WebBrowser1->Host().Browser();
+        qh::SetBrowserDocumentOverride([this, control](IWebBrowser2* browser) {
+            return browser == control ? ComPtr<IDispatch>(Document) : ComPtr<IDispatch>();
+        });
+        qh::SetBrowserAutomationOverride([this, control](IWebBrowser2* browser) {
+            return browser == control ? ComPtr<IDispatch>(Automation) : ComPtr<IDispatch>();
+        });
     }
 };
 
@@ -131,11 +143,10 @@ struct FakePage {
 struct ErrorReports {
     std::vector<std::wstring> Texts;
     ErrorReports() {
-        TestApplication().ErrorBox = [this](const std::wstring&, const std::wstring& text, UINT) {
-            Texts.push_back(text);
-        };
+        qh::SetErrorBoxOverride(
+            [this](const std::wstring&, const std::wstring& text, UINT) { Texts.push_back(text); });
     }
-    ~ErrorReports() { TestApplication().ErrorBox = nullptr; }
+    ~ErrorReports() { qh::SetErrorBoxOverride({}); }
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/main_form_win.h"
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
+#include "toolkit/exception_report.h"
 #include "tray/notify_icon.h"
 #include "tray/tray_icon.h"
 
@@ -43,15 +44,18 @@ protected:
         }
     }
     void SetUp() override {
-        Application->ErrorBox = [this](const std::wstring&, const std::wstring& text, UINT) {
+        SetErrorBoxOverride([this](const std::wstring&, const std::wstring& text, UINT) {
             FErrors.push_back(text);
-        };
+        });
         FForm = std::make_unique<TKivoMainForm>(Application);
         Application->SetMainForm(FForm.get());
         FForm->Show();
         Application->ProcessMessages();
     }
-    void TearDown() override { FForm.reset(); }
+    void TearDown() override {
+        FForm.reset();
+        SetErrorBoxOverride({});
+    }
 
     std::unique_ptr<TKivoMainForm> FForm;
     std::vector<std::wstring> FErrors;

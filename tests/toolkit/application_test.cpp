@@ -1,5 +1,6 @@
 #include "toolkit_env.h"
 
+#include "toolkit/exception_report.h"
 #include "toolkit/glyph_buttons.h"
 #include "toolkit/timer.h"
 
@@ -23,11 +24,11 @@ struct TBoxRecord {
 class ErrorBoxCatcher {
 public:
     ErrorBoxCatcher() {
-        Application->ErrorBox = [this](const std::wstring& c, const std::wstring& t, UINT f) {
+        SetErrorBoxOverride([this](const std::wstring& c, const std::wstring& t, UINT f) {
             boxes.push_back({c, t, f});
-        };
+        });
     }
-    ~ErrorBoxCatcher() { Application->ErrorBox = nullptr; }
+    ~ErrorBoxCatcher() { SetErrorBoxOverride({}); }
     std::vector<TBoxRecord> boxes;
 };
 

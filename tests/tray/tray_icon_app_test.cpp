@@ -7,7 +7,9 @@
 #include "shell_recorder.h"
 #include "test_icons.h"
 
+#include "tests/support/scoped_override.h"
 #include "toolkit/application.h"
+#include "toolkit/exception_report.h"
 #include "toolkit/menus.h"
 
 #include <gtest/gtest.h>
@@ -302,11 +304,13 @@ TEST(TrayIconRealShell, AddsShowsBalloonAndRemovesTheIcon) {
 
 TEST_F(TrayIconInApplication, HandlerErrorsReachTheGeneralErrorReport) {
     std::vector<std::wstring> reports;
-    application->ErrorBox = [&](const std::wstring& caption, const std::wstring& text, UINT flags) {
-        EXPECT_EQ(caption, L"青禾网络电视");
-        EXPECT_EQ(flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
-        reports.push_back(text);
-    };
+    qh::test::TScopedOverride<qh::TErrorBoxFunc> box(
+        qh::SetErrorBoxOverride,
+        [&](const std::wstring& caption, const std::wstring& text, UINT flags) {
+            EXPECT_EQ(caption, L"青禾网络电视");
+            EXPECT_EQ(flags & MB_ICONERROR, static_cast<UINT>(MB_ICONERROR));
+            reports.push_back(text);
+        });
     TTrayIcon* icon = LoadIcon([](TTrayIcon&) {});
     icon->OnClick = [](qh::TObject*) { throw qh::Exception("单击出错"); };
     Callback(*icon, WM_LBUTTONDOWN);

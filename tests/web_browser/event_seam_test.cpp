@@ -2,7 +2,8 @@
 // the document seam; the test bed's control renders no page, so the
 // DocumentComplete road and the document are driven from here.
 #include "fake_dispatch.h"
-#include "test_support.h"
+#include "browser_test_support.h"
+#include "tests/support/scoped_override.h"
 #include "toolkit/browser/ole_automation.h"
 #include "toolkit/browser/ole_session.h"
 #include "toolkit/browser/web_browser_host.h"
@@ -212,11 +213,19 @@ TEST_F(BrowserSeam, SuppliedDocumentIsReachedByNameLikeAPage) {
     body->SetObject(L"style", style.Get());
     document->SetObject(L"body", body.Get());
     automation->SetObject(L"Document", document.Get());
-    Host->SetDocumentForTesting(document);
-    Host->SetAutomationForTesting(automation);
+    IWebBrowser2* askedFor = nullptr;
+    qh::test::TScopedOverride<qh::TBrowserDocumentFunc> documentOverride(
+        qh::SetBrowserDocumentOverride, [&](IWebBrowser2* browser) {
+            askedFor = browser;
+            return ComPtr<IDispatch>(document);
+        });
+    qh::test::TScopedOverride<qh::TBrowserAutomationFunc> automationOverride(
+        qh::SetBrowserAutomationOverride,
+        [automation](IWebBrowser2*) { return ComPtr<IDispatch>(automation); });
 
     ComPtr<IDispatch> seen = Host->Document();
     ASSERT_EQ(seen.Get(), static_cast<IDispatch*>(document.Get()));
+    EXPECT_EQ(askedFor, Host->Browser());
     ComPtr<IDispatch> pageBody = qh::GetObjectProperty(seen.Get(), L"body");
     ASSERT_TRUE(pageBody);
     qh::PutProperty(qh::GetObjectProperty(pageBody.Get(), L"style").Get(), L"borderStyle",
@@ -233,7 +242,9 @@ TEST_F(BrowserSeam, MissingOrFailingMembersRaiseOleErrors) {
     auto document = FakeDispatch::Create();
     document->SetObject(L"body", nullptr); // a document without a body yet
     document->SetFailing(L"title", E_ACCESSDENIED);
-    Host->SetDocumentForTesting(document);
+    qh::test::TScopedOverride<qh::TBrowserDocumentFunc> documentOverride(
+        qh::SetBrowserDocumentOverride,
+        [document](IWebBrowser2*) { return ComPtr<IDispatch>(document); });
 
     EXPECT_FALSE(qh::GetObjectProperty(Host->Document().Get(), L"body"));
     try {

@@ -1,6 +1,7 @@
 // Keys for a page: the program's shortcuts have them first, then the hosted
 // control, then the form and the window they were sent to.
 #include "toolkit/browser/web_browser.h"
+#include "toolkit/browser/web_browser_host.h"
 #include "toolkit/application.h"
 #include "toolkit/buttons.h"
 #include "toolkit/edits.h"
@@ -114,10 +115,14 @@ struct PageForm {
             next(m);
         });
         Form->Show();
-        Browser->Host().SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject>::Adopt(
-            new FakeActiveObject(Log, {VK_TAB, 'C', VK_F5, VK_DOWN})));
+        auto active = ComPtr<IOleInPlaceActiveObject>::Adopt(
+            new FakeActiveObject(Log, {VK_TAB, 'C', VK_F5, VK_DOWN}));
+        SetBrowserActiveObjectOverride([active](IOleObject*) { return active; });
     }
-    ~PageForm() { Browser->RestoreWindowProc(Front); }
+    ~PageForm() {
+        SetBrowserActiveObjectOverride({});
+        Browser->RestoreWindowProc(Front);
+    }
 
     // Posts a key press to the window and lets the application's loop take
     // it, as the keyboard would.

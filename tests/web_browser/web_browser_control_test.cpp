@@ -1,10 +1,12 @@
 // TWebBrowser on a real form: laid out by Align, navigated on loopback,
 // its events reaching handlers with itself as sender, freed with the form.
 #include "fake_dispatch.h"
-#include "test_support.h"
+#include "browser_test_support.h"
 #include "toolkit/browser/ole_automation.h"
 #include "toolkit/browser/web_browser.h"
+#include "tests/support/scoped_override.h"
 #include "toolkit/application.h"
+#include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
 
 #include <gtest/gtest.h>
@@ -111,18 +113,20 @@ TEST(WebBrowserControl, SizedWithItsFormNavigatedOnLoopbackAndFreedWithIt) {
 TEST(WebBrowserControl, HandlerExceptionReachesTheGeneralErrorReport) {
     BrowserForm window;
     std::vector<std::wstring> boxes;
-    auto previous = Application->ErrorBox;
-    Application->ErrorBox = [&](const std::wstring& caption, const std::wstring& text, UINT flags) {
-        boxes.push_back(caption + L"|" + text);
-        EXPECT_EQ(flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-    };
-    window.Browser->OnDownloadBegin = [](TObject*) { throw Exception("连接失败"); };
-    DISPPARAMS none = {};
-    EXPECT_EQ(window.Browser->Host().EventSink()->Invoke(DISPID_DOWNLOADBEGIN, IID_NULL, 0,
-                                                         DISPATCH_METHOD, &none, nullptr, nullptr,
-                                                         nullptr),
-              S_OK);
-    Application->ErrorBox = previous;
+    {
+        qh::test::TScopedOverride<TErrorBoxFunc> box(
+            SetErrorBoxOverride,
+            [&](const std::wstring& caption, const std::wstring& text, UINT flags) {
+                boxes.push_back(caption + L"|" + text);
+                EXPECT_EQ(flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+            });
+        window.Browser->OnDownloadBegin = [](TObject*) { throw Exception("连接失败"); };
+        DISPPARAMS none = {};
+        EXPECT_EQ(window.Browser->Host().EventSink()->Invoke(DISPID_DOWNLOADBEGIN, IID_NULL, 0,
+                                                             DISPATCH_METHOD, &none, nullptr,
+                                                             nullptr, nullptr),
+                  S_OK);
+    }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], L"青禾网络电视|连接失败");
 }
@@ -133,7 +137,9 @@ TEST(WebBrowserControl, DocumentCompleteAndDocumentThroughTheSeam) {
     auto body = FakeDispatch::Create();
     auto document = FakeDispatch::Create();
     document->SetObject(L"body", body.Get());
-    browser->Host().SetDocumentForTesting(document);
+    qh::test::TScopedOverride<TBrowserDocumentFunc> documentOverride(
+        SetBrowserDocumentOverride,
+        [document](IWebBrowser2*) { return ComPtr<IDispatch>(document); });
 
     std::wstring seenAddress;
     browser->OnDocumentComplete = [&](TObject* sender, IDispatch* dispatch,

@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <cstring>
+#include <utility>
 
 namespace qh {
 
@@ -42,7 +43,51 @@ void SetBytes(OleVariant& target, const std::string& bytes) {
     value->parray = array; // owned by the variant from here on
 }
 
+TBrowserDocumentFunc& DocumentOverride() {
+    static TBrowserDocumentFunc func;
+    return func;
+}
+
+TBrowserAutomationFunc& AutomationOverride() {
+    static TBrowserAutomationFunc func;
+    return func;
+}
+
+TBrowserActiveObjectFunc& ActiveObjectOverride() {
+    static TBrowserActiveObjectFunc func;
+    return func;
+}
+
 } // namespace
+
+ComPtr<IDispatch> BrowserDocument(IWebBrowser2* browser) {
+    if (DocumentOverride()) return DocumentOverride()(browser);
+    ComPtr<IDispatch> document;
+    if (browser && FAILED(browser->get_Document(document.Put()))) document.Reset();
+    return document;
+}
+
+void SetBrowserDocumentOverride(TBrowserDocumentFunc func) {
+    DocumentOverride() = std::move(func);
+}
+
+ComPtr<IDispatch> BrowserAutomation(IWebBrowser2* browser) {
+    if (AutomationOverride()) return AutomationOverride()(browser);
+    return ComPtr<IWebBrowser2>::Share(browser).As<IDispatch>();
+}
+
+void SetBrowserAutomationOverride(TBrowserAutomationFunc func) {
+    AutomationOverride() = std::move(func);
+}
+
+ComPtr<IOleInPlaceActiveObject> BrowserActiveObject(IOleObject* object) {
+    if (ActiveObjectOverride()) return ActiveObjectOverride()(object);
+    return ComPtr<IOleObject>::Share(object).As<IOleInPlaceActiveObject>();
+}
+
+void SetBrowserActiveObjectOverride(TBrowserActiveObjectFunc func) {
+    ActiveObjectOverride() = std::move(func);
+}
 
 TWebBrowserHost::TWebBrowserHost(HWND parent) {
     EnsureOleInitialized();
@@ -195,34 +240,17 @@ bool TWebBrowserHost::Stop() {
 }
 
 bool TWebBrowserHost::TranslateAccelerator(MSG& message) {
-    ComPtr<IOleInPlaceActiveObject> active = FTestActiveObject;
-    if (!active) active = FObject.As<IOleInPlaceActiveObject>();
+    ComPtr<IOleInPlaceActiveObject> active = BrowserActiveObject(FObject.Get());
     // Only S_OK means taken; S_FALSE and failures leave the key to us.
     return active && active->TranslateAccelerator(&message) == S_OK;
 }
 
 ComPtr<IDispatch> TWebBrowserHost::Document() const {
-    if (FTestDocument) return FTestDocument;
-    ComPtr<IDispatch> document;
-    if (FBrowser && FAILED(FBrowser->get_Document(document.Put()))) document.Reset();
-    return document;
+    return BrowserDocument(FBrowser.Get());
 }
 
 ComPtr<IDispatch> TWebBrowserHost::Automation() const {
-    if (FTestAutomation) return FTestAutomation;
-    return FBrowser.As<IDispatch>();
-}
-
-void TWebBrowserHost::SetDocumentForTesting(ComPtr<IDispatch> document) {
-    FTestDocument = std::move(document);
-}
-
-void TWebBrowserHost::SetAutomationForTesting(ComPtr<IDispatch> automation) {
-    FTestAutomation = std::move(automation);
-}
-
-void TWebBrowserHost::SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject> active) {
-    FTestActiveObject = std::move(active);
+    return BrowserAutomation(FBrowser.Get());
 }
 
 void TWebBrowserHost::RethrowPendingError() {

@@ -69,13 +69,8 @@ public:
     // Rethrows the first kept handler exception, if any, and forgets it.
     void RethrowPendingError();
 
-    // Seam for tests (the test bed's control renders nothing): the sink the
-    // control raises its events on, and stand-ins for the document and the
-    // automation object.
+    // The sink the control raises its events on.
     IDispatch* EventSink() const { return FSink.Get(); }
-    void SetDocumentForTesting(ComPtr<IDispatch> document);
-    void SetAutomationForTesting(ComPtr<IDispatch> automation);
-    void SetActiveObjectForTesting(ComPtr<IOleInPlaceActiveObject> active);
 
 private:
     static LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -98,10 +93,24 @@ private:
     ComPtr<IWebBrowser2> FBrowser;
     ComPtr<IConnectionPoint> FEvents;
     DWORD FEventsCookie = 0;
-    ComPtr<IDispatch> FTestDocument;
-    ComPtr<IDispatch> FTestAutomation;
-    ComPtr<IOleInPlaceActiveObject> FTestActiveObject;
     std::exception_ptr FPendingError;
 };
+
+// The objects a host fetches from its control. Each lookup has an override
+// (tests: the test bed's control renders nothing and has no document); an
+// empty function restores the real lookup. The control may be null.
+using TBrowserDocumentFunc = std::function<ComPtr<IDispatch>(IWebBrowser2* browser)>;
+using TBrowserAutomationFunc = std::function<ComPtr<IDispatch>(IWebBrowser2* browser)>;
+using TBrowserActiveObjectFunc = std::function<ComPtr<IOleInPlaceActiveObject>(IOleObject* object)>;
+
+// The current document (get_Document), or empty when there is none.
+ComPtr<IDispatch> BrowserDocument(IWebBrowser2* browser);
+void SetBrowserDocumentOverride(TBrowserDocumentFunc func);
+// The control's automation object.
+ComPtr<IDispatch> BrowserAutomation(IWebBrowser2* browser);
+void SetBrowserAutomationOverride(TBrowserAutomationFunc func);
+// The control's in-place active object, which takes its keys.
+ComPtr<IOleInPlaceActiveObject> BrowserActiveObject(IOleObject* object);
+void SetBrowserActiveObjectOverride(TBrowserActiveObjectFunc func);
 
 } // namespace qh
