@@ -1,10 +1,9 @@
 #include "app/about_box_win.h"
 
 #include "app/about_text.h"
+#include "app/open_address_win.h"
 #include "core/gbk.h"
 #include "core/string_list.h"
-
-#include <shellapi.h>
 
 #include <memory>
 
@@ -14,12 +13,6 @@
 namespace qh {
 
 QH_DEFINE_CLASS(TAboutBox, TForm)
-
-std::function<void(HWND owner, const std::wstring& address)> TAboutBox::OpenAddress =
-    [](HWND owner, const std::wstring& address) {
-        // Not reported when no browser takes it; the dialog stays open.
-        ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    };
 
 std::string AboutSiteAddress() {
     return QH_SITE_HOST;
@@ -73,7 +66,8 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
 }
 
 void TAboutBox::Label2Click(TObject*) {
-    if (OpenAddress) OpenAddress(Handle(), GbkToWide(AboutSiteAddress()));
+    // The dialog stays open, whether a browser took the address or not.
+    OpenAddress(Handle(), GbkToWide(AboutSiteAddress()));
 }
 
 void ShowAboutBox() {

@@ -2,7 +2,6 @@
 // and OK, which Enter and Escape press too.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "toolkit/buttons.h"
@@ -22,9 +21,6 @@ class TAboutBox : public TForm {
     TMemo* Memo1 = nullptr;
 
     void Label2Click(TObject* sender);
-
-    // Opens an address in the default browser; tests put a recorder here.
-    static std::function<void(HWND owner, const std::wstring& address)> OpenAddress;
 };
 
 // The site's home page, as the label shows it and its click opens it.

@@ -3,6 +3,7 @@
 #include "app/about_box_win.h"
 #include "app/fetch_text.h"
 #include "app/link_test_win.h"
+#include "app/open_address_win.h"
 #include "app/popup_schedule_win.h"
 #include "app/resource_picture.h"
 #include "app/update_check_win.h"
@@ -15,8 +16,6 @@
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
 #include "tray/tray_icon.h"
-
-#include <shellapi.h>
 
 #include "qh_config.h"
 
@@ -350,7 +349,7 @@ void TKivoMainForm::FormCloseQuery(TObject*, bool& canClose) {
 }
 
 void TKivoMainForm::OpenSitePage(const std::string& address) {
-    ShellExecuteW(Handle(), L"open", GbkToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenAddress(Handle(), GbkToWide(address));
 }
 
 void TKivoMainForm::Action1Execute(TObject*) { OpenSitePage(SiteHomePage()); }

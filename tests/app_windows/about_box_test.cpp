@@ -1,6 +1,7 @@
 #include "app/about_box_win.h"
 
 #include "app/about_text.h"
+#include "app/open_address_win.h"
 #include "app_environment.h"
 #include "core/gbk.h"
 
@@ -102,11 +103,10 @@ TEST(AboutBox, EnterAndEscapeBothClose) {
 TEST(AboutBox, AddressLabelOpensTheSiteAndTheBoxStays) {
     std::vector<std::wstring> opened;
     HWND owner = nullptr, boxWindow = nullptr;
-    auto saved = TAboutBox::OpenAddress;
-    TAboutBox::OpenAddress = [&](HWND from, const std::wstring& address) {
+    qh::SetOpenAddressOverride([&](HWND from, const std::wstring& address) {
         owner = from;
         opened.push_back(address);
-    };
+    });
     bool stillUp = false;
     ShowWithSteps({
         [&](TAboutBox& box) {
@@ -118,7 +118,7 @@ TEST(AboutBox, AddressLabelOpensTheSiteAndTheBoxStays) {
         },
         [&](TAboutBox& box) { stillUp = IsWindowVisible(box.Handle()) != FALSE; },
     });
-    TAboutBox::OpenAddress = saved;
+    qh::SetOpenAddressOverride({});
     EXPECT_EQ(opened, (std::vector<std::wstring>{qh::GbkToWide(QH_SITE_HOST)}));
     EXPECT_EQ(owner, boxWindow);
     EXPECT_TRUE(stillUp);
