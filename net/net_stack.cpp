@@ -3,6 +3,8 @@
 #include "core/text.h"
 #include "net/net_exceptions.h"
 
+#include <utility>
+
 namespace qh {
 
 namespace {
@@ -17,7 +19,7 @@ int& LiveCount() {
     return count;
 }
 
-TNetStackFactory& Factory() {
+TNetStackFactory& StackOverride() {
     static TNetStackFactory factory;
     return factory;
 }
@@ -71,8 +73,16 @@ int TNetStack::Wait(const std::vector<TNetSocket>& sockets, int timeoutMs) {
     return WaitReadable(sockets, timeoutMs);
 }
 
+std::unique_ptr<TNetStack> CreateNetStack() {
+    return StackOverride() ? StackOverride()() : CreatePlatformStack();
+}
+
+void SetNetStackOverride(TNetStackFactory factory) {
+    StackOverride() = std::move(factory);
+}
+
 TNetStackRef::TNetStackRef() {
-    if (!SharedStack()) SharedStack() = Factory() ? Factory()() : CreatePlatformStack();
+    if (!SharedStack()) SharedStack() = CreateNetStack();
     ++LiveCount();
 }
 
@@ -90,10 +100,6 @@ int TNetStackRef::Count() {
 
 bool TNetStackRef::StackExists() {
     return SharedStack() != nullptr;
-}
-
-void TNetStackRef::SetFactory(TNetStackFactory factory) {
-    Factory() = std::move(factory);
 }
 
 } // namespace qh

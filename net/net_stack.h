@@ -89,6 +89,13 @@ using TNetStackFactory = std::function<std::unique_ptr<TNetStack>()>;
 // The platform's stack (Winsock on Windows, POSIX elsewhere).
 std::unique_ptr<TNetStack> CreatePlatformStack();
 
+// The stack a first reference creates: the platform's, or the override's.
+std::unique_ptr<TNetStack> CreateNetStack();
+
+// Replaces the platform's stack for stacks created from now on (an
+// in-memory stack for tests); an empty factory restores the platform's.
+void SetNetStackOverride(TNetStackFactory factory);
+
 // The shared stack. It exists while at least one reference does: the first
 // reference creates it, the last one destroys it.
 class TNetStackRef {
@@ -104,9 +111,6 @@ public:
     // Live references in the process.
     static int Count();
     static bool StackExists();
-    // Replaces the platform's stack for stacks created from now on (an
-    // in-memory stack for tests); an empty factory restores the platform's.
-    static void SetFactory(TNetStackFactory factory);
 };
 
 } // namespace qh

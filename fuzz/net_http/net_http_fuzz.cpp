@@ -60,7 +60,7 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool installed = [] {
-        qh::TNetStackRef::SetFactory([] { return std::make_unique<MemoryStack>(); });
+        qh::SetNetStackOverride([] { return std::make_unique<MemoryStack>(); });
         return true;
     }();
     (void)installed;

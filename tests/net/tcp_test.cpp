@@ -250,6 +250,28 @@ TEST(SharedStack, LivesWithTheLastComponent) {
     EXPECT_THROW(again.Stack().Wait(std::vector<TNetSocket>(65, 0), 0), ENetStackSetSizeExceeded);
 }
 
+TEST(SharedStack, OverrideMakesTheNextStackAndEmptyRestoresThePlatform) {
+    ASSERT_FALSE(TNetStackRef::StackExists());
+    int made = 0;
+    TNetStack* given = nullptr;
+    SetNetStackOverride([&] {
+        ++made;
+        std::unique_ptr<TNetStack> stack = CreatePlatformStack();
+        given = stack.get();
+        return stack;
+    });
+    {
+        TNetStackRef first;
+        TNetStackRef second;
+        EXPECT_EQ(&*first, given);
+        EXPECT_EQ(&*second, given);
+    }
+    EXPECT_EQ(made, 1);
+    SetNetStackOverride({});
+    { TNetStackRef again; }
+    EXPECT_EQ(made, 1);
+}
+
 TEST(SharedStack, OwnedComponentsGoWithTheirOwner) {
     {
         TComponent owner(nullptr);
