@@ -53,8 +53,8 @@ void ShowSkinMessage(const std::string& text) {
         platform::ShowMessageBox(text);
 }
 
-TSkinMessageHandler SetSkinMessageHandler(TSkinMessageHandler handler) {
-    return std::exchange(Handler(), std::move(handler));
+void SetSkinMessageOverride(TSkinMessageHandler handler) {
+    Handler() = std::move(handler);
 }
 
 } // namespace qh

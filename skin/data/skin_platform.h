@@ -20,8 +20,8 @@ void RegisterDataResource(const std::string& name, std::string bytes);
 // A modal message box with text (code page 936). Tests replace it.
 using TSkinMessageHandler = std::function<void(const std::string& text)>;
 void ShowSkinMessage(const std::string& text);
-// Returns the previous handler; an empty one restores the platform's own.
-TSkinMessageHandler SetSkinMessageHandler(TSkinMessageHandler handler);
+// Replaces the box (tests); an empty handler restores the platform's own.
+void SetSkinMessageOverride(TSkinMessageHandler handler);
 
 namespace platform {
 // The platform's own lookup and message box (the _win and _posix files).

@@ -4,7 +4,7 @@
 #include "skin/data/skin_manager_link.h"
 #include "skin/data/skin_platform.h"
 #include "skin/data/lzh_encoder.h"
-#include "tests/skin_model/test_support.h"
+#include "tests/skin_model/skin_test_data.h"
 
 namespace qh {
 namespace {
@@ -199,15 +199,14 @@ TEST_F(ParseSkinTest, DamagedMemberEndsTheParseAndKeepsEarlierParts) {
 TEST_F(ParseSkinTest, WrongVersionShowsItsMessageAndKeepsTheSkinEmpty) {
     ASSERT_TRUE(Load("[TitlebarSkin]\nSkinName=Good\n"));
     std::string shown;
-    const TSkinMessageHandler previous =
-        SetSkinMessageHandler([&](const std::string& text) { shown = text; });
+    SetSkinMessageOverride([&](const std::string& text) { shown = text; });
     std::vector<uint8_t> package = BuildSkinPackage({{"skin.ini", "[S]\n"}});
     package[0] ^= 1; // another format version
     const std::vector<uint8_t> packed = LzhPack(package.data(), package.size());
     data.SkinStream().Clear();
     data.SkinStream().WriteBuffer(packed.data(), static_cast<int64_t>(packed.size()));
     EXPECT_FALSE(data.LoadSkin());
-    SetSkinMessageHandler(previous);
+    SetSkinMessageOverride({});
     EXPECT_EQ(shown, kOlderSkinMessage);
     EXPECT_TRUE(data.SkinEmpty);
     EXPECT_EQ(data.SkinName, "Good"); // the previous parts stay
