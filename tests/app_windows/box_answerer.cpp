@@ -1,26 +1,15 @@
 #include "box_answerer.h"
 
+#include "tests/support/windows_walk.h"
+
 namespace qh::test {
 
 namespace {
 
 BoxAnswerer* activeAnswerer = nullptr;
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
 BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32770") {
+    if (IsWindowVisible(window) && WindowClass(window) == L"#32770") {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
@@ -29,13 +18,13 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {
 
 BOOL CALLBACK ReadChild(HWND child, LPARAM target) {
     SeenBox& box = *reinterpret_cast<SeenBox*>(target);
-    std::wstring cls = ClassOf(child);
+    std::wstring cls = WindowClass(child);
     if (_wcsicmp(cls.c_str(), L"Static") == 0) {
         LONG style = GetWindowLongW(child, GWL_STYLE);
         if ((style & SS_TYPEMASK) == SS_ICON) {
             box.Icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        } else if (!TextOf(child).empty()) {
-            box.Text = TextOf(child);
+        } else if (!WindowText(child).empty()) {
+            box.Text = WindowText(child);
         }
     } else if (_wcsicmp(cls.c_str(), L"Button") == 0 && IsWindowVisible(child)) {
         box.Buttons.push_back(GetDlgCtrlID(child));
@@ -64,7 +53,7 @@ void BoxAnswerer::Poll() {
     EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
     if (!box) return;
     SeenBox seen;
-    seen.Caption = TextOf(box);
+    seen.Caption = WindowText(box);
     EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
     FSeen.push_back(seen);
     // Hidden first, so the next tick cannot count the same box twice.

@@ -57,69 +57,8 @@ void Process::Kill() {
     FProcess = nullptr;
 }
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, length);
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
-
-std::wstring ProductExe() { return ProgramFolder() + L"QingheTV.exe"; }
-
-std::vector<HWND> TopLevelWindows(DWORD processId) {
-    std::vector<HWND> windows;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (processId == 0 || owner == processId) windows.push_back(w);
-    }
-    return windows;
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-HWND FindTopLevel(const std::wstring& className, const std::wstring& title, DWORD processId) {
-    for (HWND w : TopLevelWindows(processId))
-        if (ClassOf(w) == className && TextOf(w) == title) return w;
-    return nullptr;
-}
-
-std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className) {
-    std::vector<HWND> found;
-    struct Search {
-        const std::wstring* name;
-        std::vector<HWND>* out;
-    } search{&className, &found};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (ClassOf(child) == *s->name) s->out->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return found;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= milliseconds) return false;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        Sleep(30);
-    }
+std::wstring ProductExe() {
+    return ExecutableFolder() + L"QingheTV.exe";
 }
 
 void PressKeys(const std::vector<WORD>& modifiers, WORD key) {

@@ -2,6 +2,8 @@
 // outside, the way a user's desktop sees it.
 #pragma once
 
+#include "tests/support/windows_walk.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -33,19 +35,14 @@ private:
     DWORD FId = 0;
 };
 
-std::wstring ProgramFolder();
+using qh::test::ExecutableFolder;
+using qh::test::FindTopLevel;
+using qh::test::TopLevelWindows;
+using qh::test::WaitUntil;
+using qh::test::WindowClass;
+using qh::test::WindowText;
+
 std::wstring ProductExe();
-
-// Top-level windows, walked from the desktop (EnumWindows can miss windows
-// of other processes under a virtual desktop).
-std::vector<HWND> TopLevelWindows(DWORD processId = 0);
-HWND FindTopLevel(const std::wstring& className, const std::wstring& title, DWORD processId = 0);
-std::vector<HWND> ChildrenOfClass(HWND parent, const std::wstring& className);
-std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);
-
-// Polls until the condition holds or milliseconds pass.
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
 // Presses keys through the system input queue (the target must be in front).
 void PressKeys(const std::vector<WORD>& modifiers, WORD key);

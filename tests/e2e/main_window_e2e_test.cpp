@@ -47,7 +47,8 @@ class MainWindowE2E : public ::testing::Test {
 protected:
     void SetUp() override {
         // A program left over from a failed case would answer for us.
-        ASSERT_EQ(FindTopLevel(kMainClass, kMainTitle), nullptr) << "a QingheTV is already running";
+        ASSERT_EQ(FindTopLevel(0, kMainClass, kMainTitle), nullptr)
+            << "a QingheTV is already running";
         FProgram = Process::Start(ProductExe());
         ASSERT_TRUE(FProgram.Running()) << "QingheTV.exe did not start";
         ASSERT_TRUE(WaitUntil([&] { return IsShown(Main()); }, 30000)) << "no main window";
@@ -55,13 +56,13 @@ protected:
 
     void TearDown() override {
         FProgram.Kill();
-        WaitUntil([&] { return FindTopLevel(kMainClass, kMainTitle) == nullptr; }, 5000);
+        WaitUntil([&] { return FindTopLevel(0, kMainClass, kMainTitle) == nullptr; }, 5000);
     }
 
-    HWND Main() const { return FindTopLevel(kMainClass, kMainTitle, FProgram.Id()); }
+    HWND Main() const { return FindTopLevel(FProgram.Id(), kMainClass, kMainTitle); }
     HWND TrayHandler() const {
         for (HWND w : TopLevelWindows(FProgram.Id()))
-            if (ClassOf(w) == L"TQhMessageWindow") return w;
+            if (WindowClass(w) == L"TQhMessageWindow") return w;
         return nullptr;
     }
     // The id the shell knows the program's icon by, or 0 when it has none:
@@ -103,12 +104,12 @@ TEST_F(MainWindowE2E, OneCentredMainWindowOwnedByTheApplicationWindow) {
 
     HWND owner = GetWindow(main, GW_OWNER);
     ASSERT_TRUE(owner);
-    EXPECT_EQ(ClassOf(owner), L"TApplication");
-    EXPECT_EQ(TextOf(owner), L"青禾网络电视");
+    EXPECT_EQ(WindowClass(owner), L"TApplication");
+    EXPECT_EQ(WindowText(owner), L"青禾网络电视");
 
     int mains = 0;
     for (HWND w : TopLevelWindows())
-        if (ClassOf(w) == kMainClass) ++mains;
+        if (WindowClass(w) == kMainClass) ++mains;
     EXPECT_EQ(mains, 1);
     EXPECT_TRUE(TrayIconPresent());
 }
@@ -146,7 +147,7 @@ TEST_F(MainWindowE2E, CloseHidesToTrayAndTrayClickShowsAgain) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(application); }, 3000))
-        << "taskbar window " << ClassOf(application).size() << " still visible";
+        << "taskbar window " << WindowClass(application).size() << " still visible";
     EXPECT_TRUE(FProgram.Running());
     EXPECT_TRUE(TrayIconPresent());
 
@@ -178,7 +179,7 @@ TEST_F(MainWindowE2E, SecondStartWakesTheFirstAndLeaves) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000));
     int mains = 0;
     for (HWND w : TopLevelWindows())
-        if (ClassOf(w) == kMainClass) ++mains;
+        if (WindowClass(w) == kMainClass) ++mains;
     EXPECT_EQ(mains, 1);
     EXPECT_TRUE(TopLevelWindows(second.Id()).empty());
 }
@@ -221,7 +222,7 @@ TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
     PostMessageW(handler, kTrayCallback, id, WM_RBUTTONDOWN);
     auto menuOpen = [&] {
         for (HWND w : TopLevelWindows())
-            if (ClassOf(w) == L"#32768" && IsWindowVisible(w)) return true;
+            if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) return true;
         return false;
     };
     ASSERT_TRUE(WaitUntil(menuOpen, 5000)) << "tray menu did not open";

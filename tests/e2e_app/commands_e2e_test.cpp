@@ -27,12 +27,12 @@ protected:
         FServer->Set("/index.htm", Answer{200, "<html>index</html>", 0});
     }
     void StartProgram() {
-        FProgram = std::make_unique<Process>(SuiteFolder() + L"e2e_app\\QingheTV_e2e.exe");
+        FProgram = std::make_unique<Process>(ExecutableFolder() + L"e2e_app\\QingheTV_e2e.exe");
         ASSERT_TRUE(FProgram->Started());
         ASSERT_TRUE(WaitUntil([&] { return (FMain = MainWindow()) != nullptr; }, kPatience));
     }
     HWND MainWindow() const {
-        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0");
+        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true);
     }
     // Opens a menu of the menu bar by its access key and picks an item by
     // arrow presses from the first item, all through the program's queue.
@@ -47,8 +47,9 @@ protected:
     }
     HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
         HWND found = nullptr;
-        WaitUntil([&] { return (found = FindTopLevel(FProgram->Id(), cls, title)) != nullptr; },
-                  kPatience);
+        WaitUntil(
+            [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
+            kPatience);
         return found;
     }
     // Runs the link test and returns the text of the box it ends with.

@@ -31,50 +31,12 @@ bool Process::WaitExit(DWORD milliseconds) const {
     return FProcess && WaitForSingleObject(FProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
-std::wstring SuiteFolder() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, length);
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
-std::vector<HWND> TopLevelWindows(DWORD processId) {
-    std::vector<HWND> windows;
-    for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId) windows.push_back(w);
-    }
-    return windows;
-}
-
-HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::wstring& title,
-                  bool visibleOnly) {
-    for (HWND w : TopLevelWindows(processId)) {
-        if (visibleOnly && !IsWindowVisible(w)) continue;
-        if (ClassOf(w) == className && TextOf(w) == title) return w;
-    }
-    return nullptr;
-}
-
 std::wstring BoxText(HWND box) {
     std::wstring found;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (_wcsicmp(ClassOf(child).c_str(), L"Static") != 0) continue;
+        if (_wcsicmp(WindowClass(child).c_str(), L"Static") != 0) continue;
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
-        std::wstring text = TextOf(child);
+        std::wstring text = WindowText(child);
         if (!text.empty()) found = text;
     }
     return found;
@@ -83,15 +45,6 @@ std::wstring BoxText(HWND box) {
 void PressButton(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= milliseconds) return false;
-        Sleep(50);
-    }
 }
 
 bool FileExists(const std::wstring& path) {

@@ -2,6 +2,8 @@
 // and the message boxes it opens.
 #pragma once
 
+#include "tests/support/windows_walk.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -30,21 +32,16 @@ private:
     DWORD FId = 0;
 };
 
-std::wstring SuiteFolder();
-std::wstring ClassOf(HWND window);
-std::wstring TextOf(HWND window);
+using qh::test::ExecutableFolder;
+using qh::test::FindTopLevel;
+using qh::test::WaitUntil;
+using qh::test::WindowClass;
+using qh::test::WindowText;
 
-// Top-level windows of a process, walked from the desktop.
-std::vector<HWND> TopLevelWindows(DWORD processId);
-HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::wstring& title,
-                  bool visibleOnly = true);
 // The text of a message box: its static child that is not an icon.
 std::wstring BoxText(HWND box);
 // Presses a button of a dialog (IDOK, IDYES, IDNO, ...).
 void PressButton(HWND dialog, int id);
-
-// Polls until the condition holds; false when the time ran out.
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
 bool FileExists(const std::wstring& path);
 std::wstring ReadUtf16File(const std::wstring& path);

@@ -29,7 +29,7 @@ protected:
         DeleteFileW(Record().c_str());
     }
 
-    static std::wstring Folder() { return SuiteFolder() + L"e2e_app\\"; }
+    static std::wstring Folder() { return ExecutableFolder() + L"e2e_app\\"; }
     static std::wstring Updater() { return Folder() + L"Update.exe"; }
     static std::wstring Record() { return Folder() + L"Update.started"; }
 
@@ -47,8 +47,8 @@ protected:
         FProgram = std::make_unique<Process>(Folder() + L"QingheTV_e2e.exe");
         ASSERT_TRUE(FProgram->Started());
     }
-    HWND MainWindow() const { return FindTopLevel(FProgram->Id(), kMainClass, kMainTitle); }
-    HWND UpdateBox() const { return FindTopLevel(FProgram->Id(), L"#32770", kBoxTitle); }
+    HWND MainWindow() const { return FindTopLevel(FProgram->Id(), kMainClass, kMainTitle, true); }
+    HWND UpdateBox() const { return FindTopLevel(FProgram->Id(), L"#32770", kBoxTitle, true); }
     HWND WaitForBox() const {
         HWND box = nullptr;
         WaitUntil([&] { return (box = UpdateBox()) != nullptr; }, kPatience);

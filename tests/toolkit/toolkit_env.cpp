@@ -39,16 +39,4 @@ void Pump() {
     }
 }
 
-std::wstring WindowClass(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return name;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
 } // namespace qh::test

@@ -2,6 +2,7 @@
 // a way to let its loop run until something has happened.
 #pragma once
 
+#include "tests/support/windows_walk.h"
 #include "toolkit/application.h"
 #include "toolkit/forms.h"
 
@@ -15,7 +16,5 @@ namespace qh::test {
 bool PumpUntil(const std::function<bool()>& done);
 // Lets the loop take what is waiting now.
 void Pump();
-std::wstring WindowClass(HWND window);
-std::wstring WindowText(HWND window);
 
 } // namespace qh::test

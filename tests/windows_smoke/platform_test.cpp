@@ -6,6 +6,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include "tests/support/windows_walk.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,13 +28,6 @@ struct SocketHolder {
         if (s != INVALID_SOCKET) closesocket(s);
     }
 };
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring full(path, length);
-    return full.substr(0, full.find_last_of(L"\\/") + 1);
-}
 
 } // namespace
 
@@ -102,7 +97,7 @@ TEST(Platform, WinsockConnectsToOwnLoopbackListener) {
 }
 
 TEST(Platform, ProgramCarriesTheBuildVersion) {
-    std::wstring exe = ProgramFolder() + L"QingheTV.exe";
+    std::wstring exe = qh::test::ExecutableFolder() + L"QingheTV.exe";
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
     ASSERT_GT(size, 0u) << "no version record in QingheTV.exe";
