@@ -4,6 +4,8 @@
 
 namespace e2e {
 
+using namespace qh::test;
+
 Process::~Process() { Kill(); }
 
 Process::Process(Process&& other) noexcept

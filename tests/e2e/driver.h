@@ -35,13 +35,6 @@ private:
     DWORD FId = 0;
 };
 
-using qh::test::ExecutableFolder;
-using qh::test::FindTopLevel;
-using qh::test::TopLevelWindows;
-using qh::test::WaitUntil;
-using qh::test::WindowClass;
-using qh::test::WindowText;
-
 std::wstring ProductExe();
 
 // Presses keys through the system input queue (the target must be in front).

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 using namespace e2e;
+using namespace qh::test;
 
 namespace {
 

@@ -13,6 +13,7 @@
 namespace {
 
 using namespace e2e_app;
+using namespace qh::test;
 
 constexpr DWORD kPatience = 60000;
 const std::string kPort = std::to_string(QH_E2E_APP_PORT);

@@ -4,6 +4,8 @@
 
 namespace e2e_app {
 
+using namespace qh::test;
+
 Process::Process(const std::wstring& exe) {
     std::wstring command = L"\"" + exe + L"\"";
     std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));

@@ -32,12 +32,6 @@ private:
     DWORD FId = 0;
 };
 
-using qh::test::ExecutableFolder;
-using qh::test::FindTopLevel;
-using qh::test::WaitUntil;
-using qh::test::WindowClass;
-using qh::test::WindowText;
-
 // The text of a message box: its static child that is not an icon.
 std::wstring BoxText(HWND box);
 // Presses a button of a dialog (IDOK, IDYES, IDNO, ...).

@@ -11,6 +11,7 @@
 namespace {
 
 using namespace e2e_app;
+using namespace qh::test;
 
 const wchar_t* const kMainClass = L"TKivoMainForm";
 const wchar_t* const kMainTitle = L"青禾网络电视 V2.0";
