@@ -1,0 +1,58 @@
+#include "skin/render/frame_styles.h"
+
+namespace qh {
+
+TBorderKind BorderKindOf(uint32_t style) {
+    if ((style & kWsPopup) != 0 && (style & kWsCaption) != kWsCaption) return bkNone;
+    if ((style & kWsThickFrame) != 0) return bkSizeable;
+    if ((style & kDsModalFrame) != 0) return bkDialog;
+    return bkFixed;
+}
+
+unsigned BoxFlagsOf(uint32_t style, bool hasSystemMenu) {
+    unsigned flags = 0;
+    if ((style & kWsMaximizeBox) != 0) flags |= kBoxMaximize;
+    if ((style & kWsMinimizeBox) != 0) flags |= kBoxMinimize;
+    if ((style & kWsSysMenu) != 0 || hasSystemMenu) flags |= kBoxSystemMenu;
+    return flags;
+}
+
+TMdiKind MdiKindOf(uint32_t exStyle, bool hasMdiClientChild) {
+    if ((exStyle & kWsExMdiChild) != 0) return mkChild;
+    return hasMdiClientChild ? mkFrame : mkOrdinary;
+}
+
+TShowState ShowStateOf(int showCommand) {
+    switch (showCommand) {
+    case kSwShowMinimized:
+    case kSwMinimize:
+    case kSwShowMinNoActive:
+        return ssMinimized;
+    case kSwShowMaximized:
+        return ssMaximized;
+    default:
+        return ssNormal;
+    }
+}
+
+TFrameStyles ApplyFrameStyles(const TFrameStyles& current, bool show, bool ownedOrMdiChild,
+                              bool mdiChildInMaximizedMode) {
+    TFrameStyles result = current;
+    if (show) {
+        if ((current.BoxFlags & kBoxSystemMenu) != 0) result.Style |= kWsSysMenu;
+        if ((current.BoxFlags & kBoxMinimize) != 0) result.Style |= kWsMinimizeBox;
+        if ((current.BoxFlags & kBoxMaximize) != 0) result.Style |= kWsMaximizeBox;
+        if ((current.BoxFlags & kBoxCaptionRemoved) != 0) result.Style |= kWsCaption;
+        return result;
+    }
+    if (mdiChildInMaximizedMode) return result;
+    if (ownedOrMdiChild) {
+        result.Style &= ~kWsCaptionBoxes;
+    } else if ((current.Style & kWsCaption) == kWsCaption) {
+        result.Style &= ~kWsCaption;
+        result.BoxFlags |= kBoxCaptionRemoved;
+    }
+    return result;
+}
+
+} // namespace qh
