@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "skin/engine/skin_manage.h"
+#include "skin/engine/win_skin_menu.h"
 #include "toolkit/canvas.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
@@ -146,6 +147,18 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
 
     if (FFrameSkinned) {
         ReadFrameWidths();
+        // A form's main menu counts even before the form has put it on its
+        // window (a window can be activated while it is being made).
+        TMainMenu* formMenu = FForm ? FForm->Menu() : nullptr;
+        HMENU menu = GetMenu(FWindow);
+        if ((formMenu || menu) && FMdiKind != 2) {
+            FMenuBar = std::make_unique<TWinSkinMenu>(*this, skinData, FWindow);
+            if (formMenu)
+                FMenuBar->Build(formMenu);
+            else
+                FMenuBar->BuildFromHandle(menu);
+            FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+        }
         if (!(FMdiKind == 2 && FManager && FManager->MdiMaximized()) && !Minimized())
             ApplyFrameStyles(false);
         BuildCaptionButtons();
@@ -249,6 +262,9 @@ void TWinSkinForm::KeepClientSize() {
 }
 
 void TWinSkinForm::Attached() {
+    // The painted bar takes the place of the window's own, which goes just
+    // before the frame is sized so that the client area never jumps.
+    if (FMenuBar && GetMenu(FWindow)) SetMenu(FWindow, nullptr);
     if (FFrameState == kFrameNew) {
         if (FMdiKind == 2 && FManager && FManager->MdiMaximized()) {
             ApplyFrameStyles(true);
@@ -345,6 +361,11 @@ void TWinSkinForm::Detach() {
         FForm->SetColor(FSavedColor);
     FreeCaptionButtons();
     FCaptionBitmap.reset();
+    if (FMenuBar) {
+        if (alive && !destroying) FMenuBar->Detach();
+        FMenuBar.reset();
+        FMenuBarHeight = 0;
+    }
     if (alive && FFrameSkinned && !destroying) {
         ApplyFrameStyles(true);
         const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
@@ -376,6 +397,7 @@ void TWinSkinForm::NcDestroy() {
     RestoreWindowProcedure();
     FreeCaptionButtons();
     FCaptionBitmap.reset();
+    FMenuBar.reset();
     FHasRegion = false;
     FAttached = false;
     FFrameState = kFrameDead;
@@ -391,9 +413,33 @@ void TWinSkinForm::FormMessage(TMessage& m, const TWndMethod& next) {
     case WM_SKINCHANGED:
         ApplySkinChange();
         return;
+    case CM_MENUCHANGED:
+        FSkinData->FramePainting = false;
+        next(m);
+        FSkinData->FramePainting = true;
+        MenuChanged();
+        return;
+    case CM_DIALOGCHAR:
+        // Alt (the character's context bit) and a bar caption's access
+        // key, and nothing else held.
+        if (FMenuBar && (m.LParam & (1 << 29)) && GetKeyState(VK_CONTROL) >= 0 &&
+            GetKeyState(VK_SHIFT) >= 0)
+            if (TMenuBtn* button = FMenuBar->ButtonForKey(static_cast<wchar_t>(m.WParam))) {
+                FMenuBar->PressButton(*button);
+                m.Result = 1;
+                return;
+            }
+        next(m);
+        return;
     default:
         next(m);
     }
+}
+
+void TWinSkinForm::MenuChanged() {
+    if (!FMenuBar || !FSkinData->MenuUpdate()) return;
+    FMenuBar->Rebuild();
+    SendMessageW(FWindow, WM_SKINREFRESHFRAME, 0, 0);
 }
 
 LRESULT CALLBACK TWinSkinForm::WindowProcedure(HWND window, UINT msg, WPARAM wParam,
@@ -517,9 +563,12 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
         case SC_KEYMENU:
-            // Alt alone does not enter the system's menu mode over the
-            // skinned frame.
-            if (!FMenuMode && !GetCapture() && lParam == 0) return 1;
+            // Alt alone, or Alt and a bar caption's key, does not enter the
+            // system's menu mode over the skinned frame: the bar opens by
+            // the class library's dialog-character notification.
+            if (!FMenuMode && !GetCapture() && lParam != ' ' && lParam != '-' &&
+                (lParam == 0 || (FMenuBar && FMenuBar->ButtonForKey(static_cast<wchar_t>(lParam)))))
+                return 1;
             break;
         case SC_MINIMIZE:
             FShowState = 2;
@@ -562,8 +611,12 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         FSkinData->FramePainting = false;
         LRESULT result = CallOld(msg, wParam, lParam);
         FSkinData->FramePainting = true;
+        MenuChanged();
         return result;
     }
+    case WM_MENUSELECT:
+        NoteMenuSelect(wParam, lParam);
+        return CallOld(msg, wParam, lParam);
     default:
         break;
     }
@@ -595,6 +648,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (TNCObject* object = ObjectAt(ToWindow(p))) {
             if (!FActive) SetForegroundWindow(FWindow);
             object->MouseDown();
+            if (auto* button = dynamic_cast<TMenuBtn*>(object)) FMenuBar->OpenDropDown(*button);
             return 0;
         }
         if (FShowState == 1 && FActive && wParam == HTCAPTION) wParam = HTMENU;
@@ -672,7 +726,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
     for (const auto& button : FCaptionButtons)
         if (button->Visible && button->Part().Action >= 0 && PtInRect(&button->Bounds, p))
             return button.get();
-    return nullptr;
+    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
 }
 
 LRESULT TWinSkinForm::NcHitTest(WPARAM wParam, LPARAM lParam) {

@@ -23,6 +23,7 @@ namespace qh {
 class TCustomForm;
 class TSkinManage;
 class TWinSkinForm;
+class TWinSkinMenu;
 
 // FrameState values.
 enum : int {
@@ -97,6 +98,10 @@ class TWinSkinForm : public TComponent {
     RECT FrameWidths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
     const RECT& TextRect() const { return FTextRect; }
     void SetManager(TSkinManage* manager) { FManager = manager; }
+    // A drop-down of the menu bar is open.
+    void SetMenuMode(bool value) { FMenuMode = value; }
+    TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
+    int MenuBarHeight() const { return FMenuBarHeight; }
 
     // For the non-client objects.
     TNCObject* HotObject() const { return FHotObject; }
@@ -111,6 +116,7 @@ private:
     LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormMessage(TMessage& message, const TWndMethod& next);
     void RestoreWindowProcedure();
+    void MenuChanged();
 
     void ReadIcon();
     void ReadFrameWidths();
@@ -184,6 +190,7 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
     TBitmap FIconBitmap;
     std::unique_ptr<TDibSection> FCaptionBitmap;
+    std::unique_ptr<TWinSkinMenu> FMenuBar;
 };
 
 } // namespace qh

@@ -6,6 +6,7 @@
 #include "skin/engine/bitmap_region.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/skin_paint.h"
+#include "skin/engine/win_skin_menu.h"
 #include "skin/render/compose.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/region_scan.h"
@@ -87,6 +88,9 @@ void TWinSkinForm::PaintFrame(HDC given) {
                         h - FFrameBottom);
         PaintBorders(dc, w, h);
         PaintCaption(dc, w);
+        if (FMenuBar)
+            FMenuBar->Paint(
+                dc, {FFrameLeft, FFrameTop, w - FFrameRight, FFrameTop + FMenuBarHeight}, FActive);
         RestoreDC(dc, saved);
     } catch (...) {
     }

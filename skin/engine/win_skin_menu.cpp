@@ -1,0 +1,317 @@
+#include "skin/engine/win_skin_menu.h"
+
+#include "core/gbk.h"
+#include "skin/render/compose.h"
+#include "toolkit/canvas.h"
+
+#include <algorithm>
+
+namespace qh {
+
+namespace {
+
+// One menu bar drop-down is tracked at a time: menus are modal.
+struct TTracking {
+    TWinSkinMenu* Bar = nullptr;
+    int OpenIndex = -1;
+    int NextIndex = -1;
+    HHOOK Hook = nullptr;
+    bool First = false;
+    POINT LastCursor{-1, -1};
+    // What WM_MENUSELECT told of the highlighted item.
+    HMENU SelectedIn = nullptr;
+    bool SelectedHasPopup = false;
+    bool SelectedAny = false;
+};
+
+TTracking& Tracking() {
+    static TTracking tracking;
+    return tracking;
+}
+
+HFONT MenuFont() {
+    static TFontHandle font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
+    }();
+    return font.Get();
+}
+
+COLORREF SkinColour(int32_t colour) {
+    return ColorToRGB(static_cast<TColor>(colour));
+}
+
+// The access key of a caption: the character after a single "&".
+wchar_t AccessKey(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i)
+        if (caption[i] == L'&') {
+            if (caption[i + 1] != L'&') return static_cast<wchar_t>(towupper(caption[i + 1]));
+            ++i;
+        }
+    return 0;
+}
+
+void SwitchTo(int index) {
+    TTracking& t = Tracking();
+    if (!t.Bar || index == t.OpenIndex) return;
+    t.NextIndex = index;
+    EndMenu();
+}
+
+LRESULT CALLBACK TrackingHook(int code, WPARAM wParam, LPARAM lParam) {
+    TTracking& t = Tracking();
+    LRESULT result = CallNextHookEx(t.Hook, code, wParam, lParam);
+    if (result != 0 || code != MSGF_MENU || !t.Bar) return result;
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (t.First) {
+        t.First = false;
+        PostMessageW(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    const int count = t.Bar->ButtonCount();
+    switch (msg->message) {
+    case WM_KEYDOWN:
+        if (msg->wParam == VK_LEFT && count > 0) {
+            HMENU open = t.Bar->Button(t.OpenIndex).DropDown;
+            if (!t.SelectedAny || t.SelectedIn == open) SwitchTo((t.OpenIndex + count - 1) % count);
+        } else if (msg->wParam == VK_RIGHT && count > 0) {
+            if (!t.SelectedAny || !t.SelectedHasPopup) SwitchTo((t.OpenIndex + 1) % count);
+        }
+        break;
+    case WM_SYSKEYDOWN:
+        if (msg->wParam == VK_MENU) EndMenu();
+        break;
+    case WM_MOUSEMOVE: {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (cursor.x == t.LastCursor.x && cursor.y == t.LastCursor.y) break;
+        t.LastCursor = cursor;
+        RECT window{};
+        GetWindowRect(t.Bar->Window(), &window);
+        TMenuBtn* over = t.Bar->ButtonAt({cursor.x - window.left, cursor.y - window.top});
+        if (over && over->Index != t.OpenIndex) SwitchTo(over->Index);
+        break;
+    }
+    default:
+        break;
+    }
+    return result;
+}
+
+} // namespace
+
+void TMenuBtn::Paint() {
+    HDC dc = GetWindowDC(FBar.Window());
+    if (!dc) return;
+    FBar.PaintButton(dc, *this);
+    ReleaseDC(FBar.Window(), dc);
+}
+
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData* skinData, HWND window)
+    : FForm(form), FSkinData(skinData), FWindow(window), FWindowMenu(GetMenu(window)) {}
+
+TWinSkinMenu::~TWinSkinMenu() {
+    if (Tracking().Bar == this) Tracking().Bar = nullptr;
+}
+
+void TWinSkinMenu::ClearButtons() {
+    if (FForm.HotObject() && std::any_of(FButtons.begin(), FButtons.end(), [&](const auto& b) {
+            return b.get() == FForm.HotObject();
+        }))
+        FForm.SetHotObject(nullptr);
+    FButtons.clear();
+}
+
+void TWinSkinMenu::Build(TMainMenu* menu) {
+    FMenu = menu;
+    ClearButtons();
+    TMenuItem* items = menu->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        TMenuItem* item = items->Items(i);
+        item->ActionChanged();
+        auto button = std::make_unique<TMenuBtn>(FForm, *this, i);
+        button->Caption = GbkToWide(item->Caption());
+        button->Enabled = item->Enabled();
+        button->Visible = item->Visible();
+        button->Command = item->Command();
+        button->DropDown = item->Count() > 0 ? item->Handle() : nullptr;
+        button->Item = item;
+        FButtons.push_back(std::move(button));
+    }
+}
+
+void TWinSkinMenu::BuildFromHandle(HMENU menu) {
+    ClearButtons();
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[81] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STRING | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 80;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        auto button = std::make_unique<TMenuBtn>(FForm, *this, static_cast<int>(FButtons.size()));
+        button->Caption = text;
+        button->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+        button->Visible = true;
+        button->Command = info.wID;
+        button->DropDown = info.hSubMenu;
+        FButtons.push_back(std::move(button));
+    }
+}
+
+void TWinSkinMenu::Rebuild() {
+    if (FMenu)
+        Build(FMenu);
+    else if (FWindowMenu)
+        BuildFromHandle(FWindowMenu);
+    FForm.SetHotObject(nullptr);
+}
+
+void TWinSkinMenu::Detach() {
+    ClearButtons();
+    HMENU menu = FMenu ? FMenu->Handle() : FWindowMenu;
+    if (menu && IsWindow(FWindow) && !GetMenu(FWindow)) SetMenu(FWindow, menu);
+}
+
+void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
+    const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+    if (w <= 0 || h <= 0) return;
+    FBarRect = bar;
+    TDibSection scratch(w, h);
+    const TDataSkinObject* part = FSkinData->MenuBar.get();
+    int x = 6;
+    if (part && !part->Image.Empty()) {
+        const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth,
+                               part->BottomHeight};
+        if (part->Tile == 1)
+            ComposeInto(scratch.Bitmap(), {0, 0, w, h}, part->Image, margins, true, false, 2,
+                        active ? 1 : 2);
+        else
+            ComposeHorizontal(scratch.Bitmap(), {0, 0, w, h}, part->Image, true, 2, active ? 1 : 2,
+                              margins);
+        x = part->LeftWidth + 4;
+        if (w < x) x = 12;
+    } else {
+        scratch.Bitmap().Fill(static_cast<TColor>(SkinColour(FSkinData->Colours.Menubar)));
+    }
+    FBarBackground = scratch.Bitmap();
+    HDC mem = scratch.Dc();
+    SelectObject(mem, MenuFont());
+    for (const auto& button : FButtons) {
+        if (!button->Visible) {
+            button->Bounds = {0, 0, 0, 0};
+            continue;
+        }
+        SIZE size{0, 0};
+        GetTextExtentPoint32W(mem, button->Caption.c_str(),
+                              static_cast<int>(button->Caption.size()), &size);
+        const int width = button->Caption.empty() ? 0 : size.cx + 10;
+        button->Bounds = {bar.left + x, bar.top, bar.left + x + width, bar.top + h - 1};
+        x += width;
+    }
+    BitBlt(dc, bar.left, bar.top, w, h, mem, 0, 0, SRCCOPY);
+    for (const auto& button : FButtons)
+        if (button->Visible && button->Bounds.right > button->Bounds.left) PaintButton(dc, *button);
+}
+
+void TWinSkinMenu::PaintButton(HDC dc, TMenuBtn& button) {
+    RECT r = button.Bounds;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0 || FBarBackground.Empty()) return;
+    TDibSection piece(w, h);
+    piece.Bitmap().CopyRect(0, 0, FBarBackground, r.left - FBarRect.left, r.top - FBarRect.top, w,
+                            h);
+    HDC mem = piece.Dc();
+    if (button.State == TNCObject::nsHot || button.State == TNCObject::nsPressed) {
+        TBrushHandle frame(CreateSolidBrush(SkinColour(FSkinData->Colours.ButtonHilight)));
+        RECT all{0, 0, w, h};
+        FrameRect(mem, &all, frame.Get());
+    }
+    SelectObject(mem, MenuFont());
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, button.Enabled ? SkinColour(FSkinData->Colours.MenuBarText)
+                                     : GetSysColor(COLOR_GRAYTEXT));
+    RECT text{0, 0, w, h};
+    DrawTextW(mem, button.Caption.c_str(), static_cast<int>(button.Caption.size()), &text,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    BitBlt(dc, r.left, r.top, w, h, mem, 0, 0, SRCCOPY);
+}
+
+TMenuBtn* TWinSkinMenu::ButtonAt(POINT p) const {
+    for (const auto& button : FButtons)
+        if (!button->Caption.empty() && PtInRect(&button->Bounds, p)) return button.get();
+    return nullptr;
+}
+
+TMenuBtn* TWinSkinMenu::ButtonForKey(wchar_t key) const {
+    const wchar_t wanted = static_cast<wchar_t>(towupper(key));
+    for (const auto& button : FButtons)
+        if (button->Enabled && AccessKey(button->Caption) == wanted) return button.get();
+    return nullptr;
+}
+
+void TWinSkinMenu::PressButton(TMenuBtn& button) {
+    RECT window{};
+    GetWindowRect(FWindow, &window);
+    PostMessageW(
+        FWindow, WM_NCLBUTTONDOWN, HTCLIENT,
+        MAKELPARAM(window.left + button.Bounds.left + 1, window.top + button.Bounds.top + 1));
+}
+
+void TWinSkinMenu::OpenDropDown(TMenuBtn& first) {
+    TTracking& t = Tracking();
+    if (t.Bar) return; // already tracking a bar
+    int index = first.Index;
+    while (index >= 0 && index < ButtonCount()) {
+        TMenuBtn& button = Button(index);
+        PostMessageW(FWindow, WM_COMMAND, button.Command, 0);
+        if (!button.DropDown) break;
+        t.Bar = this;
+        t.OpenIndex = index;
+        t.NextIndex = -1;
+        t.First = true;
+        t.SelectedAny = false;
+        t.SelectedIn = nullptr;
+        GetCursorPos(&t.LastCursor);
+        FForm.SetMenuMode(true);
+        button.State = TNCObject::nsPressed;
+        FForm.SetHotObject(&button);
+        button.Paint();
+        if (!t.Hook)
+            t.Hook = SetWindowsHookExW(WH_MSGFILTER, TrackingHook, nullptr, GetCurrentThreadId());
+        RECT window{};
+        GetWindowRect(FWindow, &window);
+        if (button.Enabled)
+            TrackPopupMenu(button.DropDown, TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                           window.left + button.Bounds.left, window.top + button.Bounds.bottom, 0,
+                           FWindow, nullptr);
+        if (t.Hook) UnhookWindowsHookEx(t.Hook);
+        t.Hook = nullptr;
+        index = t.NextIndex;
+        t.Bar = nullptr;
+        t.OpenIndex = -1;
+        t.NextIndex = -1;
+        FForm.SetMenuMode(false);
+        button.State = TNCObject::nsNormal;
+        FForm.SetHotObject(nullptr);
+        button.Paint();
+    }
+}
+
+void NoteMenuSelect(WPARAM wParam, LPARAM lParam) {
+    TTracking& t = Tracking();
+    if (!t.Bar) return;
+    const UINT flags = HIWORD(wParam);
+    if (flags == 0xFFFF && lParam == 0) {
+        t.SelectedAny = false;
+        return;
+    }
+    t.SelectedAny = true;
+    t.SelectedIn = reinterpret_cast<HMENU>(lParam);
+    t.SelectedHasPopup = (flags & MF_POPUP) != 0;
+}
+
+} // namespace qh
