@@ -1,6 +1,7 @@
 // Program entry: wakes a running instance, or becomes the running one.
 #include "app/main_form_win.h"
 #include "core/gbk.h"
+#include "skin/engine/skin_manage.h"
 #include "toolkit/application.h"
 
 #include <windows.h>
@@ -24,6 +25,7 @@ bool WakeRunningInstance() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (WakeRunningInstance()) return 0;
 
+    qh::RegisterSkinManage();
     qh::TApplication application;
     application.Initialize();
     application.SetTitle("青禾网络电视");

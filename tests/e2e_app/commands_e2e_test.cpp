@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 #include <memory>
 #include <string>
 
@@ -35,10 +37,13 @@ protected:
     HWND MainWindow() const {
         return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true);
     }
-    // Opens a menu of the menu bar by its access key and picks an item by
-    // arrow presses from the first item, all through the program's queue.
+    // Opens a menu of the menu bar by Alt and its access key and picks an
+    // item by arrow presses from the first item, all through the program's
+    // queue (the key with the context bit that says Alt is held).
     void PickMenuItem(wchar_t accessKey, WORD arrow, int presses) {
-        PostMessageW(FMain, WM_SYSCOMMAND, SC_KEYMENU, accessKey);
+        const WORD key = static_cast<WORD>(towupper(accessKey));
+        PostMessageW(FMain, WM_SYSKEYDOWN, key, 1 | (1 << 29));
+        PostMessageW(FMain, WM_SYSKEYUP, key, 1 | (1 << 29) | (1u << 30) | (1u << 31));
         Sleep(700);
         for (int i = 0; i < presses; ++i) {
             PostMessageW(FMain, WM_KEYDOWN, arrow, 1);
