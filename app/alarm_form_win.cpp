@@ -139,13 +139,13 @@ void TAlarmFrm::FormShow(TObject*) {
 void TAlarmFrm::Timer1Timer(TObject*) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    AlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom);
+    TAlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom);
     SetTop(step.Top);
     if (step.Done) Timer1->SetEnabled(false);
 }
 
 void TAlarmFrm::Timer2Timer(TObject*) {
-    AlarmSlideStep step = SlideDownStep(Top(), Height(), GetSystemMetrics(SM_CYSCREEN));
+    TAlarmSlideStep step = SlideDownStep(Top(), Height(), GetSystemMetrics(SM_CYSCREEN));
     SetTop(step.Top);
     if (!step.Done) return;
     FMayClose = true;
@@ -180,7 +180,7 @@ void TAlarmFrm::WebBrowser1DocumentComplete(TObject*, IDispatch*, const std::wst
         if (body) {
             ComPtr<IDispatch> style = GetObjectProperty(body.Get(), L"style");
             if (style)
-                PutProperty(style.Get(), L"borderStyle", OleVariant(std::wstring_view(L"none")));
+                PutProperty(style.Get(), L"borderStyle", TOleVariant(std::wstring_view(L"none")));
         }
     }
     // Scroll bars off through the browser's automation object; a page that
@@ -192,7 +192,7 @@ void TAlarmFrm::WebBrowser1DocumentComplete(TObject*, IDispatch*, const std::wst
         if (!doc) return;
         ComPtr<IDispatch> body = GetObjectProperty(doc.Get(), L"body");
         if (!body) return;
-        PutProperty(body.Get(), L"Scroll", OleVariant(std::wstring_view(L"no")));
+        PutProperty(body.Get(), L"Scroll", TOleVariant(std::wstring_view(L"no")));
     } catch (...) {
     }
 }

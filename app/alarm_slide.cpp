@@ -14,13 +14,13 @@ int32_t Clamp(int64_t value) {
 
 } // namespace
 
-AlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom) {
+TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom) {
     const int64_t target = static_cast<int64_t>(workAreaBottom) - height;
     if (top < target) return {Clamp(target), true};
     return {Clamp(static_cast<int64_t>(top) - kAlarmSlideStep), false};
 }
 
-AlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight) {
+TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight) {
     const int64_t limit = static_cast<int64_t>(screenHeight) + height + 20;
     if (top < limit) return {Clamp(static_cast<int64_t>(top) + kAlarmSlideStep), false};
     return {top, true};

@@ -9,17 +9,17 @@ namespace qh {
 
 inline constexpr int32_t kAlarmSlideStep = 8;
 
-struct AlarmSlideStep {
+struct TAlarmSlideStep {
     int32_t Top;
     bool Done; // rise: resting on the line, stop the timer; fall: out of sight
 };
 
 // One slide-up tick. The tick that finds the popup above the resting line
 // puts it exactly on the line.
-AlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom);
+TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom);
 
 // One slide-down tick; done (top unchanged) once the top has reached the
 // screen height plus the popup's height plus 20.
-AlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight);
+TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight);
 
 } // namespace qh

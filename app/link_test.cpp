@@ -25,7 +25,7 @@ std::string LinkTestMessage(int64_t responseMs, int64_t shownMs) {
     return std::string(verdict) + IntToStr(shownMs) + "毫秒";
 }
 
-void RunLinkTest(LinkTestHost& host, const std::string& portalHost) {
+void RunLinkTest(TLinkTestHost& host, const std::string& portalHost) {
     const double start = host.NowMilliseconds();
     const std::string body = host.GetText(portalHost + kLinkTestPath);
     const int64_t responseMs = WholeMilliseconds(start, host.NowMilliseconds());

@@ -12,9 +12,9 @@ inline constexpr int64_t kLinkBusyFromMs = 1000;
 inline constexpr int64_t kLinkCongestedFromMs = 3600;
 inline constexpr const char* kLinkNotConnectedText = "未连接到网络！";
 
-class LinkTestHost {
+class TLinkTestHost {
 public:
-    virtual ~LinkTestHost() = default;
+    virtual ~TLinkTestHost() = default;
     // A clock in milliseconds; only differences are used.
     virtual double NowMilliseconds() = 0;
     // The body of a GET through a client made for this one request; raises
@@ -29,7 +29,7 @@ std::string LinkTestMessage(int64_t responseMs, int64_t shownMs);
 
 // portalHost is the portal's root address, without a trailing slash. A
 // failed GET leaves as the client's exception; nothing is shown then.
-void RunLinkTest(LinkTestHost& host, const std::string& portalHost);
+void RunLinkTest(TLinkTestHost& host, const std::string& portalHost);
 
 // The clock of the real test: monotonic, so a change of the wall clock
 // during the request cannot give a negative or absurd time.

@@ -12,7 +12,7 @@ namespace qh {
 
 namespace {
 
-class WinLinkTestHost : public LinkTestHost {
+class TWinLinkTestHost : public TLinkTestHost {
 public:
     double NowMilliseconds() override { return MonotonicMilliseconds(); }
     std::string GetText(const std::string& address) override {
@@ -28,7 +28,7 @@ public:
 } // namespace
 
 void RunNetworkLinkTest() {
-    WinLinkTestHost host;
+    TWinLinkTestHost host;
     RunLinkTest(host, QH_PORTAL_HOST);
 }
 

@@ -43,7 +43,7 @@ std::string PageLines(std::string_view scheduleText) {
     return pages;
 }
 
-void TakeLine(PopupScheduleState& state, PopupScheduleHost& host, const std::string& line) {
+void TakeLine(TPopupScheduleState& state, TPopupScheduleHost& host, const std::string& line) {
     // Shown from here on, whatever its fields turn out to be.
     state.FShownLines += line;
     state.FShownLines += kLineBreak;
@@ -54,7 +54,7 @@ void TakeLine(PopupScheduleState& state, PopupScheduleHost& host, const std::str
     int32_t pageWidth = StrToInt(Field(fields, 1));
     int32_t pageHeight = StrToInt(Field(fields, 2));
 
-    PopupPlacement placement;
+    TPopupPlacement placement;
     placement.Address = Field(fields, 0);
     placement.Width = WindowExtent(pageWidth, kPopupFrameWidth);
     placement.Height = WindowExtent(pageHeight, kPopupFrameHeight);
@@ -86,7 +86,7 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view separ
     return pieces;
 }
 
-void PopupScheduleTick(PopupScheduleState& state, PopupScheduleHost& host) {
+void PopupScheduleTick(TPopupScheduleState& state, TPopupScheduleHost& host) {
     if (state.FScheduleText.empty()) state.FScheduleText = Trim(host.FetchSchedule());
     if (state.FScheduleText.empty()) return;
 

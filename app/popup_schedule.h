@@ -16,7 +16,7 @@ namespace qh {
 std::vector<std::string> SplitText(std::string_view text, std::string_view separator);
 
 // Where and how large a new popup comes up, and what it shows.
-struct PopupPlacement {
+struct TPopupPlacement {
     std::string Address;
     int32_t Left = 0;
     int32_t Top = 0;
@@ -25,19 +25,19 @@ struct PopupPlacement {
 };
 
 // What a tick needs from its surroundings: the schedule file and the popup.
-class PopupScheduleHost {
+class TPopupScheduleHost {
 public:
-    virtual ~PopupScheduleHost() = default;
+    virtual ~TPopupScheduleHost() = default;
     // The body of the schedule file, or the empty text on any failure.
     virtual std::string FetchSchedule() = 0;
     virtual int32_t ScreenWidth() = 0;
     virtual int32_t ScreenHeight() = 0;
     // Creates a new popup with that placement, navigates it and shows it.
-    virtual void ShowPopup(const PopupPlacement& placement) = 0;
+    virtual void ShowPopup(const TPopupPlacement& placement) = 0;
 };
 
 // The state the main window keeps for the schedule; all empty or 0 at start.
-struct PopupScheduleState {
+struct TPopupScheduleState {
     std::string FShownLines;    // every line taken, in order, each + CR LF
     std::string FScheduleText;  // the trimmed file as last fetched
     int32_t FPopupInterval = 0; // seconds to wait after the last popup
@@ -53,6 +53,6 @@ constexpr int32_t kPopupMaxExtent = 16384;
 
 // One tick. A line with a missing or non-integer field raises EListError or
 // EConvertError (for the general error report) after counting as shown.
-void PopupScheduleTick(PopupScheduleState& state, PopupScheduleHost& host);
+void PopupScheduleTick(TPopupScheduleState& state, TPopupScheduleHost& host);
 
 } // namespace qh

@@ -12,12 +12,12 @@ namespace qh {
 
 namespace {
 
-class WinPopupScheduleHost : public PopupScheduleHost {
+class TWinPopupScheduleHost : public TPopupScheduleHost {
 public:
     std::string FetchSchedule() override { return FetchText(QH_PORTAL_HOST "/ad/Config.txt"); }
     int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
     int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
-    void ShowPopup(const PopupPlacement& placement) override {
+    void ShowPopup(const TPopupPlacement& placement) override {
         // Owned by the application: released at the latest when it ends.
         auto* popup = new TAlarmFrm(Application);
         AlarmFrm = popup;
@@ -34,21 +34,21 @@ public:
 
 void RunPopupScheduleTick(std::string& shownLines, std::string& scheduleText,
                           int32_t& popupInterval, int32_t& popupElapsed) {
-    PopupScheduleState state{shownLines, scheduleText, popupInterval, popupElapsed};
-    struct WriteBack {
-        PopupScheduleState& from;
+    TPopupScheduleState state{shownLines, scheduleText, popupInterval, popupElapsed};
+    struct TWriteBack {
+        TPopupScheduleState& from;
         std::string& shown;
         std::string& schedule;
         int32_t& interval;
         int32_t& elapsed;
-        ~WriteBack() {
+        ~TWriteBack() {
             shown = std::move(from.FShownLines);
             schedule = std::move(from.FScheduleText);
             interval = from.FPopupInterval;
             elapsed = from.FPopupElapsed;
         }
     } writeBack{state, shownLines, scheduleText, popupInterval, popupElapsed};
-    WinPopupScheduleHost host;
+    TWinPopupScheduleHost host;
     PopupScheduleTick(state, host);
 }
 

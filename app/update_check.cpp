@@ -16,7 +16,7 @@ std::wstring UpdaterPath(const std::wstring& executablePath) {
     return folder + kUpdaterFileName;
 }
 
-void CheckForUpdate(UpdateCheckHost& host, const std::string& updateHost) {
+void CheckForUpdate(TUpdateCheckHost& host, const std::string& updateHost) {
     TFixedFileVersion record;
     host.ReadOwnFileVersion(record);
     const std::string ownVersion = VersionText(record);

@@ -41,9 +41,9 @@ inline constexpr const char* kUpdaterMissingText = "系统没有找到更新程�
 inline constexpr const char* kUpdateOfferText = "系统发现最新版本，是否现在更新";
 
 // Everything the check does outside itself.
-class UpdateCheckHost {
+class TUpdateCheckHost {
 public:
-    virtual ~UpdateCheckHost() = default;
+    virtual ~TUpdateCheckHost() = default;
     // The running executable's version record; left untouched on failure.
     virtual void ReadOwnFileVersion(TFixedFileVersion& record) = 0;
     // The body of a GET, or the empty text on any failure.
@@ -58,6 +58,6 @@ public:
 };
 
 // updateHost is the update host's root address, without a trailing slash.
-void CheckForUpdate(UpdateCheckHost& host, const std::string& updateHost);
+void CheckForUpdate(TUpdateCheckHost& host, const std::string& updateHost);
 
 } // namespace qh

@@ -63,9 +63,9 @@ bool ConfirmBox(const std::string& text, HWND owner) {
 
 namespace {
 
-class WinUpdateCheckHost : public UpdateCheckHost {
+class TWinUpdateCheckHost : public TUpdateCheckHost {
 public:
-    WinUpdateCheckHost(const std::function<std::string(const std::string&)>& fetchText,
+    TWinUpdateCheckHost(const std::function<std::string(const std::string&)>& fetchText,
                        const std::function<void()>& terminate)
         : FFetchText(fetchText), FTerminate(terminate),
           FUpdater(UpdaterPath(ExecutableFileName())) {}
@@ -96,7 +96,7 @@ private:
 
 void RunUpdateCheck(const std::function<std::string(const std::string&)>& fetchText,
                     const std::function<void()>& terminate) {
-    WinUpdateCheckHost host(fetchText, terminate);
+    TWinUpdateCheckHost host(fetchText, terminate);
     CheckForUpdate(host, QH_UPDATE_HOST);
 }
 

@@ -9,15 +9,15 @@ namespace qh {
 
 namespace {
 
-class Converter {
+class TConverter {
 public:
-    Converter(const char* to, const char* from) : FHandle(iconv_open(to, from)) {
+    TConverter(const char* to, const char* from) : FHandle(iconv_open(to, from)) {
         if (FHandle == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error("iconv cannot convert between CP936 and UTF-16");
     }
-    ~Converter() { iconv_close(FHandle); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    ~TConverter() { iconv_close(FHandle); }
+    TConverter(const TConverter&) = delete;
+    TConverter& operator=(const TConverter&) = delete;
 
     // Converts as much as it can; on a bad sequence it returns the number of
     // input bytes consumed so far with ok == false.
@@ -47,7 +47,7 @@ private:
 } // namespace
 
 std::u16string GbkToUtf16(std::string_view gbk) {
-    thread_local Converter converter("UTF-16LE", "CP936");
+    thread_local TConverter converter("UTF-16LE", "CP936");
     std::string bytes;
     size_t pos = 0;
     while (pos < gbk.size()) {
@@ -66,7 +66,7 @@ std::u16string GbkToUtf16(std::string_view gbk) {
 }
 
 std::string Utf16ToGbk(std::u16string_view text) {
-    thread_local Converter converter("CP936", "UTF-16LE");
+    thread_local TConverter converter("CP936", "UTF-16LE");
     std::string in;
     in.reserve(text.size() * 2);
     for (char16_t c : text) {

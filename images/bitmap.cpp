@@ -197,12 +197,12 @@ uint32_t U32(const std::vector<uint8_t>& d, size_t at) {
 enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6 };
 
 // One colour channel of a bit-field pixel, scaled to 8 bits.
-struct Channel {
+struct TChannel {
     uint32_t mask = 0;
     int shift = 0;
     uint32_t max = 0;
 
-    explicit Channel(uint32_t m) : mask(m) {
+    explicit TChannel(uint32_t m) : mask(m) {
         if (m == 0) return;
         shift = std::countr_zero(m);
         max = m >> shift;
@@ -214,7 +214,7 @@ struct Channel {
     }
 };
 
-struct Header {
+struct THeader {
     int64_t width = 0;
     int64_t height = 0; // positive: bottom-up
     int bpp = 0;
@@ -225,9 +225,9 @@ struct Header {
     size_t bits = 0; // offset of the pixel data
 };
 
-Header ReadHeader(const std::vector<uint8_t>& d) {
+THeader ReadHeader(const std::vector<uint8_t>& d) {
     if (d.size() < 26 || d[0] != 'B' || d[1] != 'M') Invalid();
-    Header h;
+    THeader h;
     h.bits = U32(d, 10);
     const uint32_t infoSize = U32(d, 14);
     const size_t info = 14;
@@ -306,11 +306,11 @@ Header ReadHeader(const std::vector<uint8_t>& d) {
     return h;
 }
 
-TColor PaletteColour(const Header& h, uint32_t index) {
+TColor PaletteColour(const THeader& h, uint32_t index) {
     return index < h.palette.size() ? h.palette[index] : 0;
 }
 
-void DecodeRle(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
+void DecodeRle(const std::vector<uint8_t>& d, const THeader& h, TBitmap& out) {
     const int width = static_cast<int>(h.width);
     const int height = static_cast<int>(h.height);
     const bool four = h.compression == kBiRle4;
@@ -358,7 +358,7 @@ void DecodeRle(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
     }
 }
 
-void DecodeRows(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
+void DecodeRows(const std::vector<uint8_t>& d, const THeader& h, TBitmap& out) {
     const int width = static_cast<int>(h.width);
     const int height = static_cast<int>(std::abs(h.height));
     const size_t rowSize = ((static_cast<size_t>(width) * h.bpp + 31) / 32) * 4;
@@ -371,7 +371,7 @@ void DecodeRows(const std::vector<uint8_t>& d, const Header& h, TBitmap& out) {
         masks[1] = 0x03E0;
         masks[2] = 0x001F;
     }
-    const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+    const TChannel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
     for (int row = 0; row < height; ++row) {
         const uint8_t* src = d.data() + h.bits + rowSize * row;
         const int y = h.height > 0 ? height - 1 - row : row;
@@ -429,7 +429,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
     if (available <= 0 || available > kMaxPixels * 4 + 65536) Invalid();
     std::vector<uint8_t> data(static_cast<size_t>(available));
     stream.ReadBuffer(data.data(), available);
-    const Header h = ReadHeader(data);
+    const THeader h = ReadHeader(data);
     TBitmap loaded(static_cast<int>(h.width), static_cast<int>(std::abs(h.height)),
                    h.bpp == 32 ? TPixelFormat::pf32bit : TPixelFormat::pf24bit);
     if (h.compression == kBiRle8 || h.compression == kBiRle4)

@@ -24,9 +24,9 @@ constexpr int kTableSize = 1 << kMaxCodeBits;
 
 // Reads the stream through a small buffer, so a file is never held whole,
 // and gives back what it read ahead when done.
-class ByteReader {
+class TByteReader {
 public:
-    explicit ByteReader(TStream& stream) : FStream(stream) {}
+    explicit TByteReader(TStream& stream) : FStream(stream) {}
 
     uint8_t Byte() {
         if (FAt == FEnd) {
@@ -68,7 +68,7 @@ private:
 
 using ColourTable = std::vector<TColor>;
 
-ColourTable ReadColourTable(ByteReader& in, int sizeField) {
+ColourTable ReadColourTable(TByteReader& in, int sizeField) {
     ColourTable table(static_cast<size_t>(2) << sizeField);
     for (TColor& c : table) {
         uint8_t rgb[3];
@@ -80,9 +80,9 @@ ColourTable ReadColourTable(ByteReader& in, int sizeField) {
 
 // Walks the image's pixels in file order, rows in the four-pass order when
 // interlaced, and paints them into the screen bitmap.
-class PixelSink {
+class TPixelSink {
 public:
-    PixelSink(TBitmap& screen, const ColourTable& table, int left, int top, int width, int height,
+    TPixelSink(TBitmap& screen, const ColourTable& table, int left, int top, int width, int height,
               bool interlaced)
         : FScreen(screen), FTable(table), FLeft(left), FTop(top), FWidth(width), FHeight(height),
           FInterlaced(interlaced), FRemaining(static_cast<int64_t>(width) * height) {}
@@ -130,9 +130,9 @@ private:
 };
 
 // Codes packed from the lowest bit up, across the image's sub-blocks.
-class CodeReader {
+class TCodeReader {
 public:
-    explicit CodeReader(ByteReader& in) : FIn(in) {}
+    explicit TCodeReader(TByteReader& in) : FIn(in) {}
 
     // Returns -1 at the end of the sub-blocks.
     int Code(int width) {
@@ -163,14 +163,14 @@ public:
     }
 
 private:
-    ByteReader& FIn;
+    TByteReader& FIn;
     uint32_t FBits = 0;
     int FBitCount = 0;
     int FBlockLeft = 0;
     bool FEnded = false;
 };
 
-void DecodeImageData(ByteReader& in, int minCodeSize, PixelSink& sink) {
+void DecodeImageData(TByteReader& in, int minCodeSize, TPixelSink& sink) {
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
     // Each table entry is a shorter entry (its prefix) plus one index.
@@ -183,7 +183,7 @@ void DecodeImageData(ByteReader& in, int minCodeSize, PixelSink& sink) {
     }
     std::array<uint8_t, kTableSize> string{};
 
-    CodeReader codes(in);
+    TCodeReader codes(in);
     int width = minCodeSize + 1;
     int next = endCode + 1;
     int previous = -1; // none since the last clear code
@@ -224,14 +224,14 @@ void DecodeImageData(ByteReader& in, int minCodeSize, PixelSink& sink) {
     codes.SkipRest();
 }
 
-struct Decoded {
+struct TDecoded {
     TBitmap bitmap;
     int transparentIndex = -1;
     TColor transparentColour = 0;
 };
 
-Decoded Decode(TStream& stream) {
-    ByteReader in(stream);
+TDecoded Decode(TStream& stream) {
+    TByteReader in(stream);
     uint8_t signature[6];
     in.Bytes(signature, 6);
     if (std::memcmp(signature, "GIF87a", 6) != 0 && std::memcmp(signature, "GIF89a", 6) != 0)
@@ -249,7 +249,7 @@ Decoded Decode(TStream& stream) {
     ColourTable globalTable;
     if (screenFlags & 0x80) globalTable = ReadColourTable(in, screenFlags & 7);
 
-    Decoded result;
+    TDecoded result;
     int transparentIndex = -1;
     for (;;) {
         const uint8_t introducer = in.Byte();
@@ -289,7 +289,7 @@ Decoded Decode(TStream& stream) {
         const TColor background =
             backgroundIndex < globalTable.size() ? globalTable[backgroundIndex] : 0;
         if (background != 0) result.bitmap.Fill(background);
-        PixelSink sink(result.bitmap, table, left, top, width, height, imageFlags & 0x40);
+        TPixelSink sink(result.bitmap, table, left, top, width, height, imageFlags & 0x40);
         DecodeImageData(in, minCodeSize, sink);
         if (transparentIndex >= 0 && static_cast<size_t>(transparentIndex) < table.size()) {
             result.transparentIndex = transparentIndex;
@@ -302,9 +302,9 @@ Decoded Decode(TStream& stream) {
 
 // The writer's side of the code stream: codes packed from the lowest bit
 // up into sub-blocks of at most 255 bytes.
-class CodeWriter {
+class TCodeWriter {
 public:
-    explicit CodeWriter(std::vector<uint8_t>& out) : FOut(out) {}
+    explicit TCodeWriter(std::vector<uint8_t>& out) : FOut(out) {}
 
     void Code(int code, int width) {
         FBits |= static_cast<uint32_t>(code) << FBitCount;
@@ -346,7 +346,7 @@ void EncodeImageData(const std::vector<uint8_t>& indices, int minCodeSize,
     const int clearCode = 1 << minCodeSize;
     const int endCode = clearCode + 1;
     out.push_back(static_cast<uint8_t>(minCodeSize));
-    CodeWriter writer(out);
+    TCodeWriter writer(out);
     std::unordered_map<uint32_t, uint16_t> table; // prefix code * 256 + index -> code
     int width = minCodeSize + 1;
     int next = endCode + 1;
@@ -387,7 +387,7 @@ void PutWord(std::vector<uint8_t>& out, int value) {
 } // namespace
 
 void TGIFImage::LoadFromStream(TStream& stream) {
-    Decoded decoded = Decode(stream);
+    TDecoded decoded = Decode(stream);
     FBitmap = std::move(decoded.bitmap);
     FTransparentIndex = decoded.transparentIndex;
     FTransparentColor = decoded.transparentColour;

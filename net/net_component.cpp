@@ -8,7 +8,7 @@ QH_DEFINE_CLASS(TNetBaseComponent, TComponent)
 QH_DEFINE_CLASS(TNetComponent, TNetBaseComponent)
 
 void TNetComponent::BeginWork(TWorkMode mode, int64_t expected) {
-    WorkState& work = Work(mode);
+    TWorkState& work = Work(mode);
     if (++work.level == 1) {
         work.expected = expected;
         work.position = 0;
@@ -17,14 +17,14 @@ void TNetComponent::BeginWork(TWorkMode mode, int64_t expected) {
 }
 
 void TNetComponent::DoWork(TWorkMode mode, int64_t count) {
-    WorkState& work = Work(mode);
+    TWorkState& work = Work(mode);
     if (work.level <= 0) return;
     work.position += count;
     if (OnWork) OnWork(*this, mode, work.position);
 }
 
 void TNetComponent::EndWork(TWorkMode mode) {
-    WorkState& work = Work(mode);
+    TWorkState& work = Work(mode);
     if (work.level <= 0) return;
     if (--work.level == 0 && OnWorkEnd) OnWorkEnd(*this, mode);
 }

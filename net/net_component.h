@@ -54,15 +54,15 @@ protected:
     explicit TNetComponent(TComponent* owner = nullptr) : TNetBaseComponent(owner) {}
 
 private:
-    struct WorkState {
+    struct TWorkState {
         int level = 0;
         int64_t expected = 0;
         int64_t position = 0;
     };
-    WorkState& Work(TWorkMode mode) { return FWork[mode == TWorkMode::wmRead ? 0 : 1]; }
+    TWorkState& Work(TWorkMode mode) { return FWork[mode == TWorkMode::wmRead ? 0 : 1]; }
 
     TNetStackRef FStack;
-    WorkState FWork[2];
+    TWorkState FWork[2];
 };
 
 // Ends a work phase on every path.

@@ -6,12 +6,12 @@ namespace qh {
 
 namespace {
 
-struct SocketErrorEntry {
+struct TSocketErrorEntry {
     int code;
     const char* text;
 };
 
-constexpr SocketErrorEntry kSocketErrors[] = {
+constexpr TSocketErrorEntry kSocketErrors[] = {
     {10004, "Interrupted system call."},
     {10009, "Bad file number."},
     {10013, "Access denied."},

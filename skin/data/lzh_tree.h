@@ -113,14 +113,14 @@ struct TPositionTables {
 
 constexpr TPositionTables MakePositionTables() {
     // (first u of the band, code length, how many first bytes per u)
-    struct Band {
+    struct TBand {
         int firstU, lastU, length;
     };
-    constexpr Band bands[] = {{0, 0, 3},   {1, 3, 4},   {4, 11, 5},
+    constexpr TBand bands[] = {{0, 0, 3},   {1, 3, 4},   {4, 11, 5},
                               {12, 23, 6}, {24, 47, 7}, {48, 63, 8}};
     TPositionTables t{};
     int b = 0;
-    for (const Band& band : bands) {
+    for (const TBand& band : bands) {
         const int perU = 1 << (8 - band.length);
         for (int u = band.firstU; u <= band.lastU; ++u) {
             for (int n = 0; n < perU; ++n, ++b) {

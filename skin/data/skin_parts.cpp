@@ -64,10 +64,10 @@ void TSkinParts::LoadMemberBitmap(TBitmap& bitmap, const std::string& value) {
 
 void TSkinParts::ParseSkin(const TQuickIni& ini, const TSkinReader& reader) {
     FReader = &reader;
-    struct ReaderReset {
+    struct TReaderReset {
         const TSkinReader*& reader;
         TMemoryStream& member;
-        ~ReaderReset() {
+        ~TReaderReset() {
             reader = nullptr;
             member.Clear();
         }

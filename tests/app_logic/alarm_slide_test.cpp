@@ -18,7 +18,7 @@ TEST(AlarmSlide, RisesInEightPixelStepsOntoTheWorkAreaBottom) {
     int32_t top = kScreenHeight + 2;
     std::vector<int32_t> tops;
     for (bool done = false; !done && tops.size() < 1000;) {
-        qh::AlarmSlideStep step = qh::SlideUpStep(top, kHeight, kWorkAreaBottom);
+        qh::TAlarmSlideStep step = qh::SlideUpStep(top, kHeight, kWorkAreaBottom);
         top = step.Top;
         done = step.Done;
         tops.push_back(top);
@@ -38,7 +38,7 @@ TEST(AlarmSlide, SinksUntilTheTopReachesScreenPlusHeightPlusTwenty) {
     int32_t top = 513;
     int ticks = 0;
     for (;;) {
-        qh::AlarmSlideStep step = qh::SlideDownStep(top, kHeight, kScreenHeight);
+        qh::TAlarmSlideStep step = qh::SlideDownStep(top, kHeight, kScreenHeight);
         ++ticks;
         if (step.Done) {
             EXPECT_EQ(step.Top, top); // the last tick only closes
@@ -57,7 +57,7 @@ TEST(AlarmSlide, SinksUntilTheTopReachesScreenPlusHeightPlusTwenty) {
 TEST(AlarmSlide, ExtremePositionsNeitherWrapNorOverflow) {
     const int32_t min = std::numeric_limits<int32_t>::min();
     const int32_t max = std::numeric_limits<int32_t>::max();
-    qh::AlarmSlideStep up = qh::SlideUpStep(min, kHeight, kWorkAreaBottom);
+    qh::TAlarmSlideStep up = qh::SlideUpStep(min, kHeight, kWorkAreaBottom);
     EXPECT_TRUE(up.Done);
     EXPECT_EQ(up.Top, kWorkAreaBottom - kHeight);
     // A target beyond the range stops at its edge rather than wrapping.

@@ -11,7 +11,7 @@
 namespace {
 
 // A clock that returns scripted readings and a client with a scripted body.
-class ScriptedLink : public qh::LinkTestHost {
+class ScriptedLink : public qh::TLinkTestHost {
 public:
     std::deque<double> Readings;
     std::string Body = "<html></html>";

@@ -10,15 +10,15 @@
 
 namespace {
 
-using qh::PopupPlacement;
-using qh::PopupScheduleState;
+using qh::TPopupPlacement;
+using qh::TPopupScheduleState;
 
 // A scripted schedule file and a record of every popup asked for.
-class ScriptedHost : public qh::PopupScheduleHost {
+class ScriptedHost : public qh::TPopupScheduleHost {
 public:
     std::string File; // what every fetch returns
     int Fetches = 0;
-    std::vector<PopupPlacement> Popups;
+    std::vector<TPopupPlacement> Popups;
     int32_t Width = 1024;
     int32_t Height = 768;
 
@@ -28,11 +28,11 @@ public:
     }
     int32_t ScreenWidth() override { return Width; }
     int32_t ScreenHeight() override { return Height; }
-    void ShowPopup(const PopupPlacement& placement) override { Popups.push_back(placement); }
+    void ShowPopup(const TPopupPlacement& placement) override { Popups.push_back(placement); }
 };
 
 struct Schedule {
-    PopupScheduleState State;
+    TPopupScheduleState State;
     ScriptedHost Host;
 
     void Tick() { qh::PopupScheduleTick(State, Host); }
@@ -47,7 +47,7 @@ struct Schedule {
     }
     std::vector<std::string> Addresses() const {
         std::vector<std::string> out;
-        for (const PopupPlacement& popup : Host.Popups)
+        for (const TPopupPlacement& popup : Host.Popups)
             out.push_back(popup.Address);
         return out;
     }
@@ -207,7 +207,7 @@ TEST(PopupSchedule, BlanksAroundTheFileAreIgnoredAndInsideKept) {
     s.Tick();
     EXPECT_EQ(s.State.FScheduleText, "A |300|200|0");
     // Field 1 keeps its blanks; field 4 with a trailing blank is no integer.
-    s.State = PopupScheduleState{};
+    s.State = TPopupScheduleState{};
     s.Host.File = " A |300|200|0 x\r\n";
     EXPECT_EQ(MessageOfTick(s), "'0 x' 不是一个有效的整形值");
     ASSERT_FALSE(s.Host.Popups.empty());
@@ -221,7 +221,7 @@ TEST(PopupSchedule, PopupSizeAndStartBelowTheScreenAtItsRightEdge) {
     s.Host.File = "http://portal/ad/p.htm|400|300|1|extra|fields";
     s.Tick();
     ASSERT_EQ(s.Host.Popups.size(), 1u);
-    const PopupPlacement& popup = s.Host.Popups[0];
+    const TPopupPlacement& popup = s.Host.Popups[0];
     EXPECT_EQ(popup.Address, "http://portal/ad/p.htm");
     EXPECT_EQ(popup.Width, 406);
     EXPECT_EQ(popup.Height, 325);

@@ -8,7 +8,7 @@
 namespace {
 
 // Records every outside effect of the check in order.
-class RecordingHost : public qh::UpdateCheckHost {
+class RecordingHost : public qh::TUpdateCheckHost {
 public:
     bool HasRecord = true;
     uint32_t VersionMS = (2u << 16) | 0u;

@@ -97,7 +97,7 @@ LRESULT CALLBACK CountingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
 
 // Raises DocumentComplete as the control would, for the given frame.
 HRESULT RaiseDocumentComplete(TAlarmFrm* popup, IDispatch* frame) {
-    qh::OleVariant address(std::wstring_view(L"http://127.0.0.1/ad/1.htm"));
+    qh::TOleVariant address(std::wstring_view(L"http://127.0.0.1/ad/1.htm"));
     VARIANT arguments[2]; // last first
     VariantInit(&arguments[0]);
     arguments[0].vt = VT_BYREF | VT_VARIANT;

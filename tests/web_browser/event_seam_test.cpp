@@ -17,7 +17,7 @@
 #include <stdexcept>
 
 using qh::ComPtr;
-using qh::OleVariant;
+using qh::TOleVariant;
 using qh::TWebBrowserHost;
 
 namespace {
@@ -100,7 +100,7 @@ TEST_F(BrowserSeam, MalformedEventsAreRefusedWithoutReachingTheHandler) {
 
     EXPECT_EQ(Raise(*Host, DISPID_COMMANDSTATECHANGE, {}), DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(Raise(*Host, DISPID_COMMANDSTATECHANGE, {Long(1)}), DISP_E_BADPARAMCOUNT);
-    OleVariant word(std::wstring_view(L"back"));
+    TOleVariant word(std::wstring_view(L"back"));
     UINT bad = 99;
     EXPECT_EQ(Raise(*Host, DISPID_COMMANDSTATECHANGE, {*word.Get(), Bool(true)}, &bad),
               DISP_E_TYPEMISMATCH);
@@ -126,7 +126,7 @@ TEST_F(BrowserSeam, DocumentCompleteHandsOverFrameAndAddress) {
         seenFrame = dispatch;
         seenAddress = address;
     };
-    OleVariant address(std::wstring_view(L"http://127.0.0.1/广告/1.htm"));
+    TOleVariant address(std::wstring_view(L"http://127.0.0.1/广告/1.htm"));
     EXPECT_EQ(Raise(*Host, DISPID_DOCUMENTCOMPLETE, {Dispatch(frame.Get()), ByRef(address.Get())}),
               S_OK);
     EXPECT_EQ(seenFrame, frame.Get());
@@ -229,10 +229,10 @@ TEST_F(BrowserSeam, SuppliedDocumentIsReachedByNameLikeAPage) {
     ComPtr<IDispatch> pageBody = qh::GetObjectProperty(seen.Get(), L"body");
     ASSERT_TRUE(pageBody);
     qh::PutProperty(qh::GetObjectProperty(pageBody.Get(), L"style").Get(), L"borderStyle",
-                    OleVariant(std::wstring_view(L"none")));
+                    TOleVariant(std::wstring_view(L"none")));
     ComPtr<IDispatch> lateBody = qh::GetObjectProperty(
         qh::GetObjectProperty(Host->Automation().Get(), L"Document").Get(), L"BODY");
-    qh::PutProperty(lateBody.Get(), L"Scroll", OleVariant(std::wstring_view(L"no")));
+    qh::PutProperty(lateBody.Get(), L"Scroll", TOleVariant(std::wstring_view(L"no")));
 
     EXPECT_EQ(style->Puts, std::vector<std::wstring>{L"borderstyle=none"});
     EXPECT_EQ(body->Puts, std::vector<std::wstring>{L"scroll=no"});
@@ -256,7 +256,7 @@ TEST_F(BrowserSeam, MissingOrFailingMembersRaiseOleErrors) {
     }
     EXPECT_THROW(qh::GetObjectProperty(document.Get(), L"nothing"), qh::EOleError);
     EXPECT_THROW(qh::GetObjectProperty(nullptr, L"body"), qh::EOleError);
-    EXPECT_THROW(qh::PutProperty(nullptr, L"Scroll", OleVariant(std::wstring_view(L"no"))),
+    EXPECT_THROW(qh::PutProperty(nullptr, L"Scroll", TOleVariant(std::wstring_view(L"no"))),
                  qh::EOleError);
 }
 
@@ -266,7 +266,7 @@ TEST_F(BrowserSeam, AutomationObjectIsTheControlUnlessReplaced) {
     auto browser = automation.As<IWebBrowser2>();
     EXPECT_EQ(browser.Get(), Host->Browser());
     // Late-bound reading of the control's own properties works on it.
-    OleVariant visible;
+    TOleVariant visible;
     LPOLESTR name = const_cast<LPOLESTR>(L"Busy");
     DISPID id = DISPID_UNKNOWN;
     EXPECT_EQ(automation->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id), S_OK);

@@ -149,9 +149,9 @@ TEST(WebBrowserControl, DocumentCompleteAndDocumentThroughTheSeam) {
         seenAddress = address;
         auto page = static_cast<TWebBrowser*>(sender)->Document();
         PutProperty(GetObjectProperty(page.Get(), L"body").Get(), L"Scroll",
-                    OleVariant(std::wstring_view(L"no")));
+                    TOleVariant(std::wstring_view(L"no")));
     };
-    OleVariant address(std::wstring_view(L"http://127.0.0.1/ad/1.htm"));
+    TOleVariant address(std::wstring_view(L"http://127.0.0.1/ad/1.htm"));
     VARIANT arguments[2];
     VariantInit(&arguments[0]); // last first: the address, by reference
     arguments[0].vt = VT_VARIANT | VT_BYREF;

@@ -9,7 +9,7 @@
 
 namespace qh {
 
-STDMETHODIMP BrowserEventSink::QueryInterface(REFIID iid, void** object) {
+STDMETHODIMP TBrowserEventSink::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
         *object = static_cast<IDispatch*>(this);
@@ -20,35 +20,35 @@ STDMETHODIMP BrowserEventSink::QueryInterface(REFIID iid, void** object) {
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP_(ULONG) BrowserEventSink::AddRef() {
+STDMETHODIMP_(ULONG) TBrowserEventSink::AddRef() {
     return InterlockedIncrement(&FReferences);
 }
 
-STDMETHODIMP_(ULONG) BrowserEventSink::Release() {
+STDMETHODIMP_(ULONG) TBrowserEventSink::Release() {
     ULONG left = InterlockedDecrement(&FReferences);
     if (left == 0) delete this;
     return left;
 }
 
-STDMETHODIMP BrowserEventSink::GetTypeInfoCount(UINT* count) {
+STDMETHODIMP TBrowserEventSink::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
     *count = 0;
     return S_OK;
 }
 
-STDMETHODIMP BrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+STDMETHODIMP TBrowserEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     if (info) *info = nullptr;
     return E_NOTIMPL;
 }
 
-STDMETHODIMP BrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+STDMETHODIMP TBrowserEventSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
     return E_NOTIMPL;
 }
 
 namespace {
 
 // Why an event's arguments could not be read, and which one.
-struct BadArgument {
+struct TBadArgument {
     HRESULT Result;
     UINT Position; // as DISPPARAMS counts: the last argument is 0
 };
@@ -57,11 +57,11 @@ struct BadArgument {
 // A by-reference variant (how DocumentComplete passes its address) is
 // followed one level.
 const VARIANT& Argument(const DISPPARAMS& params, UINT index) {
-    if (!params.rgvarg || index >= params.cArgs) throw BadArgument{DISP_E_BADPARAMCOUNT, 0};
+    if (!params.rgvarg || index >= params.cArgs) throw TBadArgument{DISP_E_BADPARAMCOUNT, 0};
     UINT position = params.cArgs - 1 - index;
     const VARIANT* value = &params.rgvarg[position];
     if (value->vt == (VT_VARIANT | VT_BYREF)) {
-        if (!value->pvarVal) throw BadArgument{DISP_E_TYPEMISMATCH, position};
+        if (!value->pvarVal) throw TBadArgument{DISP_E_TYPEMISMATCH, position};
         value = value->pvarVal;
     }
     return *value;
@@ -71,26 +71,26 @@ UINT Position(const DISPPARAMS& params, UINT index) {
     return params.cArgs - 1 - index;
 }
 
-void Convert(const DISPPARAMS& params, UINT index, VARTYPE type, OleVariant& result) {
+void Convert(const DISPPARAMS& params, UINT index, VARTYPE type, TOleVariant& result) {
     VARIANT& source = const_cast<VARIANT&>(Argument(params, index)); // read only
     if (FAILED(VariantChangeType(result.Get(), &source, 0, type)))
-        throw BadArgument{DISP_E_TYPEMISMATCH, Position(params, index)};
+        throw TBadArgument{DISP_E_TYPEMISMATCH, Position(params, index)};
 }
 
 long LongArgument(const DISPPARAMS& params, UINT index) {
-    OleVariant number;
+    TOleVariant number;
     Convert(params, index, VT_I4, number);
     return number.Get()->lVal;
 }
 
 bool BoolArgument(const DISPPARAMS& params, UINT index) {
-    OleVariant flag;
+    TOleVariant flag;
     Convert(params, index, VT_BOOL, flag);
     return flag.Get()->boolVal != VARIANT_FALSE;
 }
 
 std::wstring TextArgument(const DISPPARAMS& params, UINT index) {
-    OleVariant text;
+    TOleVariant text;
     Convert(params, index, VT_BSTR, text);
     BSTR value = text.Get()->bstrVal;
     return value ? std::wstring(value, SysStringLen(value)) : std::wstring();
@@ -113,13 +113,13 @@ ComPtr<IDispatch> DispatchArgument(const DISPPARAMS& params, UINT index) {
         return result;
     }
     default:
-        throw BadArgument{DISP_E_TYPEMISMATCH, Position(params, index)};
+        throw TBadArgument{DISP_E_TYPEMISMATCH, Position(params, index)};
     }
 }
 
 } // namespace
 
-void BrowserEventSink::Dispatch(DISPID member, const DISPPARAMS& params) {
+void TBrowserEventSink::Dispatch(DISPID member, const DISPPARAMS& params) {
     switch (member) {
     case DISPID_DOWNLOADBEGIN:
         FTarget->DownloadBegin();
@@ -144,7 +144,7 @@ void BrowserEventSink::Dispatch(DISPID member, const DISPPARAMS& params) {
     }
 }
 
-STDMETHODIMP BrowserEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params,
+STDMETHODIMP TBrowserEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params,
                                       VARIANT* result, EXCEPINFO*, UINT* argumentError) {
     if (result) VariantInit(result);
     if (!FTarget) return S_OK;
@@ -153,7 +153,7 @@ STDMETHODIMP BrowserEventSink::Invoke(DISPID member, REFIID, LCID, WORD, DISPPAR
     ComPtr<IDispatch> self = ComPtr<IDispatch>::Share(this);
     try {
         Dispatch(member, params ? *params : none);
-    } catch (const BadArgument& bad) {
+    } catch (const TBadArgument& bad) {
         if (argumentError && bad.Result == DISP_E_TYPEMISMATCH) *argumentError = bad.Position;
         return bad.Result;
     } catch (...) {

@@ -9,7 +9,7 @@
 
 namespace qh {
 
-class BrowserEventTarget {
+class TBrowserEventTarget {
 public:
     virtual void DownloadBegin() = 0;
     virtual void DownloadComplete() = 0;
@@ -19,14 +19,14 @@ public:
     virtual void HandlerFailed(std::exception_ptr error) = 0;
 
 protected:
-    ~BrowserEventTarget() = default;
+    ~TBrowserEventTarget() = default;
 };
 
-class BrowserEventSink final : public IDispatch {
+class TBrowserEventSink final : public IDispatch {
 public:
-    explicit BrowserEventSink(BrowserEventTarget* target) : FTarget(target) {}
-    BrowserEventSink(const BrowserEventSink&) = delete;
-    BrowserEventSink& operator=(const BrowserEventSink&) = delete;
+    explicit TBrowserEventSink(TBrowserEventTarget* target) : FTarget(target) {}
+    TBrowserEventSink(const TBrowserEventSink&) = delete;
+    TBrowserEventSink& operator=(const TBrowserEventSink&) = delete;
 
     // Events arriving after this (the control may still hold the sink) are dropped.
     void Detach() { FTarget = nullptr; }
@@ -42,11 +42,11 @@ public:
                         EXCEPINFO*, UINT* argumentError) override;
 
 private:
-    ~BrowserEventSink() = default; // only Release destroys it
+    ~TBrowserEventSink() = default; // only Release destroys it
     void Dispatch(DISPID member, const DISPPARAMS& params);
 
     LONG FReferences = 1;
-    BrowserEventTarget* FTarget;
+    TBrowserEventTarget* FTarget;
 };
 
 } // namespace qh

@@ -2,7 +2,7 @@
 
 namespace qh {
 
-STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** object) {
+STDMETHODIMP TBrowserSite::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
         *object = static_cast<IOleClientSite*>(this);
@@ -18,33 +18,33 @@ STDMETHODIMP BrowserSite::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-STDMETHODIMP_(ULONG) BrowserSite::AddRef() {
+STDMETHODIMP_(ULONG) TBrowserSite::AddRef() {
     return InterlockedIncrement(&FReferences);
 }
 
-STDMETHODIMP_(ULONG) BrowserSite::Release() {
+STDMETHODIMP_(ULONG) TBrowserSite::Release() {
     ULONG left = InterlockedDecrement(&FReferences);
     if (left == 0) delete this;
     return left;
 }
 
-STDMETHODIMP BrowserSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+STDMETHODIMP TBrowserSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
     if (moniker) *moniker = nullptr;
     return E_NOTIMPL;
 }
 
-STDMETHODIMP BrowserSite::GetContainer(IOleContainer** container) {
+STDMETHODIMP TBrowserSite::GetContainer(IOleContainer** container) {
     if (container) *container = nullptr;
     return E_NOINTERFACE;
 }
 
-STDMETHODIMP BrowserSite::GetWindow(HWND* window) {
+STDMETHODIMP TBrowserSite::GetWindow(HWND* window) {
     if (!window) return E_POINTER;
     *window = FContainer;
     return FContainer ? S_OK : E_FAIL;
 }
 
-STDMETHODIMP BrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+STDMETHODIMP TBrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                            LPRECT position, LPRECT clip,
                                            LPOLEINPLACEFRAMEINFO frameInfo) {
     if (!frame || !document || !position || !clip || !frameInfo) return E_POINTER;

@@ -6,11 +6,11 @@
 
 namespace qh {
 
-class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class TBrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
 public:
-    explicit BrowserSite(HWND container) : FContainer(container) {}
-    BrowserSite(const BrowserSite&) = delete;
-    BrowserSite& operator=(const BrowserSite&) = delete;
+    explicit TBrowserSite(HWND container) : FContainer(container) {}
+    TBrowserSite(const TBrowserSite&) = delete;
+    TBrowserSite& operator=(const TBrowserSite&) = delete;
 
     // The control may keep a reference after the host is gone; from then
     // on the site answers without a window.
@@ -62,7 +62,7 @@ public:
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
-    ~BrowserSite() = default; // only Release destroys it
+    ~TBrowserSite() = default; // only Release destroys it
 
     LONG FReferences = 1;
     HWND FContainer;

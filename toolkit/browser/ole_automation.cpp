@@ -10,20 +10,20 @@
 
 namespace qh {
 
-OleVariant::OleVariant(std::wstring_view text) {
+TOleVariant::TOleVariant(std::wstring_view text) {
     VariantInit(&FValue);
     FValue.vt = VT_BSTR;
     FValue.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!FValue.bstrVal) throw std::bad_alloc();
 }
 
-OleVariant::OleVariant(long value) {
+TOleVariant::TOleVariant(long value) {
     VariantInit(&FValue);
     FValue.vt = VT_I4;
     FValue.lVal = value;
 }
 
-ComPtr<IDispatch> OleVariant::AsDispatch() const {
+ComPtr<IDispatch> TOleVariant::AsDispatch() const {
     const VARIANT* value = &FValue;
     if (value->vt == (VT_VARIANT | VT_BYREF) && value->pvarVal) value = value->pvarVal;
     if (value->vt == VT_DISPATCH) return ComPtr<IDispatch>::Share(value->pdispVal);
@@ -37,7 +37,7 @@ ComPtr<IDispatch> OleVariant::AsDispatch() const {
     return {};
 }
 
-OleString::OleString(std::wstring_view text)
+TOleString::TOleString(std::wstring_view text)
     : FValue(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
     if (!FValue) throw std::bad_alloc();
 }
@@ -58,14 +58,14 @@ DISPID FindMember(IDispatch* object, const wchar_t* name) {
 ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name) {
     DISPID id = FindMember(object, name);
     DISPPARAMS none = {};
-    OleVariant value;
+    TOleVariant value;
     HRESULT result = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                     value.Get(), nullptr, nullptr);
     if (FAILED(result)) RaiseOleError(WideToGbk(name).c_str(), result);
     return value.AsDispatch();
 }
 
-void PutProperty(IDispatch* object, const wchar_t* name, const OleVariant& value) {
+void PutProperty(IDispatch* object, const wchar_t* name, const TOleVariant& value) {
     DISPID id = FindMember(object, name);
     DISPID named = DISPID_PROPERTYPUT;
     VARIANT argument = *value.Get(); // a shallow copy: Invoke does not take ownership

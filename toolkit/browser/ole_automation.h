@@ -12,14 +12,14 @@
 namespace qh {
 
 // A VARIANT that clears itself.
-class OleVariant {
+class TOleVariant {
 public:
-    OleVariant() { VariantInit(&FValue); }
-    explicit OleVariant(std::wstring_view text);
-    explicit OleVariant(long value);
-    OleVariant(const OleVariant&) = delete;
-    OleVariant& operator=(const OleVariant&) = delete;
-    ~OleVariant() { VariantClear(&FValue); }
+    TOleVariant() { VariantInit(&FValue); }
+    explicit TOleVariant(std::wstring_view text);
+    explicit TOleVariant(long value);
+    TOleVariant(const TOleVariant&) = delete;
+    TOleVariant& operator=(const TOleVariant&) = delete;
+    ~TOleVariant() { VariantClear(&FValue); }
 
     VARIANT* Get() { return &FValue; }
     const VARIANT* Get() const { return &FValue; }
@@ -31,12 +31,12 @@ private:
 };
 
 // A BSTR that frees itself.
-class OleString {
+class TOleString {
 public:
-    explicit OleString(std::wstring_view text);
-    OleString(const OleString&) = delete;
-    OleString& operator=(const OleString&) = delete;
-    ~OleString() { SysFreeString(FValue); }
+    explicit TOleString(std::wstring_view text);
+    TOleString(const TOleString&) = delete;
+    TOleString& operator=(const TOleString&) = delete;
+    ~TOleString() { SysFreeString(FValue); }
     BSTR Get() const { return FValue; }
 
 private:
@@ -45,6 +45,6 @@ private:
 
 // Both raise EOleError when the name is unknown or the call fails.
 ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name);
-void PutProperty(IDispatch* object, const wchar_t* name, const OleVariant& value);
+void PutProperty(IDispatch* object, const wchar_t* name, const TOleVariant& value);
 
 } // namespace qh

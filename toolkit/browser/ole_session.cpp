@@ -14,14 +14,14 @@ namespace {
 
 // Lives in thread storage so that the thread's end balances the one
 // OleInitialize, after every control of the thread is gone.
-class OleThreadSession {
+class TOleThreadSession {
 public:
-    OleThreadSession() : FResult(OleInitialize(nullptr)) {}
-    ~OleThreadSession() {
+    TOleThreadSession() : FResult(OleInitialize(nullptr)) {}
+    ~TOleThreadSession() {
         if (SUCCEEDED(FResult)) OleUninitialize();
     }
-    OleThreadSession(const OleThreadSession&) = delete;
-    OleThreadSession& operator=(const OleThreadSession&) = delete;
+    TOleThreadSession(const TOleThreadSession&) = delete;
+    TOleThreadSession& operator=(const TOleThreadSession&) = delete;
 
     HRESULT Result() const { return FResult; }
 
@@ -32,7 +32,7 @@ private:
 } // namespace
 
 void EnsureOleInitialized() {
-    thread_local OleThreadSession session;
+    thread_local TOleThreadSession session;
     CheckOle(session.Result(), "OleInitialize");
 }
 

@@ -30,7 +30,7 @@ void RegisterContainerClass(WNDPROC procedure) {
 }
 
 // Post data goes to the control as a byte array.
-void SetBytes(OleVariant& target, const std::string& bytes) {
+void SetBytes(TOleVariant& target, const std::string& bytes) {
     SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
     if (!array) throw std::bad_alloc();
     void* data = nullptr;
@@ -116,8 +116,8 @@ TWebBrowserHost::~TWebBrowserHost() {
 }
 
 void TWebBrowserHost::CreateControl() {
-    FSite = ComPtr<BrowserSite>::Adopt(new BrowserSite(FContainer));
-    FSink = ComPtr<BrowserEventSink>::Adopt(new BrowserEventSink(this));
+    FSite = ComPtr<TBrowserSite>::Adopt(new TBrowserSite(FContainer));
+    FSink = ComPtr<TBrowserEventSink>::Adopt(new TBrowserEventSink(this));
     CheckOle(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                               FObject.PutVoid()),
              "CoCreateInstance WebBrowser");
@@ -206,8 +206,8 @@ void TWebBrowserHost::SetBounds(int left, int top, int width, int height) {
 
 void TWebBrowserHost::Navigate(const std::wstring& address, const TNavigateOptions& options) {
     if (!FBrowser) RaiseOleError("Navigate", E_UNEXPECTED);
-    OleString url(address);
-    OleVariant flags, target, postData, headers;
+    TOleString url(address);
+    TOleVariant flags, target, postData, headers;
     if (options.Flags) {
         flags.Get()->vt = VT_I4;
         flags.Get()->lVal = *options.Flags;

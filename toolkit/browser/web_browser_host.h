@@ -24,7 +24,7 @@ struct TNavigateOptions {
     std::wstring Headers;
 };
 
-class TWebBrowserHost final : private BrowserEventTarget {
+class TWebBrowserHost final : private TBrowserEventTarget {
 public:
     // Raises EOleError when OLE or the control cannot be set up.
     explicit TWebBrowserHost(HWND parent);
@@ -86,8 +86,8 @@ private:
     void HandlerFailed(std::exception_ptr error) override;
 
     HWND FContainer = nullptr;
-    ComPtr<BrowserSite> FSite;
-    ComPtr<BrowserEventSink> FSink;
+    ComPtr<TBrowserSite> FSite;
+    ComPtr<TBrowserEventSink> FSink;
     ComPtr<IOleObject> FObject;
     ComPtr<IOleInPlaceObject> FInPlace;
     ComPtr<IWebBrowser2> FBrowser;

@@ -18,11 +18,11 @@ using qh::TBitmap;
 using qh::TColor;
 
 // A 5 x 7 font for the characters of member names.
-struct Glyph {
+struct TGlyph {
     char Ch;
     uint8_t Rows[7];
 };
-const Glyph kFont[] = {
+const TGlyph kFont[] = {
     {'A', {14, 17, 17, 31, 17, 17, 17}}, {'B', {30, 17, 17, 30, 17, 17, 30}},
     {'C', {14, 17, 16, 16, 16, 17, 14}}, {'D', {30, 17, 17, 17, 17, 17, 30}},
     {'E', {31, 16, 16, 30, 16, 16, 31}}, {'F', {31, 16, 16, 30, 16, 16, 16}},
@@ -47,7 +47,7 @@ const Glyph kFont[] = {
 
 void Text(TBitmap& b, int x, int y, const std::string& text, TColor colour) {
     for (char c : qh::UpperCase(text)) {
-        for (const Glyph& g : kFont) {
+        for (const TGlyph& g : kFont) {
             if (g.Ch != c) continue;
             for (int row = 0; row < 7; ++row)
                 for (int col = 0; col < 5; ++col)
@@ -58,7 +58,7 @@ void Text(TBitmap& b, int x, int y, const std::string& text, TColor colour) {
     }
 }
 
-struct Item {
+struct TItem {
     std::string Label;
     TBitmap Picture;
     int Scale;
@@ -77,13 +77,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "contact_sheet: %s\n", reader.ErrorMessage().c_str());
             return 1;
         }
-        std::vector<Item> items;
+        std::vector<TItem> items;
         for (int i = 0; i < reader.MemberCount(); ++i) {
             const std::string& name = reader.Names().Strings(i);
             if (name.size() < 4 || name.substr(name.size() - 4) != ".bmp") continue;
             qh::TMemoryStream member;
             reader.ExtractMember(name, member);
-            Item item{name + " " + std::to_string(0), {}, 1};
+            TItem item{name + " " + std::to_string(0), {}, 1};
             item.Picture.LoadFromStream(member);
             item.Label = name + " " + std::to_string(item.Picture.Width()) + "X" +
                          std::to_string(item.Picture.Height());
@@ -94,12 +94,12 @@ int main(int argc, char** argv) {
         }
         // Flow layout, rows as high as their tallest entry.
         const int sheetWidth = 1000, pad = 12, labelHeight = 12;
-        struct Placed {
+        struct TPlaced {
             int X, Y;
         };
-        std::vector<Placed> placed;
+        std::vector<TPlaced> placed;
         int x = pad, y = pad, rowHeight = 0;
-        for (const Item& item : items) {
+        for (const TItem& item : items) {
             const int w = std::max<int>(item.Picture.Width() * item.Scale,
                                         static_cast<int>(item.Label.size()) * 6);
             const int h = item.Picture.Height() * item.Scale + labelHeight;
@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
         TBitmap sheet(sheetWidth, y + rowHeight + pad);
         sheet.Fill(MakeColour(250, 250, 250));
         for (size_t i = 0; i < items.size(); ++i) {
-            const Item& item = items[i];
+            const TItem& item = items[i];
             Text(sheet, placed[i].X, placed[i].Y, item.Label, MakeColour(60, 60, 60));
             const int top = placed[i].Y + labelHeight;
             for (int py = 0; py < item.Picture.Height() * item.Scale; ++py)

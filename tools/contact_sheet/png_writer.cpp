@@ -40,9 +40,9 @@ void Chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 }
 
 // Deflate with the fixed codes and a small hash-chain match finder.
-class BitWriter {
+class TBitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>& out) : FOut(out) {}
+    explicit TBitWriter(std::vector<uint8_t>& out) : FOut(out) {}
     void Bits(uint32_t value, int count) { // least significant bit first
         for (int i = 0; i < count; ++i)
             Bit((value >> i) & 1);
@@ -66,7 +66,7 @@ private:
     int FCount = 0;
 };
 
-void Symbol(BitWriter& w, int symbol) {
+void Symbol(TBitWriter& w, int symbol) {
     if (symbol < 144)
         w.Code(0x30 + symbol, 8);
     else if (symbol < 256)
@@ -77,7 +77,7 @@ void Symbol(BitWriter& w, int symbol) {
         w.Code(0xC0 + symbol - 280, 8);
 }
 
-void Match(BitWriter& w, int length, int distance) {
+void Match(TBitWriter& w, int length, int distance) {
     static const int lengthBase[] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
                                      15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
                                      67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -101,7 +101,7 @@ void Match(BitWriter& w, int length, int distance) {
 }
 
 void Deflate(const std::vector<uint8_t>& data, std::vector<uint8_t>& out) {
-    BitWriter w(out);
+    TBitWriter w(out);
     w.Bits(1, 1); // the last block
     w.Bits(1, 2); // fixed codes
     constexpr int kWindow = 32768, kHashSize = 1 << 15, kChain = 32;

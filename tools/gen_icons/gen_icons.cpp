@@ -14,18 +14,18 @@
 
 namespace {
 
-struct Rgba {
+struct TRgba {
     double r, g, b, a;
 };
 
-Rgba Over(Rgba top, Rgba under) {
+TRgba Over(TRgba top, TRgba under) {
     double a = top.a + under.a * (1 - top.a);
     if (a <= 0) return {0, 0, 0, 0};
     auto mix = [&](double t, double u) { return (t * top.a + u * under.a * (1 - top.a)) / a; };
     return {mix(top.r, under.r), mix(top.g, under.g), mix(top.b, under.b), a};
 }
 
-Rgba Hex(uint32_t rgb, double alpha = 1) {
+TRgba Hex(uint32_t rgb, double alpha = 1) {
     return {((rgb >> 16) & 255) / 255.0, ((rgb >> 8) & 255) / 255.0, (rgb & 255) / 255.0, alpha};
 }
 
@@ -46,8 +46,8 @@ bool InLeaf(double x, double y, double cx, double cy, double a, double b, double
 }
 
 // The picture: a television set with a green sprout on its screen.
-Rgba Sample(double x, double y) {
-    Rgba c{0, 0, 0, 0};
+TRgba Sample(double x, double y) {
+    TRgba c{0, 0, 0, 0};
     // Stand and foot.
     if (x > 0.40 && x < 0.60 && y > 0.78 && y < 0.88) c = Over(Hex(0x3A4650), c);
     if (InRoundRect(x, y, 0.24, 0.85, 0.76, 0.94, 0.04)) c = Over(Hex(0x3A4650), c);
@@ -56,7 +56,7 @@ Rgba Sample(double x, double y) {
     // Screen with a vertical teal gradient.
     if (InRoundRect(x, y, 0.11, 0.17, 0.89, 0.75, 0.08)) {
         double t = (y - 0.17) / 0.58;
-        Rgba top = Hex(0x3CC8B4), bottom = Hex(0x12708A);
+        TRgba top = Hex(0x3CC8B4), bottom = Hex(0x12708A);
         c = Over({top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
                   top.b + (bottom.b - top.b) * t, 1},
                  c);
@@ -64,7 +64,7 @@ Rgba Sample(double x, double y) {
         if (y < 0.40 && InRoundRect(x, y, 0.11, 0.17, 0.89, 0.75, 0.08)) c = Over(Hex(0xFFFFFF, 0.12), c);
     }
     // Sprout: stem and two leaves.
-    Rgba leaf = Hex(0xE4FFB0);
+    TRgba leaf = Hex(0xE4FFB0);
     if (std::fabs(x - 0.50) < 0.035 && y > 0.40 && y < 0.70) c = Over(leaf, c);
     if (InLeaf(x, y, 0.37, 0.40, 0.15, 0.07, 0.55)) c = Over(leaf, c);
     if (InLeaf(x, y, 0.63, 0.33, 0.17, 0.075, -0.60)) c = Over(leaf, c);
@@ -79,7 +79,7 @@ std::vector<uint8_t> RenderBgra(int size) {
             double r = 0, g = 0, b = 0, a = 0;
             for (int sy = 0; sy < ss; ++sy)
                 for (int sx = 0; sx < ss; ++sx) {
-                    Rgba s = Sample((px + (sx + 0.5) / ss) / size, (py + (sy + 0.5) / ss) / size);
+                    TRgba s = Sample((px + (sx + 0.5) / ss) / size, (py + (sy + 0.5) / ss) / size);
                     r += s.r * s.a;
                     g += s.g * s.a;
                     b += s.b * s.a;

@@ -30,9 +30,9 @@ constexpr TColor kLightGrey = MakeColour(192, 192, 192);
 constexpr TColor kMidGrey = MakeColour(128, 128, 128);
 
 // A bitmap filled with one colour; Set ignores points outside it.
-class Picture {
+class TPicture {
 public:
-    Picture(int width, int height, TColor fill) : FBitmap(width, height) { FBitmap.Fill(fill); }
+    TPicture(int width, int height, TColor fill) : FBitmap(width, height) { FBitmap.Fill(fill); }
     void Set(int x, int y, TColor c) { FBitmap.SetPixel(x, y, c); }
     const qh::TBitmap& Bitmap() const { return FBitmap; }
 
@@ -48,8 +48,8 @@ TColor TitleColour(int y, int height) {
     return y < height / 2 ? kTitleTop : kTitleLow;
 }
 
-Picture TitleBackground() {
-    Picture p(8, 22, kTitleTop);
+TPicture TitleBackground() {
+    TPicture p(8, 22, kTitleTop);
     for (int y = 0; y < 22; ++y)
         for (int x = 0; x < 8; ++x)
             p.Set(x, y, TitleColour(y, 22));
@@ -57,8 +57,8 @@ Picture TitleBackground() {
 }
 
 // The title bar's left corner; the right one is its mirror.
-Picture TitleCorner(bool right) {
-    Picture p(3, 22, kTitleTop);
+TPicture TitleCorner(bool right) {
+    TPicture p(3, 22, kTitleTop);
     for (int y = 0; y < 22; ++y)
         for (int x = 0; x < 3; ++x)
             p.Set(x, y, TitleColour(y, 22));
@@ -75,8 +75,8 @@ Picture TitleCorner(bool right) {
     return p;
 }
 
-Picture ClosePicture() {
-    Picture p(35, 22, kTitleTop);
+TPicture ClosePicture() {
+    TPicture p(35, 22, kTitleTop);
     for (int y = 0; y < 22; ++y)
         for (int x = 0; x < 35; ++x)
             p.Set(x, y, TitleColour(y, 22));
@@ -99,8 +99,8 @@ Picture ClosePicture() {
 
 // Side edges: the outer line and the frame face; inner column darker so the
 // page stands out.
-Picture SideEdge(bool right) {
-    Picture p(3, 8, kBorder);
+TPicture SideEdge(bool right) {
+    TPicture p(3, 8, kBorder);
     for (int y = 0; y < 8; ++y) {
         p.Set(right ? 2 : 0, y, kEdge);
         p.Set(right ? 0 : 2, y, kTitleLine);
@@ -108,8 +108,8 @@ Picture SideEdge(bool right) {
     return p;
 }
 
-Picture BottomEdge() {
-    Picture p(8, 3, kBorder);
+TPicture BottomEdge() {
+    TPicture p(8, 3, kBorder);
     for (int x = 0; x < 8; ++x) {
         p.Set(x, 0, kTitleLine);
         p.Set(x, 2, kEdge);
@@ -117,8 +117,8 @@ Picture BottomEdge() {
     return p;
 }
 
-Picture BottomCorner(bool right) {
-    Picture p(3, 3, kBorder);
+TPicture BottomCorner(bool right) {
+    TPicture p(3, 3, kBorder);
     auto mirror = [right](int x) { return right ? 2 - x : x; };
     for (int i = 0; i < 3; ++i) {
         p.Set(mirror(0), i, kEdge);
@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    const std::pair<const char*, Picture> pictures[] = {
+    const std::pair<const char*, TPicture> pictures[] = {
         {"title_left.gif", TitleCorner(false)},   {"title_right.gif", TitleCorner(true)},
         {"title_close.gif", ClosePicture()},      {"title_back.gif", TitleBackground()},
         {"bottom_left.gif", BottomCorner(false)}, {"bottom_right.gif", BottomCorner(true)},

@@ -27,13 +27,13 @@ TColor Darker(TColor c, double t) {
     return Mix(c, MakeColour(0, 0, 0), t);
 }
 
-void Fill(TBitmap& b, Rect r, TColor c) {
+void Fill(TBitmap& b, TRect r, TColor c) {
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x)
             b.SetPixel(x, y, c);
 }
 
-void Gradient(TBitmap& b, Rect r, TColor top, TColor bottom, bool sideways) {
+void Gradient(TBitmap& b, TRect r, TColor top, TColor bottom, bool sideways) {
     for (int y = r.y; y < r.y + r.h; ++y)
         for (int x = r.x; x < r.x + r.w; ++x) {
             const double t = sideways ? (r.w > 1 ? double(x - r.x) / (r.w - 1) : 0)
@@ -69,7 +69,7 @@ void Cover(TBitmap& b, int x0, int y0, int x1, int y1, Distance inside,
         }
 }
 
-double RoundRectDistance(Rect r, double radius, double px, double py) {
+double RoundRectDistance(TRect r, double radius, double px, double py) {
     const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0;
     const double hx = r.w / 2.0 - radius, hy = r.h / 2.0 - radius;
     const double qx = std::max(std::abs(px - cx) - hx, 0.0);
@@ -81,7 +81,7 @@ double RoundRectDistance(Rect r, double radius, double px, double py) {
 
 } // namespace
 
-void RoundRect(TBitmap& b, Rect r, double radius, const std::function<TColor(int, int)>& paint,
+void RoundRect(TBitmap& b, TRect r, double radius, const std::function<TColor(int, int)>& paint,
                TColor backdrop) {
     Cover(
         b, r.x, r.y, r.x + r.w, r.y + r.h,
@@ -89,7 +89,7 @@ void RoundRect(TBitmap& b, Rect r, double radius, const std::function<TColor(int
         backdrop);
 }
 
-void RoundFrame(TBitmap& b, Rect r, double radius, TColor c, TColor backdrop) {
+void RoundFrame(TBitmap& b, TRect r, double radius, TColor c, TColor backdrop) {
     Cover(
         b, r.x, r.y, r.x + r.w, r.y + r.h,
         [&](double px, double py) {
@@ -132,14 +132,14 @@ void Line(TBitmap& b, double x0, double y0, double x1, double y1, double width, 
         [c](int, int) { return c; }, backdrop);
 }
 
-void Bevel(TBitmap& b, Rect r, TColor light, TColor dark) {
+void Bevel(TBitmap& b, TRect r, TColor light, TColor dark) {
     Fill(b, {r.x, r.y, r.w, 1}, light);
     Fill(b, {r.x, r.y, 1, r.h}, light);
     Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, dark);
     Fill(b, {r.x + r.w - 1, r.y, 1, r.h}, dark);
 }
 
-void Frame(TBitmap& b, Rect r, TColor c) {
+void Frame(TBitmap& b, TRect r, TColor c) {
     Bevel(b, r, c, c);
 }
 

@@ -20,12 +20,12 @@ using namespace gen;
 using qh::kColourKey;
 using qh::MakeColour;
 
-enum class Look { Classic, Crystal, Brushed };
+enum class TLook { Classic, Crystal, Brushed };
 
-struct Theme {
+struct TTheme {
     const char* Folder;
     const char* SkinName; // code page 936
-    Look Style;
+    TLook Style;
     TColor Face, Light, Shadow, Dark, Text;
     TColor CaptionTop, CaptionBottom, CaptionInactiveTop, CaptionInactiveBottom;
     TColor Outline; // the window's outer line
@@ -36,18 +36,18 @@ struct Theme {
     int BorderWidth;
 };
 
-const Theme kThemes[] = {
-    {"default", "默认皮肤", Look::Classic, MakeColour(212, 208, 200), MakeColour(255, 255, 255),
+const TTheme kThemes[] = {
+    {"default", "默认皮肤", TLook::Classic, MakeColour(212, 208, 200), MakeColour(255, 255, 255),
      MakeColour(128, 128, 128), MakeColour(64, 64, 64), MakeColour(0, 0, 0),
      MakeColour(10, 36, 106), MakeColour(122, 160, 216), MakeColour(128, 128, 128),
      MakeColour(192, 192, 192), MakeColour(64, 64, 64), MakeColour(10, 36, 106),
      MakeColour(255, 255, 255), MakeColour(212, 208, 200), MakeColour(255, 255, 255), 22, 4},
-    {"crystal", "蓝色水晶", Look::Crystal, MakeColour(222, 234, 248), MakeColour(255, 255, 255),
+    {"crystal", "蓝色水晶", TLook::Crystal, MakeColour(222, 234, 248), MakeColour(255, 255, 255),
      MakeColour(122, 150, 190), MakeColour(40, 70, 120), MakeColour(16, 32, 64),
      MakeColour(110, 170, 240), MakeColour(24, 78, 168), MakeColour(170, 196, 226),
      MakeColour(120, 150, 190), MakeColour(18, 50, 110), MakeColour(52, 118, 210),
      MakeColour(255, 255, 255), MakeColour(232, 240, 250), MakeColour(246, 250, 255), 26, 5},
-    {"mac", "苹果MAC", Look::Brushed, MakeColour(232, 232, 232), MakeColour(255, 255, 255),
+    {"mac", "苹果MAC", TLook::Brushed, MakeColour(232, 232, 232), MakeColour(255, 255, 255),
      MakeColour(160, 160, 160), MakeColour(96, 96, 96), MakeColour(0, 0, 0),
      MakeColour(246, 246, 246), MakeColour(206, 206, 206), MakeColour(240, 240, 240),
      MakeColour(226, 226, 226), MakeColour(140, 140, 140), MakeColour(56, 117, 215),
@@ -68,9 +68,9 @@ TColor Brushed(TColor base, int x, int y) {
 }
 
 // A control face in state 1 normal, 2 pressed, 3 disabled, 4 hot, 5 default.
-void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
+void Face(TBitmap& b, TRect r, int state, const TTheme& t, double radius = 3) {
     switch (t.Style) {
-    case Look::Classic: {
+    case TLook::Classic: {
         TColor face = state == 4 ? Lighter(t.Face, 0.25) : t.Face;
         Fill(b, r, face);
         if (state == 2) {
@@ -79,7 +79,7 @@ void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
         } else if (state == 3) {
             Frame(b, r, t.Shadow);
         } else {
-            Rect inner = r;
+            TRect inner = r;
             if (state == 5) {
                 Frame(b, r, t.Dark);
                 inner = {r.x + 1, r.y + 1, r.w - 2, r.h - 2};
@@ -89,7 +89,7 @@ void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
         }
         break;
     }
-    case Look::Crystal: {
+    case TLook::Crystal: {
         TColor base = t.Accent;
         if (state == 2)
             base = Darker(t.Accent, 0.2);
@@ -112,7 +112,7 @@ void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
                        t.Face);
         break;
     }
-    case Look::Brushed: {
+    case TLook::Brushed: {
         TColor top = MakeColour(255, 255, 255), bottom = MakeColour(214, 214, 214);
         if (state == 2) {
             top = MakeColour(190, 190, 190);
@@ -136,14 +136,14 @@ void Face(TBitmap& b, Rect r, int state, const Theme& t, double radius = 3) {
     }
 }
 
-TColor GlyphColour(const Theme& t, int state) {
+TColor GlyphColour(const TTheme& t, int state) {
     if (state == 3) return t.Shadow;
-    if (t.Style == Look::Crystal) return MakeColour(255, 255, 255);
-    return state == 5 && t.Style == Look::Brushed ? MakeColour(255, 255, 255) : t.Text;
+    if (t.Style == TLook::Crystal) return MakeColour(255, 255, 255);
+    return state == 5 && t.Style == TLook::Brushed ? MakeColour(255, 255, 255) : t.Text;
 }
 
 // An arrow head pointing: 0 left, 1 right, 2 up, 3 down.
-void Arrow(TBitmap& b, Rect r, int direction, TColor c, TColor backdrop) {
+void Arrow(TBitmap& b, TRect r, int direction, TColor c, TColor backdrop) {
     const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, s = std::min(r.w, r.h) / 5.0;
     const double dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
     const double tipX = cx + dx[direction] * s, tipY = cy + dy[direction] * s;
@@ -154,7 +154,7 @@ void Arrow(TBitmap& b, Rect r, int direction, TColor c, TColor backdrop) {
 }
 
 // Caption glyphs: 0 close, 1 maximise, 2 restore, 3 minimise.
-void CaptionGlyph(TBitmap& b, Rect r, int glyph, TColor c, TColor backdrop, double scale = 1) {
+void CaptionGlyph(TBitmap& b, TRect r, int glyph, TColor c, TColor backdrop, double scale = 1) {
     const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, s = 4 * scale;
     switch (glyph) {
     case 0:
@@ -176,8 +176,8 @@ void CaptionGlyph(TBitmap& b, Rect r, int glyph, TColor c, TColor backdrop, doub
     }
 }
 
-struct Skin {
-    const Theme& T;
+struct TSkin {
+    const TTheme& T;
     std::filesystem::path Dir;
     std::string Ini;
 
@@ -197,7 +197,7 @@ std::string Rgb(TColor c) {
 }
 
 // A strip of n cells of w x h, each drawn by paint(bitmap, cell rect, state from 1).
-TBitmap Strip(int n, int w, int h, const std::function<void(TBitmap&, Rect, int)>& paint) {
+TBitmap Strip(int n, int w, int h, const std::function<void(TBitmap&, TRect, int)>& paint) {
     TBitmap b = Keyed(n * w, h);
     for (int i = 0; i < n; ++i)
         paint(b, {i * w, 0, w, h}, i + 1);
@@ -205,27 +205,27 @@ TBitmap Strip(int n, int w, int h, const std::function<void(TBitmap&, Rect, int)
 }
 
 // The same, cells stacked from the top.
-TBitmap Stack(int n, int w, int h, const std::function<void(TBitmap&, Rect, int)>& paint) {
+TBitmap Stack(int n, int w, int h, const std::function<void(TBitmap&, TRect, int)>& paint) {
     TBitmap b = Keyed(w, n * h);
     for (int i = 0; i < n; ++i)
         paint(b, {0, i * h, w, h}, i + 1);
     return b;
 }
 
-void Caption(TBitmap& b, Rect r, bool active, const Theme& t) {
+void Caption(TBitmap& b, TRect r, bool active, const TTheme& t) {
     const TColor top = active ? t.CaptionTop : t.CaptionInactiveTop;
     const TColor bottom = active ? t.CaptionBottom : t.CaptionInactiveBottom;
     switch (t.Style) {
-    case Look::Classic:
+    case TLook::Classic:
         Gradient(b, r, top, bottom, true);
         break;
-    case Look::Crystal:
+    case TLook::Crystal:
         Gradient(b, r, top, bottom);
         for (int y = r.y; y < r.y + r.h / 2; ++y)
             for (int x = r.x; x < r.x + r.w; ++x)
                 b.SetPixel(x, y, Lighter(b.GetPixel(x, y), 0.28 - 0.4 * (y - r.y) / r.h));
         break;
-    case Look::Brushed:
+    case TLook::Brushed:
         for (int y = r.y; y < r.y + r.h; ++y)
             for (int x = r.x; x < r.x + r.w; ++x)
                 b.SetPixel(x, y, Brushed(Mix(top, bottom, double(y - r.y) / (r.h - 1)), x, y));
@@ -234,17 +234,17 @@ void Caption(TBitmap& b, Rect r, bool active, const Theme& t) {
 }
 
 // The colour of the frame's sides below the caption.
-TColor SideColour(const Theme& t, bool active) {
-    if (t.Style == Look::Crystal) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
-    if (t.Style == Look::Brushed) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
+TColor SideColour(const TTheme& t, bool active) {
+    if (t.Style == TLook::Crystal) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
+    if (t.Style == TLook::Brushed) return active ? t.CaptionBottom : t.CaptionInactiveBottom;
     return t.Face;
 }
 
-void Borders(Skin& s) {
-    const Theme& t = s.T;
+void Borders(TSkin& s) {
+    const TTheme& t = s.T;
     const int ch = t.CaptionHeight, bw = t.BorderWidth, sideHeight = ch + 24 + bw;
-    const bool round = t.Style != Look::Classic;
-    const int radius = t.Style == Look::Crystal ? 7 : 5;
+    const bool round = t.Style != TLook::Classic;
+    const int radius = t.Style == TLook::Crystal ? 7 : 5;
 
     // Left: two frames side by side, caption part, side, bottom corner.
     TBitmap left = Keyed(2 * bw, sideHeight);
@@ -255,7 +255,7 @@ void Borders(Skin& s) {
         Caption(column, {0, 0, column.Width(), ch}, active, t);
         Fill(column, {0, ch, column.Width(), sideHeight - ch}, SideColour(t, active));
         Fill(column, {0, 0, 1, sideHeight}, t.Outline);
-        if (t.Style == Look::Classic) {
+        if (t.Style == TLook::Classic) {
             Fill(column, {1, 0, 1, sideHeight}, t.Light);
             Fill(column, {0, sideHeight - 1, column.Width(), 1}, t.Outline);
             Fill(column, {1, sideHeight - 2, column.Width(), 1}, t.Shadow);
@@ -264,7 +264,7 @@ void Borders(Skin& s) {
             Fill(column, {0, sideHeight - 1, column.Width(), 1}, t.Outline);
         }
         Fill(column, {0, 0, column.Width(), 1}, t.Outline);
-        if (t.Style == Look::Classic)
+        if (t.Style == TLook::Classic)
             Fill(column, {1, 1, column.Width(), 1}, t.Light);
         else
             Fill(column, {1, 1, column.Width(), 1},
@@ -293,7 +293,7 @@ void Borders(Skin& s) {
         qh::MirrorBitmap(cell);
         right.CopyRect(f * bw, 0, cell, 0, 0, bw, sideHeight);
     }
-    if (t.Style == Look::Classic) {
+    if (t.Style == TLook::Classic) {
         // The classic caption runs left to right: the right side takes the
         // gradient's end colour.
         for (int f = 0; f < 2; ++f)
@@ -309,9 +309,9 @@ void Borders(Skin& s) {
         Caption(top, {0, f * ch, 100, ch}, active, t);
         Fill(top, {0, f * ch, 100, 1}, t.Outline);
         Fill(top, {0, f * ch + 1, 100, 1},
-             t.Style == Look::Classic ? t.Light
+             t.Style == TLook::Classic ? t.Light
                                       : Lighter(active ? t.CaptionTop : t.CaptionInactiveTop, 0.5));
-        if (t.Style == Look::Brushed)
+        if (t.Style == TLook::Brushed)
             Fill(top, {0, f * ch + ch - 1, 100, 1}, MakeColour(170, 170, 170));
     }
     s.Save("top.bmp", top);
@@ -322,7 +322,7 @@ void Borders(Skin& s) {
         Fill(bottom, {0, f * bw, 100, bw}, SideColour(t, f == 0));
         Fill(bottom, {0, f * bw, 100, 1}, t.Shadow);
         Fill(bottom, {0, f * bw + bw - 1, 100, 1}, t.Outline);
-        if (t.Style == Look::Classic) Fill(bottom, {0, f * bw + bw - 2, 100, 1}, t.Shadow);
+        if (t.Style == TLook::Classic) Fill(bottom, {0, f * bw + bw - 2, 100, 1}, t.Shadow);
     }
     s.Save("bottom.bmp", bottom);
 
@@ -350,8 +350,8 @@ void Borders(Skin& s) {
     s.Key("BottomTrans", 0);
 
     // Title text: its back picture, two frames stacked.
-    TBitmap textBack = Stack(2, 40, ch - 6, [&](TBitmap& b, Rect r, int f) {
-        if (t.Style != Look::Crystal) {
+    TBitmap textBack = Stack(2, 40, ch - 6, [&](TBitmap& b, TRect r, int f) {
+        if (t.Style != TLook::Crystal) {
             return; // the classic and brushed captions need no text back
         }
         const TColor glow = Lighter(f == 1 ? t.CaptionTop : t.CaptionInactiveTop, 0.25);
@@ -363,11 +363,11 @@ void Borders(Skin& s) {
     s.Key("TextBack", "textback.bmp");
     s.Key("TXTBackleft", 10);
     s.Key("TXTBackRight", 10);
-    s.Key("TextShift", t.Style == Look::Brushed ? 0 : 26);
+    s.Key("TextShift", t.Style == TLook::Brushed ? 0 : 26);
     s.Key("TextShiftVert", (ch - 14) / 2);
     s.Key("TextRightClip", 80);
-    s.Key("TextAlignment", t.Style == Look::Brushed ? 1 : 0);
-    s.Key("Textbackground", t.Style == Look::Crystal ? 1 : 0);
+    s.Key("TextAlignment", t.Style == TLook::Brushed ? 1 : 0);
+    s.Key("Textbackground", t.Style == TLook::Crystal ? 1 : 0);
     s.Key("ActiveTextR", qh::ColourR(t.TitleText));
     s.Key("ActiveTextG", qh::ColourG(t.TitleText));
     s.Key("ActiveTextB", qh::ColourB(t.TitleText));
@@ -376,10 +376,10 @@ void Borders(Skin& s) {
     s.Key("InActiveTextB", qh::ColourB(t.TitleTextInactive));
 
     // Menu bar: two frames stacked.
-    TBitmap menuBar = Stack(2, 40, 20, [&](TBitmap& b, Rect r, int f) {
-        if (t.Style == Look::Classic) {
+    TBitmap menuBar = Stack(2, 40, 20, [&](TBitmap& b, TRect r, int f) {
+        if (t.Style == TLook::Classic) {
             Fill(b, r, t.Face);
-        } else if (t.Style == Look::Crystal) {
+        } else if (t.Style == TLook::Crystal) {
             Gradient(b, r, MakeColour(246, 250, 255), f == 1 ? MakeColour(206, 224, 246) : t.Face);
         } else {
             for (int y = r.y; y < r.y + r.h; ++y)
@@ -398,30 +398,30 @@ void Borders(Skin& s) {
     s.Key("TileRightMenu", 2);
 }
 
-void CaptionButtons(Skin& s) {
-    const Theme& t = s.T;
+void CaptionButtons(TSkin& s) {
+    const TTheme& t = s.T;
     const int ch = t.CaptionHeight;
-    struct Button {
+    struct TButton {
         const char* Section;
         const char* File;
         int Glyph; // -1: the icon button
         int Action, Visibility, Visibility1;
     };
-    const Button buttons[] = {{"Button.Close", "btn_close.bmp", 0, 0, 0, 0},
+    const TButton buttons[] = {{"Button.Close", "btn_close.bmp", 0, 0, 0, 0},
                               {"Button.Maximize", "btn_max.bmp", 1, 1, 2, 6},
                               {"Button.Restore", "btn_restore.bmp", 2, 1, 1, 6},
                               {"Button.Minimize", "btn_min.bmp", 3, 2, 0, 8},
                               {"Button.Icon", "btn_icon.bmp", -1, 3, 0, 0}};
     int w = 18, h = 16, gap = 2;
-    if (t.Style == Look::Crystal) {
+    if (t.Style == TLook::Crystal) {
         w = 24;
         h = 18;
         gap = 1;
-    } else if (t.Style == Look::Brushed) {
+    } else if (t.Style == TLook::Brushed) {
         w = h = 14;
         gap = 6;
     }
-    for (const Button& button : buttons) {
+    for (const TButton& button : buttons) {
         TBitmap image;
         if (button.Glyph < 0) {
             // The default window icon: a small television.
@@ -434,12 +434,12 @@ void CaptionButtons(Skin& s) {
             Fill(image, {3, 4, 10, 2}, MakeColour(235, 246, 255));
             Fill(image, {6, 13, 4, 1}, t.Dark);
             Fill(image, {4, 14, 8, 1}, t.Dark);
-        } else if (t.Style == Look::Brushed) {
+        } else if (t.Style == TLook::Brushed) {
             // Round lights: red close, yellow minimise, green zoom.
             const TColor light = button.Glyph == 0   ? MakeColour(236, 84, 72)
                                  : button.Glyph == 3 ? MakeColour(244, 188, 46)
                                                      : MakeColour(88, 190, 66);
-            image = Strip(4, w, h, [&](TBitmap& b, Rect r, int state) {
+            image = Strip(4, w, h, [&](TBitmap& b, TRect r, int state) {
                 TColor base = state == 4 ? MakeColour(206, 206, 206) : light;
                 if (state == 2) base = Darker(base, 0.2);
                 const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, rad = r.w / 2.0 - 0.5;
@@ -458,21 +458,21 @@ void CaptionButtons(Skin& s) {
                                  base, 0.62);
             });
         } else {
-            image = Strip(4, w, h, [&](TBitmap& b, Rect r, int state) {
+            image = Strip(4, w, h, [&](TBitmap& b, TRect r, int state) {
                 const int faceState = state == 2 ? 2 : state == 3 ? 4 : state == 4 ? 3 : 1;
-                if (t.Style == Look::Crystal) {
-                    Theme red = t;
+                if (t.Style == TLook::Crystal) {
+                    TTheme red = t;
                     if (button.Glyph == 0) red.Accent = MakeColour(214, 64, 48);
                     if (state == 4) red.Accent = Mix(red.Accent, t.CaptionInactiveBottom, 0.6);
                     Face(b, r, state == 4 ? 1 : faceState, red, 4);
                 } else {
                     Face(b, r, state == 4 ? 1 : faceState, t);
                 }
-                const TColor glyph = t.Style == Look::Crystal ? MakeColour(255, 255, 255)
+                const TColor glyph = t.Style == TLook::Crystal ? MakeColour(255, 255, 255)
                                      : state == 4             ? t.Shadow
                                                               : t.Text;
                 CaptionGlyph(b, {r.x + (state == 2), r.y + (state == 2), r.w, r.h}, button.Glyph,
-                             glyph, t.Style == Look::Crystal ? t.Accent : t.Face);
+                             glyph, t.Style == TLook::Crystal ? t.Accent : t.Face);
             });
         }
         s.Save(button.File, image);
@@ -484,14 +484,14 @@ void CaptionButtons(Skin& s) {
         if (button.Glyph < 0) {
             s.Key("frame", 1);
             s.Key("Align", 0);
-            s.Key("Xcoord", t.Style == Look::Brushed ? 3 * (w + gap) + 10 : 6);
+            s.Key("Xcoord", t.Style == TLook::Brushed ? 3 * (w + gap) + 10 : 6);
             s.Key("Ycoord", (ch - 16) / 2 + 1);
             continue;
         }
         s.Key("frame", 4);
         // Position from the right (classic, crystal) or the left (brushed).
         const int slot = button.Glyph == 0 ? 0 : button.Glyph == 3 ? 2 : 1;
-        if (t.Style == Look::Brushed) {
+        if (t.Style == TLook::Brushed) {
             const int order = button.Glyph == 0 ? 0 : button.Glyph == 3 ? 1 : 2;
             s.Key("Align", 0);
             s.Key("Xcoord", 9 + order * (w + gap));
@@ -504,25 +504,25 @@ void CaptionButtons(Skin& s) {
 
     // The child-window controls in a menu bar: minimise, restore, close,
     // four frames each.
-    TBitmap mdi = Strip(12, 16, 14, [&](TBitmap& b, Rect r, int cell) {
+    TBitmap mdi = Strip(12, 16, 14, [&](TBitmap& b, TRect r, int cell) {
         const int state = (cell - 1) % 4 + 1;
         const int glyph = (cell - 1) / 4 == 0 ? 3 : (cell - 1) / 4 == 1 ? 2 : 0;
         Face(b, r, state == 2 ? 2 : state == 3 ? 4 : state == 4 ? 3 : 1, t, 2);
         CaptionGlyph(b, r, glyph, GlyphColour(t, state == 4 ? 3 : 1),
-                     t.Style == Look::Crystal ? t.Accent : t.Face, 0.75);
+                     t.Style == TLook::Crystal ? t.Accent : t.Face, 0.75);
     });
     s.Save("mdicontrols.bmp", mdi);
     s.Section("MDICONTROLS");
     s.Key("Image", "mdicontrols.bmp");
 }
 
-void Check(TBitmap& b, Rect r, int state, bool radio, const Theme& t) {
+void Check(TBitmap& b, TRect r, int state, bool radio, const TTheme& t) {
     // Frames 1..4 unchecked (normal, hot, pressed, disabled), 5..8 checked.
     const bool checked = state > 4;
     const int look = (state - 1) % 4;
     const TColor well = look == 3 ? t.Face : look == 2 ? Darker(t.Light, 0.12) : t.Light;
     const TColor edge = look == 1 ? t.Accent : look == 3 ? t.Shadow : t.Dark;
-    const TColor mark = look == 3 ? t.Shadow : t.Style == Look::Classic ? t.Text : t.Accent;
+    const TColor mark = look == 3 ? t.Shadow : t.Style == TLook::Classic ? t.Text : t.Accent;
     const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0;
     if (radio) {
         Disc(
@@ -532,7 +532,7 @@ void Check(TBitmap& b, Rect r, int state, bool radio, const Theme& t) {
             Disc(
                 b, cx, cy, 2.6, [&](int, int) { return mark; }, well);
     } else {
-        if (t.Style == Look::Classic) {
+        if (t.Style == TLook::Classic) {
             Fill(b, r, well);
             Bevel(b, r, t.Shadow, t.Light);
             Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, t.Dark, t.Face);
@@ -548,20 +548,20 @@ void Check(TBitmap& b, Rect r, int state, bool radio, const Theme& t) {
     }
 }
 
-void Controls(Skin& s) {
-    const Theme& t = s.T;
+void Controls(TSkin& s) {
+    const TTheme& t = s.T;
     auto save = [&](const char* file, const TBitmap& b) { s.Save(file, b); };
     auto face = [&](int faceState) {
-        return [&t, faceState](TBitmap& b, Rect r, int state) {
+        return [&t, faceState](TBitmap& b, TRect r, int state) {
             Face(b, r, faceState ? faceState : state, t);
         };
     };
 
     save("button.bmp", Strip(5, 24, 22, face(0)));
     save("checkbox.bmp",
-         Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, false, t); }));
+         Strip(8, 13, 13, [&](TBitmap& b, TRect r, int st) { Check(b, r, st, false, t); }));
     save("radio.bmp",
-         Strip(8, 13, 13, [&](TBitmap& b, Rect r, int st) { Check(b, r, st, true, t); }));
+         Strip(8, 13, 13, [&](TBitmap& b, TRect r, int st) { Check(b, r, st, true, t); }));
     s.Section("Buttons");
     s.Key("Bitmap", "button.bmp");
     s.Key("CheckButton", "checkbox.bmp");
@@ -572,11 +572,11 @@ void Controls(Skin& s) {
     s.Key("RightWidth", 4);
     s.Key("TopHeight", 4);
     s.Key("BottomHeight", 4);
-    s.Key("Trans", t.Style == Look::Classic ? 0 : 1);
+    s.Key("Trans", t.Style == TLook::Classic ? 0 : 1);
     s.Key("Tile", 0);
-    const TColor buttonText = t.Style == Look::Crystal ? MakeColour(255, 255, 255) : t.Text;
+    const TColor buttonText = t.Style == TLook::Crystal ? MakeColour(255, 255, 255) : t.Text;
     s.Key("NormalColour2", Rgb(buttonText));
-    s.Key("MouseOverColour2", Rgb(t.Style == Look::Classic ? MakeColour(0, 0, 128) : buttonText));
+    s.Key("MouseOverColour2", Rgb(t.Style == TLook::Classic ? MakeColour(0, 0, 128) : buttonText));
     s.Key("PressedColour2", Rgb(buttonText));
 
     auto plain = [&](const char* section, const char* file, const TBitmap& b, int margin, int trans,
@@ -591,14 +591,14 @@ void Controls(Skin& s) {
         s.Key("Trans", trans);
         s.Key("Tile", tile);
     };
-    const int roundTrans = t.Style == Look::Classic ? 0 : 1;
+    const int roundTrans = t.Style == TLook::Classic ? 0 : 1;
 
     // Tool bar buttons: flat until hot or pressed.
     plain("Toolbars", "toolbar.bmp",
           Strip(5, 22, 22,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     if (st == 1 || st == 3) {
-                        Fill(b, r, t.Style == Look::Crystal ? t.Face : t.Face);
+                        Fill(b, r, t.Style == TLook::Crystal ? t.Face : t.Face);
                         return;
                     }
                     Face(b, r, st == 5 ? 4 : st, t);
@@ -609,8 +609,8 @@ void Controls(Skin& s) {
         "StatusBarEdges", "statusbar.bmp",
         Strip(
             3, 20, 20,
-            [&](TBitmap& b, Rect r, int st) {
-                if (t.Style == Look::Crystal)
+            [&](TBitmap& b, TRect r, int st) {
+                if (t.Style == TLook::Crystal)
                     Gradient(b, r, t.Face, Darker(t.Face, 0.08));
                 else
                     Fill(b, r, t.Face);
@@ -632,9 +632,9 @@ void Controls(Skin& s) {
 
     plain("SunkEdge", "sunkedge.bmp",
           Strip(4, 20, 20,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     const TColor edge = st == 2 || st == 3 ? t.Accent : st == 4 ? t.Face : t.Shadow;
-                    if (t.Style == Look::Classic) {
+                    if (t.Style == TLook::Classic) {
                         Bevel(b, r, t.Shadow, t.Light);
                         Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, st == 3 ? t.Accent : t.Dark,
                               t.Face);
@@ -647,9 +647,9 @@ void Controls(Skin& s) {
 
     plain("ExtraImages", "extra.bmp",
           Strip(5, 16, 16,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     Fill(b, r, t.Face);
-                    const TColor c = t.Style == Look::Classic ? t.Dark : t.Accent;
+                    const TColor c = t.Style == TLook::Classic ? t.Dark : t.Accent;
                     switch (st) {
                     case 1: // size grip
                         for (int i = 0; i < 3; ++i)
@@ -674,16 +674,16 @@ void Controls(Skin& s) {
 
     plain("GroupBoxEdge", "groupedge.bmp",
           Strip(2, 20, 20,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     const TColor line = st == 2 ? t.Face : t.Shadow;
-                    if (t.Style == Look::Classic) {
+                    if (t.Style == TLook::Classic) {
                         Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
                         Frame(b, {r.x + 1, r.y + 1, r.w - 1, r.h - 1}, t.Light);
                         Frame(b, {r.x, r.y, r.w - 1, r.h - 1}, line);
                         Fill(b, {r.x + 2, r.y + 2, r.w - 4, r.h - 4}, kColourKey);
                     } else {
                         RoundFrame(b, r, 4,
-                                   t.Style == Look::Crystal ? Mix(t.Accent, t.Face, 0.5) : line,
+                                   t.Style == TLook::Crystal ? Mix(t.Accent, t.Face, 0.5) : line,
                                    t.Face);
                     }
                 }),
@@ -692,17 +692,17 @@ void Controls(Skin& s) {
 
     plain("GroupBox", "grouplabel.bmp",
           Strip(1, 40, 18,
-                [&](TBitmap& b, Rect r, int) {
-                    if (t.Style == Look::Classic) {
+                [&](TBitmap& b, TRect r, int) {
+                    if (t.Style == TLook::Classic) {
                         Fill(b, r, t.Face);
                         return;
                     }
-                    const TColor band = t.Style == Look::Crystal ? Lighter(t.Accent, 0.7)
+                    const TColor band = t.Style == TLook::Crystal ? Lighter(t.Accent, 0.7)
                                                                  : MakeColour(244, 244, 244);
                     RoundRect(
                         b, r, 8, [&](int, int) { return band; }, t.Face);
                     RoundFrame(b, r, 8,
-                               t.Style == Look::Crystal ? Lighter(t.Accent, 0.3) : t.Shadow,
+                               t.Style == TLook::Crystal ? Lighter(t.Accent, 0.3) : t.Shadow,
                                t.Face);
                 }),
           8, roundTrans, 0);
@@ -712,8 +712,8 @@ void Controls(Skin& s) {
 
     plain("Headerbar", "header.bmp",
           Strip(5, 30, 20,
-                [&](TBitmap& b, Rect r, int st) {
-                    if (t.Style == Look::Classic) {
+                [&](TBitmap& b, TRect r, int st) {
+                    if (t.Style == TLook::Classic) {
                         Face(b, r, st == 5 ? 1 : st, t);
                         return;
                     }
@@ -722,7 +722,7 @@ void Controls(Skin& s) {
                     Gradient(b, r, top, bottom);
                     Fill(b, {r.x, r.y + r.h - 1, r.w, 1}, t.Shadow);
                     Fill(b, {r.x + r.w - 1, r.y + 3, 1, r.h - 6}, t.Shadow);
-                    if (st == 4 && t.Style == Look::Crystal)
+                    if (st == 4 && t.Style == TLook::Crystal)
                         Fill(b, {r.x, r.y + r.h - 3, r.w, 2}, Lighter(t.Accent, 0.2));
                 }),
           3, 0, 0);
@@ -731,38 +731,38 @@ void Controls(Skin& s) {
     // Tabs: five states with rounded tops; the page border second.
     save("tabborder.bmp", [&] {
         TBitmap b(40, 40);
-        Fill(b, {0, 0, 40, 40}, t.Style == Look::Brushed ? MakeColour(238, 238, 238) : t.Face);
-        Bevel(b, {0, 0, 40, 40}, t.Style == Look::Classic ? t.Light : t.Shadow, t.Dark);
-        if (t.Style == Look::Classic) Bevel(b, {1, 1, 38, 38}, t.Face, t.Shadow);
+        Fill(b, {0, 0, 40, 40}, t.Style == TLook::Brushed ? MakeColour(238, 238, 238) : t.Face);
+        Bevel(b, {0, 0, 40, 40}, t.Style == TLook::Classic ? t.Light : t.Shadow, t.Dark);
+        if (t.Style == TLook::Classic) Bevel(b, {1, 1, 38, 38}, t.Face, t.Shadow);
         Fill(b, {2, 2, 36, 36}, kColourKey);
         return b;
     }());
     plain("Tabs", "tab.bmp",
           Strip(5, 40, 22,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     const bool selected = st == 2;
                     const TColor top = selected  ? t.Light
                                        : st == 4 ? Lighter(t.Face, 0.5)
                                                  : Lighter(t.Face, 0.2);
                     const TColor bottom = selected ? t.Face : Darker(t.Face, st == 3 ? 0.02 : 0.06);
                     RoundRect(
-                        b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
+                        b, {r.x, r.y, r.w, r.h + 4}, t.Style == TLook::Classic ? 1.5 : 4,
                         [&](int, int y) { return Mix(top, bottom, double(y - r.y) / r.h); },
                         t.Face);
-                    RoundFrame(b, {r.x, r.y, r.w, r.h + 4}, t.Style == Look::Classic ? 1.5 : 4,
-                               t.Style == Look::Classic ? t.Dark : t.Shadow, t.Face);
-                    if (selected && t.Style == Look::Crystal)
+                    RoundFrame(b, {r.x, r.y, r.w, r.h + 4}, t.Style == TLook::Classic ? 1.5 : 4,
+                               t.Style == TLook::Classic ? t.Dark : t.Shadow, t.Face);
+                    if (selected && t.Style == TLook::Crystal)
                         Fill(b, {r.x + 3, r.y + 1, r.w - 6, 2}, t.Accent);
                     if (!selected)
                         Fill(b, {r.x, r.y + r.h - 1, r.w, 1},
-                             t.Style == Look::Classic ? t.Light : t.Shadow);
+                             t.Style == TLook::Classic ? t.Light : t.Shadow);
                 }),
           5, roundTrans, 0);
     s.Key("Border", "tabborder.bmp");
 
     // Progress: trough and chunk.
-    save("progress.bmp", Strip(2, 30, 16, [&](TBitmap& b, Rect r, int) {
-             if (t.Style == Look::Classic) {
+    save("progress.bmp", Strip(2, 30, 16, [&](TBitmap& b, TRect r, int) {
+             if (t.Style == TLook::Classic) {
                  Fill(b, r, t.Face);
                  Bevel(b, r, t.Shadow, t.Light);
                  return;
@@ -777,11 +777,11 @@ void Controls(Skin& s) {
          }));
     save("chunk.bmp", [&] {
         TBitmap b = Keyed(10, 12);
-        if (t.Style == Look::Classic) {
+        if (t.Style == TLook::Classic) {
             Fill(b, {0, 0, 8, 12}, MakeColour(10, 36, 106));
             Fill(b, {8, 0, 2, 12}, t.Face);
         } else {
-            Theme chunk = t;
+            TTheme chunk = t;
             Face(b, {0, 0, 10, 12}, 1, chunk, 2);
         }
         return b;
@@ -800,23 +800,23 @@ void Controls(Skin& s) {
     // Combo drop button: normal, hot, pressed, disabled.
     plain("ComboButton", "combo.bmp",
           Strip(4, 17, 20,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     const int faceState = st == 2 ? 4 : st == 3 ? 2 : st == 4 ? 3 : 1;
                     Face(b, r, faceState, t, 3);
                     Arrow(b, r, 3, GlyphColour(t, faceState),
-                          t.Style == Look::Crystal ? t.Accent : t.Face);
+                          t.Style == TLook::Crystal ? t.Accent : t.Face);
                 }),
           3, roundTrans, 0);
 
     // Up-down: faces and their arrow glyphs, eight states each.
     auto upDown = [&](const char* section, const char* file, const char* glyphFile, int first) {
-        save(glyphFile, Strip(8, 16, 16, [&](TBitmap& b, Rect r, int st) {
+        save(glyphFile, Strip(8, 16, 16, [&](TBitmap& b, TRect r, int st) {
                  Arrow(b, r, st <= 4 ? first : first + 1, GlyphColour(t, (st - 1) % 4 == 3 ? 3 : 1),
-                       t.Style == Look::Crystal ? t.Accent : t.Face);
+                       t.Style == TLook::Crystal ? t.Accent : t.Face);
              }));
         plain(section, file,
               Strip(8, 16, 16,
-                    [&](TBitmap& b, Rect r, int st) {
+                    [&](TBitmap& b, TRect r, int st) {
                         const int look = (st - 1) % 4;
                         Face(b, r, look == 1 ? 4 : look == 2 ? 2 : look == 3 ? 3 : 1, t, 2);
                     }),
@@ -829,30 +829,30 @@ void Controls(Skin& s) {
     // Menus.
     plain("MenuItem", "menuitem.bmp",
           Strip(5, 40, 20,
-                [&](TBitmap& b, Rect r, int st) {
+                [&](TBitmap& b, TRect r, int st) {
                     Fill(b, r, t.MenuColour);
                     if (st == 2) { // its bottom rows draw the separator
                         Fill(b, {r.x + 2, r.y + r.h - 5, r.w - 4, 1}, t.Shadow);
                         Fill(b, {r.x + 2, r.y + r.h - 4, r.w - 4, 1}, t.Light);
                     } else if (st >= 4) {
-                        if (t.Style == Look::Classic)
+                        if (t.Style == TLook::Classic)
                             Fill(b, r, MakeColour(10, 36, 106));
                         else
-                            Face(b, {r.x + 1, r.y, r.w - 2, r.h}, t.Style == Look::Brushed ? 5 : 4,
+                            Face(b, {r.x + 1, r.y, r.w - 2, r.h}, t.Style == TLook::Brushed ? 5 : 4,
                                  t, 3);
                     }
                 }),
           4, 0, 0);
     plain("MenuBackground", "menuback.bmp",
           Strip(1, 40, 40,
-                [&](TBitmap& b, Rect r, int) {
+                [&](TBitmap& b, TRect r, int) {
                     Fill(b, r, t.MenuColour);
-                    if (t.Style == Look::Classic) {
+                    if (t.Style == TLook::Classic) {
                         Bevel(b, r, t.Face, t.Dark);
                         Bevel(b, {r.x + 1, r.y + 1, r.w - 2, r.h - 2}, t.Light, t.Shadow);
                     } else {
                         Frame(b, r, t.Shadow);
-                        if (t.Style == Look::Crystal)
+                        if (t.Style == TLook::Crystal)
                             Fill(b, {r.x + 1, r.y + 1, 22, r.h - 2}, Lighter(t.Accent, 0.85));
                     }
                 }),
@@ -861,7 +861,7 @@ void Controls(Skin& s) {
     // Scroll bars: 23 arrow cells, tracks and thumbs.
     plain("Scrollbar", "scrollarrows.bmp",
           Strip(23, 16, 16,
-                [&](TBitmap& b, Rect r, int cell) {
+                [&](TBitmap& b, TRect r, int cell) {
                     if (cell > 16) {
                         Face(b, r, cell == 17 ? 1 : (cell - 17) % 5 + 1, t, 2);
                         return;
@@ -870,15 +870,15 @@ void Controls(Skin& s) {
                     const int faceState = look == 1 ? 2 : look == 2 ? 4 : look == 3 ? 3 : 1;
                     Face(b, r, faceState, t, 2);
                     Arrow(b, {r.x + (look == 1), r.y + (look == 1), r.w, r.h}, direction,
-                          GlyphColour(t, faceState), t.Style == Look::Crystal ? t.Accent : t.Face);
+                          GlyphColour(t, faceState), t.Style == TLook::Crystal ? t.Accent : t.Face);
                 }),
           0, roundTrans, 0);
     auto track = [&](bool sideways) {
-        return Strip(4, 16, 16, [&, sideways](TBitmap& b, Rect r, int st) {
+        return Strip(4, 16, 16, [&, sideways](TBitmap& b, TRect r, int st) {
             const TColor base = st == 3   ? Darker(t.Face, 0.15)
                                 : st == 2 ? Lighter(t.Face, 0.3)
                                           : t.Face;
-            if (t.Style == Look::Classic) {
+            if (t.Style == TLook::Classic) {
                 for (int y = r.y; y < r.y + r.h; ++y)
                     for (int x = r.x; x < r.x + r.w; ++x)
                         b.SetPixel(x, y, (x + y) % 2 ? t.Light : base);
@@ -890,9 +890,9 @@ void Controls(Skin& s) {
     plain("HorzScroll", "hscroll.bmp", track(false), 2, 0, 1);
     plain("VertScroll", "vscroll.bmp", track(true), 2, 0, 1);
     auto thumb = [&](int w, int h, bool vertical) {
-        return Strip(3, w, h, [&, vertical](TBitmap& b, Rect r, int st) {
-            Face(b, r, st == 2 ? 2 : st == 3 ? 4 : 1, t, t.Style == Look::Brushed ? 6 : 3);
-            const TColor grip = t.Style == Look::Crystal ? Lighter(t.Accent, 0.6) : t.Shadow;
+        return Strip(3, w, h, [&, vertical](TBitmap& b, TRect r, int st) {
+            Face(b, r, st == 2 ? 2 : st == 3 ? 4 : 1, t, t.Style == TLook::Brushed ? 6 : 3);
+            const TColor grip = t.Style == TLook::Crystal ? Lighter(t.Accent, 0.6) : t.Shadow;
             for (int i = -1; i <= 1; ++i) {
                 if (vertical)
                     Fill(b, {r.x + 4, r.y + r.h / 2 + 2 * i, r.w - 8, 1}, grip);
@@ -920,20 +920,20 @@ void Controls(Skin& s) {
     for (const auto& th : thumbs)
         plain(th.Section, th.File,
               Strip(5, th.W, th.H,
-                    [&](TBitmap& b, Rect r, int st) {
+                    [&](TBitmap& b, TRect r, int st) {
                         const int faceState = st == 5 ? 1 : st;
                         Face(b, r, faceState, t, 2.5);
                         if (th.Point >= 0)
                             Arrow(b, r, th.Point, GlyphColour(t, faceState),
-                                  t.Style == Look::Crystal ? t.Accent : t.Face);
+                                  t.Style == TLook::Crystal ? t.Accent : t.Face);
                     }),
               0, 1, 0);
 }
 
-void Colours(Skin& s) {
-    const Theme& t = s.T;
+void Colours(TSkin& s) {
+    const TTheme& t = s.T;
     s.Section("Colours");
-    const TColor selection = t.Style == Look::Classic ? MakeColour(10, 36, 106) : t.Accent;
+    const TColor selection = t.Style == TLook::Classic ? MakeColour(10, 36, 106) : t.Accent;
     s.Key("WindowText", Rgb(t.Text));
     s.Key("ButtonFace", Rgb(t.Face));
     s.Key("Scrollbar", Rgb(Lighter(t.Face, 0.4)));
@@ -954,8 +954,8 @@ void Colours(Skin& s) {
     s.Key("FontHeight", 12);
 }
 
-void WriteSkin(const Theme& t, const std::filesystem::path& root) {
-    Skin s{t, root / "skins" / t.Folder, {}};
+void WriteSkin(const TTheme& t, const std::filesystem::path& root) {
+    TSkin s{t, root / "skins" / t.Folder, {}};
     std::filesystem::remove_all(s.Dir);
     std::filesystem::create_directories(s.Dir);
     s.Ini = "; Drawn by tools/gen_skins; edit the generator, not this file.\r\n";
@@ -1037,7 +1037,7 @@ void WriteMenuGlyphs(const std::filesystem::path& root) {
 int main(int argc, char** argv) {
     const std::filesystem::path root = argc > 1 ? argv[1] : "resources";
     try {
-        for (const Theme& theme : kThemes)
+        for (const TTheme& theme : kThemes)
             WriteSkin(theme, root);
         WriteMenuGlyphs(root);
     } catch (const std::exception& e) {
