@@ -1,7 +1,7 @@
 #include "skin/engine/skin_manage.h"
 
 #include "core/gbk.h"
-#include "core/text.h"
+#include "skin/render/skin_selection.h"
 #include "skin/engine/win_skin_form.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
@@ -23,9 +23,9 @@ std::string ClassNameOf(HWND window) {
 }
 
 bool IsMdiChild(HWND window) {
-    if (!(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) return false;
     HWND parent = GetParent(window);
-    return parent && LowerCase(ClassNameOf(parent)) == "mdiclient";
+    return parent && IsMdiChildWindow(static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE)),
+                                      ClassNameOf(parent));
 }
 
 TCustomForm* ScreenFormOf(HWND window) {
@@ -114,35 +114,23 @@ void TSkinManage::ResetCaptionButtons() {
         form->FreeCaptionButtons();
 }
 
-TSkinData* TSkinManage::SelectSkinData(HWND window) const {
-    const std::vector<TSkinData*>& datas = SkinDatas();
-    TSkinData* chosen = nullptr;
-    for (TSkinData* data : datas) {
+std::vector<TSkinDataEntry> TSkinManage::Entries() const {
+    std::vector<TSkinDataEntry> entries;
+    for (TSkinData* data : SkinDatas()) {
         auto* owner = dynamic_cast<TWinControl*>(data->Owner());
-        if (data->SkinFormtype() == sfOnlyThisForm && owner && owner->HandleAllocated() &&
-            owner->Handle() == window)
-            chosen = data;
+        entries.push_back({data, owner && owner->HandleAllocated()
+                                     ? reinterpret_cast<uintptr_t>(owner->Handle())
+                                     : 0});
     }
-    if (chosen) return chosen;
-    const std::string className = LowerCase(ClassNameOf(window));
-    if (className == "tmessageform" || className == "#32770")
-        for (TSkinData* data : datas)
-            if (data->SkinFormtype() == sfDialog) chosen = data;
-    if (chosen) return chosen;
-    for (TSkinData* data : datas)
-        if (data->SkinFormtype() == sfMainform) chosen = data;
-    if (chosen) return chosen;
-    return datas.empty() ? nullptr : datas.front();
+    return entries;
+}
+
+TSkinData* TSkinManage::SelectSkinData(HWND window) const {
+    return qh::SelectSkinData(Entries(), reinterpret_cast<uintptr_t>(window), ClassNameOf(window));
 }
 
 bool TSkinManage::AllowFormSkin(const std::string& className) const {
-    for (TSkinData* data : SkinDatas())
-        if (data->SkinFormtype() == sfMainform) {
-            bool doSkin = true;
-            data->AllowFormSkin(className, doSkin);
-            return doSkin;
-        }
-    return true;
+    return qh::AllowFormSkin(Entries(), className);
 }
 
 bool TSkinManage::SkinWindow(TComponent* form) {
@@ -151,32 +139,41 @@ bool TSkinManage::SkinWindow(TComponent* form) {
 }
 
 bool TSkinManage::SkinForm(TCustomForm* form) {
-    if (!form || !form->Visible()) return false;
+    if (!form) return false;
     HWND window = form->Handle();
-    if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) && !IsMdiChild(window)) return false;
+    if (!SkinFormAllowed(form->Visible(), static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE)),
+                         IsMdiChild(window)))
+        return false;
     return SkinWindow(window);
 }
 
 bool TSkinManage::SkinWindow(HWND window) {
-    if (!Active() || !window || AnswersSkinQuery(window)) return false;
-    PurgeDeadForms();
-    if (FindSkinForm(window)) return false;
+    if (!window) return false;
+    TSkinWindowFacts facts;
+    facts.Window = reinterpret_cast<uintptr_t>(window);
+    facts.ManagerActive = Active();
+    // Asked only while active, as the attach asks it.
+    facts.AnswersSkinQuery = Active() && AnswersSkinQuery(window);
+    if (facts.ManagerActive && !facts.AnswersSkinQuery) PurgeDeadForms();
+    facts.AlreadyAttached = FindSkinForm(window) != nullptr;
     TCustomForm* form = ScreenFormOf(window);
-    if (!FForceAttach && IsMdiChild(window)) return false;
+    facts.HasForm = form != nullptr;
+    facts.FormTag = form ? form->Tag() : 0;
+    facts.ForceAttach = FForceAttach;
+    facts.MdiChild = IsMdiChild(window);
     RECT r{};
     GetWindowRect(window, &r);
-    if (r.right == r.left || r.bottom == r.top) return false;
-    if (form && form->Tag() == 99) return false;
-    const std::string className = ClassNameOf(window);
-    if (className == "TApplication" || !AllowFormSkin(className)) return false;
-    TSkinData* data = SelectSkinData(window);
-    if (!data || data->SkinEmpty) return false;
+    facts.Width = r.right - r.left;
+    facts.Height = r.bottom - r.top;
+    facts.ClassName = ClassNameOf(window);
+    const TSkinWindowDecision decision = DecideSkinWindow(facts, Entries());
+    if (decision.Refusal != TSkinRefusal::None) return false;
     auto* skinForm = new TWinSkinForm(form, window, this);
     FSkinForms.push_back(skinForm);
     if (form)
-        skinForm->AttachForm(data, form);
+        skinForm->AttachForm(decision.Data, form);
     else
-        skinForm->Attach(data);
+        skinForm->Attach(decision.Data);
     PostMessageW(window, WM_SKINATTACHED, 0, 1000);
     return true;
 }

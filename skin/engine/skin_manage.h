@@ -8,6 +8,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_manager_link.h"
+#include "skin/render/skin_selection.h"
 #include "toolkit/timer.h"
 
 #include <windows.h>
@@ -89,6 +90,8 @@ public:
 
 private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    // The registered skin data with their owners' windows.
+    std::vector<TSkinDataEntry> Entries() const;
     void RunPendingAction();
     void RunAction(int action, TSkinData* pending);
     // Undresses, repaints and frees one frame object.

@@ -3,6 +3,8 @@
 #include "core/gbk.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_menu.h"
+#include "skin/render/frame_metrics.h"
+#include "skin/render/frame_styles.h"
 #include "toolkit/canvas.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
@@ -24,8 +26,6 @@ std::map<HWND, WNDPROC>& PassThrough() {
     static std::map<HWND, WNDPROC> windows;
     return windows;
 }
-
-enum : unsigned { kBoxMaximize = 1, kBoxMinimize = 2, kBoxSystemMenu = 8, kBoxCaptionRemoved = 16 };
 
 } // namespace
 
@@ -109,23 +109,12 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
     FAttachFrameSize = {(window.right - window.left) - client.right,
                         (window.bottom - window.top) - client.bottom};
 
-    const LONG style = FWindowStyle;
-    FBoxFlags = ((style & WS_MAXIMIZEBOX) ? kBoxMaximize : 0u) |
-                ((style & WS_MINIMIZEBOX) ? kBoxMinimize : 0u) |
-                (((style & WS_SYSMENU) || FSystemMenu) ? kBoxSystemMenu : 0u);
+    const auto style = static_cast<uint32_t>(FWindowStyle);
+    FBoxFlags = BoxFlagsOf(style, FSystemMenu != nullptr);
     RefreshShowState();
-    if (exStyle & WS_EX_MDICHILD)
-        FMdiKind = 2;
-    else if (FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr))
-        FMdiKind = 1;
-    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
-        FBorderKind = 2;
-    else if (style & WS_THICKFRAME)
-        FBorderKind = 0;
-    else if (style & DS_MODALFRAME)
-        FBorderKind = 3;
-    else
-        FBorderKind = 1;
+    FMdiKind = MdiKindOf(static_cast<uint32_t>(exStyle),
+                         FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr) != nullptr);
+    FBorderKind = BorderKindOf(style);
 
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
@@ -174,17 +163,14 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
 
 void TWinSkinForm::ReadFrameWidths() {
     FFrameLeft = FFrameTop = FFrameRight = FFrameBottom = 0;
-    if (Borderless() || !FSkinData) return;
-    auto across = [](const TDataSkinBorder* part) {
-        return part ? part->Image.Width() / std::max(1, part->Frame) : 0;
-    };
-    auto down = [](const TDataSkinBorder* part) {
-        return part ? part->Image.Height() / std::max(1, part->Frame) : 0;
-    };
-    FFrameLeft = across(FSkinData->BorderLeft.get());
-    FFrameRight = across(FSkinData->BorderRight.get());
-    FFrameTop = down(FSkinData->BorderTop.get());
-    FFrameBottom = down(FSkinData->BorderBottom.get());
+    if (!FSkinData) return;
+    const TFrameWidths f =
+        FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
+                      FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(), Borderless());
+    FFrameLeft = f.Left;
+    FFrameTop = f.Top;
+    FFrameRight = f.Right;
+    FFrameBottom = f.Bottom;
 }
 
 void TWinSkinForm::ReadIcon() {
@@ -201,63 +187,54 @@ void TWinSkinForm::ReadIcon() {
 }
 
 void TWinSkinForm::ApplyFrameStyles(bool show) {
-    LONG style = GetWindowLongW(FWindow, GWL_STYLE);
-    if (show) {
-        if (FBoxFlags & kBoxSystemMenu) style |= WS_SYSMENU;
-        if (FBoxFlags & kBoxMinimize) style |= WS_MINIMIZEBOX;
-        if (FBoxFlags & kBoxMaximize) style |= WS_MAXIMIZEBOX;
-        if (FBoxFlags & kBoxCaptionRemoved) style |= WS_CAPTION;
-    } else {
-        if (FMdiKind == 2 && FManager && FManager->MdiMaximized()) return;
-        if (GetWindow(FWindow, GW_OWNER) || FMdiKind == 2) {
-            style &= ~(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-        } else {
-            if ((style & WS_CAPTION) == WS_CAPTION) FBoxFlags |= kBoxCaptionRemoved;
-            style &= ~WS_CAPTION;
-        }
-    }
-    SetWindowLongW(FWindow, GWL_STYLE, style);
-    FWindowStyle = style;
+    const TFrameStyles now{static_cast<uint32_t>(GetWindowLongW(FWindow, GWL_STYLE)), FBoxFlags};
+    const TFrameStyles next =
+        qh::ApplyFrameStyles(now, show, GetWindow(FWindow, GW_OWNER) != nullptr || FMdiKind == 2,
+                             FMdiKind == 2 && FManager && FManager->MdiMaximized());
+    FBoxFlags = next.BoxFlags;
+    if (next.Style == now.Style) return;
+    SetWindowLongW(FWindow, GWL_STYLE, static_cast<LONG>(next.Style));
+    FWindowStyle = static_cast<LONG>(next.Style);
+}
+
+TFrameWidths TWinSkinForm::Widths() const {
+    return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom};
 }
 
 void TWinSkinForm::KeepClientSize() {
-    if (FShowState == 1) {
+    RECT window{};
+    GetWindowRect(FWindow, &window);
+    TKeepClientSizeInput in;
+    in.Client = {FClientSize.cx, FClientSize.cy};
+    in.Frame = Widths();
+    in.MenuBarHeight = FMenuBarHeight;
+    in.Maximized = FShowState == 1;
+    in.FormFirstAttach = FFirstAttach && FForm;
+    in.FormClientWidth = FForm ? FForm->ClientWidth() : 0;
+    in.WindowHeight = window.bottom - window.top;
+    in.SystemFrameHeight = GetSystemMetrics(SM_CYFRAME);
+    in.SystemCaptionHeight = GetSystemMetrics(SM_CYCAPTION);
+    in.MessageBoxFirstAttach = FFirstAttach && IsMessageBoxClass(FWindowClass);
+    in.CaptionChars = GetWindowTextLengthW(FWindow);
+    in.SpaceWidth = FSpaceWidth;
+    in.Title = TitleMetricsOf(FSkinData->Title.get());
+    const TKeepClientSizeResult size = qh::KeepClientSize(in);
+    FFirstAttach = false;
+    if (!size.Resize) {
         SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return;
     }
-    int clientWidth = FClientSize.cx, clientHeight = FClientSize.cy;
-    RECT window{};
-    GetWindowRect(FWindow, &window);
-    if (FFirstAttach && FForm) {
-        clientHeight = (window.bottom - window.top) - FMenuBarHeight -
-                       2 * GetSystemMetrics(SM_CYFRAME) - GetSystemMetrics(SM_CYCAPTION);
-        clientWidth = FForm->ClientWidth();
-    }
-    int width = clientWidth + FFrameLeft + FFrameRight;
-    const int height = clientHeight + FFrameTop + FFrameBottom + FMenuBarHeight;
-    if (FFirstAttach && (FWindowClass == "TMessageForm" || FWindowClass == "#32770")) {
-        const int length = GetWindowTextLengthW(FWindow);
-        const TDataSkinTitle* title = FSkinData->Title.get();
-        const int needed =
-            (length + 7) * FSpaceWidth + FFrameLeft + FFrameRight +
-            (title ? title->LeftWidth + title->RightWidth + title->TXTBackleft + title->TXTBackRight
-                   : 0);
-        if (width < needed) {
-            const int shift = (needed - width) / 2;
-            for (HWND child = GetWindow(FWindow, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                RECT r{};
-                GetWindowRect(child, &r);
-                MapWindowPoints(nullptr, FWindow, reinterpret_cast<POINT*>(&r), 2);
-                SetWindowPos(child, nullptr, r.left + shift, r.top, 0, 0,
-                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-            width = needed;
+    if (size.ChildShift != 0)
+        for (HWND child = GetWindow(FWindow, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, FWindow, reinterpret_cast<POINT*>(&r), 2);
+            SetWindowPos(child, nullptr, r.left + size.ChildShift, r.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
-    }
-    FFirstAttach = false;
-    SetWindowPos(FWindow, nullptr, 0, 0, width, height,
+    SetWindowPos(FWindow, nullptr, 0, 0, size.Window.Width, size.Window.Height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
@@ -475,18 +452,7 @@ void TWinSkinForm::RefreshShowState() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
     GetWindowPlacement(FWindow, &placement);
-    switch (placement.showCmd) {
-    case SW_SHOWMINIMIZED:
-    case SW_MINIMIZE:
-    case SW_SHOWMINNOACTIVE:
-        FShowState = 2;
-        break;
-    case SW_SHOWMAXIMIZED:
-        FShowState = 1;
-        break;
-    default:
-        FShowState = IsZoomed(FWindow) ? 1 : IsIconic(FWindow) ? 2 : 0;
-    }
+    FShowState = ShowStateOf(static_cast<int>(placement.showCmd));
 }
 
 LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -690,36 +656,32 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam) {
     CallOld(WM_NCCALCSIZE, wParam, lParam);
+    const bool passThrough = Borderless() || MdiChildNotNormal();
     if (!wParam) {
         // The rectangle is the window's; the client is it less the frame.
         auto* r = reinterpret_cast<RECT*>(lParam);
-        if (!Borderless()) {
-            RECT w = *r;
-            *r = {w.left + FFrameLeft, w.top + FFrameTop + FMenuBarHeight, w.right - FFrameRight,
-                  w.bottom - FFrameBottom};
-        }
+        const TRect c = NcClientRect({r->left, r->top, r->right, r->bottom}, Widths(),
+                                     FMenuBarHeight, passThrough);
+        *r = {c.Left, c.Top, c.Right, c.Bottom};
         return 0;
     }
     auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
     const WINDOWPOS* pos = params->lppos;
-    RECT client;
-    if (Borderless() || MdiChildNotNormal())
-        client = params->rgrc[0];
-    else
-        client = {pos->x + FFrameLeft, pos->y + FFrameTop + FMenuBarHeight,
-                  pos->x + pos->cx - FFrameRight, pos->y + pos->cy - FFrameBottom};
+    RECT client = params->rgrc[0];
+    if (!passThrough) {
+        const TRect c = NcClientRect(RectOfSize(pos->x, pos->y, pos->cx, pos->cy), Widths(),
+                                     FMenuBarHeight, false);
+        client = {c.Left, c.Top, c.Right, c.Bottom};
+    }
     params->rgrc[0] = params->rgrc[1] = params->rgrc[2] = client;
-    return WVR_VALIDRECTS;
+    return kWvrValidRects;
 }
 
 POINT TWinSkinForm::ToWindow(POINT screen) const {
     POINT p = screen;
     ScreenToClient(FWindow, &p);
-    if (!Minimized()) {
-        p.x += FFrameLeft;
-        p.y += FFrameTop + FMenuBarHeight;
-    }
-    return p;
+    const TPoint w = WindowPointOfClient({p.x, p.y}, Widths(), FMenuBarHeight, Minimized());
+    return {w.X, w.Y};
 }
 
 TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
@@ -731,33 +693,12 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
 
 LRESULT TWinSkinForm::NcHitTest(WPARAM wParam, LPARAM lParam) {
     LRESULT result = CallOld(WM_NCHITTEST, wParam, lParam);
-    if (result != HTNOWHERE && result != HTCAPTION && result != HTCLIENT) return result;
-    POINT p = ToWindow({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-    RECT window{};
-    GetWindowRect(FWindow, &window);
-    const int w = window.right - window.left, h = window.bottom - window.top;
-    if (p.y >= FFrameTop + FMenuBarHeight && p.y < h - FFrameBottom && p.x >= FFrameLeft &&
-        p.x < w - FFrameRight)
-        return HTCLIENT;
-    if (ObjectAt(p)) return HTMENU; // the frame's own object, clicked by us
-    if (FBorderKind == 0 && FShowState == 0) {
-        // The skin's border edges size the window as the system's would.
-        const int grip = 4;
-        const bool left = p.x < std::max(FFrameLeft, grip),
-                   right = p.x >= w - std::max(FFrameRight, grip);
-        const bool top = p.y < grip, bottom = p.y >= h - std::max(FFrameBottom, grip);
-        if (top && left) return HTTOPLEFT;
-        if (top && right) return HTTOPRIGHT;
-        if (bottom && left) return HTBOTTOMLEFT;
-        if (bottom && right) return HTBOTTOMRIGHT;
-        if (left) return HTLEFT;
-        if (right) return HTRIGHT;
-        if (top) return HTTOP;
-        if (bottom) return HTBOTTOM;
-    }
-    if (p.y < FFrameTop) return HTCAPTION;
-    if (p.y < FFrameTop + FMenuBarHeight) return HTMENU;
-    return HTBORDER;
+    const POINT p =
+        ToWindow({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    // A frame without the system's caption gives its border where the
+    // skin's caption and menu bar are: they are nowhere to the system.
+    if (result == HTBORDER && p.y < FFrameTop + FMenuBarHeight) result = HTNOWHERE;
+    return AdjustNcHitTest(static_cast<int>(result), p.y, FFrameTop, FMenuBarHeight);
 }
 
 void TWinSkinForm::ButtonAction(TWinSysButton& button, POINT screen) {

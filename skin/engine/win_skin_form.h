@@ -7,6 +7,7 @@
 #include "core/component.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
+#include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
 #include "toolkit/graphics.h"
 #include "toolkit/timer.h"
@@ -142,10 +143,10 @@ private:
     void PaintCaption(HDC dc, int w);
     void PaintCaptionText(TDibSection& strip, const RECT& r);
     void LayoutCaptionButtons(int w);
-    bool ButtonVisible(const TDataSkinSysButton& part) const;
     void PaintButtonOn(HDC dc, TWinSysButton& button, int frame);
 
     bool Minimized() const { return FShowState == 2; }
+    TFrameWidths Widths() const;
     bool MdiChildNotNormal() const;
     bool Borderless() const { return FBorderKind == 2; }
 
