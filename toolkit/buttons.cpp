@@ -18,12 +18,14 @@ QH_DEFINE_CLASS(TButton, TButtonControl,
                 BoolProp("Cancel", &TButton::Cancel, &TButton::SetCancel),
                 IntProp("ModalResult", &TButton::ModalResult, &TButton::SetModalResult))
 
-QH_DEFINE_CLASS(TCustomCheckBox, TButtonControl,
+QH_DEFINE_CLASS(TCheckControl, TButtonControl)
+
+QH_DEFINE_CLASS(TCustomCheckBox, TCheckControl,
                 BoolProp("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked))
 
 QH_DEFINE_CLASS(TCheckBox, TCustomCheckBox)
 
-QH_DEFINE_CLASS(TRadioButton, TButtonControl,
+QH_DEFINE_CLASS(TRadioButton, TCheckControl,
                 BoolProp("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked))
 
 bool IsAccel(WPARAM key, const std::string& caption) {
@@ -99,76 +101,61 @@ void TButton::WndProc(TMessage& m) {
     TButtonControl::WndProc(m);
 }
 
-void TButtonControl::ShowCheckState(bool checked) {
-    if (HandleAllocated())
-        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+TCheckControl::TCheckControl(TComponent* owner, DWORD buttonStyle, bool focusOnKey)
+    : TButtonControl(owner), FButtonStyle(buttonStyle), FFocusOnKey(focusOnKey) {}
+
+void TCheckControl::CreateParams(TCreateParams& params) {
+    TButtonControl::CreateParams(params);
+    params.Style |= FButtonStyle;
 }
 
-bool TButtonControl::HandleCheckPress(TMessage& m, bool focus) {
+void TCheckControl::HandleCreated() {
+    StoreChecked(FChecked);
+}
+
+bool TCheckControl::StoreChecked(bool checked) {
+    const bool changed = checked != FChecked;
+    FChecked = checked;
+    if (HandleAllocated())
+        SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    return changed;
+}
+
+void TCheckControl::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND) {
         if (HIWORD(m.WParam) == BN_CLICKED) PressCheck();
-        return true;
+        return;
     }
     if (m.Msg == CM_DIALOGCHAR) {
         if (IsAccel(m.WParam, Caption()) && Showing() && Enabled()) {
-            if (focus) SetFocus();
+            if (FFocusOnKey) SetFocus();
             PressCheck();
             m.Result = 1;
         }
-        return true;
+        return;
     }
-    return false;
+    TButtonControl::WndProc(m);
 }
 
-TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TCheckControl(owner, BS_CHECKBOX, true) {
     SetBounds(0, 0, 97, 17);
 }
 
-void TCustomCheckBox::CreateParams(TCreateParams& params) {
-    TButtonControl::CreateParams(params);
-    params.Style |= BS_CHECKBOX;
-}
-
-void TCustomCheckBox::HandleCreated() {
-    ShowCheckState(FChecked);
-}
-
 void TCustomCheckBox::SetChecked(bool checked) {
-    if (checked == FChecked) return;
-    FChecked = checked;
-    ShowCheckState(checked);
-    if (!HasState(csLoading)) Click();
+    if (StoreChecked(checked) && !HasState(csLoading)) Click();
 }
 
 void TCustomCheckBox::ActionChanged() {
-    TButtonControl::ActionChanged();
-    if (Action()) {
-        FChecked = Action()->Checked();
-        ShowCheckState(FChecked);
-    }
+    TCheckControl::ActionChanged();
+    if (Action()) StoreChecked(Action()->Checked());
 }
 
-void TCustomCheckBox::WndProc(TMessage& m) {
-    if (!HandleCheckPress(m, true)) TButtonControl::WndProc(m);
-}
-
-TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+TRadioButton::TRadioButton(TComponent* owner) : TCheckControl(owner, BS_RADIOBUTTON, false) {
     SetBounds(0, 0, 113, 17);
 }
 
-void TRadioButton::CreateParams(TCreateParams& params) {
-    TButtonControl::CreateParams(params);
-    params.Style |= BS_RADIOBUTTON;
-}
-
-void TRadioButton::HandleCreated() {
-    ShowCheckState(FChecked);
-}
-
 void TRadioButton::SetChecked(bool checked) {
-    if (checked == FChecked) return;
-    FChecked = checked;
-    ShowCheckState(checked);
+    if (!StoreChecked(checked)) return;
     if (checked) {
         if (TWinControl* parent = Parent())
             for (int i = 0; i < parent->ControlCount(); ++i)
@@ -177,10 +164,6 @@ void TRadioButton::SetChecked(bool checked) {
                     other->SetChecked(false);
         if (!HasState(csLoading)) Click();
     }
-}
-
-void TRadioButton::WndProc(TMessage& m) {
-    if (!HandleCheckPress(m, false)) TButtonControl::WndProc(m);
 }
 
 } // namespace qh

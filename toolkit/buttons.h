@@ -19,13 +19,6 @@ class TButtonControl : public TWinControl {
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    // Check boxes and radio buttons: the check state the system button shows.
-    void ShowCheckState(bool checked);
-    // A click, or the caption's access key (focusing the button first when
-    // focus is set), presses the check: PressCheck runs. Answers whether the
-    // message was one of those.
-    bool HandleCheckPress(TMessage& message, bool focus);
-    virtual void PressCheck() {}
 };
 
 class TButton : public TButtonControl {
@@ -54,23 +47,39 @@ private:
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
-class TCustomCheckBox : public TButtonControl {
-    QH_CLASS(TCustomCheckBox, TButtonControl)
-    explicit TCustomCheckBox(TComponent* owner);
+// A system button with a check state: check boxes and radio buttons. A
+// click, or the caption's access key, presses the check.
+class TCheckControl : public TButtonControl {
+    QH_CLASS(TCheckControl, TButtonControl)
+    // buttonStyle: the BS_ kind; focusOnKey: the access key focuses it first.
+    TCheckControl(TComponent* owner, DWORD buttonStyle, bool focusOnKey);
 
     bool Checked() const { return FChecked; }
-    // A change clicks the box, as a press would.
-    void SetChecked(bool checked);
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
     void WndProc(TMessage& message) override;
-    void ActionChanged() override;
-    void PressCheck() override { SetChecked(!FChecked); }
+    // Stores the state and shows it; false when it was so already.
+    bool StoreChecked(bool checked);
+    virtual void PressCheck() = 0;
 
 private:
+    DWORD FButtonStyle;
+    bool FFocusOnKey;
     bool FChecked = false;
+};
+
+class TCustomCheckBox : public TCheckControl {
+    QH_CLASS(TCustomCheckBox, TCheckControl)
+    explicit TCustomCheckBox(TComponent* owner);
+
+    // A change clicks the box, as a press would.
+    void SetChecked(bool checked);
+
+protected:
+    void ActionChanged() override;
+    void PressCheck() override { SetChecked(!Checked()); }
 };
 
 class TCheckBox : public TCustomCheckBox {
@@ -78,22 +87,15 @@ class TCheckBox : public TCustomCheckBox {
     using TCustomCheckBox::TCustomCheckBox;
 };
 
-class TRadioButton : public TButtonControl {
-    QH_CLASS(TRadioButton, TButtonControl)
+class TRadioButton : public TCheckControl {
+    QH_CLASS(TRadioButton, TCheckControl)
     explicit TRadioButton(TComponent* owner);
 
-    bool Checked() const { return FChecked; }
     // Checking one turns off the other radio buttons of its parent.
     void SetChecked(bool checked);
 
 protected:
-    void CreateParams(TCreateParams& params) override;
-    void HandleCreated() override;
-    void WndProc(TMessage& message) override;
     void PressCheck() override { SetChecked(true); }
-
-private:
-    bool FChecked = false;
 };
 
 } // namespace qh
