@@ -1,7 +1,11 @@
-// The link test, the about box and the schedule's popups of the real program
-// against the suite's server.
+// The link test, the about box, the skins and the schedule's popups of the
+// real program against the suite's server.
 #include "desktop.h"
 #include "loopback_server.h"
+#include "skin/data/skin_data.h"
+#include "skin/render/caption_layout.h"
+#include "skin/render/frame_region.h"
+#include "skin/render/frame_styles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "qh_config.h"
 
@@ -40,15 +45,23 @@ protected:
     // Opens a menu of the menu bar by Alt and its access key and picks an
     // item by arrow presses from the first item, all through the program's
     // queue (the key with the context bit that says Alt is held).
-    void PickMenuItem(wchar_t accessKey, WORD arrow, int presses) {
+    // Then, when asked, further keys and down-arrow presses (into a sub-menu).
+    void PickMenuItem(wchar_t accessKey, WORD arrow, int presses, std::vector<WORD> then = {},
+                      int downs = 0) {
         const WORD key = static_cast<WORD>(towupper(accessKey));
         PostMessageW(FMain, WM_SYSKEYDOWN, key, 1 | (1 << 29));
         PostMessageW(FMain, WM_SYSKEYUP, key, 1 | (1 << 29) | (1u << 30) | (1u << 31));
         Sleep(700);
-        for (int i = 0; i < presses; ++i) {
-            PostMessageW(FMain, WM_KEYDOWN, arrow, 1);
+        auto press = [&](WORD k) {
+            PostMessageW(FMain, WM_KEYDOWN, k, 1);
             Sleep(200);
-        }
+        };
+        for (int i = 0; i < presses; ++i)
+            press(arrow);
+        for (WORD k : then)
+            press(k);
+        for (int i = 0; i < downs; ++i)
+            press(VK_DOWN);
         PostMessageW(FMain, WM_KEYDOWN, VK_RETURN, 1);
     }
     HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
@@ -63,6 +76,7 @@ protected:
         PickMenuItem(L't', VK_DOWN, 2);
         HWND box = WaitForWindow(L"#32770", L"青禾网络电视");
         if (!box) return L"(no box)";
+        EXPECT_TRUE(Dressed(box)) << "the verdict box wears the skin";
         std::wstring text = BoxText(box);
         PressButton(box, IDOK);
         WaitUntil([&] { return !IsWindow(box); }, kPatience);
@@ -73,6 +87,75 @@ protected:
     std::unique_ptr<Process> FProgram;
     HWND FMain = nullptr;
 };
+
+// A shipped skin as the program's store holds it, read from the build's packed files.
+std::unique_ptr<qh::TSkinData> ShippedSkin(int index) {
+    static const char* const kFiles[] = {"default.skn", "crystal.skn", "mac.skn"};
+    auto data = std::make_unique<qh::TSkinData>(nullptr);
+    data->SkinStream().LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + kFiles[index]);
+    data->SkinStream().SetPosition(0);
+    data->LoadSkin();
+    return data;
+}
+
+// How many of the sampled pixels down the middle of the window's left
+// border, as the screen shows them, are those the skin's border image
+// composes to (sample points where the image is see-through are skipped).
+struct TBorderMatch {
+    int Same = 0;
+    int Sampled = 0;
+};
+
+TBorderMatch LeftBorderMatch(HWND window, const qh::TSkinData& skin) {
+    const qh::TDataSkinBorder& part = *skin.BorderLeft;
+    const int width = part.Image.Width() / std::max(1, part.Frame);
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int height = r.bottom - r.top;
+    const qh::TBitmap expected = qh::ComposeFramePart(part, width, height, false, true);
+    TBorderMatch match;
+    HDC screen = GetDC(nullptr);
+    for (int y = height / 4; y < 3 * height / 4; y += 11) {
+        const qh::TColor want = expected.GetPixel(width / 2, y);
+        if (want == qh::kColourKey) continue;
+        ++match.Sampled;
+        if (GetPixel(screen, r.left + width / 2, r.top + y) ==
+            RGB(qh::ColourR(want), qh::ColourG(want), qh::ColourB(want)))
+            ++match.Same;
+    }
+    ReleaseDC(nullptr, screen);
+    return match;
+}
+
+// The screen point in the middle of the skin's caption button with this
+// action, as the frame lays the buttons out for an active window with
+// both boxes.
+POINT CaptionButtonPoint(HWND window, const qh::TSkinData& skin, int action, bool maximized) {
+    std::vector<const qh::TDataSkinSysButton*> parts;
+    for (const auto& part : skin.SysButtons)
+        parts.push_back(part.get());
+    RECT r{};
+    GetWindowRect(window, &r);
+    qh::TCaptionState state;
+    state.Active = true;
+    state.Maximized = maximized;
+    state.BoxFlags = qh::kBoxMaximize | qh::kBoxMinimize | qh::kBoxSystemMenu;
+    qh::TCaptionGeometry geometry;
+    geometry.WindowWidth = r.right - r.left;
+    const qh::TCaptionButtonLayout layout =
+        qh::LayoutCaptionButtons(parts, qh::TBitmap(), state, geometry);
+    for (const qh::TPlacedButton& button : layout.Buttons)
+        if (button.Visible && button.Action == action)
+            return {r.left + (button.Bounds.Left + button.Bounds.Right) / 2,
+                    r.top + (button.Bounds.Top + button.Bounds.Bottom) / 2};
+    return {-1, -1};
+}
+
+void ClickFrameAt(HWND window, POINT screen) {
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    PostMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, at);
+    PostMessageW(window, WM_NCLBUTTONUP, HTCAPTION, at);
+}
 
 int NumberIn(const std::wstring& text) {
     size_t digits = text.find_first_of(L"0123456789");
@@ -114,9 +197,58 @@ TEST_F(CommandsE2e, AboutBoxClosesByEnterAndByEscape) {
         PickMenuItem(L's', VK_UP, 1); // up from the first item wraps to "关于"
         HWND box = WaitForWindow(L"TAboutBox", L"关于我们");
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(Dressed(box));
         PostMessageW(box, WM_KEYDOWN, key, 1);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
     }
+    EXPECT_TRUE(FProgram->Running());
+}
+
+TEST_F(CommandsE2e, EachSkinOfTheMenuDressesTheFrameAndItsCaptionButtonsWork) {
+    StartProgram();
+    ASSERT_TRUE(Dressed(FMain));
+    auto clientIs910x603 = [&] {
+        RECT client{};
+        GetClientRect(FMain, &client);
+        return client.right == 910 && client.bottom == 603;
+    };
+    ASSERT_TRUE(WaitUntil(clientIs910x603, kPatience));
+    // 工具, up to its last item 皮肤, into it, down to the skin, Enter.
+    for (int skin : {1, 2, 0}) {
+        SCOPED_TRACE(skin);
+        PickMenuItem(L't', VK_UP, 1, {VK_RIGHT}, skin);
+        const auto data = ShippedSkin(skin);
+        // The deferred re-dress runs 250 ms after the choice.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const TBorderMatch m = LeftBorderMatch(FMain, *data);
+                return m.Sampled > 3 && m.Same == m.Sampled;
+            },
+            1000))
+            << LeftBorderMatch(FMain, *data).Same << " of "
+            << LeftBorderMatch(FMain, *data).Sampled;
+        EXPECT_TRUE(WaitUntil(clientIs910x603, 1000));
+    }
+
+    const auto skin = ShippedSkin(0);
+    const POINT maximize = CaptionButtonPoint(FMain, *skin, 1, false);
+    if (maximize.x >= 0) {
+        ClickFrameAt(FMain, maximize);
+        EXPECT_TRUE(WaitUntil([&] { return IsZoomed(FMain) != FALSE; }, kPatience));
+        ClickFrameAt(FMain, CaptionButtonPoint(FMain, *skin, 1, true));
+        EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(FMain); }, kPatience));
+    }
+    const POINT minimize = CaptionButtonPoint(FMain, *skin, 2, false);
+    ASSERT_GE(minimize.x, 0);
+    ClickFrameAt(FMain, minimize);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(FMain) != FALSE; }, kPatience));
+    ShowWindow(FMain, SW_RESTORE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(FMain); }, kPatience));
+    ASSERT_TRUE(WaitUntil(clientIs910x603, kPatience));
+    const POINT close = CaptionButtonPoint(FMain, *skin, 0, false);
+    ASSERT_GE(close.x, 0);
+    ClickFrameAt(FMain, close);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
     EXPECT_TRUE(FProgram->Running());
 }
 

@@ -66,4 +66,9 @@ std::wstring ReadUtf16File(const std::wstring& path) {
     return text;
 }
 
+bool Dressed(HWND window) {
+    constexpr UINT kSkinQuery = 0x3504;
+    return qh::test::WaitUntil([&] { return SendMessageW(window, kSkinQuery, 0, 0) == 1; }, 3000);
+}
+
 } // namespace e2e_app

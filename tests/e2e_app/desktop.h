@@ -32,6 +32,11 @@ private:
     DWORD FId = 0;
 };
 
+// Whether the window wears the skin: a dressed window answers the skin
+// engine's query with 1. Waits a little, for the dressing follows the
+// window's first activation.
+bool Dressed(HWND window);
+
 // The text of a message box: its static child that is not an icon.
 std::wstring BoxText(HWND box);
 // Presses a button of a dialog (IDOK, IDYES, IDNO, ...).

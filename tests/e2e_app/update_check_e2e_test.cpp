@@ -77,6 +77,7 @@ TEST_F(UpdateCheckE2e, TrailingLineBreakIsAnOfferAndNoEndsTheProgram) {
     Start();
     HWND box = WaitForBox();
     ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(Dressed(box));
     EXPECT_EQ(BoxText(box), L"系统发现最新版本，是否现在更新");
     EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
     EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
