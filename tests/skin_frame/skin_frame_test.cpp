@@ -4,10 +4,15 @@
 
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_form.h"
+#include "skin/data/skin_store.h"
 #include "skin/render/compose.h"
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -176,4 +181,124 @@ TEST_F(SkinFrame, AWindowDestroyedWhileDressedLeavesNothingBehind) {
     form.reset();
     manager->PurgeDeadForms();
     EXPECT_TRUE(manager->SkinForms().empty());
+}
+
+namespace {
+
+// Answers the next message box of this thread: presses its OK button once
+// the skin has dressed it (or after a few tries), noting what it looked like.
+struct TBoxAnswer {
+    bool Dressed = false;
+    RECT Window{};
+    RECT Button{};
+    int Tries = 0;
+};
+TBoxAnswer* g_answer = nullptr;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = nullptr;
+    for (HWND w : TopLevelWindows(GetCurrentProcessId()))
+        if (WindowClass(w) == L"#32770" && IsWindowVisible(w)) box = w;
+    if (!box || !g_answer) return;
+    const bool dressed = SendMessageW(box, WM_SKINQUERY, 0, 0) == 1;
+    // Dressed, and sized by its attach.
+    TWinSkinForm* frame = dressed && SkinManage() ? SkinManage()->FindSkinForm(box) : nullptr;
+    if (!(frame && frame->FrameState() == kFrameActive) && ++g_answer->Tries < 100) return;
+    g_answer->Dressed = dressed;
+    GetWindowRect(box, &g_answer->Window);
+    if (HWND ok = GetDlgItem(box, IDOK)) GetWindowRect(ok, &g_answer->Button);
+    KillTimer(nullptr, id);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+struct TObjectCounts {
+    DWORD Gdi = 0;
+    DWORD User = 0;
+    size_t PrivateBytes = 0;
+};
+
+TObjectCounts ObjectCounts() {
+    TObjectCounts counts;
+    counts.Gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    counts.User = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(GetCurrentProcess(),
+                             reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory)))
+        counts.PrivateBytes = std::max<size_t>(memory.PrivateUsage, memory.PagefileUsage);
+    return counts;
+}
+
+TBoxAnswer ShowAnsweredBox(const wchar_t* caption, const wchar_t* text) {
+    TBoxAnswer answer;
+    g_answer = &answer;
+    SetTimer(nullptr, 0, 20, AnswerBox);
+    MessageBoxW(nullptr, text, caption, MB_OK);
+    g_answer = nullptr;
+    return answer;
+}
+
+} // namespace
+
+TEST_F(SkinFrame, AMessageBoxWhoseCaptionIsLongerThanItIsWidenedWithItsButtonStillCentred) {
+    auto data = MakeSkinData(nullptr, kSkins[0], true);
+    SkinManage()->SetActivationCount(1);
+    const std::wstring caption(60, L'\u9752'); // sixty wide characters
+    const TBoxAnswer answer = ShowAnsweredBox(caption.c_str(), L"x");
+    ASSERT_TRUE(answer.Dressed);
+    const int width = answer.Window.right - answer.Window.left;
+    // The caption's characters, at the least one space each, fit.
+    HDC dc = GetDC(nullptr);
+    SIZE space{};
+    GetTextExtentPoint32W(dc, L" ", 1, &space);
+    ReleaseDC(nullptr, dc);
+    EXPECT_GE(width, 60 * space.cx);
+    const int buttonMiddle = (answer.Button.left + answer.Button.right) / 2;
+    const int boxMiddle = (answer.Window.left + answer.Window.right) / 2;
+    EXPECT_NEAR(buttonMiddle, boxMiddle, 12);
+}
+
+TEST_F(SkinFrame, SkinSwitchesAndMessageBoxesLeaveTheObjectCountsWhereTheyWere) {
+    TForm form(Application);
+    form.SetBounds(60, 60, 320, 200);
+    TSkinStore store(&form);
+    for (const char* file : kSkins) {
+        TMemoryStream packed;
+        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
+        packed.SetPosition(0);
+        store.Store()->Add().ReadDataStream(packed);
+    }
+    auto data = MakeSkinData(&form, kSkins[0], true);
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(form.Handle(), WM_SKINQUERY, 0, 0) == 1; }));
+    int changes = 0;
+    data->OnSkinChanged = [&](TObject*) { ++changes; };
+    auto switchSkin = [&](int index) {
+        const int before = changes;
+        data->LoadFromStore(&store, index % 3);
+        return PumpUntil([&] { return changes > before; });
+    };
+    // The first rounds make what stays for good (fonts, scratch pictures).
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(switchSkin(i));
+    ShowAnsweredBox(L"青禾网络电视", L"x");
+    const TObjectCounts before = ObjectCounts();
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(switchSkin(i)) << i;
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(ShowAnsweredBox(L"青禾网络电视", L"x").Dressed) << i;
+    const TObjectCounts after = ObjectCounts();
+    std::printf("GDI objects %lu -> %lu, USER objects %lu -> %lu, private memory %zu -> %zu KB\n",
+                before.Gdi, after.Gdi, before.User, after.User, before.PrivateBytes / 1024,
+                after.PrivateBytes / 1024);
+    // A system that counts them (Windows does; the test bed reports 0).
+    EXPECT_LE(after.Gdi, before.Gdi + 10);
+    EXPECT_LE(after.User, before.User + 10);
+    // Every leaked caption picture or composed border would be tens of KB:
+    // 400 rounds of them would show as megabytes.
+    EXPECT_LT(after.PrivateBytes, before.PrivateBytes + 4 * 1024 * 1024);
+    SkinManage()->PurgeDeadForms(); // the last box's frame, as the next attach would
+    EXPECT_EQ(SkinManage()->SkinForms().size(), 1u);
+    EXPECT_EQ(SkinManage()->PopupMenuCount(), 0);
 }
