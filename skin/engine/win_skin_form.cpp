@@ -202,18 +202,15 @@ TFrameWidths TWinSkinForm::Widths() const {
 }
 
 void TWinSkinForm::KeepClientSize() {
-    RECT window{};
-    GetWindowRect(FWindow, &window);
     TKeepClientSizeInput in;
     in.Client = {FClientSize.cx, FClientSize.cy};
     in.Frame = Widths();
     in.MenuBarHeight = FMenuBarHeight;
     in.Maximized = FShowState == 1;
     in.FormFirstAttach = FFirstAttach && FForm;
-    in.FormClientWidth = FForm ? FForm->ClientWidth() : 0;
-    in.WindowHeight = window.bottom - window.top;
-    in.SystemFrameHeight = GetSystemMetrics(SM_CYFRAME);
-    in.SystemCaptionHeight = GetSystemMetrics(SM_CYCAPTION);
+    // The form's client area as it was when the frame was put on.
+    in.FormClientWidth = FClientSize.cx;
+    in.FormClientHeight = FClientSize.cy;
     in.MessageBoxFirstAttach = FFirstAttach && IsMessageBoxClass(FWindowClass);
     in.CaptionChars = GetWindowTextLengthW(FWindow);
     in.SpaceWidth = FSpaceWidth;
@@ -333,6 +330,14 @@ void TWinSkinForm::Detach() {
         FFormFront = 0;
     }
     const bool alive = IsWindow(FWindow) != FALSE;
+    // The client area stays: the window loses the skin's frame and gets the
+    // system's back, as it was at the attach.
+    RECT window{};
+    if (alive) GetWindowRect(FWindow, &window);
+    const SIZE unskinned{(window.right - window.left) - (FFrameLeft + FFrameRight) +
+                             FAttachFrameSize.cx,
+                         (window.bottom - window.top) -
+                             (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) RestoreWindowProcedure();
     if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))
         FForm->SetColor(FSavedColor);
@@ -346,15 +351,12 @@ void TWinSkinForm::Detach() {
     if (alive && FFrameSkinned && !destroying) {
         ApplyFrameStyles(true);
         const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
-        if (FMdiKind == 2 || !(style & WS_CHILD)) {
-            RECT window{};
-            GetWindowRect(FWindow, &window);
-            RECT client{};
-            GetClientRect(FWindow, &client);
-            SetWindowPos(FWindow, nullptr, 0, 0, client.right + FAttachFrameSize.cx,
-                         client.bottom + FAttachFrameSize.cy,
-                         SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
-        }
+        if (FMdiKind == 2 || !(style & WS_CHILD))
+            // A maximised or minimised window keeps its size; its frame is
+            // the system's again all the same.
+            SetWindowPos(FWindow, nullptr, 0, 0, unskinned.cx, unskinned.cy,
+                         SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER |
+                             (FShowState == 0 ? 0u : static_cast<UINT>(SWP_NOSIZE)));
     }
     if (alive && FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
     FHasRegion = false;

@@ -37,10 +37,8 @@ TKeepClientSizeResult KeepClientSize(const TKeepClientSizeInput& in) {
     if (in.Maximized) return result;
     TSize client = in.Client;
     if (in.FormFirstAttach) {
-        client.Width = in.FormClientWidth;
-        client.Height = in.WindowHeight - in.MenuBarHeight - 2 * in.SystemFrameHeight -
-                        in.SystemCaptionHeight;
-        if (client.Height < 0) client.Height = 0;
+        client.Width = in.FormClientWidth > 0 ? in.FormClientWidth : 0;
+        client.Height = in.FormClientHeight > 0 ? in.FormClientHeight : 0;
     }
     result.Resize = true;
     result.Window.Width = client.Width + in.Frame.Left + in.Frame.Right;

@@ -57,14 +57,13 @@ struct TKeepClientSizeInput {
     TFrameWidths Frame;
     int MenuBarHeight = 0;
     bool Maximized = false;
-    // The first attach of a window with a form: the client height is worked
-    // out from the window height and the system's frame and caption
-    // metrics, the width is the form's client width.
+    // The first attach of a window with a form: the client area is the
+    // form's own. (Working the height out of the window height less the
+    // system's frame, caption and menu metrics is a pixel or more off
+    // wherever the real frame differs from those metrics.)
     bool FormFirstAttach = false;
     int FormClientWidth = 0;
-    int WindowHeight = 0;
-    int SystemFrameHeight = 0; // SM_CYFRAME
-    int SystemCaptionHeight = 0; // SM_CYCAPTION
+    int FormClientHeight = 0;
     // The first attach of a message box: the caption must fit.
     bool MessageBoxFirstAttach = false;
     int CaptionChars = 0; // of the caption as wide text

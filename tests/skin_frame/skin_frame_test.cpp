@@ -6,6 +6,7 @@
 #include "skin/engine/win_skin_form.h"
 #include "skin/data/skin_store.h"
 #include "skin/render/compose.h"
+#include "toolkit/menus.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,15 @@ TEST_F(SkinFrame, TheFirstActivationDressesTheWindowAndUndressingGivesItBack) {
     form.SetCaption("青禾网络电视 V2.0");
     form.SetBounds(60, 60, 300, 200);
     form.SetClientSize(320, 180);
+    form.SetColor(MakeColour(10, 120, 200));
+    auto* menu = new TMainMenu(&form);
+    auto* item = new TMenuItem(&form);
+    item->SetCaption("视图(&V)");
+    menu->Items()->Add(item);
+    form.SetMenu(menu);
     HWND h = form.Handle();
+    HMENU ownMenu = GetMenu(h);
+    ASSERT_NE(ownMenu, nullptr);
     const TWindowState before = StateOf(h);
     auto data = MakeSkinData(&form, kSkins[0], true);
     TSkinManage* manager = SkinManage();
@@ -92,8 +101,12 @@ TEST_F(SkinFrame, TheFirstActivationDressesTheWindowAndUndressingGivesItBack) {
     EXPECT_EQ(dressed.Client.right, 320);
     EXPECT_EQ(dressed.Client.bottom, 180);
     const RECT widths = frame->FrameWidths();
+    const int bar = frame->MenuBarHeight();
+    EXPECT_GT(bar, 0);
+    EXPECT_EQ(GetMenu(h), nullptr); // the skin paints the bar
     EXPECT_EQ(dressed.Window.right - dressed.Window.left, 320 + widths.left + widths.right);
-    EXPECT_EQ(dressed.Window.bottom - dressed.Window.top, 180 + widths.top + widths.bottom);
+    EXPECT_EQ(dressed.Window.bottom - dressed.Window.top, 180 + widths.top + widths.bottom + bar);
+    EXPECT_EQ(form.Color(), static_cast<TColor>(data->Colours.ButtonFace));
     // A second activation does not dress it twice.
     SendMessageW(h, WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_FALSE(manager->SkinWindow(h));
@@ -109,6 +122,17 @@ TEST_F(SkinFrame, TheFirstActivationDressesTheWindowAndUndressingGivesItBack) {
     EXPECT_EQ(after.Window.right - after.Window.left, before.Window.right - before.Window.left);
     EXPECT_EQ(after.Window.bottom - after.Window.top, before.Window.bottom - before.Window.top);
     EXPECT_FALSE(after.HasRegion);
+    EXPECT_EQ(GetMenu(h), ownMenu);
+    EXPECT_EQ(form.Color(), MakeColour(10, 120, 200));
+
+    // Active again, it is dressed again.
+    data->SetActive(true);
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* again = manager->FindSkinForm(h);
+        return again && again->FrameState() == kFrameActive;
+    }));
+    EXPECT_EQ(GetMenu(h), nullptr);
+    EXPECT_EQ(StateOf(h).Client.bottom, 180);
 }
 
 TEST_F(SkinFrame, FramePixelsComeFromTheSkinsBorderImages) {

@@ -88,17 +88,15 @@ TEST(FrameMetrics, KeepClientSizeAroundTheClientArea) {
     EXPECT_FALSE(KeepClientSize(in).Resize);
     in.Maximized = false;
 
-    // First attach of a form: 700 - 20 - 2 x 4 - 23 = 649 high, the form's
-    // own client width.
+    // First attach of a form: the form's own client area, whatever the
+    // window's client is at that moment.
     in.Client = {1, 1};
     in.FormFirstAttach = true;
     in.FormClientWidth = 910;
-    in.WindowHeight = 700;
-    in.SystemFrameHeight = 4;
-    in.SystemCaptionHeight = 23;
-    EXPECT_EQ(KeepClientSize(in).Window, (TSize{918, 703}));
-    // A window lower than the system frame: no negative client height.
-    in.WindowHeight = 10;
+    in.FormClientHeight = 603;
+    EXPECT_EQ(KeepClientSize(in).Window, (TSize{918, 657}));
+    // No negative client area from a form that has none yet.
+    in.FormClientHeight = -5;
     EXPECT_EQ(KeepClientSize(in).Window, (TSize{918, 54}));
 }
 
