@@ -115,6 +115,7 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
     FMdiKind = MdiKindOf(static_cast<uint32_t>(exStyle),
                          FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr) != nullptr);
     FBorderKind = BorderKindOf(style);
+    BuildSystemMenu();
 
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
@@ -152,6 +153,10 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
             ApplyFrameStyles(false);
         BuildCaptionButtons();
     }
+    // The components (with a form) or the child windows (without) get their
+    // skin controls here once skinned controls exist; until then this walk
+    // dresses nothing.
+    DressNoControlsYet();
     SetPropW(FWindow, kSkinFormProp, this);
     FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
@@ -305,6 +310,8 @@ void TWinSkinForm::BuildCaptionButtons() {
         FCaptionButtons.push_back(std::make_unique<TWinSysButton>(*this, *part));
 }
 
+void TWinSkinForm::DressNoControlsYet() {}
+
 void TWinSkinForm::RestoreWindowProcedure() {
     if (!FOldWindowProc) return;
     auto ours = reinterpret_cast<WNDPROC>(&TWinSkinForm::WindowProcedure);
@@ -319,6 +326,7 @@ void TWinSkinForm::RestoreWindowProcedure() {
 void TWinSkinForm::Detach() {
     if (!FAttached) return;
     FAttached = false;
+    FSkinSystemMenu.reset();
     FHoverTimer->SetEnabled(false);
     const bool destroying = FFrameState == kFrameDestroying || FFrameState == kFrameDead;
     if (FForm && FFormFront) {
@@ -777,6 +785,44 @@ void TWinSkinForm::Restore() {
     PostMessageW(FWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
+void TWinSkinForm::BuildSystemMenu() {
+    FSkinSystemMenu = std::make_unique<TPopupMenu>(nullptr);
+    FSkinSystemMenu->SetTag(33333);
+    FSkinSystemMenu->SetOwnerDraw(true);
+    struct TEntry {
+        const char* Caption;
+        int Tag;
+    };
+    for (const TEntry& entry : {TEntry{" Restore ", 0}, TEntry{" Maximize ", 1},
+                                TEntry{" Minimize ", 2}, TEntry{"-", 100}, TEntry{" Close ", 3}}) {
+        auto* item = new TMenuItem(FSkinSystemMenu.get());
+        item->SetCaption(entry.Caption);
+        item->SetTag(entry.Tag);
+        if (entry.Tag == 3) item->SetShortCut(static_cast<int>(ShortCut(VK_F4, scShift)));
+        if (entry.Tag == 1) item->SetVisible((FBoxFlags & kBoxMaximize) != 0);
+        if (entry.Tag == 2) item->SetVisible((FBoxFlags & kBoxMinimize) != 0);
+        item->OnClick = [this, tag = entry.Tag](TObject*) {
+            switch (tag) {
+            case 0:
+                Restore();
+                break;
+            case 1:
+                Maximize();
+                break;
+            case 2:
+                Minimize();
+                break;
+            case 3:
+                PostMessageW(FWindow, WM_CLOSE, 0, 0);
+                break;
+            default:
+                break;
+            }
+        };
+        FSkinSystemMenu->Items()->Add(item);
+    }
+}
+
 void TWinSkinForm::ShowSystemMenu(POINT screen) {
     const DWORD now = GetTickCount();
     if (FHotObject && now - FLastClickTime < GetDoubleClickTime()) {
@@ -785,6 +831,17 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
         return;
     }
     FLastClickTime = now;
+    if (FSkinData->HasSkinControl(xcSystemMenu) && FMdiKind != 2 && FSkinSystemMenu) {
+        // Each state's item is offered unless the window is in it already.
+        TMenuItem* items = FSkinSystemMenu->Items();
+        for (int i = 0; i < items->Count(); ++i) {
+            TMenuItem* item = items->Items(i);
+            if (item->Tag() <= 2) item->SetEnabled(item->Tag() != FShowState);
+        }
+        FSkinSystemMenu->SetWindow(FWindow);
+        FSkinSystemMenu->Popup(screen.x, screen.y);
+        return;
+    }
     HMENU menu = GetSystemMenu(FWindow, FALSE);
     if (!menu) return;
     const UINT command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y,

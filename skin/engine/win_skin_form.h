@@ -10,6 +10,7 @@
 #include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
 #include "toolkit/graphics.h"
+#include "toolkit/menus.h"
 #include "toolkit/timer.h"
 #include "toolkit/win_handle.h"
 
@@ -132,7 +133,10 @@ private:
     POINT ToWindow(POINT screen) const;
     TNCObject* ObjectAt(POINT windowPoint) const;
     void ButtonAction(TWinSysButton& button, POINT screen);
+    void BuildSystemMenu();
     void ShowSystemMenu(POINT screen);
+    // The skinned controls' walk, still to come.
+    void DressNoControlsYet();
     void Maximize();
     void Minimize();
     void Restore();
@@ -192,6 +196,8 @@ private:
     TBitmap FIconBitmap;
     std::unique_ptr<TDibSection> FCaptionBitmap;
     std::unique_ptr<TWinSkinMenu> FMenuBar;
+    // The replacement of the system menu (Tag 33333).
+    std::unique_ptr<TPopupMenu> FSkinSystemMenu;
 };
 
 } // namespace qh

@@ -326,3 +326,41 @@ TEST_F(SkinFrame, SkinSwitchesAndMessageBoxesLeaveTheObjectCountsWhereTheyWere) 
     EXPECT_EQ(SkinManage()->SkinForms().size(), 1u);
     EXPECT_EQ(SkinManage()->PopupMenuCount(), 0);
 }
+
+namespace {
+
+int g_shownItems = -1;
+
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    for (HWND w : TopLevelWindows(GetCurrentProcessId()))
+        if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) {
+            HMENU menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+            g_shownItems = menu ? GetMenuItemCount(menu) : -1;
+            KillTimer(nullptr, id);
+            EndMenu();
+            return;
+        }
+}
+
+} // namespace
+
+TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
+    TForm form(Application);
+    form.SetBounds(140, 140, 260, 160);
+    auto data = MakeSkinData(&form, kSkins[0], true);
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    TSkinManage* manager = SkinManage();
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* f = manager->FindSkinForm(form.Handle());
+        return f && f->FrameState() == kFrameActive;
+    }));
+    RECT r{};
+    GetWindowRect(form.Handle(), &r);
+    g_shownItems = -1;
+    SetTimer(nullptr, 0, 30, CloseShownMenu);
+    // The menu runs its own loop until the timer ends it.
+    SendMessageW(form.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 60, r.top + 8));
+    // Restore, Maximize, Minimize, the line and Close.
+    EXPECT_EQ(g_shownItems, 5);
+}
