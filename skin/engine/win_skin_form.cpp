@@ -129,7 +129,6 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
         canvas.SetHandle(nullptr);
         ReleaseDC(FWindow, dc);
     }
-    FIconSize = GetSystemMetrics(SM_CXSMICON);
 
     if (FFrameSkinned) {
         ReadFrameWidths();

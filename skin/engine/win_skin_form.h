@@ -169,7 +169,6 @@ private:
     SIZE FAttachFrameSize{0, 0};
     DWORD FLastClickTime = 0;
     int FSpaceWidth = 4;
-    int FIconSize = 16;
     int FFrameLeft = 0, FFrameTop = 0, FFrameRight = 0, FFrameBottom = 0;
     RECT FTextRect{0, 0, 0, 0};
     int FMenuBarHeight = 0;

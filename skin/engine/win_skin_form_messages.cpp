@@ -2,17 +2,13 @@
 // buttons and their actions, the system menu.
 #include "skin/engine/win_skin_form.h"
 
-#include "core/gbk.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_menu.h"
-#include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/canvas.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
 
 #include <algorithm>
-#include <map>
 
 namespace qh {
 
