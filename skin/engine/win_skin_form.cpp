@@ -155,6 +155,7 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
     SetPropW(FWindow, kSkinFormProp, this);
     FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
+    AttachMdiClient();
     FAttached = true;
     // The controls of the window are dressed by the skinned controls; none
     // are dressed yet.
@@ -363,6 +364,7 @@ void TWinSkinForm::Detach() {
                          (window.bottom - window.top) -
                              (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) RestoreWindowProcedure();
+    RestoreMdiClient();
     if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))
         FForm->SetColor(FSavedColor);
     FreeCaptionButtons();
@@ -398,6 +400,7 @@ void TWinSkinForm::NcDestroy() {
         FFormFront = 0;
     }
     RestoreWindowProcedure();
+    RestoreMdiClient();
     FreeCaptionButtons();
     FCaptionBitmap.reset();
     FMenuBar.reset();

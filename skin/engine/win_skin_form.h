@@ -154,6 +154,17 @@ private:
     bool MdiChildNotNormal() const;
     bool Borderless() const { return FBorderKind == 2; }
 
+    // MDI frames: the MDI client window is subclassed too.
+    static LRESULT CALLBACK MdiClientProcedure(HWND window, UINT msg, WPARAM wParam,
+                                               LPARAM lParam);
+    void AttachMdiClient();
+    void RestoreMdiClient();
+    LRESULT MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The active MDI child, and whether it is maximised.
+    HWND ActiveMdiChild(bool* maximized = nullptr) const;
+    // A command of the MDI child buttons for the active child.
+    void MdiChildCommand(WPARAM command);
+
     HWND FWindow;
     TSkinManage* FManager;
     TSkinData* FSkinData = nullptr;
@@ -185,6 +196,9 @@ private:
     SIZE FRegionSize{0, 0};
     bool FActive = false;
     int FMdiKind = 0;
+    HWND FMdiClient = nullptr;
+    WNDPROC FOldMdiClientProc = nullptr;
+    HWND FNewMdiChild = nullptr;
     int FBorderKind = 0;
     unsigned FBoxFlags = 0;
     int FShowState = 0;

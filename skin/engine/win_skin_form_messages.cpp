@@ -63,6 +63,18 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
         LRESULT result = CallOld(msg, wParam, lParam);
         if (wParam == SIZE_MINIMIZED) return result;
+        // A maximised child shows the system's frame inside the MDI frame,
+        // as every child does while one is maximised.
+        if (FMdiKind == 2 && FManager && FFrameState != kFrameNew) {
+            if (wParam == SIZE_MAXIMIZED) FManager->SetMdiMax(true);
+            if (wParam == SIZE_RESTORED && FManager->MdiMaximized()) {
+                BOOL maximized = FALSE;
+                HWND client = GetParent(FWindow);
+                SendMessageW(client, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
+                if (!maximized) FManager->SetMdiMax(false);
+            }
+            PostMessageW(GetParent(GetParent(FWindow)), WM_SKINREFRESHFRAME, 0, 0);
+        }
         if (FMdiKind == 2 && ((FManager && FManager->MdiMaximized()) || wParam != SIZE_RESTORED))
             return result;
         if (FFrameState == kFrameActive || FFrameState == kFrameRefreshing) BuildRegion();
@@ -71,12 +83,10 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
         LRESULT result = CallOld(msg, wParam, lParam);
         RefreshShowState();
-        if (FMdiKind != 2) {
-            if (Minimized())
-                ApplyFrameStyles(true);
-            else if (FFrameState != kFrameNew)
-                ApplyFrameStyles(false);
-        }
+        if (Minimized())
+            ApplyFrameStyles(true);
+        else if (FFrameState != kFrameNew && (FMdiKind != 2 || FShowState == 0))
+            ApplyFrameStyles(false);
         if (FBorderKind == 0) {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED),
@@ -99,12 +109,14 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case SC_MINIMIZE:
             FShowState = 2;
+            if (FMdiKind == 2) ApplyFrameStyles(true);
             break;
         case SC_MAXIMIZE:
             FShowState = 1;
             break;
         case SC_RESTORE:
             FShowState = 0;
+            if (FMdiKind == 2) ApplyFrameStyles(false);
             break;
         default:
             break;
@@ -286,6 +298,18 @@ void TWinSkinForm::ButtonAction(TWinSysButton& button, POINT screen) {
     case 11:
     case 12:
         ShowSystemMenu({screen.x + 1, screen.y + 1});
+        break;
+    case 7:
+    case 60:
+        MdiChildCommand(SC_MINIMIZE);
+        break;
+    case 8:
+    case 61:
+        MdiChildCommand(SC_RESTORE);
+        break;
+    case 9:
+    case 62:
+        MdiChildCommand(SC_CLOSE);
         break;
     default:
         PostMessageW(FWindow, WM_SKINBUTTONACTION, static_cast<WPARAM>(button.Part().Action), 0);

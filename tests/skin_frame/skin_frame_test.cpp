@@ -364,3 +364,84 @@ TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
     // Restore, Maximize, Minimize, the line and Close.
     EXPECT_EQ(g_shownItems, 5);
 }
+
+namespace {
+
+HWND GMdiClient = nullptr;
+
+LRESULT CALLBACK MdiFrameProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_CREATE) {
+        CLIENTCREATESTRUCT ccs{GetSubMenu(GetMenu(h), 0), 100};
+        GMdiClient = CreateWindowExW(0, L"MDICLIENT", nullptr,
+                                     WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL, 0, 0,
+                                     0, 0, h, nullptr, GetModuleHandleW(nullptr), &ccs);
+    }
+    return DefFrameProcW(h, GMdiClient, msg, w, l);
+}
+
+} // namespace
+
+TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShowsTheSystemsFrame) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW frameClass{};
+    frameClass.lpfnWndProc = MdiFrameProc;
+    frameClass.hInstance = instance;
+    frameClass.lpszClassName = L"QhTestMdiFrame";
+    RegisterClassW(&frameClass);
+    WNDCLASSW childClass{};
+    childClass.lpfnWndProc = DefMDIChildProcW;
+    childClass.hInstance = instance;
+    childClass.lpszClassName = L"QhTestMdiChild";
+    RegisterClassW(&childClass);
+    TForm owner(Application);
+    auto data = MakeSkinData(&owner, kSkins[0], true);
+    TSkinManage* manager = SkinManage();
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), L"窗口(&W)");
+    // Its first activation dresses it.
+    HWND frame = CreateWindowExW(0, L"QhTestMdiFrame", L"MDI", WS_OVERLAPPEDWINDOW, 40, 40, 500,
+                                 380, nullptr, bar, instance, nullptr);
+    ASSERT_NE(GMdiClient, nullptr);
+    const LONG_PTR clientProc = GetWindowLongPtrW(GMdiClient, GWLP_WNDPROC);
+    ShowWindow(frame, SW_SHOW);
+    SetForegroundWindow(frame);
+    ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(frame) != nullptr; }));
+    TWinSkinForm* frameSkin = manager->FindSkinForm(frame);
+    ASSERT_TRUE(PumpUntil([&] { return frameSkin->FrameState() == kFrameActive; }));
+    EXPECT_EQ(frameSkin->MdiKind(), 1);
+    EXPECT_NE(GetWindowLongPtrW(GMdiClient, GWLP_WNDPROC), clientProc);
+    EXPECT_EQ(GetWindowLongW(GMdiClient, GWL_STYLE) & WS_VSCROLL, 0);
+
+    MDICREATESTRUCTW create{L"QhTestMdiChild", L"子窗口", instance, 10, 10, 200, 150,
+                            WS_OVERLAPPEDWINDOW, 0};
+    HWND child = reinterpret_cast<HWND>(
+        SendMessageW(GMdiClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    ASSERT_NE(child, nullptr);
+    EXPECT_FALSE(data->MenuUpdate());
+    SendMessageW(GMdiClient, WM_MDIREFRESHMENU, 0, 0);
+    ASSERT_EQ(SendMessageW(child, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(manager->MdiChildCount(), 1);
+    TWinSkinForm* childSkin = manager->FindSkinForm(child);
+    ASSERT_TRUE(PumpUntil([&] { return childSkin->FrameState() == kFrameActive; }));
+    // A child keeps its caption style and loses the system's buttons.
+    const LONG dressed = GetWindowLongW(child, GWL_STYLE);
+    EXPECT_NE(dressed & WS_CAPTION, 0);
+    EXPECT_EQ(dressed & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+
+    SendMessageW(GMdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_TRUE(manager->MdiMaximized());
+    EXPECT_NE(GetWindowLongW(child, GWL_STYLE) & WS_SYSMENU, 0);
+    SendMessageW(GMdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_FALSE(manager->MdiMaximized());
+    EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & WS_SYSMENU, 0);
+
+    SendMessageW(GMdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_EQ(manager->MdiChildCount(), 0);
+    EXPECT_TRUE(data->MenuUpdate());
+
+    data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return manager->SkinForms().empty(); }));
+    EXPECT_EQ(GetWindowLongPtrW(GMdiClient, GWLP_WNDPROC), clientProc);
+    DestroyWindow(frame);
+    GMdiClient = nullptr;
+}
