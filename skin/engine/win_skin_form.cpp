@@ -177,9 +177,14 @@ void TWinSkinForm::ReadFrameWidths() {
 void TWinSkinForm::ReadIcon() {
     HICON icon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(FWindow, WM_GETICON, ICON_BIG, 0));
+    // The skins carry no icon of their own: a window without one shows its
+    // class's, else the system's application icon, as the system frame would.
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICON));
+    if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
     const int size = GetSystemMetrics(SM_CXSMICON);
     FIconBitmap = TBitmap();
-    if (!icon) return; // the skin's own icon image stands in
+    if (!icon) return;
     TDibSection dib(size, size);
     dib.Bitmap().Fill(kColourKey);
     DrawIconEx(dib.Dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);

@@ -1,6 +1,8 @@
 #include "app/alarm_form_win.h"
 
 #include "app_environment.h"
+#include "skin/data/skin_store.h"
+#include "skin/engine/skin_manage.h"
 #include "fake_dispatch.h"
 #include "toolkit/browser/ole_automation.h"
 #include "toolkit/browser/web_browser_host.h"
@@ -523,4 +525,60 @@ TEST(AlarmForm, SeveralRisenPopupsShowTheirFramesOnTheScreen) {
     ReleaseDC(nullptr, screen);
     for (TAlarmFrm* popup : popups)
         CloseAndWait(popup);
+}
+
+TEST(AlarmForm, SkinChangesWhileItRisesLeaveItFramelessKeyedAndResting) {
+    qh::RegisterSkinManage();
+    qh::TComponent owner(nullptr);
+    qh::TSkinStore store(&owner);
+    for (const char* file : {"default.skn", "crystal.skn", "mac.skn"}) {
+        qh::TMemoryStream packed;
+        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
+        packed.SetPosition(0);
+        store.Store()->Add().ReadDataStream(packed);
+    }
+    auto* data = new qh::TSkinData(&owner);
+    data->LoadFromStore(&store, 0);
+    data->SetActive(true);
+    qh::TSkinManage* manager = qh::SkinManage();
+    ASSERT_NE(manager, nullptr);
+
+    TAlarmFrm* popup = NewPopup();
+    popup->Show();
+    HWND window = popup->Handle();
+    SetForegroundWindow(window);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(window, qh::WM_SKINQUERY, 0, 0) == 1; }));
+    RECT client{};
+    GetClientRect(window, &client);
+    // Every kind of change, while the slide-up runs.
+    int round = 0;
+    while (popup->Timer1->Enabled() && round < 200) {
+        switch (round++ % 4) {
+        case 0: data->LoadFromStore(&store, round % 3); break;
+        case 1: data->SetActive(false); break;
+        case 2: data->SetActive(true); break;
+        default: break;
+        }
+        const DWORD until = GetTickCount() + 30;
+        PumpUntil([&] { return GetTickCount() >= until; });
+    }
+    ASSERT_FALSE(popup->Timer1->Enabled());
+    EXPECT_GT(round, 4);
+    EXPECT_EQ(popup->Top() + popup->Height(), WorkArea().bottom);
+    EXPECT_EQ(popup->Width(), 306);
+    EXPECT_EQ(popup->Height(), 225);
+    RECT after{};
+    GetClientRect(window, &after);
+    EXPECT_EQ(after.right, client.right);
+    EXPECT_EQ(after.bottom, client.bottom);
+    COLORREF key = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(window, &key, nullptr, &flags));
+    EXPECT_TRUE(flags & LWA_COLORKEY);
+    EXPECT_EQ(key, RGB(230, 230, 250));
+
+    CloseAndWait(popup);
+    // The program's end with windows still dressed.
+    qh::DestroySkinManager();
+    qh::SetSkinManagerFactory(nullptr);
 }
