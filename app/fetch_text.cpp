@@ -5,8 +5,13 @@
 namespace qh {
 
 std::string FetchText(const std::string& address) {
+    return FetchTextWithin(address, 0);
+}
+
+std::string FetchTextWithin(const std::string& address, int timeLimitMs) {
     try {
         TNetHTTP http;
+        http.SetTimeLimit(timeLimitMs);
         return http.GetText(address);
     } catch (...) {
         // Unreachable host, error status, damaged reply: all mean "nothing".

@@ -270,7 +270,10 @@ void TKivoMainForm::FormCreate(TObject*) {
 }
 
 void TKivoMainForm::CheckForUpdate() {
-    RunUpdateCheck(FetchText, [] { Application->Terminate(); });
+    // The first window waits for this check: a hung update host may hold
+    // it back by a few seconds, never by the read time-out.
+    RunUpdateCheck([](const std::string& address) { return FetchTextWithin(address, 5000); },
+                   [] { Application->Terminate(); });
 }
 
 void TKivoMainForm::UMStartUp() {

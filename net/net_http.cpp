@@ -336,12 +336,14 @@ void TNetHTTP::PerformRequest(TNetHTTPMethod method, const std::string& url, TSt
     RawHeaders.Clear();
     Request.SetHeaders(RawHeaders);
 
-    WriteLine(std::string(kMethodWord[static_cast<int>(method)]) + target + " HTTP/" +
-              VersionText(ProtocolVersion));
-    WriteLine("Host: " + HostField);
+    // One write for the whole head: separate small writes can each wait
+    // for the peer's delayed acknowledgement.
+    std::string head = std::string(kMethodWord[static_cast<int>(method)]) + target + " HTTP/" +
+                       VersionText(ProtocolVersion) + "\r\nHost: " + HostField + "\r\n";
     for (const auto& line : RawHeaders.Lines())
-        WriteLine(line);
-    WriteLine("");
+        head += line + "\r\n";
+    head += "\r\n";
+    WriteText(head);
     if (sourceLines != nullptr) WriteLines(*sourceLines);
     if (sourceStream != nullptr) WriteFromStream(*sourceStream);
 

@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "net/net_exceptions.h"
 
+#include <mutex>
 #include <utility>
 
 namespace qh {
@@ -17,6 +18,12 @@ std::unique_ptr<TNetStack>& SharedStack() {
 int& LiveCount() {
     static int count = 0;
     return count;
+}
+
+// References come from the user-interface thread and from fetch workers.
+std::mutex& StackMutex() {
+    static std::mutex mutex;
+    return mutex;
 }
 
 TNetStackFactory& StackOverride() {
@@ -82,11 +89,13 @@ void SetNetStackOverride(TNetStackFactory factory) {
 }
 
 TNetStackRef::TNetStackRef() {
+    std::lock_guard<std::mutex> lock(StackMutex());
     if (!SharedStack()) SharedStack() = CreateNetStack();
     ++LiveCount();
 }
 
 TNetStackRef::~TNetStackRef() {
+    std::lock_guard<std::mutex> lock(StackMutex());
     if (--LiveCount() == 0) SharedStack().reset();
 }
 
@@ -95,10 +104,12 @@ TNetStack& TNetStackRef::operator*() const {
 }
 
 int TNetStackRef::Count() {
+    std::lock_guard<std::mutex> lock(StackMutex());
     return LiveCount();
 }
 
 bool TNetStackRef::StackExists() {
+    std::lock_guard<std::mutex> lock(StackMutex());
     return SharedStack() != nullptr;
 }
 

@@ -47,10 +47,13 @@ public:
     TNetStack& operator=(const TNetStack&) = delete;
 
     // The primitive calls. Failures return -1 (kInvalidSocket for
-    // CreateSocket) and leave the code in LastError().
+    // CreateSocket) and leave the code in LastError(), which is the calling
+    // thread's own.
     virtual TNetSocket CreateSocket(TNetSocketType type, int protocol) = 0;
     virtual int Bind(TNetSocket socket, const std::string& ip, int port) = 0;
-    virtual int Connect(TNetSocket socket, const std::string& ip, int port) = 0;
+    // Gives up after timeoutMs with the timed-out error; -2 waits as long as
+    // the system does.
+    virtual int Connect(TNetSocket socket, const std::string& ip, int port, int timeoutMs) = 0;
     virtual int Recv(TNetSocket socket, void* buffer, int count) = 0;
     virtual int Send(TNetSocket socket, const void* buffer, int count) = 0;
     // 1 = sending.

@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -157,14 +158,40 @@ public:
         return Result(::bind(Fd(socket), reinterpret_cast<sockaddr*>(&address), sizeof address));
     }
 
-    int Connect(TNetSocket socket, const std::string& ip, int port) override {
+    int Connect(TNetSocket socket, const std::string& ip, int port, int timeoutMs) override {
         sockaddr_in address;
         if (!MakeAddress(ip, port, address)) return FailWith(10049);
-        int result;
-        do {
-            result = ::connect(Fd(socket), reinterpret_cast<sockaddr*>(&address), sizeof address);
-        } while (result < 0 && errno == EINTR);
-        return Result(result);
+        const int fd = Fd(socket);
+        const auto* target = reinterpret_cast<sockaddr*>(&address);
+        if (timeoutMs < 0) {
+            int result;
+            do {
+                result = ::connect(fd, target, sizeof address);
+            } while (result < 0 && errno == EINTR);
+            return Result(result);
+        }
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return Fail(-1);
+        int result = ::connect(fd, target, sizeof address);
+        int error = result < 0 ? errno : 0;
+        if (result < 0 && (error == EINPROGRESS || error == EINTR)) {
+            pollfd entry{fd, POLLOUT, 0};
+            int ready;
+            do {
+                ready = ::poll(&entry, 1, timeoutMs);
+            } while (ready < 0 && errno == EINTR);
+            if (ready == 0) {
+                error = ETIMEDOUT;
+            } else if (ready < 0) {
+                error = errno;
+            } else {
+                socklen_t length = sizeof error;
+                if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) < 0) error = errno;
+            }
+        }
+        ::fcntl(fd, F_SETFL, flags);
+        if (error == 0) return 0;
+        return FailWith(WindowsCodeFor(error));
     }
 
     int Recv(TNetSocket socket, void* buffer, int count) override {
@@ -255,8 +282,11 @@ private:
     }
     int Result(int result) { return result < 0 ? Fail(-1) : result; }
 
-    int FLastError = 0;
+    // Each thread's own, as the system's error number is.
+    static thread_local int FLastError;
 };
+
+thread_local int TNetStackPosix::FLastError = 0;
 
 } // namespace
 

@@ -82,6 +82,8 @@ using CloseSocketFn = int(WSAAPI*)(SOCKET);
 using GetHostByNameFn = hostent*(WSAAPI*)(const char*);
 using SockNameFn = int(WSAAPI*)(SOCKET, sockaddr*, int*);
 using SetSockOptFn = int(WSAAPI*)(SOCKET, int, int, const char*, int);
+using GetSockOptFn = int(WSAAPI*)(SOCKET, int, int, char*, int*);
+using IoctlSocketFn = int(WSAAPI*)(SOCKET, long, u_long*);
 using Swap16Fn = u_short(WSAAPI*)(u_short);
 using GetLastErrorFn = int(WSAAPI*)();
 using StartupFn = int(WSAAPI*)(WORD, WSADATA*);
@@ -109,6 +111,8 @@ public:
             Bind(FGetSockName, "getsockname");
             Bind(FGetPeerName, "getpeername");
             Bind(FSetSockOpt, "setsockopt");
+            Bind(FGetSockOpt, "getsockopt");
+            Bind(FIoctlSocket, "ioctlsocket");
             Bind(FHtons, "htons");
             Bind(FNtohs, "ntohs");
             Bind(FGetLastError, "WSAGetLastError");
@@ -154,11 +158,41 @@ public:
         return Result(FBind(Handle(socket), reinterpret_cast<sockaddr*>(&address), sizeof address));
     }
 
-    int Connect(TNetSocket socket, const std::string& ip, int port) override {
+    int Connect(TNetSocket socket, const std::string& ip, int port, int timeoutMs) override {
         sockaddr_in address;
         if (!MakeAddress(ip, port, address)) return FailWith(WSAEADDRNOTAVAIL);
-        return Result(
-            FConnect(Handle(socket), reinterpret_cast<sockaddr*>(&address), sizeof address));
+        const SOCKET s = Handle(socket);
+        const auto* target = reinterpret_cast<sockaddr*>(&address);
+        if (timeoutMs < 0) return Result(FConnect(s, target, sizeof address));
+        u_long nonBlocking = 1;
+        if (FIoctlSocket(s, FIONBIO, &nonBlocking) == SOCKET_ERROR) return -1;
+        int error = 0;
+        if (FConnect(s, target, sizeof address) == SOCKET_ERROR) {
+            error = FGetLastError();
+            if (error == WSAEWOULDBLOCK) {
+                // Filled by hand, as in WaitReadable.
+                fd_set writable, failed;
+                writable.fd_count = failed.fd_count = 1;
+                writable.fd_array[0] = failed.fd_array[0] = s;
+                timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+                const int ready = FSelect(0, nullptr, &writable, &failed, &limit);
+                if (ready == 0) {
+                    error = WSAETIMEDOUT;
+                } else if (ready == SOCKET_ERROR) {
+                    error = FGetLastError();
+                } else if (failed.fd_count > 0) {
+                    int length = sizeof error;
+                    if (FGetSockOpt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
+                                    &length) == SOCKET_ERROR || error == 0)
+                        error = WSAECONNREFUSED;
+                } else {
+                    error = 0;
+                }
+            }
+        }
+        u_long blocking = 0;
+        FIoctlSocket(s, FIONBIO, &blocking);
+        return error == 0 ? Result(0) : FailWith(error);
     }
 
     int Recv(TNetSocket socket, void* buffer, int count) override {
@@ -273,8 +307,8 @@ private:
         return result == SOCKET_ERROR ? -1 : result;
     }
 
-    // An error found here rather than by the library.
-    int FOwnError = 0;
+    // An error found here rather than by the library; the calling thread's.
+    static thread_local int FOwnError;
     HMODULE FLibrary = nullptr;
     FARPROC FEntries[std::size(kEntryNames)] = {};
     SocketFn FSocket = nullptr;
@@ -289,6 +323,8 @@ private:
     SockNameFn FGetSockName = nullptr;
     SockNameFn FGetPeerName = nullptr;
     SetSockOptFn FSetSockOpt = nullptr;
+    GetSockOptFn FGetSockOpt = nullptr;
+    IoctlSocketFn FIoctlSocket = nullptr;
     Swap16Fn FHtons = nullptr;
     Swap16Fn FNtohs = nullptr;
     GetLastErrorFn FGetLastError = nullptr;
@@ -296,6 +332,8 @@ private:
     CleanupFn FCleanup = nullptr;
     CancelBlockingFn FCancelBlocking = nullptr;
 };
+
+thread_local int TNetStackWinsock::FOwnError = 0;
 
 } // namespace
 

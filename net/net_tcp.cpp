@@ -54,6 +54,20 @@ void TNetTCPConnection::PollPeerClosed(bool raise) {
     ReceiveChunk(raise, 1);
 }
 
+void TNetTCPConnection::SetTimeLimit(int ms) {
+    FHasDeadline = ms > 0;
+    FDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+}
+
+int TNetTCPConnection::WithinTimeLimit(int timeoutMs) const {
+    if (!FHasDeadline) return timeoutMs;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          FDeadline - std::chrono::steady_clock::now())
+                          .count();
+    const int remaining = static_cast<int>(std::max<int64_t>(left, 0));
+    return timeoutMs < 0 ? remaining : std::min(timeoutMs, remaining);
+}
+
 bool TNetTCPConnection::WaitForData(int timeoutMs) {
     TNetAntiFreezeBase* antiFreeze = TNetAntiFreezeBase::Instance();
     if (antiFreeze == nullptr || !antiFreeze->Active) return FBinding.WaitReadable(timeoutMs);
@@ -91,11 +105,12 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
         if (FRecvScratch.Size() != RecvBufferSize) FRecvScratch.SetSize(RecvBufferSize);
         destination = &FRecvScratch;
     }
-    bool bounded = timeoutMs == -2 && ReadTimeout > 0;
-    if (!WaitForData(bounded ? ReadTimeout : timeoutMs)) {
+    bool bounded = timeoutMs == -2 && (ReadTimeout > 0 || FHasDeadline);
+    const int wait = WithinTimeLimit(timeoutMs == -2 && ReadTimeout > 0 ? ReadTimeout : timeoutMs);
+    if (!WaitForData(wait)) {
         // An unanswered wait must not hold the caller for ever.
         if (bounded)
-            throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", ReadTimeout));
+            throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", wait));
         return 0;
     }
     int count = static_cast<int>(std::min<int64_t>(destination->Size(), INT32_MAX));
@@ -338,7 +353,8 @@ void TNetTCPClient::OpenConnection() {
         FBinding.SetPeer(Stack().ResolveHostName(Host), Port);
         if (!UseNagle) Stack().CheckSocketResult(Stack().SetNoDelay(FBinding.Handle(), true));
         ReportStatus(TNetStatus::hsConnecting, FBinding.PeerIP);
-        Stack().CheckSocketResult(Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port));
+        Stack().CheckSocketResult(Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port,
+                                                  WithinTimeLimit(ConnectTimeout > 0 ? ConnectTimeout : -2)));
         FBinding.ReadLocalAddress();
         FBinding.ReadPeerAddress();
     } catch (...) {

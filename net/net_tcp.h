@@ -9,6 +9,7 @@
 #include "net/net_hooks.h"
 #include "net/net_socket_handle.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -27,6 +28,9 @@ class TNetTCPConnection : public TNetComponent {
     // after this many milliseconds with ENetReadTimedOut; 0 or less waits
     // without end.
     int ReadTimeout = 30000;
+    // Gives every wait from now on (connecting included) at most ms in
+    // all, so that one request ends in bounded time; 0 lifts the limit.
+    void SetTimeLimit(int ms);
     // A line that grows beyond this many bytes raises ENetLineTooLong.
     int64_t MaxLineLength = 65536;
     std::function<void(TNetTCPConnection&)> OnDisconnected;
@@ -90,10 +94,18 @@ private:
     void SendNow(const char* bytes, int64_t count);
     bool WaitForData(int timeoutMs);
 
+protected:
+    // timeoutMs (-2 without end) shortened to what the time limit leaves.
+    int WithinTimeLimit(int timeoutMs) const;
+
+private:
+
     TNetConnectionIntercept* FIntercept = nullptr;
     bool FInterceptEnabled = false;
     std::unique_ptr<TNetBuffer> FWriteBuffer;
     int64_t FWriteThreshold = 0;
+    std::chrono::steady_clock::time_point FDeadline{};
+    bool FHasDeadline = false;
 };
 
 class TNetTCPClient : public TNetTCPConnection {
@@ -104,6 +116,9 @@ class TNetTCPClient : public TNetTCPConnection {
     int Port = 0;
     std::string BoundIP;
     bool UseNagle = true;
+    // A connection attempt gives up after this many milliseconds with the
+    // timed-out error; 0 or less waits as long as the system does.
+    int ConnectTimeout = 30000;
     TSocksInfo SocksInfo;
     std::function<void(TNetTCPClient&)> OnConnected;
 

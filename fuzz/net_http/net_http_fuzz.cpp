@@ -25,7 +25,7 @@ class MemoryStack : public qh::TNetStack {
 public:
     qh::TNetSocket CreateSocket(qh::TNetSocketType, int) override { return 3; }
     int Bind(qh::TNetSocket, const std::string&, int) override { return 0; }
-    int Connect(qh::TNetSocket, const std::string&, int) override { return 0; }
+    int Connect(qh::TNetSocket, const std::string&, int, int) override { return 0; }
     int Recv(qh::TNetSocket, void* buffer, int count) override {
         size_t left = current.size - current.position;
         size_t n = std::min({left, current.piece, static_cast<size_t>(count)});

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace qh {
 namespace {
 
@@ -19,6 +21,62 @@ const std::string kDefaultHeaders =
 std::string Ok(const std::string& body, const std::string& extra = "") {
     return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + extra +
            "\r\n" + body;
+}
+
+// The platform's stack, counting the sends it is asked for.
+class CountingStack : public TNetStack {
+public:
+    explicit CountingStack(int& sends) : FSends(sends) {}
+    TNetSocket CreateSocket(TNetSocketType type, int protocol) override {
+        return FStack->CreateSocket(type, protocol);
+    }
+    int Bind(TNetSocket s, const std::string& ip, int port) override {
+        return FStack->Bind(s, ip, port);
+    }
+    int Connect(TNetSocket s, const std::string& ip, int port, int timeoutMs) override {
+        return FStack->Connect(s, ip, port, timeoutMs);
+    }
+    int Recv(TNetSocket s, void* buffer, int count) override {
+        return FStack->Recv(s, buffer, count);
+    }
+    int Send(TNetSocket s, const void* buffer, int count) override {
+        ++FSends;
+        return FStack->Send(s, buffer, count);
+    }
+    int Shutdown(TNetSocket s, int how) override { return FStack->Shutdown(s, how); }
+    int CloseSocket(TNetSocket s) override { return FStack->CloseSocket(s); }
+    int SetNoDelay(TNetSocket s, bool on) override { return FStack->SetNoDelay(s, on); }
+    int LocalAddress(TNetSocket s, std::string& ip, int& port) override {
+        return FStack->LocalAddress(s, ip, port);
+    }
+    int PeerAddress(TNetSocket s, std::string& ip, int& port) override {
+        return FStack->PeerAddress(s, ip, port);
+    }
+    int WaitReadable(const std::vector<TNetSocket>& sockets, int timeoutMs) override {
+        return FStack->WaitReadable(sockets, timeoutMs);
+    }
+    bool HostByName(const std::string& name, std::string& dotted) override {
+        return FStack->HostByName(name, dotted);
+    }
+    int LastError() override { return FStack->LastError(); }
+
+private:
+    std::unique_ptr<TNetStack> FStack = CreatePlatformStack();
+    int& FSends;
+};
+
+TEST(Http, AGetGoesOutInOneSend) {
+    ScriptServer server({{ReadRequest(), Send(Ok("hello"))}});
+    int sends = 0;
+    SetNetStackOverride([&] { return std::make_unique<CountingStack>(sends); });
+    {
+        TNetHTTP http;
+        EXPECT_EQ(http.GetText(server.Url("/dir/file.txt")), "hello");
+    }
+    SetNetStackOverride({});
+    EXPECT_EQ(sends, 1);
+    EXPECT_EQ(server.Requests()[0],
+              "GET /dir/file.txt HTTP/1.1\r\nHost: 127.0.0.1\r\n" + kDefaultHeaders);
 }
 
 TEST(Http, DefaultGetOnTheWire) {

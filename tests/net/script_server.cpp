@@ -57,14 +57,14 @@ bool Readable(intptr_t s, int ms) {
 #endif
 }
 
-intptr_t Listen(int& port) {
+intptr_t Listen(int& port, int backlog = 16) {
     Sockets();
     intptr_t s = static_cast<intptr_t>(socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;
-    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0)
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, backlog) != 0)
         throw std::runtime_error("scripted server cannot listen");
     socklen_t length = sizeof address;
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
@@ -172,6 +172,14 @@ int UnusedPort() {
     intptr_t s = Listen(port);
     CloseSock(s);
     return port;
+}
+
+SilentListener::SilentListener() {
+    FListener = Listen(FPort, 0);
+}
+
+SilentListener::~SilentListener() {
+    CloseSock(FListener);
 }
 
 } // namespace qh::test

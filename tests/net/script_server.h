@@ -70,6 +70,21 @@ private:
     std::thread FThread;
 };
 
+// A loopback port whose queue of unaccepted connections fills at once:
+// later connection attempts go unanswered.
+class SilentListener {
+public:
+    SilentListener();
+    ~SilentListener();
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    int Port() const { return FPort; }
+
+private:
+    intptr_t FListener = -1;
+    int FPort = 0;
+};
+
 // A loopback port on which nothing listens.
 int UnusedPort();
 

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 namespace qh {
 namespace {
 
@@ -194,6 +198,41 @@ TEST(Connection, WaitsAreBounded) {
     EXPECT_THROW(client.ReadLine(), ENetReadTimedOut);
     // A wait with its own limit ends quietly.
     EXPECT_EQ(client.ReceiveChunk(true, 10), 0);
+
+    // A time limit for everything shortens the read time-out.
+    TNetTCPClient limited;
+    Open(limited, server);
+    limited.SetTimeLimit(150);
+    try {
+        limited.ReadLine();
+        FAIL() << "nothing comes";
+    } catch (const ENetReadTimedOut& e) {
+        const int within = std::stoi(e.Message.substr(e.Message.find("within ") + 7));
+        EXPECT_LE(within, 150) << e.Message;
+    }
+}
+
+TEST(Connection, AnUnansweredConnectionAttemptGivesUpWithTheTimedOutError) {
+    SilentListener listener;
+    // The first attempts fill the listener's queue; one after them is
+    // never answered.
+    std::vector<std::unique_ptr<TNetTCPClient>> clients;
+    for (int i = 0; i < 8; ++i) {
+        auto client = std::make_unique<TNetTCPClient>();
+        client->Host = "127.0.0.1";
+        client->Port = listener.Port();
+        client->ConnectTimeout = 300;
+        try {
+            client->OpenConnection();
+        } catch (const ENetSocketError& e) {
+            EXPECT_EQ(e.SocketErrorCode, 10060);
+            EXPECT_EQ(e.Message, "Socket Error # 10060\r\nConnection timed out.");
+            EXPECT_FALSE(client->Binding().HandleAllocated());
+            return;
+        }
+        clients.push_back(std::move(client));
+    }
+    FAIL() << "every attempt was answered";
 }
 
 TEST(Connection, LinesAreBounded) {
