@@ -55,6 +55,8 @@ constexpr const char* kStopPicture = "TBSTOP";
 
 TKivoMainForm::TKivoMainForm(TComponent* owner) : TForm(owner) {
     KivoMainForm = this;
+    FPopupSchedule = std::make_unique<TPopupScheduleRunner>(
+        FShownLines, FScheduleText, FPopupInterval, FPopupElapsed, FetchPortalSchedule);
     BeginLoading();
     CreateComponents();
     EndLoading();
@@ -367,7 +369,7 @@ void TKivoMainForm::N4Click(TObject*) { RunNetworkLinkTest(); }
 void TKivoMainForm::N112Click(TObject*) { Application->Terminate(); }
 
 void TKivoMainForm::Timer1Timer(TObject*) {
-    RunPopupScheduleTick(FShownLines, FScheduleText, FPopupInterval, FPopupElapsed);
+    FPopupSchedule->Tick();
 }
 
 } // namespace qh

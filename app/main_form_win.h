@@ -12,10 +12,12 @@
 #include "toolkit/timer.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace qh {
 
+class TPopupScheduleRunner;
 class TTrayIcon;
 class TWebBrowser;
 class TSkinData;
@@ -95,6 +97,8 @@ class TKivoMainForm : public TForm {
     std::string FScheduleText;
     int32_t FPopupInterval = 0;
     int32_t FPopupElapsed = 0;
+    // Drives the ticks over the fields above, the fetch off this thread.
+    std::unique_ptr<TPopupScheduleRunner> FPopupSchedule;
 
     void FormCreate(TObject* sender);
     void UMStartUp();

@@ -14,7 +14,9 @@ namespace {
 
 class TWinPopupScheduleHost : public TPopupScheduleHost {
 public:
-    std::string FetchSchedule() override { return FetchText(QH_PORTAL_HOST "/ad/Config.txt"); }
+    explicit TWinPopupScheduleHost(const std::string& fetched) : FFetched(fetched) {}
+    // The file the worker fetched for this tick, or nothing.
+    std::string FetchSchedule() override { return FFetched; }
     int32_t ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
     int32_t ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
     void ShowPopup(const TPopupPlacement& placement) override {
@@ -28,27 +30,45 @@ public:
         popup->WebBrowser1->Navigate(GbkToWide(placement.Address));
         popup->Show();
     }
+
+private:
+    const std::string& FFetched;
 };
 
 } // namespace
 
-void RunPopupScheduleTick(std::string& shownLines, std::string& scheduleText,
-                          int32_t& popupInterval, int32_t& popupElapsed) {
-    TPopupScheduleState state{shownLines, scheduleText, popupInterval, popupElapsed};
+std::string FetchPortalSchedule() {
+    return FetchText(QH_PORTAL_HOST "/ad/Config.txt");
+}
+
+TPopupScheduleRunner::TPopupScheduleRunner(std::string& shownLines, std::string& scheduleText,
+                                           int32_t& popupInterval, int32_t& popupElapsed,
+                                           TBackgroundFetch::TFetch fetchSchedule)
+    : FShownLines(shownLines), FScheduleText(scheduleText), FPopupInterval(popupInterval),
+      FPopupElapsed(popupElapsed), FFetchSchedule(std::move(fetchSchedule)) {}
+
+void TPopupScheduleRunner::Tick() {
+    if (FFetch.InFlight()) return;
+    if (FScheduleText.empty()) {
+        FFetch.Start(FFetchSchedule, [this](std::string body) { RunTick(body); });
+        return;
+    }
+    RunTick(std::string());
+}
+
+void TPopupScheduleRunner::RunTick(const std::string& fetched) {
+    TPopupScheduleState state{FShownLines, FScheduleText, FPopupInterval, FPopupElapsed};
     struct TWriteBack {
+        TPopupScheduleRunner& to;
         TPopupScheduleState& from;
-        std::string& shown;
-        std::string& schedule;
-        int32_t& interval;
-        int32_t& elapsed;
         ~TWriteBack() {
-            shown = std::move(from.FShownLines);
-            schedule = std::move(from.FScheduleText);
-            interval = from.FPopupInterval;
-            elapsed = from.FPopupElapsed;
+            to.FShownLines = std::move(from.FShownLines);
+            to.FScheduleText = std::move(from.FScheduleText);
+            to.FPopupInterval = from.FPopupInterval;
+            to.FPopupElapsed = from.FPopupElapsed;
         }
-    } writeBack{state, shownLines, scheduleText, popupInterval, popupElapsed};
-    TWinPopupScheduleHost host;
+    } writeBack{*this, state};
+    TWinPopupScheduleHost host(fetched);
     PopupScheduleTick(state, host);
 }
 

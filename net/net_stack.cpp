@@ -10,14 +10,23 @@ namespace qh {
 
 namespace {
 
-std::unique_ptr<TNetStack>& SharedStack() {
-    static std::unique_ptr<TNetStack> stack;
-    return stack;
-}
-
 int& LiveCount() {
     static int count = 0;
     return count;
+}
+
+// A worker abandoned in a wait may still use the stack while the process
+// ends: the stack then goes with the process rather than under its feet.
+struct TStackHolder {
+    std::unique_ptr<TNetStack> Stack;
+    ~TStackHolder() {
+        if (LiveCount() > 0) (void)Stack.release();
+    }
+};
+
+std::unique_ptr<TNetStack>& SharedStack() {
+    static TStackHolder holder;
+    return holder.Stack;
 }
 
 // References come from the user-interface thread and from fetch workers.
