@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <chrono>
+
 namespace e2e_app {
 
 namespace {
@@ -59,9 +61,15 @@ LoopbackServer::LoopbackServer(unsigned short port) {
 }
 
 LoopbackServer::~LoopbackServer() {
-    FStopping = true;
+    {
+        std::lock_guard<std::mutex> lock(FMutex);
+        FStopping = true;
+    }
+    FStopped.notify_all();
     if (FListener != INVALID_SOCKET) closesocket(FListener);
     if (FThread.joinable()) FThread.join();
+    for (std::thread& client : FClients)
+        client.join();
 }
 
 void LoopbackServer::Set(const std::string& path, Answer answer) {
@@ -90,8 +98,10 @@ void LoopbackServer::Serve() {
             Sleep(10);
             continue;
         }
-        Handle(client);
-        closesocket(client);
+        FClients.emplace_back([this, client] {
+            Handle(client);
+            closesocket(client);
+        });
     }
 }
 
@@ -116,7 +126,12 @@ void LoopbackServer::Handle(SOCKET client) {
         auto found = FAnswers.find(path);
         if (found != FAnswers.end()) answer = found->second;
     }
-    if (answer.DelayMs) Sleep(answer.DelayMs);
+    if (answer.DelayMs) {
+        std::unique_lock<std::mutex> lock(FMutex);
+        if (FStopped.wait_for(lock, std::chrono::milliseconds(answer.DelayMs),
+                              [this] { return FStopping.load(); }))
+            return;
+    }
     std::string reply =
         "HTTP/1.1 " + std::to_string(answer.Status) + " " + Reason(answer.Status) +
         "\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(answer.Body.size()) +

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,7 +17,10 @@ namespace e2e_app {
 struct Answer {
     int Status = 200;
     std::string Body;
-    unsigned DelayMs = 0; // before the answer is sent
+    // Before the answer is sent; a long one makes a host that accepts and
+    // never answers. Each connection is served on its own, so one waiting
+    // answer holds up no other.
+    unsigned DelayMs = 0;
 };
 
 class LoopbackServer {
@@ -42,6 +46,8 @@ private:
     std::map<std::string, Answer> FAnswers;
     std::vector<std::string> FRequests;
     std::thread FThread;
+    std::condition_variable FStopped;
+    std::vector<std::thread> FClients;
 };
 
 } // namespace e2e_app
