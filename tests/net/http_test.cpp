@@ -1,6 +1,7 @@
 // The HTTP client against the scripted server: the request on the wire,
 // status rules, redirects, body framing and the bounds on what a server
 // may send.
+#include "net/net_body_output.h"
 #include "net/net_exceptions.h"
 #include "net/net_http.h"
 #include "net/net_timezone.h"
@@ -123,6 +124,57 @@ TEST(Http, ErrorStatusRaisesAfterTheBody) {
     }
     EXPECT_EQ(body.ToString(), "not here!");
     EXPECT_EQ(http.RedirectDepth, 1);
+}
+
+// What GetText returns, or "raised" when it raises.
+std::string ResultOf(const std::function<std::string()>& get) {
+    try {
+        return get();
+    } catch (const Exception&) {
+        return "raised";
+    }
+}
+
+TEST(Http, ABodyPassedOnAsItArrivesIsWhatGetTextReturns) {
+    const std::string moved = "HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 3\r\n\r\nold";
+    const std::vector<Script> scripts = {
+        {ReadRequest(), Send(moved), ReadRequest(), Send(Ok("new body"))},
+        {ReadRequest(), Send("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n\r\nnone")},
+        // The redirect limit reached: the redirect's own body is the result.
+        {ReadRequest(), Send(moved), ReadRequest(), Send(moved)},
+        {ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\ncut"), CloseNow()}};
+    for (const Script& script : scripts) {
+        auto configure = [](TNetHTTP& http) {
+            http.HandleRedirects = true;
+            http.RedirectMaximum = 2;
+        };
+        ScriptServer whole({script});
+        const std::string expected = ResultOf([&] {
+            TNetHTTP http;
+            configure(http);
+            return http.GetText(whole.Url("/a"));
+        });
+        ScriptServer streamed({script});
+        std::string passed;
+        const std::string result = ResultOf([&] {
+            TNetHTTP http;
+            configure(http);
+            TNetBodyOutput output(http, [&](const char* bytes, size_t count) {
+                passed.append(bytes, count);
+                return true;
+            });
+            http.GetToStream(streamed.Url("/a"), output);
+            output.Finish();
+            return passed;
+        });
+        if (expected == "raised") {
+            EXPECT_EQ(result, "raised");
+            // Only a success's bytes go out before the failure.
+            EXPECT_TRUE(passed.empty() || passed == "cut") << passed;
+        } else {
+            EXPECT_EQ(result, expected);
+        }
+    }
 }
 
 TEST(Http, RedirectsRaiseUnderTheDefaults) {
