@@ -15,7 +15,10 @@ struct THuffmanTree {
 
     // Counts are 16-bit by the format (the root stops at 0x8000, the
     // sentinel is 0xFFFF) but held in full words: the walks run faster.
-    uint32_t freq[kNodeCount + 1];
+    // Sentinels past the root stop a scan for a node's new place; the extra
+    // ones let it look at several counts at once.
+    static constexpr int kSentinels = 7;
+    uint32_t freq[kNodeCount + kSentinels];
     int32_t son[kNodeCount];
     int32_t prnt[kNodeCount + kSymbolCount];
 
@@ -32,7 +35,8 @@ struct THuffmanTree {
             prnt[i] = prnt[i + 1] = j;
             i += 2;
         }
-        freq[kNodeCount] = 0xFFFF;
+        for (int n = kNodeCount; n < kNodeCount + kSentinels; ++n)
+            freq[n] = 0xFFFF;
         prnt[kRoot] = 0;
     }
 
@@ -86,9 +90,22 @@ struct THuffmanTree {
     int Increment(int c) {
         const uint32_t k = ++freq[c];
         if (k <= freq[c + 1]) return c;
+        return MoveUp(c, k);
+    }
+
+    // The swap of Increment, for a node c whose new count k went above the
+    // next node's.
+    int MoveUp(int c, uint32_t k) {
+        // Counts are sorted, so how many of the next few lie below k says how
+        // far to move without a branch per count: runs of equal counts are
+        // often several nodes long.
         int l = c + 1;
-        while (k > freq[l + 1])
-            ++l;
+        for (;;) {
+            const int below = (freq[l + 1] < k) + (freq[l + 2] < k) + (freq[l + 3] < k) +
+                              (freq[l + 4] < k) + (freq[l + 5] < k) + (freq[l + 6] < k);
+            l += below;
+            if (below < 6) break;
+        }
         freq[c] = freq[l];
         freq[l] = k;
 
