@@ -12,6 +12,8 @@ packages=(
     python3 imagemagick
     libcurl4-openssl-dev zlib1g-dev
     clang libclang-rt-14-dev
+    nsis zip
+    "$@"
 )
 
 missing=()
