@@ -293,6 +293,7 @@ void TWinSkinForm::ApplySkinChange() {
         FRegionSize = {0, 0};
         BuildRegion();
     }
+    FSkinnedControls.SkinChanged();
     FFrameState = state == kFrameNew ? kFrameNew : kFrameActive;
     RedrawWindow(FWindow, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -369,6 +370,7 @@ void TWinSkinForm::Detach() {
                          (window.bottom - window.top) -
                              (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) RestoreWindowProcedure();
+    FSkinnedControls.FreeAll();
     RestoreMdiClient();
     if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))
         FForm->SetColor(FSavedColor);

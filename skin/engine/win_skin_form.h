@@ -7,6 +7,7 @@
 #include "core/component.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
+#include "skin/engine/skin_control.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
 #include "toolkit/graphics.h"
@@ -103,6 +104,7 @@ class TWinSkinForm : public TComponent {
     // A drop-down of the menu bar is open.
     void SetMenuMode(bool value) { FMenuMode = value; }
     TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
+    TSkinControls& SkinnedControls() { return FSkinnedControls; }
     int MenuBarHeight() const { return FMenuBarHeight; }
 
     // For the non-client objects.
@@ -211,6 +213,8 @@ private:
     std::unique_ptr<TWinSkinMenu> FMenuBar;
     // The replacement of the system menu (Tag 33333).
     std::unique_ptr<TPopupMenu> FSkinSystemMenu;
+    // Last, so that they go first: they may still look at the frame.
+    TSkinControls FSkinnedControls;
 };
 
 } // namespace qh

@@ -1,0 +1,443 @@
+#include "skin/engine/skin_control.h"
+
+#include "core/gbk.h"
+#include "skin/engine/win_skin_form.h"
+#include "toolkit/exception_report.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <map>
+
+namespace qh {
+
+QH_DEFINE_CLASS(TSkinControl, TComponent)
+QH_DEFINE_CLASS(TSkinControls, TComponent)
+
+namespace {
+
+const wchar_t* const kSkinControlProp = L"QhSkinControl";
+
+// Windows whose procedure could not be put back (someone replaced it after
+// us): our procedure stays in their chain and passes everything on.
+std::map<HWND, WNDPROC>& PassThrough() {
+    static std::map<HWND, WNDPROC> windows;
+    return windows;
+}
+
+} // namespace
+
+TSkinControl::TSkinControl(TComponent* owner)
+    : TComponent(owner), FAlive(std::make_shared<TSkinControl*>(this)) {}
+
+TSkinControl::~TSkinControl() {
+    Destroying();
+    *FAlive = nullptr;
+    // Freed while still on its control (not through the form's detach): the
+    // control gets back what the attach changed.
+    if (FSkinState == kSkinAttached) TSkinControl::Detach();
+    RestoreHandler();
+    RestoreWindowProcedure();
+    if (FList) FList->Remove(this);
+}
+
+void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool background,
+                                 TCanvas* canvas) {
+    auto* control = dynamic_cast<TControl*>(Owner());
+    if (FAttached || !control || !skinData) return;
+    FAttached = true;
+    FForm = form;
+    FSkinData = skinData;
+    FBackgroundFlag = background;
+    FCanvas = canvas;
+    FControl = control;
+    // Owned by someone else, the control may go first.
+    control->FreeNotification(this);
+    auto* win = dynamic_cast<TWinControl*>(control);
+    if (win)
+        FWindow = win->Handle();
+    else
+        FGraphicControl = control;
+    const std::shared_ptr<TSkinControl*> alive = FAlive;
+    FFrontToken = control->FrontWindowProc([alive](TMessage& m, const TWndMethod& next) {
+        TSkinControl* self = *alive;
+        if (!self) {
+            next(m);
+            return;
+        }
+        const TWndMethod* outer = self->FNext;
+        self->FNext = &next;
+        try {
+            self->HandleMessage(m);
+        } catch (...) {
+            if (*alive) (*alive)->FNext = outer;
+            throw;
+        }
+        if (*alive) (*alive)->FNext = outer;
+    });
+    if (win) {
+        FSavedDoubleBuffered = win->DoubleBuffered();
+        win->SetDoubleBuffered(true);
+    }
+    if (form) form->SkinnedControls().Add(this);
+    ReadFocused();
+    ReadEnabled();
+    ReadText();
+    if (background) {
+        FSavedColor = control->Color();
+        control->SetColor(static_cast<TColor>(skinData->Colours.ButtonFace));
+    }
+    control->Invalidate();
+    FSkinState = kSkinAttached;
+}
+
+void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
+                                TCanvas* canvas) {
+    if (FAttached || !skinData || !IsWindow(window)) return;
+    // One procedure serves every window we replace: a second one of ours in
+    // the same chain could not tell its place and would call itself.
+    if (GetPropW(window, kSkinControlProp) || PassThrough().count(window)) return;
+    FAttached = true;
+    FWindow = window;
+    FSkinData = skinData;
+    FForm = form;
+    FCanvas = canvas;
+    FEnabled = true;
+    if (form) form->SkinnedControls().Add(this);
+    ReadText();
+    SetPropW(window, kSkinControlProp, this);
+    FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::SkinWindowProc)));
+    FSkinState = kSkinAttached;
+    // The window shows the skin from now on, not at its next paint.
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void TSkinControl::Detach() {
+    if (FSkinState == kSkinAttached) FSkinState = kSkinDetached;
+    if (FControl) {
+        if (FControl->HasState(csDestroying)) return;
+        if (FBackgroundFlag) FControl->SetColor(FSavedColor);
+        if (auto* win = dynamic_cast<TWinControl*>(FControl))
+            win->SetDoubleBuffered(FSavedDoubleBuffered);
+        // Its own look again.
+        FControl->Invalidate();
+    } else if (FWindow && IsWindow(FWindow)) {
+        InvalidateRect(FWindow, nullptr, TRUE);
+    }
+}
+
+bool TSkinControl::FilterMessage(TMessage& m) {
+    if (m.Msg != WM_NCDESTROY) return true;
+    if (!PassOn(m)) return false;
+    FSkinState = kSkinGone;
+    Detach();
+    RestoreWindowProcedure();
+    return false;
+}
+
+void TSkinControl::AfterMessage(TMessage& m) {
+    switch (m.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case CM_ENABLEDCHANGED:
+        RepaintFrame();
+        break;
+    case WM_SETTEXT:
+        ReadText();
+        RepaintFrame();
+        break;
+    case WM_PAINT:
+        PaintNow(reinterpret_cast<HDC>(m.WParam));
+        break;
+    default:
+        break;
+    }
+}
+
+void TSkinControl::PaintNow(HDC dc) {
+    try {
+        if (!FWindow || !IsWindow(FWindow)) return;
+        GetWindowRect(FWindow, &FWindowRect);
+        const RECT local{0, 0, FWindowRect.right - FWindowRect.left,
+                         FWindowRect.bottom - FWindowRect.top};
+        if (dc) {
+            PaintTo(dc, local);
+            return;
+        }
+        TWindowDc own(FWindow, true);
+        if (own.Get()) PaintTo(own.Get(), local);
+    } catch (...) {
+        // A paint that fails leaves the old picture; the next one tries again.
+    }
+}
+
+void TSkinControl::PaintTo(HDC, const RECT&) {}
+
+void TSkinControl::SkinChanged() {
+    if (FSkinState != kSkinAttached) return;
+    if (FBackgroundFlag && FControl)
+        FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
+    if (FGraphicControl)
+        FGraphicControl->Repaint();
+    else if (FWindow)
+        InvalidateRect(FWindow, nullptr, TRUE);
+}
+
+LRESULT TSkinControl::Notify(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (FControl) return FControl->Perform(msg, wParam, lParam);
+    if (FWindow && IsWindow(FWindow)) return SendMessageW(FWindow, msg, wParam, lParam);
+    return 0;
+}
+
+void TSkinControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove || component != FControl) return;
+    // The control went first; its message chain went with it.
+    FControl = nullptr;
+    FGraphicControl = nullptr;
+    FFrontToken = 0;
+    if (!FOldWindowProc) FWindow = nullptr;
+    FSkinState = kSkinGone;
+}
+
+bool TSkinControl::PassOn(TMessage& m) {
+    const std::shared_ptr<TSkinControl*> alive = FAlive;
+    if (FOldWindowProc)
+        m.Result = CallWindowProcW(FOldWindowProc, FWindow, m.Msg, m.WParam, m.LParam);
+    else if (FNext)
+        (*FNext)(m);
+    return *alive != nullptr;
+}
+
+void TSkinControl::HandleMessage(TMessage& m) {
+    const std::shared_ptr<TSkinControl*> alive = FAlive;
+    FHandled = false;
+    if (FSkinState != kSkinAttached) {
+        if (!PassOn(m)) return;
+        if (m.Msg == WM_NCDESTROY) {
+            if (FSkinState != kSkinNew) FSkinState = kSkinGone;
+            RestoreWindowProcedure();
+        }
+        return;
+    }
+    if (!FilterMessage(m)) {
+        if (*alive) FHandled = true;
+        return;
+    }
+    if (!*alive || !PassOn(m)) return;
+    AfterMessage(m);
+}
+
+LRESULT CALLBACK TSkinControl::SkinWindowProc(HWND window, UINT msg, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* self = static_cast<TSkinControl*>(GetPropW(window, kSkinControlProp));
+    if (self && self->FOldWindowProc) {
+        TMessage m{msg, wParam, lParam, 0};
+        // Painting and our own handling must never unwind through the
+        // system's dispatch.
+        try {
+            self->HandleMessage(m);
+        } catch (...) {
+            ReportException(std::current_exception());
+        }
+        return m.Result;
+    }
+    auto& passing = PassThrough();
+    auto found = passing.find(window);
+    if (found == passing.end()) return DefWindowProcW(window, msg, wParam, lParam);
+    WNDPROC old = found->second;
+    if (msg == WM_NCDESTROY) passing.erase(found);
+    return CallWindowProcW(old, window, msg, wParam, lParam);
+}
+
+void TSkinControl::RestoreWindowProcedure() {
+    if (!FOldWindowProc) return;
+    WNDPROC old = FOldWindowProc;
+    FOldWindowProc = nullptr;
+    if (!IsWindow(FWindow)) return;
+    auto ours = reinterpret_cast<WNDPROC>(&TSkinControl::SkinWindowProc);
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
+        SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    else
+        PassThrough()[FWindow] = old;
+    if (GetPropW(FWindow, kSkinControlProp) == this) RemovePropW(FWindow, kSkinControlProp);
+}
+
+void TSkinControl::RestoreHandler() {
+    if (!FControl || !FFrontToken) return;
+    const TWindowProcToken token = FFrontToken;
+    FFrontToken = 0;
+    try {
+        FControl->RestoreWindowProc(token);
+    } catch (const EInvalidOperation&) {
+        // Someone stands in front of us now: our handler stays in the chain,
+        // and once we are gone it only passes messages on.
+    }
+}
+
+void TSkinControl::GiveHandlerBack() {
+    RestoreHandler();
+    FSkinState = kSkinGone;
+}
+
+void TSkinControl::RepaintFrame() {
+    if (FGraphicControl) {
+        PaintNow();
+        return;
+    }
+    if (!FWindow || !GetParent(FWindow)) return;
+    RECT r{};
+    GetWindowRect(FWindow, &r);
+    const RECT local{0, 0, r.right - r.left, r.bottom - r.top};
+    InvalidateRect(FWindow, &local, FALSE);
+    UpdateWindow(FWindow);
+}
+
+void TSkinControl::SetMouseFlag(unsigned flag, bool on) {
+    if (on)
+        FMouseFlags |= flag;
+    else
+        FMouseFlags &= ~flag;
+}
+
+bool TSkinControl::ReadEnabled() {
+    if (FWindow && IsWindow(FWindow))
+        FEnabled = (GetWindowLongW(FWindow, GWL_STYLE) & WS_DISABLED) == 0;
+    else if (FControl)
+        FEnabled = FControl->Enabled();
+    return FEnabled;
+}
+
+bool TSkinControl::ReadFocused() {
+    FFocused = FWindow && GetFocus() == FWindow;
+    return FFocused;
+}
+
+void TSkinControl::ReadText() {
+    FText.clear();
+    if (FWindow && IsWindow(FWindow)) {
+        const int length = GetWindowTextLengthW(FWindow);
+        if (length > 0) {
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            GetWindowTextW(FWindow, text.data(), length + 1);
+            text.resize(std::wcslen(text.c_str()));
+            FText = std::move(text);
+        }
+    }
+    if (FText.empty() && FControl) FText = GbkToWide(GetStrProp(*FControl, "Caption"));
+}
+
+int64_t TSkinControl::IntProperty(const char* name) const {
+    return FControl ? GetIntProp(*FControl, name) : 0;
+}
+
+std::string TSkinControl::EnumProperty(const char* name) const {
+    return FControl ? GetEnumProp(*FControl, name) : std::string();
+}
+
+std::string TSkinControl::StrProperty(const char* name) const {
+    return FControl ? GetStrProp(*FControl, name) : std::string();
+}
+
+TObject* TSkinControl::ObjectProperty(const char* name) const {
+    return FControl ? GetObjectProp(*FControl, name) : nullptr;
+}
+
+// The list.
+
+TSkinControls::TSkinControls() : TComponent(nullptr) {}
+
+TSkinControls::~TSkinControls() {
+    Destroying();
+    FreeAll();
+}
+
+void TSkinControls::Add(TSkinControl* control) {
+    if (!control || std::find(FItems.begin(), FItems.end(), control) != FItems.end()) return;
+    FItems.push_back(control);
+    control->FList = this;
+    control->FreeNotification(this);
+}
+
+void TSkinControls::Remove(TSkinControl* control) {
+    auto found = std::find(FItems.begin(), FItems.end(), control);
+    if (found == FItems.end()) return;
+    FItems.erase(found);
+    if (FHovered == control) FHovered = nullptr;
+    control->FList = nullptr;
+    control->FForm = nullptr;
+    control->RemoveFreeNotification(this);
+}
+
+TSkinControl* TSkinControls::FindFor(const TControl* control) const {
+    if (!control) return nullptr;
+    for (TSkinControl* c : FItems)
+        if (c->Control() == control) return c;
+    return nullptr;
+}
+
+TSkinControl* TSkinControls::FindForWindow(HWND window) const {
+    if (!window) return nullptr;
+    for (TSkinControl* c : FItems)
+        if (c->Window() == window) return c;
+    return nullptr;
+}
+
+void TSkinControls::PurgeDead() {
+    const std::vector<TSkinControl*> items = FItems;
+    for (auto it = items.rbegin(); it != items.rend(); ++it)
+        if (std::find(FItems.begin(), FItems.end(), *it) != FItems.end() &&
+            (*it)->SkinState() == kSkinGone)
+            delete *it; // takes itself off the list and off its owner
+}
+
+void TSkinControls::FreeAll() {
+    while (!FItems.empty()) {
+        TSkinControl* last = FItems.back();
+        if (last->SkinState() == kSkinAttached) {
+            try {
+                last->Detach();
+            } catch (...) {
+                ReportException(std::current_exception());
+            }
+        }
+        if (!FItems.empty() && FItems.back() == last) delete last;
+    }
+    FHovered = nullptr;
+}
+
+void TSkinControls::SkinChanged() {
+    const std::vector<TSkinControl*> items = FItems;
+    for (TSkinControl* c : items)
+        if (std::find(FItems.begin(), FItems.end(), c) != FItems.end()) c->SkinChanged();
+}
+
+void TSkinControls::LeaveHoveredButton(POINT cursor) {
+    TSkinControl* hovered = FHovered;
+    if (!hovered) return;
+    RECT r{};
+    if (HWND window = hovered->Window(); window && IsWindow(window)) {
+        GetWindowRect(window, &r);
+    } else if (TControl* graphic = hovered->GraphicControl()) {
+        const POINT origin = graphic->ClientToScreen({0, 0});
+        r = {origin.x, origin.y, origin.x + graphic->Width(), origin.y + graphic->Height()};
+    }
+    if (PtInRect(&r, cursor)) return;
+    hovered->Notify(CM_MOUSELEAVE);
+    // A disabled button ignores the notification; it is not hovered all the same.
+    if (FHovered == hovered) FHovered = nullptr;
+}
+
+void TSkinControls::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    auto found = std::find_if(FItems.begin(), FItems.end(), [&](TSkinControl* c) {
+        return static_cast<TComponent*>(c) == component;
+    });
+    if (found == FItems.end()) return;
+    if (FHovered == *found) FHovered = nullptr;
+    FItems.erase(found);
+}
+
+} // namespace qh
