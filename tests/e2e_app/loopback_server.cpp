@@ -135,7 +135,8 @@ void LoopbackServer::Handle(SOCKET client) {
     std::string reply =
         "HTTP/1.1 " + std::to_string(answer.Status) + " " + Reason(answer.Status) +
         "\r\nContent-Type: text/html\r\nContent-Length: " + std::to_string(answer.Body.size()) +
-        "\r\nConnection: close\r\n\r\n" + answer.Body;
+        "\r\nConnection: close\r\n\r\n" +
+        (answer.CutAfter ? answer.Body.substr(0, answer.CutAfter) : answer.Body);
     SendAll(client, reply);
     shutdown(client, SD_SEND);
 }

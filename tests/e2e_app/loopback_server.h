@@ -21,6 +21,8 @@ struct Answer {
     // never answers. Each connection is served on its own, so one waiting
     // answer holds up no other.
     unsigned DelayMs = 0;
+    // Closes after this many bytes of the body (a cut download); 0 sends all.
+    size_t CutAfter = 0;
 };
 
 class LoopbackServer {
