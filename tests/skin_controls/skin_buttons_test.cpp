@@ -464,3 +464,47 @@ TEST_F(SkinButtons, ADialogButtonSkinnedByHandleClicksItsParentAndGivesItsProced
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.HoveredButton(), nullptr);
 }
+
+TEST_F(SkinButtons, GlyphButtonReadByPropertiesAndToolButtonsUnderTheSkin) {
+    TButtonForm f;
+    ASSERT_NE(f.Frame, nullptr);
+    // A glyph button: owner-drawn, so the default look comes from "Default".
+    auto* bit = new TBitBtn(&f.Form);
+    bit->SetParent(&f.Form);
+    bit->SetBounds(20, 60, 100, 30);
+    bit->SetDefault(true);
+    TPicture glyph = SquareGlyph();
+    bit->SetGlyph(&glyph);
+    bit->SetCaption("打开");
+    auto* skin = new TSkinBitButton(bit);
+    skin->AttachControl(f.Frame, f.Data, false, &f.Frame->SkinnedControls().Canvas());
+    HWND b = bit->Handle();
+    // Focus makes the system draw the owner-drawn button: the skin's face stays.
+    SetFocus(b);
+    EXPECT_EQ(StateOfWindow(b, *f.Data), kButtonDefault);
+    RECT r{};
+    GetClientRect(b, &r);
+    const TBitmap shown = Capture(b, r);
+    bool red = false;
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x)
+            red = red || (shown.GetPixel(x, y) & 0xFFFFFF) == MakeColour(255, 0, 0);
+    EXPECT_TRUE(red);
+
+    // Tool buttons: the skin's state image inside a one-pixel edge, only
+    // under a hot (or pressed) button.
+    auto* bar = new TToolBar(&f.Form);
+    bar->SetParent(&f.Form);
+    bar->SetAlign(alNone);
+    bar->SetBounds(130, 60, 100, 29); // clear of the push buttons
+    auto* tool = new TToolButton(&f.Form);
+    tool->SetParent(bar);
+    tool->SetBounds(2, 2, 60, 24);
+    bar->SetFlat(true);
+    bar->OnCustomDrawButton = ToolButtonPainter;
+    const RECT inside{tool->Left() + 1 + bar->Left(), tool->Top() + 1 + bar->Top(),
+                      tool->Left() + bar->Left() + 59, tool->Top() + bar->Top() + 23};
+    EXPECT_EQ(StateShown(Capture(f.Form.Handle(), inside), *f.Data), 0);
+    tool->Perform(CM_MOUSEENTER);
+    EXPECT_EQ(StateShown(Capture(f.Form.Handle(), inside), *f.Data), kButtonHot);
+}
