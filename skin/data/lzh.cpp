@@ -1,5 +1,6 @@
 #include "skin/data/lzh.h"
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <new>
