@@ -148,17 +148,12 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
             ApplyFrameStyles(false);
         BuildCaptionButtons();
     }
-    // The components (with a form) or the child windows (without) get their
-    // skin controls here once skinned controls exist; until then this walk
-    // dresses nothing.
-    DressNoControlsYet();
+    SkinControls();
     SetPropW(FWindow, kSkinFormProp, this);
     FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
     AttachMdiClient();
     FAttached = true;
-    // The controls of the window are dressed by the skinned controls; none
-    // are dressed yet.
     InvalidateRect(FWindow, nullptr, TRUE);
 }
 
@@ -333,8 +328,6 @@ LRESULT CALLBACK TWinSkinForm::WindowProcedure(HWND window, UINT msg, WPARAM wPa
     return CallWindowProcW(old, window, msg, wParam, lParam);
 }
 
-void TWinSkinForm::DressNoControlsYet() {}
-
 void TWinSkinForm::RestoreWindowProcedure() {
     if (!FOldWindowProc) return;
     auto ours = reinterpret_cast<WNDPROC>(&TWinSkinForm::WindowProcedure);
@@ -370,6 +363,7 @@ void TWinSkinForm::Detach() {
                          (window.bottom - window.top) -
                              (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) RestoreWindowProcedure();
+    ReleaseToolBars();
     FSkinnedControls.FreeAll();
     RestoreMdiClient();
     if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))

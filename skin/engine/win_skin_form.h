@@ -8,6 +8,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_control.h"
+#include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
 #include "toolkit/graphics.h"
@@ -25,6 +26,7 @@ namespace qh {
 
 class TCustomForm;
 class TSkinManage;
+class TToolBar;
 class TWinSkinForm;
 class TWinSkinMenu;
 
@@ -114,6 +116,9 @@ class TWinSkinForm : public TComponent {
     // Paints one object at once (a state change).
     void PaintObject(TNCObject& object);
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -137,8 +142,17 @@ private:
     void ButtonAction(TWinSysButton& button, POINT screen);
     void BuildSystemMenu();
     void ShowSystemMenu(POINT screen);
-    // The skinned controls' walk, still to come.
-    void DressNoControlsYet();
+    // The skin controls: the form's components by the mapping rules, or
+    // the child windows of a window without a form.
+    void SkinControls();
+    void SkinComponents(TComponent& container);
+    void SkinComponent(TComponent& container, TComponent& component);
+    void SkinChildWindows();
+    // A new skin control of the class the mapping names, or none for the
+    // classes not made yet.
+    std::unique_ptr<TSkinControl> MakeSkinControl(TSkinControlClass kind, TComponent* owner);
+    // Tool bars painted by the frame's tool-button painter get their event back.
+    void ReleaseToolBars();
     void Maximize();
     void Minimize();
     void Restore();
@@ -213,6 +227,7 @@ private:
     std::unique_ptr<TWinSkinMenu> FMenuBar;
     // The replacement of the system menu (Tag 33333).
     std::unique_ptr<TPopupMenu> FSkinSystemMenu;
+    std::vector<TToolBar*> FPaintedToolBars;
     // Last, so that they go first: they may still look at the frame.
     TSkinControls FSkinnedControls;
 };

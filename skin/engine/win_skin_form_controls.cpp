@@ -1,0 +1,167 @@
+// The skin controls of a dressed window: a form's components by the
+// mapping rules, or the child windows of a window without a form.
+#include "skin/engine/skin_box.h"
+#include "skin/engine/skin_buttons.h"
+#include "skin/engine/win_skin_form.h"
+#include "skin/render/control_mapping.h"
+#include "toolkit/forms.h"
+#include "toolkit/panels.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/tool_bar.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qh {
+
+namespace {
+
+bool PublishesEnumeration(const TComponent& component, const char* name) {
+    const TPropInfo* info = FindPropInfo(component, name);
+    return info && info->Kind == TPropKind::Enumeration;
+}
+
+std::string LowerClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    std::string lower;
+    for (const wchar_t* c = name; *c; ++c)
+        lower += static_cast<char>(*c < 128 ? std::tolower(static_cast<int>(*c)) : '?');
+    return lower;
+}
+
+} // namespace
+
+std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass kind,
+                                                            TComponent* owner) {
+    switch (kind) {
+    case TSkinControlClass::TSkinButton:
+        return std::make_unique<TSkinButton>(owner);
+    case TSkinControlClass::TSkinBitButton:
+        return std::make_unique<TSkinBitButton>(owner);
+    case TSkinControlClass::TSkinSpeedButton:
+        return std::make_unique<TSkinSpeedButton>(owner);
+    case TSkinControlClass::TSkinBox:
+        return std::make_unique<TSkinBox>(owner);
+    default:
+        // Still to come: check and radio boxes, group boxes, edits, combo
+        // boxes, status bars, progress and track bars, up-downs, tabs,
+        // headers, list views and scroll bars keep their own look.
+        return nullptr;
+    }
+}
+
+void TWinSkinForm::SkinControls() {
+    if (!FSkinData || FSkinData->SkinEmpty) return;
+    FSkinnedControls.PurgeDead();
+    if (FForm)
+        SkinComponents(*FForm);
+    else
+        SkinChildWindows();
+}
+
+void TWinSkinForm::SkinComponents(TComponent& container) {
+    for (int i = 0; i < container.ComponentCount(); ++i)
+        SkinComponent(container, *container.Components(i));
+}
+
+void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
+    auto* control = dynamic_cast<TControl*>(&component);
+    auto* windowed = dynamic_cast<TWinControl*>(&component);
+    TComponentFacts facts;
+    facts.ClassChain = ClassChainOf(component.ClassType());
+    facts.Tag = static_cast<int32_t>(component.Tag());
+    facts.Windowed = windowed != nullptr;
+    facts.HasHandle = windowed && windowed->HandleAllocated();
+    facts.PublishesFlat = PublishesEnumeration(component, "Flat");
+    facts.PublishesTransparent = PublishesEnumeration(component, "Transparent");
+    facts.AlreadySkinned =
+        control && (FSkinnedControls.FindFor(control) ||
+                    (facts.HasHandle && FSkinnedControls.FindForWindow(windowed->Handle())));
+    facts.FormName = FForm ? FForm->Name() : std::string();
+    facts.FormClassName = FForm ? FForm->ClassName() : std::string();
+    const TSkinFacts skin = SkinFactsOf(*FSkinData);
+    const TSkipDecision skip = SkipComponent(facts, skin);
+    if (skip.Reason != TSkipReason::None) return;
+    if (skip.NeedsHandle && windowed) {
+        try {
+            windowed->HandleNeeded();
+        } catch (...) {
+            return; // left unskinned
+        }
+        if (!windowed->HandleAllocated()) return;
+        facts.HasHandle = true;
+    }
+    if (facts.HasHandle)
+        facts.ScrollStyle =
+            (GetWindowLongW(windowed->Handle(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
+
+    if (FSkinData->OnSkinControl) {
+        std::string upper = component.ClassName();
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        TComponent* made = nullptr;
+        FSkinData->OnSkinControl(this, FSkinData, &container, &component, upper, made);
+        if (auto* own = dynamic_cast<TSkinControl*>(made)) {
+            if (!FSkinnedControls.FindFor(control))
+                own->AttachControl(this, FSkinData, own->BackgroundFlag(), &FSkinnedControls.Canvas());
+            if (component.Is<TCustomPanel>()) SkinComponents(component);
+            return;
+        }
+    }
+
+    const TControlMapping mapping = MapSkinComponent(facts, skin);
+    if (mapping.Rule == TMappingRule::None || mapping.LeftUnskinned) return;
+    if (mapping.SetFlat) SetEnumProp(component, "Flat", "True");
+    if (mapping.SetTransparent) SetEnumProp(component, "Transparent", "True");
+    if (mapping.SizeGripOff)
+        if (auto* bar = dynamic_cast<TStatusBar*>(&component)) bar->SetSizeGrip(false);
+    if (mapping.ToolBarPainter)
+        if (auto* bar = dynamic_cast<TToolBar*>(&component)) {
+            bar->OnCustomDrawButton = ToolButtonPainter;
+            FPaintedToolBars.push_back(bar);
+            bar->FreeNotification(this);
+        }
+    if (mapping.Control != TSkinControlClass::None && control) {
+        if (mapping.ByHandle && windowed) {
+            if (auto made = MakeSkinControl(mapping.Control, &FSkinnedControls))
+                made.release()->AttachWindow(windowed->Handle(), FSkinData, this,
+                                             &FSkinnedControls.Canvas());
+        } else if (auto made = MakeSkinControl(mapping.Control, &component)) {
+            // Owned by the component it skins from here on.
+            made.release()->AttachControl(this, FSkinData, mapping.Background,
+                                          &FSkinnedControls.Canvas());
+        }
+    }
+    if (mapping.WalkOwned) SkinComponents(component);
+}
+
+void TWinSkinForm::SkinChildWindows() {
+    for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto style = static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE));
+        if (!(style & WS_CHILD) || FSkinnedControls.FindForWindow(child)) continue;
+        const TChildWindowMapping mapping = MapChildWindow(LowerClassName(child), style);
+        HWND target = mapping.FirstChild ? GetWindow(child, GW_CHILD) : child;
+        if (!target || mapping.Control == TSkinControlClass::None) continue;
+        if (auto made = MakeSkinControl(mapping.Control, &FSkinnedControls))
+            made.release()->AttachWindow(target, FSkinData, this, &FSkinnedControls.Canvas());
+    }
+}
+
+void TWinSkinForm::ReleaseToolBars() {
+    for (TToolBar* bar : FPaintedToolBars) {
+        bar->OnCustomDrawButton = nullptr;
+        bar->RemoveFreeNotification(this);
+    }
+    FPaintedToolBars.clear();
+}
+
+void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove)
+        FPaintedToolBars.erase(
+            std::remove(FPaintedToolBars.begin(), FPaintedToolBars.end(), component),
+            FPaintedToolBars.end());
+}
+
+} // namespace qh
