@@ -144,6 +144,10 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NCACTIVATE:
         FActive = wParam != FALSE;
         FHoverTimer->SetEnabled(FActive);
+        // The timer stops: a hovered button of a formless window hears of
+        // the mouse leaving now, not at the next activation.
+        if (!FActive && !FForm && FSkinnedControls.HoveredButton())
+            FSkinnedControls.LeaveHoveredButton({-32768, -32768});
         if (!MdiChildNotNormal()) PaintFrame();
         return 1;
     case CM_MENUCHANGED: {
@@ -425,9 +429,12 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
 }
 
 void TWinSkinForm::HoverTick() {
-    if (FMenuMode || !FHotObject) return;
     POINT p{};
     GetCursorPos(&p);
+    // The buttons of a window without a form hear of no mouse leaving
+    // from the class library: the timer tells them.
+    if (!FForm) FSkinnedControls.LeaveHoveredButton(p);
+    if (FMenuMode || !FHotObject) return;
     if (!PtInRect(&FHotObject->Bounds, ToWindow(p))) FHotObject->MouseLeave();
 }
 

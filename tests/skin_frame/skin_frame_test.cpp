@@ -445,3 +445,27 @@ TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShows
     DestroyWindow(frame);
     GMdiClient = nullptr;
 }
+
+TEST_F(SkinFrame, AFormlessWindowsButtonsAreSkinnedByHandleAndLoseTheirHoverWhenItDeactivates) {
+    TForm owner(Application);
+    auto data = MakeSkinData(&owner, kSkins[0], true);
+    TSkinManage* manager = SkinManage();
+    HWND window = CreateWindowExW(0, L"#32770", L"box", WS_POPUP | WS_CAPTION | WS_SYSMENU, 50,
+                                  50, 300, 160, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"确定", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                  100, 80, 80, 24, window, reinterpret_cast<HMENU>(IDOK),
+                                  GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(window) != nullptr; }));
+    TWinSkinForm* frame = manager->FindSkinForm(window);
+    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == kFrameActive; }));
+    TSkinControl* skinned = frame->SkinnedControls().FindForWindow(button);
+    ASSERT_NE(skinned, nullptr);
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(skinned->Hot());
+    SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(skinned->Hot());
+    DestroyWindow(window);
+    manager->PurgeDeadForms();
+}
