@@ -431,7 +431,8 @@ void TSkinControls::LeaveHoveredButton(POINT cursor) {
 
 void TSkinControls::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation != opRemove) return;
+    // A skin control handed to another owner stays on the list.
+    if (operation != opRemove || !component->HasState(csDestroying)) return;
     auto found = std::find_if(FItems.begin(), FItems.end(), [&](TSkinControl* c) {
         return static_cast<TComponent*>(c) == component;
     });

@@ -118,7 +118,8 @@ protected:
     }
 };
 
-// A form in the default skin with one push button, dressed and shown.
+// A form in the default skin, dressed and shown, with one push button
+// that came after the dressing (so the tests give it its skin control).
 struct TButtonForm {
     TForm Form{Application};
     TSkinData* Data = nullptr;
@@ -130,14 +131,14 @@ struct TButtonForm {
         Form.SetBounds(100, 100, 260, 160);
         // Made first, freed last: after the controls that paint with it.
         Data = MakeSkinData(&Form, skin).release();
+        Form.Show();
+        SetForegroundWindow(Form.Handle());
+        Frame = WaitForFrame(Form.Handle());
         Button = new TButton(&Form);
         Button->SetParent(&Form);
         Button->SetBounds(20, 20, 90, 25);
         Button->SetCaption("确定");
         Button->OnClick = [this](TObject*) { ++Clicks; };
-        Form.Show();
-        SetForegroundWindow(Form.Handle());
-        Frame = WaitForFrame(Form.Handle());
     }
     TSkinButton* Skin(bool background = false) {
         auto* skin = new TSkinButton(Button);
@@ -299,6 +300,10 @@ TEST_F(SkinButtons, SpeedButtonGlyphAndStates) {
     TForm form(Application);
     form.SetBounds(100, 100, 260, 160);
     TSkinData* data = MakeSkinData(&form, "mac.skn").release();
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    TWinSkinForm* frame = WaitForFrame(form.Handle());
+    ASSERT_NE(frame, nullptr);
     auto* button = new TSpeedButton(&form);
     button->SetParent(&form);
     button->SetBounds(20, 40, 44, 30);
@@ -306,10 +311,6 @@ TEST_F(SkinButtons, SpeedButtonGlyphAndStates) {
     button->SetGlyph(&glyph);
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
-    form.Show();
-    SetForegroundWindow(form.Handle());
-    TWinSkinForm* frame = WaitForFrame(form.Handle());
-    ASSERT_NE(frame, nullptr);
     auto* skin = new TSkinSpeedButton(button);
     skin->AttachControl(frame, data, false, &frame->SkinnedControls().Canvas());
 
