@@ -4,6 +4,11 @@
 # where it writes a screenshot and prints its path.
 #   ./run.sh            (QH_RUN_SECONDS="N ...": seconds after start of the headless
 #                        screenshots, default 12)
+#   QH_DEMO_UPDATE=1 ./run.sh
+#                       installs this version with its installer, publishes the
+#                       same program one version up on the demo portal and
+#                       starts the installed program: it offers the update,
+#                       and Yes lets Update.exe install and restart it.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -13,6 +18,18 @@ cd "$top"
 
 port=$(sed -n 's/^QH_DEMO_PORT:STRING=//p' build/windows/CMakeCache.txt)
 site="$top/build/windows/demo-site"
+program_exe="$top/build/windows/bin/QingheTV.exe"
+prefix="${QH_WINEPREFIX:-$top/build/windows/wineprefix}"
+if [[ "${QH_DEMO_UPDATE:-0}" == 1 ]]; then
+    QH_PACKAGE_NEXT=1 "$top/scripts/package.sh" >&2
+    version=$(sed -n 's/^#define QH_VERSION_TEXT "\(.*\)"$/\1/p' build/windows/generated/qh_config.h)
+    "$top/scripts/wine-run.sh" "$top/build/package/QingheTV-$version-setup.exe" /S
+    program_exe="$prefix/drive_c/Program Files/QingheTV/QingheTV.exe"
+    # The demo site is made again by the next build; the update is ours.
+    mkdir -p "$site/update"
+    cp "$top/build/package/next-update/"* "$site/update/"
+    echo "demo update: $(cat "$site/update/Version.txt") published, $version installed"
+fi
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$top/build/demo-server.log" 2>&1 &
 server=$!
 
@@ -22,7 +39,7 @@ headless=0
 [[ -n "${DISPLAY:-}" ]] || headless=1
 cleanup() {
     kill "$server" 2>/dev/null || true
-    WINEPREFIX="$top/build/windows/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
     qh_stop_xvfb
 }
 trap cleanup EXIT
@@ -30,11 +47,11 @@ qh_start_xvfb
 
 echo "demo portal: http://127.0.0.1:$port/"
 if [[ $headless -eq 0 ]]; then
-    "$top/scripts/wine-run.sh" "$top/build/windows/bin/QingheTV.exe"
+    "$top/scripts/wine-run.sh" "$program_exe"
     exit 0
 fi
 
-"$top/scripts/wine-run.sh" "$top/build/windows/bin/QingheTV.exe" &
+"$top/scripts/wine-run.sh" "$program_exe" &
 program=$!
 # One screenshot per moment named (seconds after start, ascending).
 started=$SECONDS
