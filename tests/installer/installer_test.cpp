@@ -126,14 +126,30 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
                                 true) != nullptr;
         },
         60000));
+    // An install over the running copy waits for it to end.
+    STARTUPINFOW setupStartup{};
+    setupStartup.cb = sizeof setupStartup;
+    PROCESS_INFORMATION setup{};
+    std::wstring again = L"\"" + SetupPath() + L"\" /S /D=" + kFolder;
+    ASSERT_TRUE(CreateProcessW(nullptr, again.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &setupStartup, &setup));
+    EXPECT_EQ(WaitForSingleObject(setup.hProcess, 3000), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the installer went on while the program ran";
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    EXPECT_EQ(WaitForSingleObject(setup.hProcess, 60000), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD setupCode = 1;
+    GetExitCodeProcess(setup.hProcess, &setupCode);
+    EXPECT_EQ(setupCode, 0u);
+    CloseHandle(setup.hThread);
+    CloseHandle(setup.hProcess);
 
     // The uninstaller runs from a copy of itself and returns at once.
     ASSERT_EQ(RunAndWait(L"\"" + kFolder + L"\\Uninstall.exe\" /S"), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !Exists(kFolder + L"\\Uninstall.exe"); }, 60000));
+    // The registry entry goes last.
+    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(); }, 60000));
     std::vector<std::wstring> left;
     for (const std::wstring& path : {program, kFolder + L"\\Update.exe",
                                      kFolder + L"\\Uninstall.exe", kFolder, menu, desktop})
