@@ -2,6 +2,9 @@
 // mapping rules, or the child windows of a window without a form.
 #include "skin/engine/skin_box.h"
 #include "skin/engine/skin_buttons.h"
+#include "skin/engine/skin_check_controls.h"
+#include "skin/engine/skin_list_view.h"
+#include "skin/engine/skin_scrollbar.h"
 #include "skin/engine/win_skin_form.h"
 #include "skin/render/control_mapping.h"
 #include "toolkit/forms.h"
@@ -43,10 +46,23 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
         return std::make_unique<TSkinSpeedButton>(owner);
     case TSkinControlClass::TSkinBox:
         return std::make_unique<TSkinBox>(owner);
+    case TSkinControlClass::TSkinCheckBox:
+        return std::make_unique<TSkinCheckBox>(owner);
+    case TSkinControlClass::TSkinRadioButton:
+        return std::make_unique<TSkinRadioButton>(owner);
+    case TSkinControlClass::TSkinGroupBox:
+        return std::make_unique<TSkinGroupBox>(owner);
+    case TSkinControlClass::TSkinScrollbar:
+        return std::make_unique<TSkinScrollbar>(owner);
+    case TSkinControlClass::TSkinListView:
+        return std::make_unique<TSkinListView>(owner);
+    case TSkinControlClass::TSkinScControl:
+        return std::make_unique<TSkinScControl>(owner);
+    case TSkinControlClass::TSkinSizer:
+        return std::make_unique<TSkinSizer>(owner);
     default:
-        // Still to come: check and radio boxes, group boxes, edits, combo
-        // boxes, status bars, progress and track bars, up-downs, tabs,
-        // headers, list views and scroll bars keep their own look.
+        // Still to come: edits, combo boxes, status bars, progress and
+        // track bars, up-downs and tabs keep their own look.
         return nullptr;
     }
 }
@@ -128,11 +144,22 @@ void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
                 made.release()->AttachWindow(windowed->Handle(), FSkinData, this,
                                              &FSkinnedControls.Canvas());
         } else if (auto made = MakeSkinControl(mapping.Control, &component)) {
+            // Scroll bar painters drag the thumb themselves where the mapping says.
+            if (auto* bars = dynamic_cast<TSkinScrollbar*>(made.get()))
+                bars->SetCustomTracking(mapping.Tracking);
             // Owned by the component it skins from here on.
             made.release()->AttachControl(this, FSkinData, mapping.Background,
                                           &FSkinnedControls.Canvas());
         }
     }
+    // A radio or check group's buttons are its own children, not the form's.
+    if (mapping.Children != TSkinControlClass::None && windowed)
+        for (int i = 0; i < windowed->ControlCount(); ++i) {
+            auto* child = dynamic_cast<TWinControl*>(windowed->Controls(i));
+            if (!child || FSkinnedControls.FindFor(child)) continue;
+            if (auto made = MakeSkinControl(mapping.Children, child))
+                made.release()->AttachControl(this, FSkinData, false, &FSkinnedControls.Canvas());
+        }
     if (mapping.WalkOwned) SkinComponents(component);
 }
 
