@@ -1,6 +1,7 @@
 // The skin controls of a dressed window: a form's components by the
 // mapping rules, or the child windows of a window without a form.
 #include "skin/engine/skin_box.h"
+#include "skin/engine/skin_bars.h"
 #include "skin/engine/skin_buttons.h"
 #include "skin/engine/skin_check_controls.h"
 #include "skin/engine/skin_list_view.h"
@@ -60,9 +61,15 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
         return std::make_unique<TSkinScControl>(owner);
     case TSkinControlClass::TSkinSizer:
         return std::make_unique<TSkinSizer>(owner);
+    case TSkinControlClass::TSkinStatusBar:
+        return std::make_unique<TSkinStatusBar>(owner);
+    case TSkinControlClass::TSkinProgress:
+        return std::make_unique<TSkinProgress>(owner);
+    case TSkinControlClass::TSkinTrackBar:
+        return std::make_unique<TSkinTrackBar>(owner);
     default:
-        // Still to come: edits, combo boxes, status bars, progress and
-        // track bars, up-downs and tabs keep their own look.
+        // Still to come: edits, combo boxes, up-downs and tabs keep their
+        // own look.
         return nullptr;
     }
 }
