@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "skin/render/compose.h"
+#include "skin/render/menu_layout.h"
 #include "toolkit/canvas.h"
 
 #include <algorithm>
@@ -44,15 +45,6 @@ COLORREF SkinColour(int32_t colour) {
 }
 
 // The access key of a caption: the character after a single "&".
-wchar_t AccessKey(const std::wstring& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i)
-        if (caption[i] == L'&') {
-            if (caption[i + 1] != L'&') return static_cast<wchar_t>(towupper(caption[i + 1]));
-            ++i;
-        }
-    return 0;
-}
-
 void SwitchTo(int index) {
     TTracking& t = Tracking();
     if (!t.Bar || index == t.OpenIndex) return;
@@ -182,8 +174,9 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
     FBarRect = bar;
     TDibSection scratch(w, h);
     const TDataSkinObject* part = FSkinData->MenuBar.get();
-    int x = 6;
+    TMenuBarPart place;
     if (part && !part->Image.Empty()) {
+        place = {true, part->LeftWidth, part->RightWidth};
         const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth,
                                part->BottomHeight};
         if (part->Tile == 1)
@@ -192,25 +185,28 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
         else
             ComposeHorizontal(scratch.Bitmap(), {0, 0, w, h}, part->Image, true, 2, active ? 1 : 2,
                               margins);
-        x = part->LeftWidth + 4;
-        if (w < x) x = 12;
     } else {
         scratch.Bitmap().Fill(static_cast<TColor>(SkinColour(FSkinData->Colours.Menubar)));
     }
     FBarBackground = scratch.Bitmap();
     HDC mem = scratch.Dc();
     SelectObject(mem, MenuFont());
+    std::vector<int> widths;
     for (const auto& button : FButtons) {
-        if (!button->Visible) {
-            button->Bounds = {0, 0, 0, 0};
-            continue;
-        }
         SIZE size{0, 0};
-        GetTextExtentPoint32W(mem, button->Caption.c_str(),
-                              static_cast<int>(button->Caption.size()), &size);
-        const int width = button->Caption.empty() ? 0 : size.cx + 10;
-        button->Bounds = {bar.left + x, bar.top, bar.left + x + width, bar.top + h - 1};
-        x += width;
+        if (button->Visible)
+            GetTextExtentPoint32W(mem, button->Caption.c_str(),
+                                  static_cast<int>(button->Caption.size()), &size);
+        widths.push_back(!button->Visible ? -1 : button->Caption.empty() ? 0 : size.cx);
+    }
+    // The frame's own sense of direction: the left-scroll-bar style.
+    const bool rightToLeft = (GetWindowLongW(FWindow, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    const std::vector<TRect> places = LayoutMenuBar(widths, place, w, h, rightToLeft);
+    for (size_t i = 0; i < FButtons.size(); ++i) {
+        const TRect& r = places[i];
+        FButtons[i]->Bounds = FButtons[i]->Visible ? RECT{bar.left + r.Left, bar.top + r.Top,
+                                                          bar.left + r.Right, bar.top + r.Bottom}
+                                                   : RECT{0, 0, 0, 0};
     }
     BitBlt(dc, bar.left, bar.top, w, h, mem, 0, 0, SRCCOPY);
     for (const auto& button : FButtons)
@@ -247,10 +243,11 @@ TMenuBtn* TWinSkinMenu::ButtonAt(POINT p) const {
 }
 
 TMenuBtn* TWinSkinMenu::ButtonForKey(wchar_t key) const {
-    const wchar_t wanted = static_cast<wchar_t>(towupper(key));
+    std::vector<TMenuBarCaption> captions;
     for (const auto& button : FButtons)
-        if (button->Enabled && AccessKey(button->Caption) == wanted) return button.get();
-    return nullptr;
+        captions.push_back({button->Caption, button->Enabled});
+    const int index = MenuButtonForKey(captions, key);
+    return index < 0 ? nullptr : FButtons[static_cast<size_t>(index)].get();
 }
 
 void TWinSkinMenu::PressButton(TMenuBtn& button) {
