@@ -58,6 +58,13 @@ void TSkinListView::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm*
     if (SkinState() == kSkinAttached) AttachHeader();
 }
 
+void TSkinListView::AfterMessage(TMessage& m) {
+    const auto alive = AliveToken();
+    TSkinScrollbar::AfterMessage(m);
+    // The list's buffered paint covers its header child as well.
+    if (*alive && m.Msg == WM_PAINT && FHeader) FHeader->PaintNow();
+}
+
 void TSkinListView::AttachHeader() {
     if (FHeader || !Window()) return;
     auto header = reinterpret_cast<HWND>(SendMessageW(Window(), LVM_GETHEADER, 0, 0));

@@ -18,6 +18,7 @@ class TSkinListView : public TSkinScrollbar {
     // Tracking is always the system's here.
     void AttachScrollBars(TControl* control, TSkinData* skinData, bool tracking,
                           TWinSkinForm* form, TCanvas* canvas) override;
+    void AfterMessage(TMessage& message) override;
     TSkinHeader* Header() const { return FHeader; }
 
 protected:

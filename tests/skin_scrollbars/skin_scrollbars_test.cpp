@@ -296,9 +296,11 @@ TEST_F(SkinScrollbars, HeaderAndStandAloneBarWearTheSkin) {
     EXPECT_FALSE(skin->CustomTracking());
     ASSERT_NE(skin->Header(), nullptr);
     HWND header = skin->Header()->Window();
-    RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // The list's own paint (buffered, over its children) leaves the header
+    // skinned: the first column's top-left corner is the Header part's
+    // state image 1.
+    RedrawWindow(view->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Pump();
-    // The first column's top-left corner is the Header part's state image 1.
     TDibSection picture(3, 3);
     {
         HDC dc = GetDC(header);
