@@ -14,6 +14,7 @@
 #include "skin/render/scroll_metrics.h"
 #include "skin/render/state_image.h"
 #include "toolkit/edits.h"
+#include "toolkit/graphics.h"
 #include "toolkit/list_boxes.h"
 #include "toolkit/list_view.h"
 #include "toolkit/scroll_bar.h"
@@ -409,4 +410,41 @@ TEST_F(SkinScrollbars, DISABLED_Showcase) {
     SendMessageW(memo->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 12), 0);
     const DWORD until = GetTickCount() + 1000u * (seconds ? std::atoi(seconds) : 5);
     while (GetTickCount() < until) PumpUntil([&] { return GetTickCount() > until; });
+}
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(SkinScrollbars, ADialogsSizeGripIsDrawnInTheSkinsShadowColour) {
+    auto data = MakeSkinData(nullptr, "crystal.skn");
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QhTestGripDialog";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassW(&wc);
+    TWindowHandle dialog(CreateWindowExW(WS_EX_DLGMODALFRAME, L"QhTestGripDialog", L"对话框",
+                                         WS_POPUP | WS_CAPTION | WS_SYSMENU, 140, 140,
+                                         260, 160, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                         nullptr));
+    HWND grip = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 200,
+                                80, 18, 18, dialog.Get(), nullptr, GetModuleHandleW(nullptr),
+                                nullptr);
+    // Shown once its grip is there, so that the dressing finds it.
+    ShowWindow(dialog.Get(), SW_SHOW);
+    SetForegroundWindow(dialog.Get());
+    TWinSkinForm* frame = WaitForFrame(dialog.Get());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(dynamic_cast<TSkinSizer*>(frame->SkinnedControls().FindForWindow(grip)), nullptr);
+    const TBitmap shown = CaptureWindow(grip);
+    const TColor face = ColorToRGB(static_cast<TColor>(data->Colours.ButtonFace));
+    const TColor shadow = ColorToRGB(static_cast<TColor>(data->Colours.ButtonShadow));
+    EXPECT_EQ(shown.GetPixel(17, 17) & 0xFFFFFF, face);   // the very corner
+    EXPECT_EQ(shown.GetPixel(16, 17) & 0xFFFFFF, shadow); // the first stripe
+    EXPECT_EQ(shown.GetPixel(2, 2) & 0xFFFFFF, face);     // clear of the stripes
 }
