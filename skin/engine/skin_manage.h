@@ -20,6 +20,7 @@ namespace qh {
 
 class TCustomForm;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // Private messages of the skin engine, sent or posted to top-level windows.
 enum : UINT {
@@ -28,24 +29,6 @@ enum : UINT {
     WM_SKINATTACHED = 0x3503,
     WM_SKINQUERY = 0x3504,
     WM_SKINBUTTONACTION = 0x3514,
-};
-
-// Popup menu windows get their own skin object; until skinned menus exist
-// the manager keeps the window's bookkeeping only.
-class TWinSkinPopMenu {
-public:
-    explicit TWinSkinPopMenu(HWND window) : FWindow(window) {}
-    virtual ~TWinSkinPopMenu() = default;
-    HWND Window() const { return FWindow; }
-    virtual void Attach(TSkinData*) {}
-    // Gives the window back as it was.
-    virtual void Detach() {}
-    // The background picture of the menu, or none.
-    virtual HBITMAP Bitmap() const { return nullptr; }
-    virtual HMENU Menu() const { return nullptr; }
-
-private:
-    HWND FWindow;
 };
 
 class TSkinManage : public TSkinManagerBookkeeping {

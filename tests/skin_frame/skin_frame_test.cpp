@@ -330,12 +330,29 @@ TEST_F(SkinFrame, SkinSwitchesAndMessageBoxesLeaveTheObjectCountsWhereTheyWere) 
 namespace {
 
 int g_shownItems = -1;
+// What the open menu window showed: its answer to the skin's query, its
+// size and its border's pixels along the top row and the left column.
+LRESULT g_menuQuery = 0;
+SIZE g_menuSize{0, 0};
+std::vector<COLORREF> g_menuBorder;
+int g_menuTicks = 0;
 
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
     for (HWND w : TopLevelWindows(GetCurrentProcessId()))
         if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) {
+            // A tick more, so that its border has been painted.
+            if (++g_menuTicks < 3) return;
             HMENU menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
             g_shownItems = menu ? GetMenuItemCount(menu) : -1;
+            g_menuQuery = SendMessageW(w, WM_SKINQUERY, 0, 0);
+            RECT r{};
+            GetWindowRect(w, &r);
+            g_menuSize = {r.right - r.left, r.bottom - r.top};
+            g_menuBorder.clear();
+            HDC dc = GetWindowDC(w);
+            for (int x = 0; x < g_menuSize.cx; x += 7) g_menuBorder.push_back(GetPixel(dc, x, 1));
+            for (int y = 0; y < g_menuSize.cy; y += 7) g_menuBorder.push_back(GetPixel(dc, 1, y));
+            ReleaseDC(w, dc);
             KillTimer(nullptr, id);
             EndMenu();
             return;
@@ -363,6 +380,19 @@ TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
     SendMessageW(form.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(r.left + 60, r.top + 8));
     // Restore, Maximize, Minimize, the line and Close.
     EXPECT_EQ(g_shownItems, 5);
+    // The menu window wears the skin: its border is the MenuBackground
+    // picture composed to its size.
+    EXPECT_EQ(g_menuQuery, 1);
+    const TDataSkinObject* part = data->MenuBackground.get();
+    ASSERT_TRUE(part && !part->Image.Empty());
+    const TBitmap expected =
+        ComposeImage({0, 0, g_menuSize.cx, g_menuSize.cy}, part->Image,
+                     {part->LeftWidth, part->TopHeight, part->RightWidth, part->BottomHeight},
+                     false, part->Tile != 0, 1, 1);
+    std::vector<COLORREF> want;
+    for (int x = 0; x < g_menuSize.cx; x += 7) want.push_back(ColorToRGB(expected.GetPixel(x, 1)));
+    for (int y = 0; y < g_menuSize.cy; y += 7) want.push_back(ColorToRGB(expected.GetPixel(1, y)));
+    EXPECT_EQ(g_menuBorder, want);
 }
 
 namespace {

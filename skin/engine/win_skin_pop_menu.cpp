@@ -1,0 +1,138 @@
+#include "skin/engine/win_skin_pop_menu.h"
+
+#include "skin/engine/skin_manage.h"
+#include "skin/render/compose.h"
+#include "toolkit/exception_report.h"
+
+namespace qh {
+
+namespace {
+
+const wchar_t* const kPopMenuProp = L"QhSkinPopMenu";
+// The border the system gives a popup menu, painted from the picture.
+constexpr int kBorder = 3;
+
+} // namespace
+
+TWinSkinPopMenu::TWinSkinPopMenu(HWND window) : FWindow(window) {}
+
+TWinSkinPopMenu::~TWinSkinPopMenu() {
+    Detach();
+}
+
+void TWinSkinPopMenu::Attach(TSkinData* skinData) {
+    if (FOldProc || !IsWindow(FWindow)) return;
+    FSkinData = skinData;
+    SetPropW(FWindow, kPopMenuProp, this);
+    FOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Procedure)));
+}
+
+void TWinSkinPopMenu::Detach() {
+    if (!FOldProc) return;
+    if (IsWindow(FWindow)) {
+        auto ours = reinterpret_cast<WNDPROC>(&TWinSkinPopMenu::Procedure);
+        // Someone in front of us keeps calling our procedure, which then
+        // finds no object and can only pass on to the class's procedure.
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
+            SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldProc));
+        RemovePropW(FWindow, kPopMenuProp);
+    }
+    FOldProc = nullptr;
+}
+
+HMENU TWinSkinPopMenu::Menu() const {
+    return IsWindow(FWindow) ? reinterpret_cast<HMENU>(SendMessageW(FWindow, MN_GETHMENU, 0, 0))
+                             : nullptr;
+}
+
+LRESULT CALLBACK TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam,
+                                            LPARAM lParam) {
+    auto* self = static_cast<TWinSkinPopMenu*>(GetPropW(window, kPopMenuProp));
+    if (self && self->FOldProc) {
+        try {
+            return self->Handle(msg, wParam, lParam);
+        } catch (...) {
+            ReportException(std::current_exception());
+            return 0;
+        }
+    }
+    WNDCLASSW menuClass{};
+    GetClassInfoW(nullptr, L"#32768", &menuClass);
+    return menuClass.lpfnWndProc ? CallWindowProcW(menuClass.lpfnWndProc, window, msg, wParam, lParam)
+                                 : DefWindowProcW(window, msg, wParam, lParam);
+}
+
+LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    WNDPROC old = FOldProc;
+    if (msg == WM_SKINQUERY) return 1;
+    TSkinManage* manager = SkinManage();
+    if (!manager || !manager->Active()) return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY:
+        Detach();
+        return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+    case WM_NCPAINT:
+        if (!Compose()) break;
+        PaintBorder();
+        return 0;
+    case WM_PAINT: {
+        // Some systems draw the menu's edge with its items: ours goes on
+        // top again.
+        const LRESULT result = CallWindowProcW(old, FWindow, msg, wParam, lParam);
+        if (Compose()) PaintBorder();
+        return result;
+    }
+    case WM_PRINT: {
+        if (!Compose()) break;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        BitBlt(dc, 0, 0, FMenuBitmap->Width(), FMenuBitmap->Height(), FMenuBitmap->Dc(), 0, 0,
+               SRCCOPY);
+        // The items over it, inside the border, on a transparent background.
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, kBorder, kBorder, FMenuBitmap->Width() - kBorder,
+                          FMenuBitmap->Height() - kBorder);
+        SetBkMode(dc, TRANSPARENT);
+        const LRESULT result = CallWindowProcW(old, FWindow, msg, wParam,
+                                               lParam & ~(PRF_NONCLIENT | PRF_ERASEBKGND));
+        RestoreDC(dc, saved);
+        return result;
+    }
+    default:
+        break;
+    }
+    return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+}
+
+bool TWinSkinPopMenu::Compose() {
+    if (!FSkinData || FSkinData->SkinEmpty) return false;
+    const TDataSkinObject* part = FSkinData->MenuBackground.get();
+    if (!part || part->Image.Empty()) return false;
+    RECT r{};
+    GetWindowRect(FWindow, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return false;
+    if (!FMenuBitmap || FMenuBitmap->Width() != w || FMenuBitmap->Height() != h) {
+        FMenuBitmap = std::make_unique<TDibSection>(w, h);
+        const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth,
+                               part->BottomHeight};
+        ComposeInto(FMenuBitmap->Bitmap(), {0, 0, w, h}, part->Image, margins, false,
+                    part->Tile != 0, 1, 1);
+    }
+    return true;
+}
+
+void TWinSkinPopMenu::PaintBorder() {
+    HDC dc = GetWindowDC(FWindow);
+    if (!dc) return;
+    const int w = FMenuBitmap->Width(), h = FMenuBitmap->Height();
+    HDC picture = FMenuBitmap->Dc();
+    BitBlt(dc, 0, 0, w, kBorder, picture, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, h - kBorder, w, kBorder, picture, 0, h - kBorder, SRCCOPY);
+    BitBlt(dc, 0, kBorder, kBorder, h - 2 * kBorder, picture, 0, kBorder, SRCCOPY);
+    BitBlt(dc, w - kBorder, kBorder, kBorder, h - 2 * kBorder, picture, w - kBorder, kBorder,
+           SRCCOPY);
+    ReleaseDC(FWindow, dc);
+}
+
+} // namespace qh

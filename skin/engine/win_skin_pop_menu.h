@@ -1,0 +1,46 @@
+// A popup menu window ("#32768") dressed in the skin: its border from the
+// MenuBackground image, and, when the system prints the menu (animated
+// menus), its whole background with the items drawn over it. The items
+// themselves are owner-drawn from the same picture.
+#pragma once
+
+#include "skin/data/skin_data.h"
+#include "skin/engine/dib_section.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace qh {
+
+class TWinSkinPopMenu {
+public:
+    explicit TWinSkinPopMenu(HWND window);
+    // Gives the window its procedure back if it still has ours.
+    ~TWinSkinPopMenu();
+    TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
+    TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
+
+    HWND Window() const { return FWindow; }
+    void Attach(TSkinData* skinData);
+    void Detach();
+    // The background picture at the window's size, or none (no skin part).
+    const TDibSection* Picture() const { return FMenuBitmap.get(); }
+    HBITMAP Bitmap() const { return FMenuBitmap ? FMenuBitmap->Handle() : nullptr; }
+    // The menu the window shows.
+    HMENU Menu() const;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Composes the picture at the window's size; false without the part.
+    bool Compose();
+    void PaintBorder();
+
+    HWND FWindow;
+    WNDPROC FOldProc = nullptr;
+    TSkinData* FSkinData = nullptr;
+    std::unique_ptr<TDibSection> FMenuBitmap;
+};
+
+} // namespace qh
