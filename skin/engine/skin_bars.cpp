@@ -237,6 +237,18 @@ bool TSkinTrackBar::HasPart() const {
 bool TSkinTrackBar::FilterMessage(TMessage& m) {
     if (!HasPart()) return TSkinControl::FilterMessage(m);
     switch (m.Msg) {
+    case CN_CTLCOLORSTATIC: {
+        // The bar fills its background with what its parent answers: the
+        // colour under it, not the bar's own window colour.
+        const COLORREF back = SkinBackground(*this);
+        if (!FBackBrush || FBackColour != back) {
+            FBackBrush.Reset(CreateSolidBrush(back));
+            FBackColour = back;
+        }
+        SetBkColor(reinterpret_cast<HDC>(m.WParam), back);
+        m.Result = reinterpret_cast<LRESULT>(FBackBrush.Get());
+        return false;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE:

@@ -5,6 +5,7 @@
 
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_control.h"
+#include "toolkit/win_handle.h"
 
 #include <memory>
 
@@ -63,6 +64,8 @@ protected:
 
 private:
     const TDataSkinObject* Thumb() const;
+    TBrushHandle FBackBrush;
+    COLORREF FBackColour = 0;
 };
 
 } // namespace qh

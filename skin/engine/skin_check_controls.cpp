@@ -30,13 +30,25 @@ HFONT SkinControlFont(const TSkinControl& skin) {
 }
 
 void PaintMessage(TSkinControl& skin, TMessage& m) {
+    HWND window = skin.Window();
+    RECT client{};
+    GetClientRect(window, &client);
+    // A client device context: the picture is the client area's, whatever
+    // border the window has.
+    auto paint = [&](HDC dc) {
+        try {
+            skin.PaintTo(dc, client);
+        } catch (...) {
+            // A paint that fails leaves the old picture; the next one tries again.
+        }
+    };
     if (m.WParam) {
-        skin.PaintNow(reinterpret_cast<HDC>(m.WParam));
+        paint(reinterpret_cast<HDC>(m.WParam));
     } else {
         PAINTSTRUCT ps{};
-        HDC dc = BeginPaint(skin.Window(), &ps);
-        skin.PaintNow(dc);
-        EndPaint(skin.Window(), &ps);
+        HDC dc = BeginPaint(window, &ps);
+        if (dc) paint(dc);
+        EndPaint(window, &ps);
     }
     m.Result = 0;
 }

@@ -4,6 +4,7 @@
 #include "skin/engine/skin_bars.h"
 #include "skin/engine/skin_buttons.h"
 #include "skin/engine/skin_check_controls.h"
+#include "skin/engine/skin_edits.h"
 #include "skin/engine/skin_list_view.h"
 #include "skin/engine/skin_scrollbar.h"
 #include "skin/engine/win_skin_form.h"
@@ -67,9 +68,14 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
         return std::make_unique<TSkinProgress>(owner);
     case TSkinControlClass::TSkinTrackBar:
         return std::make_unique<TSkinTrackBar>(owner);
+    case TSkinControlClass::TSkinEdit:
+        return std::make_unique<TSkinEdit>(owner);
+    case TSkinControlClass::TSkinComBox:
+        return std::make_unique<TSkinComBox>(owner);
+    case TSkinControlClass::TSkinUpDown:
+        return std::make_unique<TSkinUpDown>(owner);
     default:
-        // Still to come: edits, combo boxes, up-downs and tabs keep their
-        // own look.
+        // Still to come: tabs keep their own look.
         return nullptr;
     }
 }
