@@ -144,6 +144,14 @@ void TSkinScrollbar::Detach() {
     RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
+void TSkinScrollbar::SkinChanged() {
+    TSkinControl::SkinChanged();
+    // The bars are in the frame, which the base leaves as it is; a skin
+    // without scroll bar images gets the system's bars back this way too.
+    if (SkinState() == kSkinAttached && Window() && IsWindow(Window()))
+        RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 void TSkinScrollbar::FrameChanged() {
     if (!Window() || !IsWindow(Window())) return;
     SetWindowPos(Window(), nullptr, 0, 0, 0, 0,

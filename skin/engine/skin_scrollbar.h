@@ -45,6 +45,7 @@ class TSkinScrollbar : public TSkinControl {
     bool FilterMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void PaintTo(HDC dc, const RECT& rect) override;
+    void SkinChanged() override;
 
     // The tracking AttachControl uses (the mapping decides it per control).
     void SetCustomTracking(bool tracking) { FCustomTracking = tracking; }

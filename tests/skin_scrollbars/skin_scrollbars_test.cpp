@@ -270,6 +270,14 @@ TEST_F(SkinScrollbars, AListWithNothingToScrollShowsAThumbOnePixelShortOfTheTrac
     EXPECT_EQ(m.Thumb, m.Track - 1);
     // The crystal thumb is colour-keyed: its corners show the track.
     EXPECT_TRUE(ThumbShownAt(list, *f.Data, bar, m));
+
+    // A new skin reaches the bars, which lie in the frame.
+    f.Data->SkinStream().LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/mac.skn");
+    f.Data->SkinStream().SetPosition(0);
+    ASSERT_TRUE(f.Data->LoadSkin());
+    f.Frame->ApplySkinChange();
+    Pump();
+    EXPECT_TRUE(ThumbShownAt(list, *f.Data, VerticalBar(list), MetricsOf(list, VerticalBar(list))));
 }
 
 TEST_F(SkinScrollbars, HeaderAndStandAloneBarWearTheSkin) {
