@@ -7,6 +7,7 @@
 #include "skin/engine/skin_edits.h"
 #include "skin/engine/skin_list_view.h"
 #include "skin/engine/skin_scrollbar.h"
+#include "skin/engine/skin_tabs.h"
 #include "skin/engine/win_skin_form.h"
 #include "skin/render/control_mapping.h"
 #include "toolkit/forms.h"
@@ -74,8 +75,10 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
         return std::make_unique<TSkinComBox>(owner);
     case TSkinControlClass::TSkinUpDown:
         return std::make_unique<TSkinUpDown>(owner);
+    case TSkinControlClass::TSkinTab:
+        return std::make_unique<TSkinTab>(owner);
     default:
-        // Still to come: tabs keep their own look.
+        // Still to come: the old-style tab set keeps its own look.
         return nullptr;
     }
 }

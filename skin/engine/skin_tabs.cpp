@@ -1,0 +1,192 @@
+#include "skin/engine/skin_tabs.h"
+
+#include "skin/engine/skin_check_controls.h"
+#include "skin/engine/skin_edits.h"
+#include "skin/render/compose.h"
+#include "skin/render/control_states.h"
+#include "skin/render/pixel_copy.h"
+#include "toolkit/graphics.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+namespace qh {
+
+QH_DEFINE_CLASS(TSkinTab, TSkinControl)
+
+namespace {
+
+COLORREF Rgb(int32_t colour) {
+    return ColorToRGB(static_cast<TColor>(colour));
+}
+
+TRect FromRect(const RECT& r) {
+    return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
+            static_cast<int>(r.bottom)};
+}
+
+void ComposeKeyed(TBitmap& pixels, const TRect& target, const TBitmap& strip,
+                  const TDataSkinObject& part, int frames, int state) {
+    if (target.Empty()) return;
+    TBitmap composed(target.Width(), target.Height(), TPixelFormat::pf32bit);
+    composed.Fill(kColourKey);
+    ComposeInto(composed, {0, 0, target.Width(), target.Height()}, strip,
+                {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
+                part.Tile != 0, frames, state);
+    CopyKeyed(pixels, target.Left, target.Top, composed, kColourKey);
+}
+
+std::wstring TabText(HWND tabs, int index) {
+    wchar_t text[256] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 255;
+    SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+} // namespace
+
+TSkinTab::TSkinTab(TComponent* owner) : TSkinControl(owner) {}
+
+TSkinTab::~TSkinTab() = default;
+
+const TDataSkinBorder* TSkinTab::Part() const {
+    const TSkinData* data = SkinData();
+    return data && data->Tab && !data->Tab->Image.Empty() ? data->Tab.get() : nullptr;
+}
+
+void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
+                            TCanvas* canvas) {
+    TSkinControl::AttachWindow(window, skinData, form, canvas);
+    if (SkinState() == kSkinAttached) SkinUpDownChildren(window, skinData, form, canvas);
+}
+
+void TSkinTab::SkinChanged() {
+    TSkinControl::SkinChanged();
+    if (SkinState() == kSkinAttached && Window())
+        SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
+}
+
+void TSkinTab::SetHotTab(int index) {
+    if (index == FHotTab) return;
+    FHotTab = index;
+    SetMouseFlag(kMouseHot, index >= 0);
+    RepaintFrame();
+}
+
+bool TSkinTab::FilterMessage(TMessage& m) {
+    if (!Part()) return TSkinControl::FilterMessage(m);
+    switch (m.Msg) {
+    case WM_PAINT:
+        // The arrows come when the tabs no longer fit.
+        SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
+        PaintMessage(*this, m);
+        return false;
+    case WM_PRINTCLIENT:
+        PaintNow(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 0;
+        return false;
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        return false;
+    case WM_MOUSEMOVE: {
+        if (!PassOn(m)) return false;
+        TCHITTESTINFO hit{};
+        hit.pt = {static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+        SetHotTab(static_cast<int>(SendMessageW(Window(), TCM_HITTEST, 0,
+                                                reinterpret_cast<LPARAM>(&hit))));
+        if (List()) List()->SetHoveredButton(this);
+        return false;
+    }
+    case CM_MOUSELEAVE:
+        if (!PassOn(m)) return false;
+        SetHotTab(-1);
+        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
+        return false;
+    default:
+        return TSkinControl::FilterMessage(m);
+    }
+}
+
+void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
+    const TDataSkinBorder* part = Part();
+    HWND tabs = Window();
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (!part || !tabs || w <= 0 || h <= 0) return;
+    const TSkinData& data = *SkinData();
+    const bool enabled = ReadEnabled();
+    const bool bottom = (GetWindowLongW(tabs, GWL_STYLE) & TCS_BOTTOM) != 0;
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+
+    if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
+        FPicture = std::make_unique<TDibSection>(w, h);
+    FPicture->Sync();
+    TBitmap& pixels = FPicture->Bitmap();
+    pixels.Fill(SkinBackground(*this));
+
+    // The page: below the tab row (above it for tabs at the bottom).
+    int rowEdge = bottom ? h : 0;
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (!SendMessageW(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+        rowEdge = bottom ? std::min(rowEdge, static_cast<int>(r.top))
+                         : std::max(rowEdge, static_cast<int>(r.bottom));
+    }
+    const TRect page = bottom ? TRect{0, 0, w, rowEdge} : TRect{0, rowEdge, w, h};
+    if (!part->Image2.Empty()) {
+        ComposeKeyed(pixels, page, part->Image2, *part, 1, 1);
+    } else {
+        const COLORREF line = Rgb(data.Colours.ButtonShadow);
+        for (int x = page.Left; x < page.Right; ++x) {
+            pixels.SetPixel(x, page.Top, line);
+            pixels.SetPixel(x, page.Bottom - 1, line);
+        }
+        for (int y = page.Top; y < page.Bottom; ++y) {
+            pixels.SetPixel(page.Left, y, line);
+            pixels.SetPixel(page.Right - 1, y, line);
+        }
+    }
+
+    // The tabs, the selected one last: it stands out of the row and over
+    // the page's edge.
+    HDC pdc = FPicture->Dc();
+    TSelectObject font(pdc, SkinControlFont(*this));
+    SetBkMode(pdc, TRANSPARENT);
+    auto paintTab = [&](int i) {
+        RECT r{};
+        if (!SendMessageW(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) return;
+        if (r.right <= 0 || r.left >= w) return;
+        const bool isSelected = i == selected;
+        if (isSelected) {
+            InflateRect(&r, 2, 0);
+            if (bottom) {
+                r.top -= 1;
+                r.bottom += 2;
+            } else {
+                r.top -= 2;
+                r.bottom += 1;
+            }
+        }
+        GdiFlush();
+        ComposeKeyed(pixels, FromRect(r), part->Image, *part, 5,
+                     TabState(isSelected, i == FHotTab, enabled));
+        const std::wstring text = TabText(tabs, i);
+        if (text.empty()) return;
+        SetTextColor(pdc, Rgb(enabled ? data.Colours.ButtonText : data.Colours.ButtonShadow));
+        RECT place = r;
+        if (isSelected) OffsetRect(&place, 0, bottom ? 1 : -1);
+        DrawTextW(pdc, text.c_str(), static_cast<int>(text.size()), &place,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    };
+    for (int i = 0; i < count; ++i)
+        if (i != selected) paintTab(i);
+    if (selected >= 0 && selected < count) paintTab(selected);
+    BitBlt(dc, rect.left, rect.top, w, h, pdc, 0, 0, SRCCOPY);
+}
+
+} // namespace qh
