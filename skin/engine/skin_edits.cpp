@@ -86,6 +86,12 @@ void TSkinEdit::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* for
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TSkinEdit::Detach() {
+    TSkinControl::Detach();
+    if (Window() && IsWindow(Window()))
+        RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 void TSkinEdit::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case WM_NCPAINT:

@@ -18,6 +18,8 @@ class TSkinEdit : public TSkinControl {
     // Also dresses the edit's own up-down child, as a spin edit has.
     void AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                       TCanvas* canvas) override;
+    // The edit draws its own border again at once.
+    void Detach() override;
     void AfterMessage(TMessage& message) override;
     // The border only; the text area stays the edit's.
     void PaintTo(HDC dc, const RECT& rect) override;
