@@ -230,6 +230,13 @@ void TSkinManage::SetMdiMax(bool maximized) {
         if (form->MdiKind() == 2) form->SetMdiMaximized(maximized);
 }
 
+const TDibSection* TSkinManage::MenuPictureFor(HMENU menu) const {
+    if (!menu) return nullptr;
+    for (const auto& popup : FPopupMenus)
+        if (popup->Menu() == menu) return popup->Picture();
+    return nullptr;
+}
+
 HBITMAP TSkinManage::MenuBitmapFor(HMENU menu) const {
     for (const auto& popup : FPopupMenus)
         if (popup->Menu() == menu) return popup->Bitmap();

@@ -21,6 +21,7 @@ namespace qh {
 class TCustomForm;
 class TWinSkinForm;
 class TWinSkinPopMenu;
+class TDibSection;
 
 // Private messages of the skin engine, sent or posted to top-level windows.
 enum : UINT {
@@ -57,6 +58,9 @@ public:
     bool MdiMaximized() const { return FMdiMaximized; }
     int MdiChildCount() const;
     HBITMAP MenuBitmapFor(HMENU menu) const;
+    // The same picture, for painting the items over it; none when no
+    // skinned popup window shows the menu.
+    const TDibSection* MenuPictureFor(HMENU menu) const;
     // The skin data a window gets, or none.
     TSkinData* SelectSkinData(HWND window) const;
     bool AllowFormSkin(const std::string& className) const;

@@ -149,6 +149,8 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
         BuildCaptionButtons();
     }
     SkinControls();
+    if (FForm) FSkinnedMenus.Dress(*FForm, *skinData);
+    if (FSkinSystemMenu) FSkinnedMenus.DressMenu(*FSkinSystemMenu, *skinData, true);
     SetPropW(FWindow, kSkinFormProp, this);
     FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
@@ -342,6 +344,7 @@ void TWinSkinForm::RestoreWindowProcedure() {
 void TWinSkinForm::Detach() {
     if (!FAttached) return;
     FAttached = false;
+    FSkinnedMenus.Release();
     FSkinSystemMenu.reset();
     FHoverTimer->SetEnabled(false);
     const bool destroying = FFrameState == kFrameDestroying || FFrameState == kFrameDead;
@@ -392,6 +395,7 @@ void TWinSkinForm::Detach() {
 void TWinSkinForm::NcDestroy() {
     FFrameState = kFrameDestroying;
     FHoverTimer->SetEnabled(false);
+    FSkinnedMenus.Release();
     if (FForm && FFormFront) {
         try {
             FForm->RestoreWindowProc(FFormFront);

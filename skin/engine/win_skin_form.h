@@ -8,6 +8,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_control.h"
+#include "skin/engine/skin_menu_items.h"
 #include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
@@ -228,6 +229,8 @@ private:
     // The replacement of the system menu (Tag 33333).
     std::unique_ptr<TPopupMenu> FSkinSystemMenu;
     std::vector<TToolBar*> FPaintedToolBars;
+    // The form's popup menus and the skin system menu, drawn by the skin.
+    TSkinnedPopupMenus FSkinnedMenus;
     // Last, so that they go first: they may still look at the frame.
     TSkinControls FSkinnedControls;
 };

@@ -9,6 +9,16 @@
 
 namespace qh {
 
+HFONT MenuFont() {
+    static TFontHandle font = [] {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
+    }();
+    return font.Get();
+}
+
 namespace {
 
 // One menu bar drop-down is tracked at a time: menus are modal.
@@ -28,16 +38,6 @@ struct TTracking {
 TTracking& Tracking() {
     static TTracking tracking;
     return tracking;
-}
-
-HFONT MenuFont() {
-    static TFontHandle font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
-    }();
-    return font.Get();
 }
 
 COLORREF SkinColour(int32_t colour) {

@@ -78,6 +78,9 @@ private:
     bool FPainting = false;
 };
 
+// The system's menu font, made once.
+HFONT MenuFont();
+
 // The frame tells the tracking of the item highlighted in an open drop-down.
 void NoteMenuSelect(WPARAM wParam, LPARAM lParam);
 

@@ -336,6 +336,9 @@ LRESULT g_menuQuery = 0;
 SIZE g_menuSize{0, 0};
 std::vector<COLORREF> g_menuBorder;
 int g_menuTicks = 0;
+// The first item's rectangle in the window and a row of its pixels.
+RECT g_firstItem{};
+std::vector<COLORREF> g_firstItemRow;
 
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
     for (HWND w : TopLevelWindows(GetCurrentProcessId()))
@@ -352,6 +355,18 @@ void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
             HDC dc = GetWindowDC(w);
             for (int x = 0; x < g_menuSize.cx; x += 7) g_menuBorder.push_back(GetPixel(dc, x, 1));
             for (int y = 0; y < g_menuSize.cy; y += 7) g_menuBorder.push_back(GetPixel(dc, 1, y));
+            g_firstItemRow.clear();
+            if (menu && GetMenuItemRect(w, menu, 0, &g_firstItem)) {
+                MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&g_firstItem), 2);
+                POINT origin{0, 0};
+                ClientToScreen(w, &origin);
+                RECT window{};
+                GetWindowRect(w, &window);
+                OffsetRect(&g_firstItem, origin.x - window.left, origin.y - window.top);
+                // The far end of the item, where no text is.
+                for (int x = g_firstItem.right - 12; x < g_firstItem.right - 2; ++x)
+                    g_firstItemRow.push_back(GetPixel(dc, x, g_firstItem.top + 2));
+            }
             ReleaseDC(w, dc);
             KillTimer(nullptr, id);
             EndMenu();
@@ -364,7 +379,8 @@ void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
 TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
     TForm form(Application);
     form.SetBounds(140, 140, 260, 160);
-    auto data = MakeSkinData(&form, kSkins[0], true);
+    // A skin whose menu items are not the system menu colour.
+    auto data = MakeSkinData(&form, kSkins[2], true);
     form.Show();
     SetForegroundWindow(form.Handle());
     TSkinManage* manager = SkinManage();
@@ -393,6 +409,24 @@ TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
     for (int x = 0; x < g_menuSize.cx; x += 7) want.push_back(ColorToRGB(expected.GetPixel(x, 1)));
     for (int y = 0; y < g_menuSize.cy; y += 7) want.push_back(ColorToRGB(expected.GetPixel(1, y)));
     EXPECT_EQ(g_menuBorder, want);
+    // Its items are drawn from the MenuItem part: the normal state image
+    // composed to the item's size, at the item's far end.
+    const TDataSkinObject* item = data->MenuItem.get();
+    ASSERT_TRUE(item && !item->Image.Empty());
+    ASSERT_FALSE(g_firstItemRow.empty());
+    const int iw = g_firstItem.right - g_firstItem.left, ih = g_firstItem.bottom - g_firstItem.top;
+    const TBitmap face = ComposeImage(
+        {0, 0, iw, ih}, item->Image,
+        {item->LeftWidth, item->TopHeight, item->RightWidth, item->BottomHeight}, false,
+        item->Tile != 0, 5, 1);
+    std::vector<COLORREF> itemWant;
+    for (int x = iw - 12; x < iw - 2; ++x) {
+        const TColor c = face.GetPixel(x, 2);
+        // Where the state image is see-through the popup's picture shows.
+        itemWant.push_back(item->Trans == 1 && c == kColourKey ? g_firstItemRow[itemWant.size()]
+                                                               : ColorToRGB(c));
+    }
+    EXPECT_EQ(g_firstItemRow, itemWant);
 }
 
 namespace {

@@ -1,0 +1,48 @@
+// Menu items drawn from the skin: the popup's own picture under them, the
+// MenuItem part's state image, then glyph box, check mark, caption and
+// shortcut; and the measures that make room for them.
+#pragma once
+
+#include "skin/data/skin_data.h"
+#include "toolkit/menus.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace qh {
+
+class TCustomForm;
+
+// Paints one item. glyph is the item's image (the skin's menu images for
+// the skin system menu), or none.
+void SkinnedItemPainter(const TSkinData& skinData, const TMenuItem& item, HDC dc,
+                        const RECT& rect, UINT state, HMENU menu, const TBitmap* glyph = nullptr);
+// Widen the item's own measure: for popup menus, and for the menus a form
+// shows from its bar or tool bars.
+void MeasurePopupItem(const TSkinData& skinData, bool hasImages, int& width);
+void MeasureMenuItem(const TSkinData& skinData, bool hasImages, int& width);
+
+// Makes a form's popup menus owner-drawn in the skin, and gives them back.
+class TSkinnedPopupMenus {
+public:
+    TSkinnedPopupMenus() = default;
+    ~TSkinnedPopupMenus() { Release(); }
+    TSkinnedPopupMenus(const TSkinnedPopupMenus&) = delete;
+    TSkinnedPopupMenus& operator=(const TSkinnedPopupMenus&) = delete;
+
+    // Every TPopupMenu the form owns whose Tag modulo 100 is not the skin
+    // data's DisableTag; items with a painter of their own keep it.
+    void Dress(TCustomForm& form, TSkinData& skinData);
+    // One menu, with the skin's menu images by item Tag (the skin system menu).
+    void DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages);
+    void Release();
+
+private:
+    void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages);
+
+    std::vector<TMenu*> FMenus;
+    std::vector<TMenuItem*> FItems;
+};
+
+} // namespace qh
