@@ -172,15 +172,17 @@ void TSkinnedPopupMenus::Dress(TCustomForm& form, TSkinData& skinData) {
     }
 }
 
-void TSkinnedPopupMenus::DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages) {
+void TSkinnedPopupMenus::DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages,
+                                   bool barMenu) {
     if (std::find(FMenus.begin(), FMenus.end(), &menu) != FMenus.end()) return;
     FMenus.push_back(&menu);
     menu.SetOwnerDraw(true);
     for (int i = 0; i < menu.Items()->Count(); ++i)
-        DressItem(*menu.Items()->Items(i), skinData, withMenuImages);
+        DressItem(*menu.Items()->Items(i), skinData, withMenuImages, barMenu);
 }
 
-void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages) {
+void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages,
+                                   bool barMenu) {
     if (!item.OnDrawItem) {
         TSkinData* data = &skinData;
         TMenuItem* self = &item;
@@ -192,13 +194,17 @@ void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool wi
                 glyph = &data->MenuImages.Images(tag);
             SkinnedItemPainter(*data, *self, dc, rect, state, menu, glyph);
         };
-        item.OnMeasureItem = [data, withMenuImages](TObject*, HDC, int& width, int&) {
-            MeasurePopupItem(*data, withMenuImages && data->MenuImages.Count() > 0, width);
+        item.OnMeasureItem = [data, withMenuImages, barMenu](TObject*, HDC, int& width, int&) {
+            const bool images = withMenuImages && data->MenuImages.Count() > 0;
+            if (barMenu)
+                MeasureMenuItem(*data, images, width);
+            else
+                MeasurePopupItem(*data, images, width);
         };
         FItems.push_back(&item);
     }
     for (int i = 0; i < item.Count(); ++i)
-        DressItem(*item.Items(i), skinData, withMenuImages);
+        DressItem(*item.Items(i), skinData, withMenuImages, barMenu);
 }
 
 void TSkinnedPopupMenus::Release() {

@@ -34,12 +34,13 @@ public:
     // Every TPopupMenu the form owns whose Tag modulo 100 is not the skin
     // data's DisableTag; items with a painter of their own keep it.
     void Dress(TCustomForm& form, TSkinData& skinData);
-    // One menu, with the skin's menu images by item Tag (the skin system menu).
-    void DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages);
+    // One menu, with the skin's menu images by item Tag (the skin system
+    // menu); the drop-downs of the painted bar are measured as bar menus.
+    void DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages, bool barMenu = false);
     void Release();
 
 private:
-    void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages);
+    void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages, bool barMenu);
 
     std::vector<TMenu*> FMenus;
     std::vector<TMenuItem*> FItems;

@@ -150,6 +150,9 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
     }
     SkinControls();
     if (FForm) FSkinnedMenus.Dress(*FForm, *skinData);
+    // The painted bar's drop-downs are drawn by the skin too.
+    if (FMenuBar && FForm && FForm->Menu())
+        FSkinnedMenus.DressMenu(*FForm->Menu(), *skinData, false, true);
     if (FSkinSystemMenu) FSkinnedMenus.DressMenu(*FSkinSystemMenu, *skinData, true);
     SetPropW(FWindow, kSkinFormProp, this);
     FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
