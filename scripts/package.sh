@@ -27,8 +27,10 @@ rm -rf "$out"
 mkdir -p "$stage"
 
 for program in QingheTV Update; do
-    x86_64-w64-mingw32-objcopy --only-keep-debug "$build/bin/$program.exe" "$out/$program.debug"
-    x86_64-w64-mingw32-strip --strip-all -o "$stage/$program.exe" "$build/bin/$program.exe"
+    built="$build/bin/$program.exe"
+    [[ $program == Update ]] && built="$build/bin/updater/Update.exe"
+    x86_64-w64-mingw32-objcopy --only-keep-debug "$built" "$out/$program.debug"
+    x86_64-w64-mingw32-strip --strip-all -o "$stage/$program.exe" "$built"
     (cd "$out" && x86_64-w64-mingw32-objcopy --add-gnu-debuglink="$program.debug" "$stage/$program.exe")
 done
 
