@@ -4,6 +4,7 @@
 #include "loopback_server.h"
 #include "skin/data/skin_data.h"
 #include "skin/render/caption_layout.h"
+#include "skin/render/compose.h"
 #include "skin/render/frame_region.h"
 #include "skin/render/frame_styles.h"
 
@@ -287,4 +288,100 @@ TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
     PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(close.x, close.y));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, kPatience));
     EXPECT_TRUE(FProgram->Running());
+}
+
+namespace {
+
+// The child window of parent with this class, or none.
+HWND ChildOfClass(HWND parent, const std::wstring& cls) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (WindowClass(child) == cls) return child;
+    return nullptr;
+}
+
+// How many of a row of sample points along the left and top edges of a
+// tool bar speed button (57 x 24 at left) show the skin's Button part in
+// state n, as the screen has them; points where the image is see-through
+// show the button face and are compared with it.
+struct TButtonMatch {
+    int Same = 0;
+    int Sampled = 0;
+};
+
+TButtonMatch SpeedButtonMatch(HWND bar, int left, const qh::TSkinData& skin, int state) {
+    const qh::TDataSkinButton& part = *skin.Button;
+    const qh::TBitmap face = qh::ComposeImage(
+        {0, 0, 57, 24}, part.Image,
+        {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
+        part.Tile != 0, 5, state);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    TButtonMatch match;
+    HDC screen = GetDC(nullptr);
+    auto sample = [&](int x, int y) {
+        qh::TColor want = face.GetPixel(x, y);
+        if (want == qh::kColourKey && part.Trans == 1)
+            want = static_cast<qh::TColor>(skin.Colours.ButtonFace);
+        ++match.Sampled;
+        if (GetPixel(screen, r.left + left + x, r.top + 2 + y) ==
+            RGB(qh::ColourR(want), qh::ColourG(want), qh::ColourB(want)))
+            ++match.Same;
+    };
+    for (int y = 4; y < 20; y += 3) sample(1, y);
+    for (int x = 4; x < 53; x += 6) sample(x, 1);
+    ReleaseDC(nullptr, screen);
+    return match;
+}
+
+} // namespace
+
+TEST_F(CommandsE2e, TheNavigationButtonsShowTheSkinsButtonStates) {
+    StartProgram();
+    ASSERT_TRUE(Dressed(FMain));
+    HWND bar = ChildOfClass(FMain, L"TToolBar");
+    ASSERT_NE(bar, nullptr);
+    const auto skin = ShippedSkin(0);
+    auto shows = [&](int left, int state) {
+        return WaitUntil(
+            [&] {
+                const TButtonMatch m = SpeedButtonMatch(bar, left, *skin, state);
+                return m.Sampled > 0 && m.Same == m.Sampled;
+            },
+            5000);
+    };
+    // Home normal, back disabled (no history yet).
+    EXPECT_TRUE(shows(0, 1)) << "home, normal";
+    EXPECT_TRUE(shows(57, 3)) << "back, disabled";
+    // Hot under the pointer, pressed while held, normal again once the
+    // pointer has gone elsewhere.
+    PostMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(20, 12));
+    EXPECT_TRUE(shows(0, 4)) << "home, hot";
+    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 12));
+    EXPECT_TRUE(shows(0, 2)) << "home, pressed";
+    PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 12));
+    PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(500, 12));
+    PostMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(502, 12));
+    EXPECT_TRUE(shows(0, 1)) << "home, normal after the pointer left";
+}
+
+TEST_F(CommandsE2e, TheAboutBoxTextScrollsByTheWheelAndTheArrowWhileDressed) {
+    StartProgram();
+    PickMenuItem(L's', VK_UP, 1);
+    HWND box = WaitForWindow(L"TAboutBox", L"关于我们");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(Dressed(box));
+    HWND memo = ChildOfClass(box, L"TMemo");
+    ASSERT_NE(memo, nullptr);
+    // The first line shown (scroll bar state cannot be read from another
+    // process under the test bed).
+    auto position = [&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0); };
+    ASSERT_EQ(position(), 0);
+    PostMessageW(memo, WM_VSCROLL, SB_LINEDOWN, 0); // the down arrow's command
+    EXPECT_TRUE(WaitUntil([&] { return position() == 1; }, 5000));
+    POINT centre{20, 20};
+    ClientToScreen(memo, &centre);
+    PostMessageW(memo, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(centre.x, centre.y));
+    EXPECT_TRUE(WaitUntil([&] { return position() > 1; }, 5000));
+    PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
 }
