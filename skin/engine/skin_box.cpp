@@ -8,6 +8,11 @@ QH_DEFINE_CLASS(TSkinBox, TSkinControl)
 
 TSkinBox::TSkinBox(TComponent* owner) : TSkinControl(owner) {}
 
+TSkinBox::~TSkinBox() {
+    // Freed while on its box (not through the form's detach).
+    if (FColoured) Detach();
+}
+
 void TSkinBox::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool, TCanvas*) {
     if (FBox) return;
     FBox = dynamic_cast<TControl*>(Owner());
@@ -16,13 +21,17 @@ void TSkinBox::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool, TCan
     FOldColor = FBox->Color();
     FColoured = true;
     FBox->SetColor(static_cast<TColor>(skinData->Colours.ButtonFace));
-    if (form) form->SkinnedControls().Add(this);
+    // Bound like the others, so that the form finds the box dressed and
+    // its detach gives the colour back.
+    AttachWithoutHandler(form, skinData);
 }
 
 void TSkinBox::Detach() {
-    if (!FColoured || !FBox) return;
-    FColoured = false;
-    if (!FBox->HasState(csDestroying)) FBox->SetColor(FOldColor);
+    if (FColoured && FBox) {
+        FColoured = false;
+        if (!FBox->HasState(csDestroying)) FBox->SetColor(FOldColor);
+    }
+    TSkinControl::Detach();
 }
 
 void TSkinBox::SkinChanged() {

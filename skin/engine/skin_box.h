@@ -10,6 +10,7 @@ namespace qh {
 class TSkinBox : public TSkinControl {
     QH_CLASS(TSkinBox, TSkinControl)
     explicit TSkinBox(TComponent* owner);
+    ~TSkinBox() override;
 
     void AttachControl(TWinSkinForm* form, TSkinData* skinData, bool background,
                        TCanvas* canvas) override;

@@ -90,6 +90,25 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool b
     FSkinState = kSkinAttached;
 }
 
+void TSkinControl::AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData) {
+    auto* control = dynamic_cast<TControl*>(Owner());
+    if (FAttached || !control || !skinData) return;
+    FAttached = true;
+    FForm = form;
+    FSkinData = skinData;
+    FControl = control;
+    control->FreeNotification(this);
+    if (auto* win = dynamic_cast<TWinControl*>(control)) {
+        if (win->HandleAllocated()) FWindow = win->Handle();
+        // Left as it is, so that Detach puts back the same.
+        FSavedDoubleBuffered = win->DoubleBuffered();
+    } else {
+        FGraphicControl = control;
+    }
+    if (form) form->SkinnedControls().Add(this);
+    FSkinState = kSkinAttached;
+}
+
 void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                                 TCanvas* canvas) {
     if (FAttached || !skinData || !IsWindow(window)) return;

@@ -120,6 +120,10 @@ protected:
     TObject* ObjectProperty(const char* name) const;
 
     TCanvas* Canvas() const { return FCanvas; }
+    // Binds to the owner, a control of the class library, and joins the
+    // form's list, without a handler in the control's chain: for skin
+    // controls that only set the control's properties.
+    void AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData);
     // Takes our handler off the control's chain (the control is going);
     // the object then waits for its form's purge.
     void GiveHandlerBack();
