@@ -4,6 +4,7 @@
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
+#include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/state_image.h"
 #include "toolkit/graphics.h"
@@ -27,26 +28,6 @@ COLORREF Rgb(int32_t colour) {
 
 bool HasImage(const TDataSkinObject* part) {
     return part && !part->Image.Empty();
-}
-
-TMargins MarginsOf(const TDataSkinObject& part) {
-    return {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight};
-}
-
-// The part's state image composed over `target` of the picture, keyed over
-// what is there when the part is transparent.
-void ComposeOver(TBitmap& pixels, const TRect& target, const TDataSkinObject& part,
-                 const TBitmap& strip, int frames, int state) {
-    if (target.Empty()) return;
-    if (part.Trans != 1) {
-        ComposeInto(pixels, target, strip, MarginsOf(part), false, part.Tile != 0, frames, state);
-        return;
-    }
-    TBitmap composed(target.Width(), target.Height(), TPixelFormat::pf32bit);
-    composed.Fill(kColourKey);
-    ComposeInto(composed, {0, 0, target.Width(), target.Height()}, strip, MarginsOf(part), false,
-                part.Tile != 0, frames, state);
-    CopyKeyed(pixels, target.Left, target.Top, composed, kColourKey);
 }
 
 bool RepaintAfter(UINT msg) {

@@ -29,30 +29,6 @@ HFONT SkinControlFont(const TSkinControl& skin) {
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void PaintMessage(TSkinControl& skin, TMessage& m) {
-    HWND window = skin.Window();
-    RECT client{};
-    GetClientRect(window, &client);
-    // A client device context: the picture is the client area's, whatever
-    // border the window has.
-    auto paint = [&](HDC dc) {
-        try {
-            skin.PaintTo(dc, client);
-        } catch (...) {
-            // A paint that fails leaves the old picture; the next one tries again.
-        }
-    };
-    if (m.WParam) {
-        paint(reinterpret_cast<HDC>(m.WParam));
-    } else {
-        PAINTSTRUCT ps{};
-        HDC dc = BeginPaint(window, &ps);
-        if (dc) paint(dc);
-        EndPaint(window, &ps);
-    }
-    m.Result = 0;
-}
-
 namespace {
 
 COLORREF Rgb(int32_t colour) {

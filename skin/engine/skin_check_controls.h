@@ -55,8 +55,5 @@ private:
 COLORREF SkinBackground(const TSkinControl& skin);
 // The font a control or window draws its text in.
 HFONT SkinControlFont(const TSkinControl& skin);
-// Paints a WM_PAINT's client area through PaintTo (on the given device
-// context, or between BeginPaint and EndPaint) and consumes it.
-void PaintMessage(TSkinControl& skin, TMessage& message);
 
 } // namespace qh

@@ -193,6 +193,37 @@ void TSkinControl::PaintNow(HDC dc) {
 
 void TSkinControl::PaintTo(HDC, const RECT&) {}
 
+void PaintClient(TSkinControl& skin, HDC dc) {
+    try {
+        HWND window = skin.Window();
+        if (!window || !IsWindow(window)) return;
+        // A client device context: the picture is the client area's,
+        // whatever border the window has.
+        RECT client{};
+        GetClientRect(window, &client);
+        if (dc) {
+            skin.PaintTo(dc, client);
+            return;
+        }
+        TWindowDc own(window, false);
+        if (own.Get()) skin.PaintTo(own.Get(), client);
+    } catch (...) {
+        // A paint that fails leaves the old picture; the next one tries again.
+    }
+}
+
+void PaintMessage(TSkinControl& skin, TMessage& m) {
+    if (m.WParam) {
+        PaintClient(skin, reinterpret_cast<HDC>(m.WParam));
+    } else if (HWND window = skin.Window()) {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(window, &ps);
+        if (dc) PaintClient(skin, dc);
+        EndPaint(window, &ps);
+    }
+    m.Result = 0;
+}
+
 void TSkinControl::SkinChanged() {
     if (FSkinState != kSkinAttached) return;
     if (FBackgroundFlag && FControl)

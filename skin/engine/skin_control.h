@@ -165,6 +165,13 @@ private:
     std::shared_ptr<TSkinControl*> FAlive;
 };
 
+// Paints the control's client area through PaintTo, on dc or on the
+// window's own client device context; a failure leaves the old picture.
+void PaintClient(TSkinControl& skin, HDC dc);
+// Paints a WM_PAINT's client area (on the given device context, or between
+// BeginPaint and EndPaint) and consumes it.
+void PaintMessage(TSkinControl& skin, TMessage& message);
+
 // The skin controls of one skinned window, in the order they registered.
 // It owns those known only by a window handle (created with it as owner);
 // the others belong to the controls they skin, and a control freeing its

@@ -4,6 +4,7 @@
 #include "skin/engine/win_skin_form.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
+#include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/state_image.h"
 #include "toolkit/graphics.h"
@@ -23,24 +24,6 @@ namespace {
 
 COLORREF Rgb(int32_t colour) {
     return ColorToRGB(static_cast<TColor>(colour));
-}
-
-TMargins MarginsOf(const TDataSkinObject& part) {
-    return {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight};
-}
-
-void ComposeOver(TBitmap& pixels, const TRect& target, const TDataSkinObject& part,
-                 const TBitmap& strip, int frames, int state) {
-    if (target.Empty()) return;
-    if (part.Trans != 1) {
-        ComposeInto(pixels, target, strip, MarginsOf(part), false, part.Tile != 0, frames, state);
-        return;
-    }
-    TBitmap composed(target.Width(), target.Height(), TPixelFormat::pf32bit);
-    composed.Fill(kColourKey);
-    ComposeInto(composed, {0, 0, target.Width(), target.Height()}, strip, MarginsOf(part), false,
-                part.Tile != 0, frames, state);
-    CopyKeyed(pixels, target.Left, target.Top, composed, kColourKey);
 }
 
 // The client area of a window in its window's coordinates.

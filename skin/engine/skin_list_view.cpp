@@ -104,15 +104,7 @@ bool TSkinHeader::FilterMessage(TMessage& m) {
     if (!Part() || !Window()) return TSkinControl::FilterMessage(m);
     switch (m.Msg) {
     case WM_PAINT:
-        if (m.WParam) {
-            PaintNow(reinterpret_cast<HDC>(m.WParam));
-        } else {
-            PAINTSTRUCT ps{};
-            HDC dc = BeginPaint(Window(), &ps);
-            PaintNow(dc);
-            EndPaint(Window(), &ps);
-        }
-        m.Result = 0;
+        PaintMessage(*this, m);
         return false;
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -162,19 +154,7 @@ void TSkinHeader::AfterMessage(TMessage& m) {
 }
 
 void TSkinHeader::PaintNow(HDC dc) {
-    try {
-        if (!Window() || !IsWindow(Window())) return;
-        RECT r{};
-        GetClientRect(Window(), &r);
-        if (dc) {
-            PaintTo(dc, r);
-            return;
-        }
-        TWindowDc own(Window(), false);
-        if (own.Get()) PaintTo(own.Get(), r);
-    } catch (...) {
-        // The old picture stays; the next paint tries again.
-    }
+    PaintClient(*this, dc);
 }
 
 void TSkinHeader::PaintTo(HDC dc, const RECT& rect) {

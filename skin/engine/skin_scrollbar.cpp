@@ -410,15 +410,7 @@ bool TSkinScControl::FilterMessage(TMessage& m) {
         return TSkinControl::FilterMessage(m);
     switch (m.Msg) {
     case WM_PAINT:
-        if (m.WParam) {
-            PaintNow(reinterpret_cast<HDC>(m.WParam));
-        } else {
-            PAINTSTRUCT ps{};
-            HDC dc = BeginPaint(Window(), &ps);
-            PaintNow(dc);
-            EndPaint(Window(), &ps);
-        }
-        m.Result = 0;
+        PaintMessage(*this, m);
         return false;
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -469,19 +461,7 @@ void TSkinScControl::AfterMessage(TMessage& m) {
 }
 
 void TSkinScControl::PaintNow(HDC dc) {
-    try {
-        if (!Window() || !IsWindow(Window())) return;
-        RECT r{};
-        GetClientRect(Window(), &r);
-        if (dc) {
-            PaintTo(dc, r);
-            return;
-        }
-        TWindowDc own(Window(), false);
-        if (own.Get()) PaintTo(own.Get(), r);
-    } catch (...) {
-        // The old picture stays; the next paint tries again.
-    }
+    PaintClient(*this, dc);
 }
 
 void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
@@ -517,15 +497,7 @@ bool TSkinSizer::FilterMessage(TMessage& m) {
     if (!IsGrip()) return TSkinControl::FilterMessage(m);
     switch (m.Msg) {
     case WM_PAINT:
-        if (m.WParam) {
-            PaintNow(reinterpret_cast<HDC>(m.WParam));
-        } else {
-            PAINTSTRUCT ps{};
-            HDC dc = BeginPaint(Window(), &ps);
-            PaintNow(dc);
-            EndPaint(Window(), &ps);
-        }
-        m.Result = 0;
+        PaintMessage(*this, m);
         return false;
     case WM_ERASEBKGND:
         m.Result = 1;
@@ -536,19 +508,7 @@ bool TSkinSizer::FilterMessage(TMessage& m) {
 }
 
 void TSkinSizer::PaintNow(HDC dc) {
-    try {
-        if (!Window() || !IsWindow(Window())) return;
-        RECT r{};
-        GetClientRect(Window(), &r);
-        if (dc) {
-            PaintTo(dc, r);
-            return;
-        }
-        TWindowDc own(Window(), false);
-        if (own.Get()) PaintTo(own.Get(), r);
-    } catch (...) {
-        // The old picture stays; the next paint tries again.
-    }
+    PaintClient(*this, dc);
 }
 
 void TSkinSizer::PaintTo(HDC dc, const RECT& rect) {

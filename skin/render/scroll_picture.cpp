@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/render/compose.h"
+#include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
 
 namespace qh {
@@ -11,10 +12,6 @@ namespace {
 
 bool Usable(const TDataSkinObject* part) {
     return part && !part->Image.Empty();
-}
-
-TMargins MarginsOf(const TDataSkinObject& part) {
-    return {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight};
 }
 
 // A piece along the bar: from `start`, `size` long, the whole thickness.
