@@ -8,6 +8,8 @@
 #include "skin/render/frame_region.h"
 #include "skin/render/frame_styles.h"
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cwctype>
@@ -384,4 +386,166 @@ TEST_F(CommandsE2e, TheAboutBoxTextScrollsByTheWheelAndTheArrowWhileDressed) {
     EXPECT_TRUE(WaitUntil([&] { return position() > 1; }, 5000));
     PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
+}
+
+namespace {
+
+COLORREF Rgb(qh::TColor c) { return RGB(qh::ColourR(c), qh::ColourG(c), qh::ColourB(c)); }
+
+RECT ScreenRect(HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return r;
+}
+
+// The program's visible popup menu window, or none.
+HWND OpenMenuWindow(DWORD process) {
+    for (HWND w : TopLevelWindows(process))
+        if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
+// Screen pixels along a popup menu window's top row and left column
+// against the skin's MenuBackground picture composed to the window's size.
+struct TPixelMatch {
+    int Same = 0;
+    int Sampled = 0;
+    bool All() const { return Sampled > 4 && Same == Sampled; }
+};
+
+TPixelMatch MenuBorderMatch(HWND menu, const qh::TSkinData& skin) {
+    const qh::TDataSkinObject& part = *skin.MenuBackground;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const qh::TBitmap expected = qh::ComposeImage(
+        {0, 0, w, h}, part.Image,
+        {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
+        part.Tile != 0, 1, 1);
+    TPixelMatch match;
+    HDC screen = GetDC(nullptr);
+    auto sample = [&](int x, int y) {
+        ++match.Sampled;
+        if (GetPixel(screen, r.left + x, r.top + y) == Rgb(expected.GetPixel(x, y)))
+            ++match.Same;
+    };
+    for (int x = 0; x < w; x += 7) sample(x, 1);
+    for (int y = 0; y < h; y += 7) sample(1, y);
+    ReleaseDC(nullptr, screen);
+    return match;
+}
+
+} // namespace
+
+TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
+    StartProgram();
+    ASSERT_TRUE(Dressed(FMain));
+    EXPECT_EQ(GetMenu(FMain), nullptr) << "the system's menu bar is gone";
+    const auto skin = ShippedSkin(0);
+    ASSERT_TRUE(skin->MenuBar && skin->MenuBackground);
+
+    // The bar sits above the client area: its free end shows the MenuBar
+    // picture, its start the captions in MenuBarText.
+    RECT client{};
+    GetClientRect(FMain, &client);
+    MapWindowPoints(FMain, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int barHeight = GetSystemMetrics(SM_CYMENU), barWidth = client.right - client.left;
+    const qh::TDataSkinObject& bar = *skin->MenuBar;
+    qh::TBitmap picture(barWidth, barHeight);
+    const qh::TMargins margins{bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight};
+    if (bar.Tile == 1)
+        qh::ComposeInto(picture, {0, 0, barWidth, barHeight}, bar.Image, margins, true, false, 2, 1);
+    else
+        qh::ComposeHorizontal(picture, {0, 0, barWidth, barHeight}, bar.Image, true, 2, 1, margins);
+    const COLORREF text = Rgb(static_cast<qh::TColor>(skin->Colours.MenuBarText));
+    auto barMatches = [&] {
+        HDC screen = GetDC(nullptr);
+        int same = 0, sampled = 0, textPixels = 0;
+        for (int y = 0; y < barHeight; y += 3)
+            for (int x = barWidth - 60; x < barWidth; x += 5, ++sampled)
+                same += GetPixel(screen, client.left + x, client.top - barHeight + y) ==
+                        Rgb(picture.GetPixel(x, y));
+        for (int y = 0; y < barHeight; ++y)
+            for (int x = 0; x < 200; ++x)
+                textPixels += GetPixel(screen, client.left + x, client.top - barHeight + y) == text;
+        ReleaseDC(nullptr, screen);
+        return same == sampled && textPixels > 40;
+    };
+    EXPECT_TRUE(WaitUntil(barMatches, 5000));
+
+    // Alt+S opens the last drop-down, to know where it shows.
+    auto altKey = [&](WORD key) {
+        PostMessageW(FMain, WM_SYSKEYDOWN, key, 1 | (1 << 29));
+        PostMessageW(FMain, WM_SYSKEYUP, key, 1 | (1 << 29) | (1u << 30) | (1u << 31));
+    };
+    auto openLeft = [&] {
+        HWND menu = nullptr;
+        WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000);
+        return menu ? ScreenRect(menu).left : -1;
+    };
+    auto press = [&](WORD key) { PostMessageW(FMain, WM_KEYDOWN, key, 1); };
+    auto closed = [&] {
+        return WaitUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000);
+    };
+    altKey('S');
+    const LONG lastLeft = openLeft();
+    ASSERT_GE(lastLeft, 0) << "Alt+S opened no drop-down";
+    press(VK_ESCAPE);
+    ASSERT_TRUE(closed());
+
+    altKey('V');
+    HWND first = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (first = OpenMenuWindow(FProgram->Id())) != nullptr; },
+                          5000))
+        << "Alt+V opened no drop-down";
+    EXPECT_EQ(SendMessageW(first, 0x3504, 0, 0), 1) << "the drop-down answers the skin's query";
+    EXPECT_TRUE(WaitUntil([&] { return MenuBorderMatch(first, *skin).All(); }, 3000))
+        << MenuBorderMatch(first, *skin).Same << " of " << MenuBorderMatch(first, *skin).Sampled;
+    const LONG firstLeft = ScreenRect(first).left;
+    EXPECT_LT(firstLeft, lastLeft);
+    // Left from the first wraps to the last; Right from the last to the first.
+    press(VK_LEFT);
+    EXPECT_TRUE(WaitUntil([&] { return openLeft() == lastLeft; }, 5000)) << openLeft();
+    press(VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return openLeft() == firstLeft; }, 5000)) << openLeft();
+    press(VK_ESCAPE);
+    EXPECT_TRUE(closed());
+
+    // 显示按钮, the second item, hides the tool bar and shows it again.
+    HWND toolBar = ChildOfClass(FMain, L"TToolBar");
+    ASSERT_NE(toolBar, nullptr);
+    ASSERT_TRUE(IsWindowVisible(toolBar));
+    PickMenuItem(L'v', VK_DOWN, 1);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toolBar); }, 5000));
+    ASSERT_TRUE(closed());
+    PickMenuItem(L'v', VK_DOWN, 1);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(toolBar) != FALSE; }, 5000));
+}
+
+TEST_F(CommandsE2e, TheTrayMenuWearsTheSkinAndItsExitEndsTheProgram) {
+    StartProgram();
+    ASSERT_TRUE(Dressed(FMain));
+    HWND handler = nullptr;
+    for (HWND w : TopLevelWindows(FProgram->Id()))
+        if (WindowClass(w) == L"TQhMessageWindow") handler = w;
+    ASSERT_NE(handler, nullptr);
+    // The id the shell knows the icon by: only an icon that is there can be modified.
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = handler;
+    for (data.uID = 1; data.uID <= 64 && !Shell_NotifyIconW(NIM_MODIFY, &data); ++data.uID) {
+    }
+    ASSERT_LE(data.uID, 64u);
+    PostMessageW(handler, WM_USER + 1024, data.uID, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, kPatience));
+    EXPECT_EQ(SendMessageW(menu, 0x3504, 0, 0), 1);
+    const auto skin = ShippedSkin(0);
+    EXPECT_TRUE(WaitUntil([&] { return MenuBorderMatch(menu, *skin).All(); }, 3000))
+        << MenuBorderMatch(menu, *skin).Same << " of " << MenuBorderMatch(menu, *skin).Sampled;
+    // 退出 is the last item: up from the top wraps to it.
+    PostMessageW(handler, WM_KEYDOWN, VK_UP, 1);
+    PostMessageW(handler, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_TRUE(FProgram->WaitExit(kPatience)) << "still running after 退出";
 }
