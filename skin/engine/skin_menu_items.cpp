@@ -29,24 +29,44 @@ const TDataSkinObject* ItemPart(const TSkinData& data) {
     return part && !part->Image.Empty() ? part : nullptr;
 }
 
-// The caption as shown: an empty one, or one that is only "&", measures as a space.
-std::wstring ShownCaption(const TMenuItem& item) {
-    std::wstring caption = GbkToWide(item.Caption());
+// What an item shows, from a TMenuItem or from a raw menu's own item.
+struct TItemLook {
+    std::wstring Caption;
+    std::wstring Shortcut;
+    bool Checked = false;
+    bool Radio = false;
+    bool Default = false;
+    bool Enabled = true;
+    bool Line = false;
+    bool RightToLeft = false;
+};
+
+// An empty caption, or one that is only "&", shows as a space.
+std::wstring ShownCaption(std::wstring caption) {
     if (caption.empty() || caption == L"&") caption = L" ";
     return caption;
 }
 
-// Whether the menu lays its item out right to left.
-bool RightToLeftItem(HMENU menu, const TMenuItem& item) {
+TItemLook LookOf(const TMenuItem& item, HMENU menu) {
+    TItemLook look;
+    look.Caption = ShownCaption(GbkToWide(item.Caption()));
+    if (item.ShortCut() != 0)
+        look.Shortcut = GbkToWide(ShortCutToText(static_cast<unsigned>(item.ShortCut())));
+    look.Checked = item.Checked();
+    look.Radio = item.RadioItem();
+    look.Default = item.Default();
+    look.Enabled = item.Enabled();
+    look.Line = item.IsLine();
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
-    return menu && GetMenuItemInfoW(menu, item.Command(), FALSE, &info) &&
-           (info.fType & MFT_RIGHTORDER) != 0;
+    look.RightToLeft = menu && GetMenuItemInfoW(menu, item.Command(), FALSE, &info) &&
+                       (info.fType & MFT_RIGHTORDER) != 0;
+    return look;
 }
 
-void DrawContent(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& rect,
-                 UINT state, const TBitmap* glyph, bool rightToLeft) {
+void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const RECT& rect,
+                 UINT state, const TBitmap* glyph) {
     const TSkinColours& colours = data.Colours;
     const TDataSkinObject* part = ItemPart(data);
     const int leftMargin = part ? part->LeftWidth : 0;
@@ -54,25 +74,25 @@ void DrawContent(const TSkinData& data, const TMenuItem& item, HDC dc, const REC
     HGDIOBJ oldFont = SelectObject(dc, MenuFont());
     LOGFONTW font{};
     GetObjectW(MenuFont(), sizeof font, &font);
-    if (item.Default()) font.lfWeight = FW_BOLD;
-    TFontHandle bold(item.Default() ? CreateFontIndirectW(&font) : nullptr);
+    if (look.Default) font.lfWeight = FW_BOLD;
+    TFontHandle bold(look.Default ? CreateFontIndirectW(&font) : nullptr);
     if (bold.Get()) SelectObject(dc, bold.Get());
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyph->Width() : 0,
-                                                 item.Checked(), metrics.tmHeight, rightToLeft);
-    const bool enabled = item.Enabled() && !(state & (ODS_DISABLED | ODS_GRAYED));
+                                                 look.Checked, metrics.tmHeight, look.RightToLeft);
+    const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
     if (glyph && !glyph->Empty()) {
         TDibSection picture(*glyph);
         const TColor key = glyph->GetPixel(0, glyph->Height() - 1);
         TransparentBlt(dc, places.GlyphBox.Left, places.GlyphBox.Top, glyph->Width(),
                        glyph->Height(), picture.Dc(), 0, 0, glyph->Width(), glyph->Height(),
                        ColorToRGB(key));
-    } else if (item.Checked()) {
+    } else if (look.Checked) {
         // The system's own mark, centred in the box, a pixel right and down.
         RECT mark{places.GlyphBox.Left + 1, places.GlyphBox.Top + 1, places.GlyphBox.Right + 1,
                   places.GlyphBox.Bottom + 1};
-        DrawFrameControl(dc, &mark, DFC_MENU, item.RadioItem() ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+        DrawFrameControl(dc, &mark, DFC_MENU, look.Radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
     }
     COLORREF text = (state & ODS_SELECTED) ? Rgb(colours.HilightText) : Rgb(colours.MenuText);
     if (!enabled)
@@ -80,27 +100,24 @@ void DrawContent(const TSkinData& data, const TMenuItem& item, HDC dc, const REC
                                                         : Rgb(colours.ButtonShadow);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
-    const std::wstring caption = ShownCaption(item);
     RECT captionRect{places.Caption.Left, places.CaptionTop, places.Caption.Right,
                      places.Caption.Bottom};
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &captionRect,
-              DT_SINGLELINE | DT_EXPANDTABS | (rightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
-    if (item.ShortCut() != 0) {
-        const std::wstring shortcut = GbkToWide(ShortCutToText(static_cast<unsigned>(item.ShortCut())));
-        RECT shortcutRect = rightToLeft ? RECT{places.ShortcutEdge, places.CaptionTop,
-                                               places.Caption.Right, places.Caption.Bottom}
-                                        : RECT{places.Caption.Left, places.CaptionTop,
-                                               places.ShortcutEdge, places.Caption.Bottom};
-        DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &shortcutRect,
-                  DT_SINGLELINE | (rightToLeft ? DT_LEFT : DT_RIGHT));
+    DrawTextW(dc, look.Caption.c_str(), static_cast<int>(look.Caption.size()), &captionRect,
+              DT_SINGLELINE | DT_EXPANDTABS |
+                  (look.RightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
+    if (!look.Shortcut.empty()) {
+        RECT shortcutRect = look.RightToLeft ? RECT{places.ShortcutEdge, places.CaptionTop,
+                                                    places.Caption.Right, places.Caption.Bottom}
+                                             : RECT{places.Caption.Left, places.CaptionTop,
+                                                    places.ShortcutEdge, places.Caption.Bottom};
+        DrawTextW(dc, look.Shortcut.c_str(), static_cast<int>(look.Shortcut.size()),
+                  &shortcutRect, DT_SINGLELINE | (look.RightToLeft ? DT_LEFT : DT_RIGHT));
     }
     SelectObject(dc, oldFont);
 }
 
-} // namespace
-
-void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& rect,
-                        UINT state, HMENU menu, const TBitmap* glyph) {
+void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT& rect,
+               UINT state, HMENU menu, const TBitmap* glyph) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
     const TDataSkinObject* part = ItemPart(data);
@@ -109,12 +126,12 @@ void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, co
         RECT r = rect;
         TBrushHandle brush(CreateSolidBrush(Rgb(selected ? data.Colours.Hilight : data.Colours.Menu)));
         FillRect(dc, &r, brush.Get());
-        if (item.IsLine()) {
+        if (look.Line) {
             RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};
             DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
             return;
         }
-        DrawContent(data, item, dc, rect, state, glyph, RightToLeftItem(menu, item));
+        DrawContent(data, look, dc, rect, state, glyph);
         return;
     }
     TDibSection picture(w, h);
@@ -127,7 +144,7 @@ void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, co
     else
         picture.Bitmap().Fill(static_cast<TColor>(ColorToRGB(static_cast<TColor>(data.Colours.Menu))));
     const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth, part->BottomHeight};
-    if (item.IsLine()) {
+    if (look.Line) {
         // The bottom rows of the second state image, the caps kept, the middle stretched.
         const TSeparatorRows rows = SeparatorRows(part->Image.Height(), h);
         if (rows.Height > 0) {
@@ -146,11 +163,17 @@ void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, co
         else
             picture.Bitmap().CopyRect(0, 0, face, 0, 0, w, h);
         picture.Sync();
-        DrawContent(data, item, picture.Dc(), {0, 0, w, h}, state, glyph,
-                    RightToLeftItem(menu, item));
+        DrawContent(data, look, picture.Dc(), {0, 0, w, h}, state, glyph);
     }
     picture.Sync();
     BitBlt(dc, rect.left, rect.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
+}
+
+} // namespace
+
+void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& rect,
+                        UINT state, HMENU menu, const TBitmap* glyph) {
+    PaintItem(data, LookOf(item, menu), dc, rect, state, menu, glyph);
 }
 
 void MeasurePopupItem(const TSkinData& data, bool hasImages, int& width) {
@@ -216,6 +239,117 @@ void TSkinnedPopupMenus::Release() {
         menu->SetOwnerDraw(false);
     FItems.clear();
     FMenus.clear();
+}
+
+namespace {
+
+constexpr int kRawTextLimit = 80;
+
+// The position of the item carrying this data in the menu, or -1.
+int PositionOfData(HMENU menu, ULONG_PTR data) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_DATA;
+        if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && info.dwItemData == data)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+void TRawOwnerDrawMenu::Dress(HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[kRawTextLimit + 1] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_DATA | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = kRawTextLimit;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.hSubMenu) Dress(info.hSubMenu);
+        // Pictures and items someone else draws stay as they are.
+        if (info.fType & (MFT_BITMAP | MFT_OWNERDRAW)) continue;
+        auto item = std::make_unique<TItem>();
+        item->Menu = menu;
+        item->Text = text;
+        item->Type = info.fType;
+        item->Data = info.dwItemData;
+        MENUITEMINFOW dressed{};
+        dressed.cbSize = sizeof dressed;
+        dressed.fMask = MIIM_FTYPE | MIIM_DATA;
+        dressed.fType = info.fType | MFT_OWNERDRAW;
+        dressed.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
+        if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &dressed))
+            FItems.push_back(std::move(item));
+    }
+}
+
+void TRawOwnerDrawMenu::Release() {
+    for (const auto& item : FItems) {
+        if (!IsMenu(item->Menu)) continue;
+        const int position = PositionOfData(item->Menu, reinterpret_cast<ULONG_PTR>(item.get()));
+        if (position < 0) continue;
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        info.fType = item->Type;
+        info.dwItemData = item->Data;
+        if (!(item->Type & MFT_SEPARATOR)) {
+            info.fMask |= MIIM_STRING;
+            info.dwTypeData = item->Text.data();
+        }
+        SetMenuItemInfoW(item->Menu, static_cast<UINT>(position), TRUE, &info);
+    }
+    FItems.clear();
+}
+
+const TRawOwnerDrawMenu::TItem* TRawOwnerDrawMenu::Find(ULONG_PTR data) const {
+    for (const auto& item : FItems)
+        if (reinterpret_cast<ULONG_PTR>(item.get()) == data) return item.get();
+    return nullptr;
+}
+
+bool TRawOwnerDrawMenu::Measure(const TSkinData& skinData, MEASUREITEMSTRUCT& measure) const {
+    const TItem* item = measure.CtlType == ODT_MENU ? Find(measure.itemData) : nullptr;
+    if (!item) return false;
+    if (item->Type & MFT_SEPARATOR) {
+        measure.itemHeight = 8;
+        return true;
+    }
+    const TDataSkinObject* part = ItemPart(skinData);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, MenuFont());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, item->Text.c_str(), static_cast<int>(item->Text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    measure.itemWidth = static_cast<UINT>(r.right + 26 + (part ? part->LeftWidth : 0));
+    if (!item->Text.empty())
+        measure.itemHeight = std::max<UINT>(measure.itemHeight, static_cast<UINT>(r.bottom)) + 4;
+    return true;
+}
+
+bool TRawOwnerDrawMenu::Draw(const TSkinData& skinData, const DRAWITEMSTRUCT& draw) const {
+    const TItem* item = draw.CtlType == ODT_MENU ? Find(draw.itemData) : nullptr;
+    if (!item) return false;
+    TItemLook look;
+    const size_t tab = item->Text.find(L'\t');
+    look.Caption = ShownCaption(item->Text.substr(0, tab));
+    if (tab != std::wstring::npos) look.Shortcut = item->Text.substr(tab + 1);
+    look.Line = (item->Type & MFT_SEPARATOR) != 0;
+    look.Radio = (item->Type & MFT_RADIOCHECK) != 0;
+    look.RightToLeft = (item->Type & MFT_RIGHTORDER) != 0;
+    const UINT state = draw.itemState;
+    look.Checked = (state & ODS_CHECKED) != 0;
+    look.Default = (state & ODS_DEFAULT) != 0;
+    look.Enabled = !(state & (ODS_DISABLED | ODS_GRAYED));
+    PaintItem(skinData, look, draw.hDC, draw.rcItem, state, item->Menu, nullptr);
+    return true;
 }
 
 } // namespace qh

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace qh {
@@ -44,6 +46,36 @@ private:
 
     std::vector<TMenu*> FMenus;
     std::vector<TMenuItem*> FItems;
+};
+
+// A raw menu, one no TMenu stands behind, drawn by the same rules from its
+// own strings while it is shown: its items become owner-drawn with their
+// texts kept here, and get their own type, text and data back on Release.
+class TRawOwnerDrawMenu {
+public:
+    TRawOwnerDrawMenu() = default;
+    ~TRawOwnerDrawMenu() { Release(); }
+    TRawOwnerDrawMenu(const TRawOwnerDrawMenu&) = delete;
+    TRawOwnerDrawMenu& operator=(const TRawOwnerDrawMenu&) = delete;
+
+    // The menu and its sub-menus.
+    void Dress(HMENU menu);
+    void Release();
+    // Answer the message when it is for one of the dressed items.
+    bool Measure(const TSkinData& skinData, MEASUREITEMSTRUCT& measure) const;
+    bool Draw(const TSkinData& skinData, const DRAWITEMSTRUCT& draw) const;
+
+private:
+    struct TItem {
+        HMENU Menu = nullptr;
+        std::wstring Text;
+        UINT Type = 0;
+        ULONG_PTR Data = 0;
+    };
+    const TItem* Find(ULONG_PTR data) const;
+
+    // Each item's address is its mark in the menu's item data.
+    std::vector<std::unique_ptr<TItem>> FItems;
 };
 
 } // namespace qh

@@ -46,6 +46,16 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetBkMode(dc, TRANSPARENT);
         return msg == WM_CTLCOLORSTATIC ? reinterpret_cast<LRESULT>(brush) : result;
     }
+    case WM_MEASUREITEM:
+        if (FMenuBar && FSkinData &&
+            FMenuBar->RawItems().Measure(*FSkinData, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return CallOld(msg, wParam, lParam);
+    case WM_DRAWITEM:
+        if (FMenuBar && FSkinData &&
+            FMenuBar->RawItems().Draw(*FSkinData, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam)))
+            return TRUE;
+        return CallOld(msg, wParam, lParam);
     default:
         break;
     }

@@ -281,10 +281,13 @@ void TWinSkinMenu::OpenDropDown(TMenuBtn& first) {
             t.Hook = SetWindowsHookExW(WH_MSGFILTER, TrackingHook, nullptr, GetCurrentThreadId());
         RECT window{};
         GetWindowRect(FWindow, &window);
+        // A menu of the form's own is dressed already; a raw one only while shown.
+        if (!FMenu && button.Enabled) FRawItems.Dress(button.DropDown);
         if (button.Enabled)
             TrackPopupMenu(button.DropDown, TPM_NONOTIFY | TPM_RIGHTBUTTON,
                            window.left + button.Bounds.left, window.top + button.Bounds.bottom, 0,
                            FWindow, nullptr);
+        FRawItems.Release();
         if (t.Hook) UnhookWindowsHookEx(t.Hook);
         t.Hook = nullptr;
         index = t.NextIndex;

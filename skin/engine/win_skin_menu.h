@@ -3,6 +3,7 @@
 // access keys and the arrow keys as a native menu bar's do.
 #pragma once
 
+#include "skin/engine/skin_menu_items.h"
 #include "skin/engine/win_skin_form.h"
 #include "toolkit/menus.h"
 
@@ -63,6 +64,8 @@ public:
     HWND Window() const { return FWindow; }
     TWinSkinForm& Form() { return FForm; }
     const RECT& BarRect() const { return FBarRect; }
+    // The items of a raw menu's open drop-down, drawn by the bar's window.
+    const TRawOwnerDrawMenu& RawItems() const { return FRawItems; }
 
 private:
     void ClearButtons();
@@ -76,6 +79,7 @@ private:
     RECT FBarRect{0, 0, 0, 0};
     TBitmap FBarBackground;
     bool FPainting = false;
+    TRawOwnerDrawMenu FRawItems;
 };
 
 // The system's menu font, made once.

@@ -4,6 +4,7 @@
 
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_form.h"
+#include "skin/engine/win_skin_menu.h"
 #include "skin/data/skin_store.h"
 #include "skin/render/compose.h"
 #include "toolkit/menus.h"
@@ -530,6 +531,102 @@ TEST_F(SkinFrame, AFormlessWindowsButtonsAreSkinnedByHandleAndLoseTheirHoverWhen
     EXPECT_TRUE(skinned->Hot());
     SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
     EXPECT_FALSE(skinned->Hot());
+    DestroyWindow(window);
+    manager->PurgeDeadForms();
+}
+
+namespace {
+
+// What the open drop-down of a raw menu showed: its last item's far end
+// (the first is highlighted as the drop-down opens).
+std::vector<COLORREF> g_rawItemRow;
+RECT g_rawItem{};
+
+void CALLBACK ReadRawDropDown(HWND, UINT, UINT_PTR id, DWORD) {
+    for (HWND w : TopLevelWindows(GetCurrentProcessId()))
+        if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) {
+            if (++g_menuTicks < 3) return;
+            HMENU menu = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+            if (menu && GetMenuItemRect(w, menu, 2, &g_rawItem)) {
+                HDC screen = GetDC(nullptr);
+                for (int x = g_rawItem.right - 12; x < g_rawItem.right - 2; ++x)
+                    g_rawItemRow.push_back(GetPixel(screen, x, g_rawItem.top + 2));
+                ReleaseDC(nullptr, screen);
+            }
+            KillTimer(nullptr, id);
+            EndMenu();
+            return;
+        }
+}
+
+} // namespace
+
+TEST_F(SkinFrame, ARawMenusDropDownIsDrawnFromTheSkinAndGetsItsOwnItemsBack) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"QhTestRawMenuWindow";
+    RegisterClassW(&windowClass);
+    TForm owner(Application);
+    auto data = MakeSkinData(&owner, kSkins[2], true);
+    TSkinManage* manager = SkinManage();
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, 101, L"打开(&O)\tCtrl+O");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING | MF_CHECKED, 102, L"退出(&X)");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"文件(&F)");
+    HWND window = CreateWindowExW(0, L"QhTestRawMenuWindow", L"raw", WS_OVERLAPPEDWINDOW, 80, 80,
+                                  320, 200, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(window) != nullptr; }));
+    TWinSkinForm* frame = manager->FindSkinForm(window);
+    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == kFrameActive; }));
+    ASSERT_NE(frame->MenuBar(), nullptr);
+    ASSERT_EQ(frame->MenuBar()->ButtonCount(), 1);
+    EXPECT_EQ(frame->MenuBar()->Button(0).Caption, L"文件(&F)");
+
+    g_menuTicks = 0;
+    g_rawItemRow.clear();
+    SetTimer(nullptr, 0, 30, ReadRawDropDown);
+    frame->MenuBar()->OpenDropDown(frame->MenuBar()->Button(0));
+    // The item's far end is the MenuItem part's normal image (the mac
+    // skin's items differ from the system's menu colour).
+    const TDataSkinObject* item = data->MenuItem.get();
+    ASSERT_TRUE(item && !item->Image.Empty());
+    ASSERT_FALSE(g_rawItemRow.empty());
+    const int iw = g_rawItem.right - g_rawItem.left, ih = g_rawItem.bottom - g_rawItem.top;
+    const TBitmap face = ComposeImage(
+        {0, 0, iw, ih}, item->Image,
+        {item->LeftWidth, item->TopHeight, item->RightWidth, item->BottomHeight}, false,
+        item->Tile != 0, 5, 1);
+    int same = 0;
+    for (size_t i = 0; i < g_rawItemRow.size(); ++i) {
+        const TColor c = face.GetPixel(iw - 12 + static_cast<int>(i), 2);
+        same += c == kColourKey || g_rawItemRow[i] == ColorToRGB(c);
+    }
+    EXPECT_EQ(same, static_cast<int>(g_rawItemRow.size()));
+
+    // Closed, the items are the menu's own again: type, text and state.
+    for (UINT position : {0u, 1u, 2u}) {
+        wchar_t text[64] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_STATE | MIIM_DATA;
+        info.dwTypeData = text;
+        info.cch = 63;
+        ASSERT_TRUE(GetMenuItemInfoW(file, position, TRUE, &info));
+        EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u);
+        EXPECT_EQ(info.dwItemData, 0u);
+        if (position == 0) {
+            EXPECT_STREQ(text, L"打开(&O)\tCtrl+O");
+        } else if (position == 1) {
+            EXPECT_NE(info.fType & MFT_SEPARATOR, 0u);
+        } else {
+            EXPECT_NE(info.fState & MFS_CHECKED, 0u);
+        }
+    }
     DestroyWindow(window);
     manager->PurgeDeadForms();
 }
