@@ -78,6 +78,10 @@ class TMenuItem : public TComponent {
     // menu font with room for a check mark, or a thin line.
     void MeasureItem(HDC dc, int& width, int& height) const;
 
+    // The menu shows the item anew: its type follows OnDrawItem, which
+    // can be set from outside.
+    void Changed();
+
     TNotifyEvent OnClick;
     TMenuDrawItemEvent OnDrawItem;
     TMenuMeasureItemEvent OnMeasureItem;
@@ -93,7 +97,6 @@ protected:
 
 private:
     friend class TMenu;
-    void Changed();
     void RebuildHandle(HMENU menu);
     void AppendTo(HMENU menu);
     void TurnSiblingsOff();

@@ -204,6 +204,15 @@ void TSkinnedPopupMenus::DressMenu(TMenu& menu, TSkinData& skinData, bool withMe
         DressItem(*menu.Items()->Items(i), skinData, withMenuImages, barMenu);
 }
 
+void TSkinnedPopupMenus::DressItems(TMenuItem& parent, TSkinData& skinData) {
+    if (std::find(FParents.begin(), FParents.end(), &parent) != FParents.end()) return;
+    FParents.push_back(&parent);
+    for (int i = 0; i < parent.Count(); ++i)
+        DressItem(*parent.Items(i), skinData, false, true);
+    // The items' native type follows their painter.
+    parent.Changed();
+}
+
 void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages,
                                    bool barMenu) {
     if (!item.OnDrawItem) {
@@ -237,8 +246,11 @@ void TSkinnedPopupMenus::Release() {
     }
     for (TMenu* menu : FMenus)
         menu->SetOwnerDraw(false);
+    for (TMenuItem* parent : FParents)
+        parent->Changed();
     FItems.clear();
     FMenus.clear();
+    FParents.clear();
 }
 
 namespace {

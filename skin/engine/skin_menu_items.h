@@ -39,12 +39,16 @@ public:
     // One menu, with the skin's menu images by item Tag (the skin system
     // menu); the drop-downs of the painted bar are measured as bar menus.
     void DressMenu(TMenu& menu, TSkinData& skinData, bool withMenuImages, bool barMenu = false);
+    // The menu a tool button or a tool bar shows: the item's sub-items,
+    // measured as bar menus.
+    void DressItems(TMenuItem& parent, TSkinData& skinData);
     void Release();
 
 private:
     void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages, bool barMenu);
 
     std::vector<TMenu*> FMenus;
+    std::vector<TMenuItem*> FParents;
     std::vector<TMenuItem*> FItems;
 };
 

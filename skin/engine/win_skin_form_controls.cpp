@@ -154,6 +154,12 @@ void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
             FPaintedToolBars.push_back(bar);
             bar->FreeNotification(this);
         }
+    if (mapping.OwnerDrawMenu) {
+        TMenuItem* shown = nullptr;
+        if (auto* button = dynamic_cast<TToolButton*>(&component)) shown = button->MenuItem();
+        if (auto* bar = dynamic_cast<TToolBar*>(&component)) shown = bar->Menu();
+        if (shown) FSkinnedMenus.DressItems(*shown, *FSkinData);
+    }
     if (mapping.Control != TSkinControlClass::None && control) {
         if (mapping.ByHandle && windowed) {
             if (auto made = MakeSkinControl(mapping.Control, &FSkinnedControls))

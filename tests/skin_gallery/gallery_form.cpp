@@ -83,6 +83,13 @@ void TGalleryForm::CreateComponents() {
         (*field)->SetCaption(caption);
         x += 58;
     }
+    ChannelMenu = new TMenuItem(this);
+    for (const char* caption : {"高清", "标清"}) {
+        auto* item = new TMenuItem(this);
+        item->SetCaption(caption);
+        ChannelMenu->Add(item);
+    }
+    ToolButton1->SetMenuItem(ChannelMenu);
     ToolButton2->SetDown(true);
     ToolButton3->SetEnabled(false);
 

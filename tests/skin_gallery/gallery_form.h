@@ -12,6 +12,7 @@
 #include "toolkit/labels.h"
 #include "toolkit/list_boxes.h"
 #include "toolkit/list_view.h"
+#include "toolkit/menus.h"
 #include "toolkit/panels.h"
 #include "toolkit/range_controls.h"
 #include "toolkit/scroll_bar.h"
@@ -35,6 +36,8 @@ class TGalleryForm : public TForm {
     TToolButton* ToolButton1 = nullptr;
     TToolButton* ToolButton2 = nullptr;
     TToolButton* ToolButton3 = nullptr;
+    // The first tool button's menu.
+    TMenuItem* ChannelMenu = nullptr;
     TStatusBar* StatusBar1 = nullptr;
 
     TButton* Button1 = nullptr;        // plain

@@ -223,6 +223,8 @@ TEST_F(SkinGallery, EveryControlWearsTheSkinControlOfItsClassAndGetsAllBackUndre
             // Nothing else, and nothing twice.
             EXPECT_EQ(list.Count(), skinned + 2);
             EXPECT_TRUE(gallery.ToolBar1->OnCustomDrawButton != nullptr);
+            // A tool button's menu is drawn from the skin.
+            EXPECT_TRUE(gallery.ChannelMenu->Items(1)->OwnerDrawn());
             EXPECT_FALSE(gallery.StatusBar1->SizeGrip());
             EXPECT_EQ(gallery.Color(), face);
 
@@ -239,6 +241,7 @@ TEST_F(SkinGallery, EveryControlWearsTheSkinControlOfItsClassAndGetsAllBackUndre
             }
             EXPECT_EQ(GetWindowLongPtrW(header, GWLP_WNDPROC), headerProc);
             EXPECT_TRUE(gallery.ToolBar1->OnCustomDrawButton == nullptr);
+            EXPECT_FALSE(gallery.ChannelMenu->Items(1)->OwnerDrawn());
             EXPECT_EQ(gallery.Color(), formColor);
         }
         data.reset();
