@@ -89,6 +89,9 @@ class TWinSkinForm : public TComponent {
     void ApplySkinChange();
     void FreeCaptionButtons();
     void BuildCaptionButtons();
+    const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const {
+        return FCaptionButtons;
+    }
     // Paints the frame on dc, or on the window's own context.
     void PaintFrame(HDC dc = nullptr);
     void SetMdiMaximized(bool maximized);
@@ -116,6 +119,9 @@ class TWinSkinForm : public TComponent {
     const TBitmap& IconBitmap() const { return FIconBitmap; }
     // Paints one object at once (a state change).
     void PaintObject(TNCObject& object);
+    // The maximised MDI child's buttons, drawn into the menu bar's picture
+    // whose top-left corner is at barOrigin in the window.
+    void PaintMdiButtons(TBitmap& bar, POINT barOrigin) const;
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;

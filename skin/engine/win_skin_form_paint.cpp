@@ -44,14 +44,38 @@ void TWinSysButton::Paint() {
     FOwner.PaintObject(*this);
 }
 
-void TWinSkinForm::PaintObject(TNCObject&) {
+void TWinSkinForm::PaintObject(TNCObject& object) {
     if (FFrameState != kFrameActive && FFrameState != kFrameRefreshing) return;
     RECT window{};
     GetWindowRect(FWindow, &window);
     HDC dc = GetWindowDC(FWindow);
     if (!dc) return;
-    PaintCaption(dc, window.right - window.left);
+    const int w = window.right - window.left;
+    auto* button = dynamic_cast<TWinSysButton*>(&object);
+    // The maximised child's buttons live in the menu bar.
+    if (button && button->Part().Visibility == 100 && FMenuBar)
+        FMenuBar->Paint(dc, {FFrameLeft, FFrameTop, w - FFrameRight, FFrameTop + FMenuBarHeight},
+                        FActive);
+    else
+        PaintCaption(dc, w);
     ReleaseDC(FWindow, dc);
+}
+
+void TWinSkinForm::PaintMdiButtons(TBitmap& bar, POINT barOrigin) const {
+    for (const auto& button : FCaptionButtons) {
+        if (!button->Visible || button->Part().Visibility != 100) continue;
+        const int frames = button->Frames();
+        const int frame = button->State == TNCObject::nsHot       ? 4
+                          : button->State == TNCObject::nsPressed ? 2
+                                                                  : 1;
+        const TBitmap& image = button->Image();
+        const TRect cell = StateImageRect(image, false, frames, std::min(frame, frames));
+        if (cell.Empty()) continue;
+        TBitmap piece(cell.Width(), cell.Height(), TPixelFormat::pf32bit);
+        piece.CopyRect(0, 0, image, cell.Left, cell.Top, cell.Width(), cell.Height());
+        CopyKeyed(bar, button->Bounds.left - barOrigin.x, button->Bounds.top - barOrigin.y, piece,
+                  kColourKey);
+    }
 }
 
 void TWinSkinForm::PaintFrame(HDC given) {

@@ -189,6 +189,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
         scratch.Bitmap().Fill(static_cast<TColor>(SkinColour(FSkinData->Colours.Menubar)));
     }
     FBarBackground = scratch.Bitmap();
+    FForm.PaintMdiButtons(scratch.Bitmap(), {bar.left, bar.top});
     HDC mem = scratch.Dc();
     SelectObject(mem, MenuFont());
     std::vector<int> widths;

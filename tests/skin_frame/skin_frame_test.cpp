@@ -496,6 +496,28 @@ TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShows
     SendMessageW(GMdiClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
     EXPECT_TRUE(manager->MdiMaximized());
     EXPECT_NE(GetWindowLongW(child, GWL_STYLE) & WS_SYSMENU, 0);
+    // The maximised child's minimise, restore and close are drawn in the
+    // frame's menu bar, from their first state image.
+    RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    int childButtons = 0, same = 0, sampled = 0;
+    HDC frameDc = GetWindowDC(frame);
+    for (const auto& button : frameSkin->CaptionButtons()) {
+        if (button->Part().Visibility != 100 || !button->Visible) continue;
+        ++childButtons;
+        const RECT b = button->Bounds;
+        const TBitmap& image = button->Image();
+        const int cell = image.Width() / button->Frames();
+        for (int x = 0; x < cell && x < b.right - b.left; x += 2) {
+            const TColor want = image.GetPixel(x, image.Height() / 2);
+            if (want == kColourKey) continue;
+            ++sampled;
+            same += GetPixel(frameDc, b.left + x, b.top + image.Height() / 2) == ColorToRGB(want);
+        }
+    }
+    ReleaseDC(frame, frameDc);
+    EXPECT_EQ(childButtons, 3);
+    EXPECT_GT(sampled, 6);
+    EXPECT_EQ(same, sampled);
     SendMessageW(GMdiClient, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
     EXPECT_FALSE(manager->MdiMaximized());
     EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & WS_SYSMENU, 0);
