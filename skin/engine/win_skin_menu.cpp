@@ -52,11 +52,24 @@ void SwitchTo(int index) {
     EndMenu();
 }
 
+// A menu laid out right to left marks its items so.
+bool RightToLeftMenu(HMENU menu) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return menu && GetMenuItemInfoW(menu, 0, TRUE, &info) && (info.fType & MFT_RIGHTORDER) != 0;
+}
+
 LRESULT CALLBACK TrackingHook(int code, WPARAM wParam, LPARAM lParam) {
     TTracking& t = Tracking();
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    // Left and right mean the other way in a right-to-left menu.
+    if (code == MSGF_MENU && t.Bar && msg->message == WM_KEYDOWN &&
+        (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) && t.SelectedAny &&
+        RightToLeftMenu(t.SelectedIn))
+        msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
     LRESULT result = CallNextHookEx(t.Hook, code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || !t.Bar) return result;
-    auto* msg = reinterpret_cast<MSG*>(lParam);
     if (t.First) {
         t.First = false;
         PostMessageW(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);

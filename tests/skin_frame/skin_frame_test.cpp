@@ -652,3 +652,91 @@ TEST_F(SkinFrame, ARawMenusDropDownIsDrawnFromTheSkinAndGetsItsOwnItemsBack) {
     DestroyWindow(window);
     manager->PurgeDeadForms();
 }
+
+namespace {
+
+// Drives an open bar drop-down from a timer: the first time it sees one,
+// moves the mouse over the `target` bar button; then notes which menu is
+// open and closes it.
+struct TBarDrive {
+    TWinSkinMenu* Bar = nullptr;
+    int Target = 0;
+    bool Moved = false;
+    HMENU Seen = nullptr;
+    int Ticks = 0;
+};
+TBarDrive g_drive;
+
+void CALLBACK DriveBar(HWND, UINT, UINT_PTR id, DWORD) {
+    if (++g_drive.Ticks > 200) { // never stays open whatever happens
+        KillTimer(nullptr, id);
+        EndMenu();
+        return;
+    }
+    for (HWND w : TopLevelWindows(GetCurrentProcessId())) {
+        if (WindowClass(w) != L"#32768" || !IsWindowVisible(w)) continue;
+        if (!g_drive.Moved) {
+            RECT window{};
+            GetWindowRect(g_drive.Bar->Window(), &window);
+            const RECT b = g_drive.Bar->Button(g_drive.Target).Bounds;
+            SetCursorPos(window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2);
+            PostMessageW(w, WM_MOUSEMOVE, 0, 0);
+            g_drive.Moved = true;
+            return;
+        }
+        HMENU shown = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+        if (shown == g_drive.Bar->Button(g_drive.Target).DropDown) {
+            g_drive.Seen = shown;
+            KillTimer(nullptr, id);
+            EndMenu();
+        }
+        return;
+    }
+}
+
+} // namespace
+
+TEST_F(SkinFrame, TheBarsDropDownFollowsTheMouseToAnotherButtonAndAButtonWithoutOneOnlyClicks) {
+    TForm form(Application);
+    form.SetBounds(120, 120, 360, 200);
+    auto* menu = new TMainMenu(&form);
+    int helpClicks = 0;
+    for (const char* caption : {"视图(&V)", "工具(&T)", "帮助(&H)"}) {
+        auto* top = new TMenuItem(&form);
+        top->SetCaption(caption);
+        menu->Items()->Add(top);
+    }
+    for (int i = 0; i < 2; ++i) {
+        auto* sub = new TMenuItem(&form);
+        sub->SetCaption("子项");
+        menu->Items()->Items(i)->Add(sub);
+    }
+    menu->Items()->Items(2)->OnClick = [&](TObject*) { ++helpClicks; };
+    form.SetMenu(menu);
+    auto data = MakeSkinData(&form, kSkins[1], true);
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    TSkinManage* manager = SkinManage();
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* f = manager->FindSkinForm(form.Handle());
+        return f && f->FrameState() == kFrameActive && f->MenuBar();
+    }));
+    TWinSkinMenu* bar = manager->FindSkinForm(form.Handle())->MenuBar();
+    ASSERT_EQ(bar->ButtonCount(), 3);
+
+    // Over 工具 while 视图's drop-down is open: 工具's opens instead.
+    g_drive = TBarDrive{bar, 1};
+    SetTimer(nullptr, 0, 30, DriveBar);
+    bar->OpenDropDown(bar->Button(0));
+    EXPECT_TRUE(g_drive.Moved);
+    EXPECT_NE(g_drive.Seen, nullptr);
+    EXPECT_EQ(g_drive.Seen, bar->Button(1).DropDown);
+
+    // 帮助 has no drop-down: opening it only runs its command.
+    Pump();
+    const int before = helpClicks;
+    bar->OpenDropDown(bar->Button(2));
+    EXPECT_TRUE(PumpUntil([&] { return helpClicks == before + 1; }));
+    for (HWND w : TopLevelWindows(GetCurrentProcessId()))
+        EXPECT_FALSE(WindowClass(w) == L"#32768" && IsWindowVisible(w));
+}
