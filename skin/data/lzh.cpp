@@ -60,101 +60,114 @@ private:
 };
 
 // The fast form: 64 bits at a time, left-aligned, so the hot loop refills
-// once per symbol at most. Bytes come from a buffer, topped up from a stream
-// in chunks when there is one.
+// once per symbol at most. The buffered bits travel by value in a cursor the
+// decoding loop keeps in locals; bytes come from a buffer, topped up from a
+// stream in chunks when there is one.
+struct TBitCursor {
+    uint64_t buffer = 0; // next bit at the top
+    int count = 0;
+    const uint8_t* next = nullptr;
+
+    uint64_t Peek() const { return buffer; }
+    int Available() const { return count; }
+    void Skip(int n) {
+        buffer <<= n;
+        count -= n;
+    }
+    int Bits(int n) {
+        const int value = static_cast<int>(buffer >> (64 - n));
+        Skip(n);
+        return value;
+    }
+
+    // Tops the buffer up to at least 56 bits from the 8 bytes at next.
+    void TakeWord() {
+        // Big-endian assembly, written out: compilers fold this form into
+        // one load and a swap, while a loop stays eight loads.
+        const uint8_t* p = next;
+        const uint64_t word = static_cast<uint64_t>(p[0]) << 56 | static_cast<uint64_t>(p[1]) << 48 |
+                              static_cast<uint64_t>(p[2]) << 40 | static_cast<uint64_t>(p[3]) << 32 |
+                              static_cast<uint64_t>(p[4]) << 24 | static_cast<uint64_t>(p[5]) << 16 |
+                              static_cast<uint64_t>(p[6]) << 8 | static_cast<uint64_t>(p[7]);
+        // Bits past the whole bytes taken are the stream's own next bits,
+        // so loading them again later ORs in the same values.
+        buffer |= word >> count;
+        const int taken = (63 - count) >> 3;
+        next += taken;
+        count += taken * 8;
+    }
+};
+
 class TBufferBits {
 public:
-    TBufferBits(const uint8_t* input, size_t length) : FNext(input), FEnd(input + length) {}
+    TBufferBits(const uint8_t* input, size_t length) : FStart(input), FEnd(input + length) {}
     explicit TBufferBits(TStream& stream) : FStream(&stream), FChunk(kChunkSize) {}
 
-    // Makes sure at least 56 bits are buffered.
-    void Refill() {
-        if (FEnd - FNext >= 8) {
-            // Big-endian assembly, written out: compilers fold this form into
-            // one load and a swap, while a loop stays eight loads.
-            const uint8_t* p = FNext;
-            const uint64_t word = static_cast<uint64_t>(p[0]) << 56 |
-                                  static_cast<uint64_t>(p[1]) << 48 |
-                                  static_cast<uint64_t>(p[2]) << 40 |
-                                  static_cast<uint64_t>(p[3]) << 32 |
-                                  static_cast<uint64_t>(p[4]) << 24 |
-                                  static_cast<uint64_t>(p[5]) << 16 |
-                                  static_cast<uint64_t>(p[6]) << 8 | static_cast<uint64_t>(p[7]);
-            // Bits past the whole bytes taken are the stream's own next bits,
-            // so loading them again later ORs in the same values.
-            FBuffer |= word >> FCount;
-            const int taken = (63 - FCount) >> 3;
-            FNext += taken;
-            FCount += taken * 8;
-            return;
+    TBitCursor Begin() const {
+        TBitCursor cursor;
+        cursor.next = FStart;
+        return cursor;
+    }
+
+    // Makes sure at least 56 bits are buffered. The hot loop spells this
+    // out itself so that the cursor stays in registers.
+    void Refill(TBitCursor& cursor) {
+        if (HasWord(cursor)) {
+            cursor.TakeWord();
+        } else {
+            cursor = RefillByBytes(cursor);
         }
-        RefillNearEnd();
+    }
+    bool HasWord(const TBitCursor& cursor) const { return FEnd - cursor.next >= 8; }
+
+    // The slow way, near the end of a buffer or chunk. Takes and gives the
+    // cursor by value, so that the loop's copy need not live in memory.
+    TBitCursor RefillByBytes(TBitCursor cursor) {
+        while (cursor.count <= 56) {
+            if (cursor.next == FEnd && !NextChunk(cursor)) {
+                cursor.count += 8; // past the end the stream reads as zeros
+                ++FPadding;
+                continue;
+            }
+            cursor.buffer |= static_cast<uint64_t>(*cursor.next++) << (56 - cursor.count);
+            cursor.count += 8;
+        }
+        return cursor;
     }
 
     // The tree's depth is not bounded by the format, so a walk may empty
     // the buffer; that costs one predictable branch per bit.
-    int Bit() {
-        if (FCount == 0) Refill();
-        const int bit = static_cast<int>(FBuffer >> 63);
-        FBuffer <<= 1;
-        --FCount;
+    int Bit(TBitCursor& cursor) {
+        if (cursor.count == 0) cursor = RefillByBytes(cursor);
+        const int bit = static_cast<int>(cursor.buffer >> 63);
+        cursor.Skip(1);
         return bit;
     }
 
-    int Bits(int n) {
-        const int value = static_cast<int>(FBuffer >> (64 - n));
-        FBuffer <<= n;
-        FCount -= n;
-        return value;
-    }
-
-    int Available() const { return FCount; }
     // Bits taken from past the end of the input (negative while none).
-    int64_t PaddingTaken() const { return FPadding * 8 - FCount; }
-    // The buffered bits, next one at the top, for walks that count for
-    // themselves and Skip afterwards.
-    uint64_t Peek() const { return FBuffer; }
-    void Skip(int n) {
-        FBuffer <<= n;
-        FCount -= n;
-    }
+    int64_t PaddingTaken(const TBitCursor& cursor) const { return FPadding * 8 - cursor.count; }
 
 private:
     static constexpr size_t kChunkSize = 64 * 1024;
 
-    // Kept out of line so the hot path above stays small enough to inline.
-    void RefillNearEnd() {
-        while (FCount <= 56) {
-            if (FNext == FEnd && !NextChunk()) {
-                FCount += 8; // past the end the stream reads as zeros
-                ++FPadding;
-                continue;
-            }
-            FBuffer |= static_cast<uint64_t>(*FNext++) << (56 - FCount);
-            FCount += 8;
-        }
-    }
-
     // Called once the current chunk is used up.
-    bool NextChunk() {
+    bool NextChunk(TBitCursor& cursor) {
         if (FStream == nullptr || FStreamDone) return false;
         const int64_t got = FStream->Read(FChunk.data(), static_cast<int64_t>(FChunk.size()));
         if (got <= 0) {
             FStreamDone = true;
             return false;
         }
-        FNext = FChunk.data();
-        FEnd = FNext + got;
+        cursor.next = FChunk.data();
+        FEnd = cursor.next + got;
         return true;
     }
 
     TStream* FStream = nullptr;
     bool FStreamDone = false;
     std::vector<uint8_t> FChunk;
-    const uint8_t* FNext = nullptr;
+    const uint8_t* FStart = nullptr;
     const uint8_t* FEnd = nullptr;
-    uint64_t FBuffer = 0;
-    int FCount = 0;
     int64_t FPadding = 0; // zero bytes supplied past the end
 };
 
@@ -222,30 +235,36 @@ class TTableTree {
 public:
     explicit TTableTree(THuffmanTree& tree) : FTree(tree) { FillAll(); }
 
-    int Decode(TBufferBits& bits) {
+    int Decode(TBufferBits& bits, TBitCursor& cursor) {
         THuffmanTree& t = FTree;
-        const uint64_t ahead = bits.Peek();
-        const int entry = FTable[ahead >> (64 - kTableBits)];
-        int c = entry & kNodeMask;
-        int depth = entry >> kWidthShift;
+        const uint64_t ahead = cursor.Peek();
+        // The walk keeps the position it read the node from: for the leaf,
+        // that is where the climb starts, without a load of its parent.
+        const uint32_t entry = FTable[ahead >> (64 - kTableBits)];
+        int leaf = static_cast<int>(entry & kFieldMask);
+        int c = static_cast<int>((entry >> kNodeShift) & kFieldMask);
+        int depth = static_cast<int>(entry >> kDepthShift);
         if (c < THuffmanTree::kLeafBase) {
             uint64_t rest = ahead << kTableBits;
             do {
-                c = t.son[c + static_cast<int>(rest >> 63)];
+                leaf = c + static_cast<int>(rest >> 63);
+                c = t.son[leaf];
                 rest <<= 1;
                 ++depth;
             } while (c < THuffmanTree::kLeafBase && depth < kBuffered);
             if (c < THuffmanTree::kLeafBase) {
                 // Only a degenerate tree is this deep; finish the plain way.
-                bits.Skip(depth);
-                while (c < THuffmanTree::kLeafBase)
-                    c = t.son[c + bits.Bit()];
+                cursor.Skip(depth);
+                while (c < THuffmanTree::kLeafBase) {
+                    leaf = c + bits.Bit(cursor);
+                    c = t.son[leaf];
+                }
                 depth = kBuffered + 1; // beyond the table, which is all depth says
             } else {
-                bits.Skip(depth);
+                cursor.Skip(depth);
             }
         } else {
-            bits.Skip(depth);
+            cursor.Skip(depth);
         }
         const int symbol = c - THuffmanTree::kLeafBase;
 
@@ -255,57 +274,30 @@ public:
             return symbol;
         }
 
-        // The climb, two levels a step by a table of grandparents. The
-        // common case is at most one swap, at the leaf: then the two
-        // positions it touched are the leaf's old one, whose code was just
-        // read, and its new one, whose code the climb spells out by the
-        // parities it passes.
-        const int leaf = t.prnt[c];
+        // The climb. The common case is at most one swap, at the leaf: then
+        // the two positions it touched are the leaf's old one, whose code
+        // was just read, and its new one, whose code is spelt out again only
+        // in the rare case that the table may reach it.
         int node = leaf;
         int moved = -1;
         const uint32_t k = ++t.freq[node];
         if (k > t.freq[node + 1]) {
             node = moved = t.MoveUp(node, k);
-            Regrand(leaf);
-            Regrand(moved);
         }
-        uint32_t code = static_cast<uint32_t>(node & 1);
-        int level = 1;
         int swaps = 0;
         int touched[kTouchedMax];
         int up = t.prnt[node];
         while (up != kRoot) {
-            const int above = t.prnt[up];
-            const int beyond = FGrand[up];
-            uint32_t n = ++t.freq[up];
-            if (n > t.freq[up + 1]) {
-                up = Swap(up, n, touched, swaps);
-                code |= static_cast<uint32_t>(up & 1) << (level & 31);
-                ++level;
-                up = t.prnt[up];
-                continue;
-            }
-            code |= static_cast<uint32_t>(up & 1) << (level & 31);
-            ++level;
-            if (above == kRoot) break;
-            n = ++t.freq[above];
-            if (n > t.freq[above + 1]) {
-                up = Swap(above, n, touched, swaps);
-                code |= static_cast<uint32_t>(up & 1) << (level & 31);
-                ++level;
-                up = t.prnt[up];
-                continue;
-            }
-            code |= static_cast<uint32_t>(above & 1) << (level & 31);
-            ++level;
-            up = beyond;
+            const uint32_t n = ++t.freq[up];
+            if (n > t.freq[up + 1]) up = Swap(up, n, touched, swaps);
+            up = t.prnt[up];
         }
         ++t.freq[kRoot];
 
         if (swaps == 0) {
             if (moved >= 0) {
                 Refill(leaf, depth, static_cast<uint32_t>(ahead >> (64 - (depth <= kTableBits ? depth : 1))));
-                Refill(moved, level, code);
+                RefillAt(moved);
             }
         } else if (swaps > kTouchedMax / 2) {
             FillAll();
@@ -324,8 +316,6 @@ private:
     // A swap above the leaf, noting the positions it touched.
     int Swap(int up, uint32_t count, int* touched, int& swaps) {
         const int to = FTree.MoveUp(up, count);
-        Regrand(up);
-        Regrand(to);
         if (swaps < kTouchedMax / 2) {
             touched[2 * swaps] = up;
             touched[2 * swaps + 1] = to;
@@ -334,24 +324,11 @@ private:
         return to;
     }
 
-    // After a swap put another node at position x: its children and
-    // grandchildren have new grandparents.
-    void Regrand(int x) {
-        const THuffmanTree& t = FTree;
-        const int child = t.son[x];
-        FGrand[child] = t.prnt[x];
-        if (child >= THuffmanTree::kLeafBase) return;
-        FGrand[child + 1] = t.prnt[x];
-        for (int side = child; side <= child + 1; ++side) {
-            const int grandchild = t.son[side];
-            FGrand[grandchild] = x;
-            if (grandchild < THuffmanTree::kLeafBase) FGrand[grandchild + 1] = x;
-        }
-    }
-
     static constexpr int kTableBits = 7;
-    static constexpr int kNodeMask = 1023;
-    static constexpr int kWidthShift = 10;
+    // An entry: the position reached, the node there, and the depth.
+    static constexpr uint32_t kFieldMask = 1023;
+    static constexpr int kNodeShift = 10;
+    static constexpr int kDepthShift = 20;
     static constexpr int kBuffered = 48; // within the 56 bits Refill guarantees
     static constexpr int kTouchedMax = 16;
 
@@ -361,20 +338,31 @@ private:
         if (depth > kTableBits) return;
         const int spare = kTableBits - depth;
         const int first = static_cast<int>(code << spare);
-        const int below = FTree.son[x];
-        for (int s = 0; s < (1 << spare); ++s) {
-            int c = below;
-            int d = depth;
-            while (c < THuffmanTree::kLeafBase && d < kTableBits) {
-                c = FTree.son[c + ((s >> (kTableBits - 1 - d)) & 1)];
-                ++d;
-            }
-            FTable[first + s] = static_cast<uint16_t>(c | d << kWidthShift);
+        for (int s = 0; s < (1 << spare); ++s)
+            FTable[first + s] = Walk(x, depth, s);
+    }
+
+    // The entry for table index s, walking down from position x at depth.
+    uint32_t Walk(int x, int depth, int s) {
+        int at = x;
+        int c = FTree.son[at];
+        int d = depth;
+        FReached[at] = 1;
+        while (c < THuffmanTree::kLeafBase && d < kTableBits) {
+            at = c + ((s >> (kTableBits - 1 - d)) & 1);
+            c = FTree.son[at];
+            FReached[at] = 1;
+            ++d;
         }
+        return static_cast<uint32_t>(at) | static_cast<uint32_t>(c) << kNodeShift |
+               static_cast<uint32_t>(d) << kDepthShift;
     }
 
     // The same for a position whose code is not at hand: the climb spells it.
+    // Most swaps lie far below the table, and a position no walk has reached
+    // since the last full fill cannot lie within it.
     void RefillAt(int x) {
+        if (FReached[x] == 0) return;
         uint32_t code = 0;
         int depth = 0;
         for (int p = x; p != kRoot; p = FTree.prnt[p]) {
@@ -386,24 +374,16 @@ private:
     }
 
     void FillAll() {
-        for (int x = 0; x < kNodeCount + kSymbolCount; ++x) {
-            const int p = FTree.prnt[x];
-            FGrand[x] = p == kRoot ? 0 : FTree.prnt[p];
-        }
-        for (int s = 0; s < (1 << kTableBits); ++s) {
-            int c = FTree.son[kRoot];
-            int d = 0;
-            while (c < THuffmanTree::kLeafBase && d < kTableBits) {
-                c = FTree.son[c + ((s >> (kTableBits - 1 - d)) & 1)];
-                ++d;
-            }
-            FTable[s] = static_cast<uint16_t>(c | d << kWidthShift);
-        }
+        std::memset(FReached, 0, sizeof FReached);
+        for (int s = 0; s < (1 << kTableBits); ++s)
+            FTable[s] = Walk(kRoot, 0, s);
     }
 
     THuffmanTree& FTree;
-    uint16_t FTable[1 << kTableBits];
-    int32_t FGrand[kNodeCount + kSymbolCount]; // prnt[prnt[x]]
+    uint32_t FTable[1 << kTableBits];
+    // Positions some walk passed since the last full fill: all those the
+    // table reaches now, and some it reached before.
+    uint8_t FReached[kNodeCount];
 };
 
 // A complete stream ends within its last byte; the slack allows for an
@@ -432,22 +412,27 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size, bool* inputSuff
     uint8_t* const start = out.data();
     uint8_t* dst = start;
     uint8_t* const end = dst + size;
+    TBitCursor cursor = bits.Begin();
 
     while (dst < end) {
-        if (inputSufficed != nullptr && bits.PaddingTaken() > kPaddingSlackBits) {
+        if (inputSufficed != nullptr && bits.PaddingTaken(cursor) > kPaddingSlackBits) {
             *inputSufficed = false;
             return {};
         }
-        bits.Refill();
-        const int c = symbols.Decode(bits);
+        if (bits.HasWord(cursor)) {
+            cursor.TakeWord();
+        } else {
+            cursor = bits.RefillByBytes(cursor);
+        }
+        const int c = symbols.Decode(bits, cursor);
         if (c < 256) {
             *dst++ = static_cast<uint8_t>(c);
             continue;
         }
-        if (bits.Available() < 14) bits.Refill();
-        const int first = bits.Bits(8);
+        if (cursor.Available() < 14) bits.Refill(cursor);
+        const int first = cursor.Bits(8);
         const int length = kPositionTables.length[first];
-        const int low = ((first << (length - 2)) | bits.Bits(length - 2)) & 63;
+        const int low = ((first << (length - 2)) | cursor.Bits(length - 2)) & 63;
         const int distance = ((kPositionTables.upper[first] << 6) | low) + 1;
         const int count = c - 255 + kThreshold;
         if (static_cast<size_t>(distance) > static_cast<size_t>(dst - start)) {
@@ -470,7 +455,7 @@ std::vector<uint8_t> DecodeFast(TBufferBits& bits, int32_t size, bool* inputSuff
                 *dst++ = *src++;
         }
     }
-    if (inputSufficed != nullptr && bits.PaddingTaken() > kPaddingSlackBits) {
+    if (inputSufficed != nullptr && bits.PaddingTaken(cursor) > kPaddingSlackBits) {
         *inputSufficed = false;
         return {};
     }

@@ -17,7 +17,7 @@ struct THuffmanTree {
     // sentinel is 0xFFFF) but held in full words: the walks run faster.
     // Sentinels past the root stop a scan for a node's new place; the extra
     // ones let it look at several counts at once.
-    static constexpr int kSentinels = 7;
+    static constexpr int kSentinels = 9;
     uint32_t freq[kNodeCount + kSentinels];
     int32_t son[kNodeCount];
     int32_t prnt[kNodeCount + kSymbolCount];
@@ -102,9 +102,10 @@ struct THuffmanTree {
         int l = c + 1;
         for (;;) {
             const int below = (freq[l + 1] < k) + (freq[l + 2] < k) + (freq[l + 3] < k) +
-                              (freq[l + 4] < k) + (freq[l + 5] < k) + (freq[l + 6] < k);
+                              (freq[l + 4] < k) + (freq[l + 5] < k) + (freq[l + 6] < k) +
+                              (freq[l + 7] < k) + (freq[l + 8] < k);
             l += below;
-            if (below < 6) break;
+            if (below < 8) break;
         }
         freq[c] = freq[l];
         freq[l] = k;
