@@ -214,6 +214,15 @@ void TSkinManage::PurgeDeadForms() {
     }
 }
 
+void TSkinManage::RemoveSkinData(TSkinData* skinData) {
+    TSkinManagerBookkeeping::RemoveSkinData(skinData);
+    const std::vector<TWinSkinForm*> forms = FSkinForms;
+    for (TWinSkinForm* form : forms)
+        if (form->SkinData() == skinData &&
+            std::find(FSkinForms.begin(), FSkinForms.end(), form) != FSkinForms.end())
+            form->Detach();
+}
+
 void TSkinManage::FormGone(TWinSkinForm* form) {
     std::erase(FSkinForms, form);
 }

@@ -40,6 +40,9 @@ public:
     TSkinManage& operator=(const TSkinManage&) = delete;
 
     void InstallHook() override;
+    // Windows dressed by a skin data that goes are given back first: the
+    // frame must not paint from a skin that is gone.
+    void RemoveSkinData(TSkinData* skinData) override;
     void RequestAction(int action, int delayMs) override;
     void ResetCaptionButtons() override;
     bool SkinWindow(TComponent* form) override;

@@ -199,6 +199,7 @@ void TSkinnedPopupMenus::DressMenu(TMenu& menu, TSkinData& skinData, bool withMe
                                    bool barMenu) {
     if (std::find(FMenus.begin(), FMenus.end(), &menu) != FMenus.end()) return;
     FMenus.push_back(&menu);
+    Watch(&menu);
     menu.SetOwnerDraw(true);
     for (int i = 0; i < menu.Items()->Count(); ++i)
         DressItem(*menu.Items()->Items(i), skinData, withMenuImages, barMenu);
@@ -207,6 +208,7 @@ void TSkinnedPopupMenus::DressMenu(TMenu& menu, TSkinData& skinData, bool withMe
 void TSkinnedPopupMenus::DressItems(TMenuItem& parent, TSkinData& skinData) {
     if (std::find(FParents.begin(), FParents.end(), &parent) != FParents.end()) return;
     FParents.push_back(&parent);
+    Watch(&parent);
     for (int i = 0; i < parent.Count(); ++i)
         DressItem(*parent.Items(i), skinData, false, true);
     // The items' native type follows their painter.
@@ -234,6 +236,7 @@ void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool wi
                 MeasurePopupItem(*data, images, width);
         };
         FItems.push_back(&item);
+        Watch(&item);
     }
     for (int i = 0; i < item.Count(); ++i)
         DressItem(*item.Items(i), skinData, withMenuImages, barMenu);
@@ -243,14 +246,34 @@ void TSkinnedPopupMenus::Release() {
     for (TMenuItem* item : FItems) {
         item->OnDrawItem = nullptr;
         item->OnMeasureItem = nullptr;
+        item->RemoveFreeNotification(FWatcher);
     }
-    for (TMenu* menu : FMenus)
+    for (TMenu* menu : FMenus) {
         menu->SetOwnerDraw(false);
-    for (TMenuItem* parent : FParents)
+        menu->RemoveFreeNotification(FWatcher);
+    }
+    for (TMenuItem* parent : FParents) {
         parent->Changed();
+        parent->RemoveFreeNotification(FWatcher);
+    }
     FItems.clear();
     FMenus.clear();
     FParents.clear();
+}
+
+void TSkinnedPopupMenus::Watch(TComponent* component) {
+    if (FWatcher) component->FreeNotification(FWatcher);
+}
+
+void TSkinnedPopupMenus::Forget(TComponent* component) {
+    auto drop = [component](auto& list) {
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [component](auto* p) { return p == component; }),
+                   list.end());
+    };
+    drop(FItems);
+    drop(FMenus);
+    drop(FParents);
 }
 
 namespace {

@@ -28,7 +28,9 @@ void MeasureMenuItem(const TSkinData& skinData, bool hasImages, int& width);
 // Makes a form's popup menus owner-drawn in the skin, and gives them back.
 class TSkinnedPopupMenus {
 public:
-    TSkinnedPopupMenus() = default;
+    // The watcher hears when a dressed menu or item goes (FreeNotification)
+    // and passes it on to Forget.
+    explicit TSkinnedPopupMenus(TComponent* watcher) : FWatcher(watcher) {}
     ~TSkinnedPopupMenus() { Release(); }
     TSkinnedPopupMenus(const TSkinnedPopupMenus&) = delete;
     TSkinnedPopupMenus& operator=(const TSkinnedPopupMenus&) = delete;
@@ -43,10 +45,14 @@ public:
     // measured as bar menus.
     void DressItems(TMenuItem& parent, TSkinData& skinData);
     void Release();
+    // A dressed menu or item is being destroyed: never touched again.
+    void Forget(TComponent* component);
 
 private:
+    void Watch(TComponent* component);
     void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages, bool barMenu);
 
+    TComponent* FWatcher;
     std::vector<TMenu*> FMenus;
     std::vector<TMenuItem*> FParents;
     std::vector<TMenuItem*> FItems;

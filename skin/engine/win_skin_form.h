@@ -236,7 +236,7 @@ private:
     std::unique_ptr<TPopupMenu> FSkinSystemMenu;
     std::vector<TToolBar*> FPaintedToolBars;
     // The form's popup menus and the skin system menu, drawn by the skin.
-    TSkinnedPopupMenus FSkinnedMenus;
+    TSkinnedPopupMenus FSkinnedMenus{this};
     // Last, so that they go first: they may still look at the frame.
     TSkinControls FSkinnedControls;
 };

@@ -207,10 +207,11 @@ void TWinSkinForm::ReleaseToolBars() {
 
 void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
-    if (operation == opRemove)
-        FPaintedToolBars.erase(
-            std::remove(FPaintedToolBars.begin(), FPaintedToolBars.end(), component),
-            FPaintedToolBars.end());
+    if (operation != opRemove) return;
+    FSkinnedMenus.Forget(component);
+    FPaintedToolBars.erase(
+        std::remove(FPaintedToolBars.begin(), FPaintedToolBars.end(), component),
+        FPaintedToolBars.end());
 }
 
 } // namespace qh

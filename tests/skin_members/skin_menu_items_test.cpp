@@ -101,7 +101,7 @@ TEST_F(SkinMembers, MenuItemsAreMeasuredAndDrawnFromEachSkinsMenuItemPart) {
         int own = 0, ownHeight = 0;
         plain->MeasureItem(screen, own, ownHeight);
         ReleaseDC(nullptr, screen);
-        TSkinnedPopupMenus dressed;
+        TSkinnedPopupMenus dressed(nullptr);
         dressed.Dress(form, *data);
         MEASUREITEMSTRUCT measure{};
         measure.CtlType = ODT_MENU;
