@@ -286,11 +286,13 @@ public:
         }
         int swaps = 0;
         int touched[kTouchedMax];
-        int up = t.prnt[node];
+        // Unsigned, so that indexing needs no widening.
+        uint32_t up = static_cast<uint32_t>(t.prnt[node]);
         while (up != kRoot) {
-            const uint32_t n = ++t.freq[up];
-            if (n > t.freq[up + 1]) up = Swap(up, n, touched, swaps);
-            up = t.prnt[up];
+            uint32_t* const count = t.freq + up;
+            const uint32_t n = ++*count;
+            if (n > count[1]) up = static_cast<uint32_t>(Swap(static_cast<int>(up), n, touched, swaps));
+            up = static_cast<uint32_t>(t.prnt[up]);
         }
         ++t.freq[kRoot];
 
