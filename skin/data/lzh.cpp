@@ -283,6 +283,10 @@ public:
         const uint32_t k = ++t.freq[node];
         if (k > t.freq[node + 1]) {
             node = moved = t.MoveUp(node, k);
+            // The climb changes no son unless it swaps too, and then all is
+            // refreshed again after it.
+            if (depth <= kTableBits) Refill(leaf, depth, static_cast<uint32_t>(ahead >> (64 - depth)));
+            RefillAt(moved);
         }
         int swaps = 0;
         int touched[kTouchedMax];
@@ -296,12 +300,8 @@ public:
         }
         ++t.freq[kRoot];
 
-        if (swaps == 0) {
-            if (moved >= 0) {
-                Refill(leaf, depth, static_cast<uint32_t>(ahead >> (64 - (depth <= kTableBits ? depth : 1))));
-                RefillAt(moved);
-            }
-        } else if (swaps > kTouchedMax / 2) {
+        if (swaps == 0) return symbol;
+        if (swaps > kTouchedMax / 2) {
             FillAll();
         } else {
             if (moved >= 0) {
