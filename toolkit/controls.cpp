@@ -31,6 +31,7 @@ QH_DEFINE_CLASS(TControl, TComponent,
                 BoolProp("ShowHint", &TControl::ShowHint, &TControl::SetShowHint),
                 BoolProp("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint),
                 BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+                BoolProp("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
                 IntProp("Cursor", &TControl::Cursor, &TControl::SetCursor))
 
 QH_DEFINE_CLASS(TGraphicControl, TControl)
@@ -107,10 +108,27 @@ void TControl::SetEnabled(bool enabled) {
 }
 
 void TControl::SetColor(TColor color) {
+    if (!FTakingParentColor) FParentColor = false;
     if (color == FColor) return;
     FColor = color;
+    ColorChanged();
+}
+
+void TControl::ColorChanged() {
     Perform(CM_COLORCHANGED);
     Invalidate();
+}
+
+void TControl::SetParentColor(bool value) {
+    FParentColor = value;
+    if (value) TakeParentColor();
+}
+
+void TControl::TakeParentColor() {
+    if (!FParent) return;
+    FTakingParentColor = true;
+    SetColor(FParent->FColor);
+    FTakingParentColor = false;
 }
 
 void TControl::SetFont(TFont* font) {

@@ -110,6 +110,10 @@ class TControl : public TComponent {
     virtual void SetEnabled(bool enabled);
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
+    // While set, the control takes its parent's colour, now and whenever
+    // the parent's colour changes; setting its own colour clears it.
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool value);
     TFont* Font() const { return FFont.get(); }
     void SetFont(TFont* font);
     // While set, the control takes its parent's font, now and whenever the
@@ -189,6 +193,7 @@ protected:
     bool FClicksOnMouseUp = false;
 
     virtual void FontChanged();
+    virtual void ColorChanged();
     void RequestAlign();
     void Notification(TComponent* component, TOperation operation) override;
     // Takes over what the linked action says.
@@ -222,6 +227,9 @@ private:
     bool FParentFont = true;
     bool FTakingParentFont = false;
     void TakeParentFont();
+    bool FParentColor = true;
+    bool FTakingParentColor = false;
+    void TakeParentColor();
 
     friend class TWinControl;
     friend class TApplication;
@@ -332,6 +340,7 @@ protected:
     // The keyboard focus went to child, or to a control inside it.
     virtual void ChildFocused(TWinControl*) {}
     void FontChanged() override;
+    void ColorChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).
     bool FErasesWithColor = true;
     bool FDoubleBuffered = false;

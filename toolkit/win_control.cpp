@@ -89,6 +89,7 @@ void TWinControl::InsertControl(TControl* control) {
     FControls.push_back(control);
     control->FParent = this;
     if (control->FParentFont) control->TakeParentFont();
+    if (control->FParentColor) control->TakeParentColor();
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         FTabList.push_back(win);
         if (win->FWantedTabOrder >= 0) win->SetTabOrder(std::exchange(win->FWantedTabOrder, -1));
@@ -387,6 +388,12 @@ void TWinControl::FontChanged() {
     TControl::FontChanged();
     for (TControl* c : std::vector<TControl*>(FControls))
         if (c->FParentFont) c->TakeParentFont();
+}
+
+void TWinControl::ColorChanged() {
+    TControl::ColorChanged();
+    for (TControl* c : std::vector<TControl*>(FControls))
+        if (c->FParentColor) c->TakeParentColor();
 }
 
 void TWinControl::PaintWindow(HDC) {}

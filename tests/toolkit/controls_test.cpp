@@ -412,6 +412,26 @@ TEST(Fonts, ChildrenTakeTheFormsFontUntilTheyGetTheirOwn) {
     EXPECT_EQ(GetEnumProp(*label, "ParentFont"), "False");
 }
 
+TEST(Colours, ChildrenFollowTheirParentsColourUntilTheyGetTheirOwn) {
+    TForm form(Application);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    auto* label = new TLabel(&form);
+    label->SetParent(panel);
+    auto* memo = new TMemo(&form); // a window colour of its own
+    memo->SetParent(&form);
+    form.SetColor(MakeColour(10, 20, 30));
+    EXPECT_EQ(label->Color(), MakeColour(10, 20, 30)); // through the panel
+    EXPECT_EQ(memo->Color(), clWindow);
+    label->SetColor(clWhite);
+    EXPECT_FALSE(label->ParentColor());
+    form.SetColor(clBtnFace);
+    EXPECT_EQ(panel->Color(), clBtnFace);
+    EXPECT_EQ(label->Color(), clWhite);
+    label->SetParentColor(true);
+    EXPECT_EQ(label->Color(), clBtnFace);
+}
+
 TEST(DoubleBuffered, ThePictureIsMadeInMemoryAndTheScreenNotErasedFirst) {
     TForm form(Application);
     form.SetBorderStyle(bsNone);
