@@ -104,7 +104,9 @@ void TToolButton::Paint(HDC dc) {
     unsigned state = (Pressed() || FDown ? cdsSelected : 0u) | (Enabled() ? 0u : cdsDisabled) |
                      (MouseInControl() ? cdsHot : 0u);
     bool defaultDraw = true;
-    if (bar && bar->OnCustomDrawButton) bar->OnCustomDrawButton(bar, this, dc, state, defaultDraw);
+    TColor textColour = Font()->Color();
+    if (bar && bar->OnCustomDrawButton)
+        bar->OnCustomDrawButton(bar, this, dc, state, defaultDraw, textColour);
     if (!defaultDraw) return;
     if (state & cdsSelected)
         DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
@@ -137,6 +139,7 @@ void TToolButton::Paint(HDC dc) {
     const UINT format = DT_SINGLELINE | DT_CENTER | DT_VCENTER;
     TCanvas canvas(dc);
     canvas.Font().Assign(*Font());
+    canvas.Font().SetColor(textColour);
     if (Enabled())
         canvas.TextRect(r, Caption(), format);
     else

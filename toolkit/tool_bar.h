@@ -50,8 +50,11 @@ enum : unsigned {
     cdsHot = 64
 };
 
-using TToolBarCustomDrawButtonEvent = std::function<void(
-    TToolBar* sender, TToolButton* button, HDC dc, unsigned state, bool& defaultDraw)>;
+// textColour: the caption's colour when the bar draws it after the event
+// (the button's font colour unless the event says otherwise).
+using TToolBarCustomDrawButtonEvent =
+    std::function<void(TToolBar* sender, TToolButton* button, HDC dc, unsigned state,
+                       bool& defaultDraw, TColor& textColour)>;
 
 // Which edges of the tool bar get a border.
 enum : unsigned { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };

@@ -446,7 +446,8 @@ void TSkinSpeedButton::PaintTo(HDC dc, const RECT& rect) {
 
 // Tool bar buttons.
 
-void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned state, bool&) {
+void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned state, bool&,
+                       TColor& textColour) {
     if (!bar || !button || !bar->HandleAllocated()) return;
     TSkinManage* manager = SkinManage();
     TWinSkinForm* form =
@@ -462,6 +463,9 @@ void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned stat
     const TRect target{1, 1, button->Width() - 1, button->Height() - 1};
     DrawComposed(dc, target, part.Image, false, part.Tile != 0, part.Trans == 1, kButtonFrames, n,
                  {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight});
+    textColour = static_cast<TColor>(GlyphButtonTextColour(
+        part, static_cast<int32_t>(textColour), static_cast<int32_t>(clGrayText), n,
+        button->Enabled()));
 }
 
 } // namespace qh

@@ -66,8 +66,9 @@ class TSkinSpeedButton : public TSkinButton {
 // The tool bar event of a skinned bar: the skin's button under a pressed,
 // hot or focused tool button, while the bar's window wears its skin (its
 // frame found anew each time, so a bar that outlives the dressing paints
-// nothing); the bar draws the glyph and caption on top.
+// nothing); the bar draws the glyph and caption on top, the caption in the
+// skin's colour for the state.
 void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned state,
-                       bool& defaultDraw);
+                       bool& defaultDraw, TColor& textColour);
 
 } // namespace qh

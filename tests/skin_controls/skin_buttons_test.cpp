@@ -503,4 +503,13 @@ TEST_F(SkinButtons, GlyphButtonReadByPropertiesAndToolButtonsUnderTheSkin) {
     EXPECT_EQ(StateShown(Capture(f.Form.Handle(), inside), *f.Data), 0);
     tool->Perform(CM_MOUSEENTER);
     EXPECT_EQ(StateShown(Capture(f.Form.Handle(), inside), *f.Data), kButtonHot);
+    // The caption takes the skin's colour for the state where it gives one.
+    f.Data->Button->HasMouseOverColour2 = true;
+    f.Data->Button->MouseOverColour2 = 0x123456;
+    TColor colour = tool->Font()->Color();
+    bool defaultDraw = true;
+    HDC dc = GetDC(bar->Handle());
+    ToolButtonPainter(bar, tool, dc, cdsHot, defaultDraw, colour);
+    ReleaseDC(bar->Handle(), dc);
+    EXPECT_EQ(colour, static_cast<TColor>(0x123456));
 }
