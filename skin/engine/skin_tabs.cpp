@@ -6,6 +6,8 @@
 #include "skin/render/control_states.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
+#include "toolkit/tab_set.h"
+#include "core/gbk.h"
 
 #include <commctrl.h>
 
@@ -15,6 +17,7 @@
 namespace qh {
 
 QH_DEFINE_CLASS(TSkinTab, TSkinControl)
+QH_DEFINE_CLASS(TSkinTab31, TSkinControl)
 
 namespace {
 
@@ -181,6 +184,100 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
         RECT place = r;
         if (isSelected) OffsetRect(&place, 0, bottom ? 1 : -1);
         DrawTextW(pdc, text.c_str(), static_cast<int>(text.size()), &place,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    };
+    for (int i = 0; i < count; ++i)
+        if (i != selected) paintTab(i);
+    if (selected >= 0 && selected < count) paintTab(selected);
+    BitBlt(dc, rect.left, rect.top, w, h, pdc, 0, 0, SRCCOPY);
+}
+
+TSkinTab31::TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
+
+TSkinTab31::~TSkinTab31() = default;
+
+void TSkinTab31::SetHotTab(int index) {
+    if (index == FHotTab) return;
+    FHotTab = index;
+    SetMouseFlag(kMouseHot, index >= 0);
+    RepaintFrame();
+}
+
+bool TSkinTab31::FilterMessage(TMessage& m) {
+    auto* tabs = dynamic_cast<TTabSet*>(Control());
+    const TSkinData* data = SkinData();
+    if (!tabs || !data || !data->Tab || data->Tab->Image.Empty())
+        return TSkinControl::FilterMessage(m);
+    switch (m.Msg) {
+    case WM_PAINT:
+        PaintMessage(*this, m);
+        return false;
+    case WM_PRINTCLIENT:
+        PaintNow(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 0;
+        return false;
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        return false;
+    case WM_MOUSEMOVE:
+        if (!PassOn(m)) return false;
+        SetHotTab(tabs->TabAt({static_cast<short>(LOWORD(m.LParam)),
+                               static_cast<short>(HIWORD(m.LParam))}));
+        if (List()) List()->SetHoveredButton(this);
+        return false;
+    case CM_MOUSELEAVE:
+        if (!PassOn(m)) return false;
+        SetHotTab(-1);
+        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
+        return false;
+    default:
+        return TSkinControl::FilterMessage(m);
+    }
+}
+
+void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
+    auto* tabs = dynamic_cast<TTabSet*>(Control());
+    const TSkinData* data = SkinData();
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (!tabs || !data || !data->Tab || data->Tab->Image.Empty() || w <= 0 || h <= 0) return;
+    const TDataSkinBorder& part = *data->Tab;
+    const bool enabled = ReadEnabled();
+    if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
+        FPicture = std::make_unique<TDibSection>(w, h);
+    FPicture->Sync();
+    TBitmap& pixels = FPicture->Bitmap();
+    pixels.Fill(SkinBackground(*this));
+    // The notebook's edge the tabs hang from.
+    const COLORREF line = Rgb(data->Colours.ButtonShadow);
+    for (int x = 0; x < w; ++x) pixels.SetPixel(x, 0, line);
+
+    HDC pdc = FPicture->Dc();
+    TSelectObject font(pdc, SkinControlFont(*this));
+    SetBkMode(pdc, TRANSPARENT);
+    const int count = static_cast<int>(tabs->Tabs().size());
+    const int selected = tabs->TabIndex();
+    auto paintTab = [&](int i) {
+        RECT r = tabs->TabRect(i);
+        if (r.right <= r.left) return;
+        if (i == selected)
+            InflateRect(&r, 2, 0);
+        else
+            r.top += 2;
+        const int tw = r.right - r.left, th = r.bottom - r.top;
+        if (tw <= 0 || th <= 0) return;
+        // Composed upright, then turned over: the rounded side downwards.
+        TBitmap upright(tw, th, TPixelFormat::pf32bit);
+        upright.Fill(kColourKey);
+        ComposeInto(upright, {0, 0, tw, th}, part.Image,
+                    {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
+                    part.Tile != 0, 5, TabState(i == selected, i == FHotTab, enabled));
+        TBitmap turned(tw, th, TPixelFormat::pf32bit);
+        for (int y = 0; y < th; ++y) turned.CopyRect(0, y, upright, 0, th - 1 - y, tw, 1);
+        GdiFlush();
+        CopyKeyed(pixels, r.left, r.top, turned, kColourKey);
+        const std::wstring text = GbkToWide(tabs->Tabs()[static_cast<size_t>(i)]);
+        SetTextColor(pdc, Rgb(enabled ? data->Colours.ButtonText : data->Colours.ButtonShadow));
+        DrawTextW(pdc, text.c_str(), static_cast<int>(text.size()), &r,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     };
     for (int i = 0; i < count; ++i)

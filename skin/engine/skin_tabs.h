@@ -32,4 +32,22 @@ private:
     std::unique_ptr<TDibSection> FPicture;
 };
 
+// The old-style tab set: its tabs from the Tab part, turned upside down
+// as they hang from the notebook's edge, the selected one standing out.
+class TSkinTab31 : public TSkinControl {
+    QH_CLASS(TSkinTab31, TSkinControl)
+    explicit TSkinTab31(TComponent* owner);
+    ~TSkinTab31() override;
+
+    bool FilterMessage(TMessage& message) override;
+    void PaintTo(HDC dc, const RECT& rect) override;
+    int HotTab() const { return FHotTab; }
+
+private:
+    void SetHotTab(int index);
+
+    int FHotTab = -1;
+    std::unique_ptr<TDibSection> FPicture;
+};
+
 } // namespace qh

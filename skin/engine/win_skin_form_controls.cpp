@@ -77,8 +77,9 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
         return std::make_unique<TSkinUpDown>(owner);
     case TSkinControlClass::TSkinTab:
         return std::make_unique<TSkinTab>(owner);
+    case TSkinControlClass::TSkinTab31:
+        return std::make_unique<TSkinTab31>(owner);
     default:
-        // Still to come: the old-style tab set keeps its own look.
         return nullptr;
     }
 }

@@ -215,6 +215,9 @@ void TGalleryForm::CreateComponents() {
     UpDown1 = Make<TUpDown>(this, this, "UpDown1", 645, 398, 17, 23);
     UpDown1->SetRange(0, 10);
     UpDown1->SetPosition(5);
+    TabSet1 = Make<TTabSet>(this, this, "TabSet1", 565, 440, 185, 22);
+    TabSet1->SetTabs({"第一集", "第二集", "第三集"});
+    TabSet1->SetTabIndex(1);
 }
 
 } // namespace qh::test

@@ -13,6 +13,7 @@
 #include "toolkit/list_boxes.h"
 #include "toolkit/list_view.h"
 #include "toolkit/menus.h"
+#include "toolkit/tab_set.h"
 #include "toolkit/panels.h"
 #include "toolkit/range_controls.h"
 #include "toolkit/scroll_bar.h"
@@ -78,6 +79,7 @@ class TGalleryForm : public TForm {
     TTabSheet* TabSheet3 = nullptr;
     TLabel* SheetLabel = nullptr; // on the first sheet
     TTabControl* TabControl1 = nullptr;
+    TTabSet* TabSet1 = nullptr;
     TImage* Image1 = nullptr;
     TLabel* ImageLabel = nullptr;
 

@@ -118,6 +118,7 @@ std::vector<TExpected> ExpectedSkins(TGalleryForm& g) {
         {g.TabSheet3, nullptr},
         {g.SheetLabel, nullptr},
         {g.TabControl1, "TSkinTab", kByHandle},
+        {g.TabSet1, "TSkinTab31"},
         {g.ProgressBar1, "TSkinProgress"},
         {g.TrackBar1, "TSkinTrackBar"},
     };
