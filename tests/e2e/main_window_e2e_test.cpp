@@ -131,8 +131,10 @@ TEST_F(MainWindowE2E, ViewShortcutsToggleToolBarStatusPanelAndTopmost) {
     BringToFront();
     HWND browser = BrowserWindow(Main());
     ASSERT_TRUE(browser);
+    // The skinned frame takes the menu bar into itself once it is dressed.
+    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == 603 - 27; }, 10000))
+        << HeightOf(browser);
     int start = HeightOf(browser);
-    EXPECT_EQ(start, 603 - 27);
 
     PressKeys({VK_CONTROL}, 'B');
     EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == start + 27; }, 3000))

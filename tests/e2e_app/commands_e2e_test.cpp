@@ -440,7 +440,8 @@ TPixelMatch MenuBorderMatch(HWND menu, const qh::TSkinData& skin) {
 TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     StartProgram();
     ASSERT_TRUE(Dressed(FMain));
-    EXPECT_EQ(GetMenu(FMain), nullptr) << "the system's menu bar is gone";
+    EXPECT_TRUE(WaitUntil([&] { return GetMenu(FMain) == nullptr; }, 10000))
+        << "the system's menu bar is gone";
     const auto skin = ShippedSkin(0);
     ASSERT_TRUE(skin->MenuBar && skin->MenuBackground);
 
