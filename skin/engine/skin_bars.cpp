@@ -59,21 +59,8 @@ TDibSection& TSkinPaintedControl::Picture(int width, int height) {
 }
 
 bool TSkinPaintedControl::FilterMessage(TMessage& m) {
-    if (!HasPart()) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (HasPart() && TakeClientPainting(*this, m)) return false;
+    return TSkinControl::FilterMessage(m);
 }
 
 // Status bars.

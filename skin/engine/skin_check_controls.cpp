@@ -85,17 +85,8 @@ bool TSkinCheckBox::ClickBox() {
 bool TSkinCheckBox::FilterMessage(TMessage& m) {
     int frames = 0;
     if (!Strip(frames)) return TSkinControl::FilterMessage(m);
+    if (TakeClientPainting(*this, m)) return false;
     switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         // The system button never sees the press: it would draw its own look.
@@ -247,21 +238,8 @@ TSkinGroupBox::TSkinGroupBox(TComponent* owner) : TSkinControl(owner) {}
 TSkinGroupBox::~TSkinGroupBox() = default;
 
 bool TSkinGroupBox::FilterMessage(TMessage& m) {
-    if (!SkinData() || SkinData()->SkinEmpty) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (SkinData() && !SkinData()->SkinEmpty && TakeClientPainting(*this, m)) return false;
+    return TSkinControl::FilterMessage(m);
 }
 
 void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {

@@ -224,6 +224,23 @@ void PaintMessage(TSkinControl& skin, TMessage& m) {
     m.Result = 0;
 }
 
+bool TakeClientPainting(TSkinControl& skin, TMessage& m) {
+    switch (m.Msg) {
+    case WM_PAINT:
+        PaintMessage(skin, m);
+        return true;
+    case WM_PRINTCLIENT:
+        skin.PaintNow(reinterpret_cast<HDC>(m.WParam));
+        m.Result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void TSkinControl::SkinChanged() {
     if (FSkinState != kSkinAttached) return;
     if (FBackgroundFlag && FControl)

@@ -171,6 +171,9 @@ void PaintClient(TSkinControl& skin, HDC dc);
 // Paints a WM_PAINT's client area (on the given device context, or between
 // BeginPaint and EndPaint) and consumes it.
 void PaintMessage(TSkinControl& skin, TMessage& message);
+// For a client the skin control paints wholly: paints WM_PAINT and
+// WM_PRINTCLIENT, swallows WM_ERASEBKGND. Whether the message was one of them.
+bool TakeClientPainting(TSkinControl& skin, TMessage& message);
 
 // The skin controls of one skinned window, in the order they registered.
 // It owns those known only by a window handle (created with it as owner);

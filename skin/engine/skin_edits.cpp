@@ -241,17 +241,8 @@ void TSkinUpDown::SetButtons(int hot, int pressed) {
 
 bool TSkinUpDown::FilterMessage(TMessage& m) {
     if (!Part()) return TSkinControl::FilterMessage(m);
+    if (TakeClientPainting(*this, m)) return false;
     switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         // The system control counts and repeats; we only follow the press.

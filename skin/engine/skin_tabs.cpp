@@ -16,8 +16,9 @@
 
 namespace qh {
 
-QH_DEFINE_CLASS(TSkinTab, TSkinControl)
-QH_DEFINE_CLASS(TSkinTab31, TSkinControl)
+QH_DEFINE_CLASS(TSkinTabRow, TSkinPaintedControl)
+QH_DEFINE_CLASS(TSkinTab, TSkinTabRow)
+QH_DEFINE_CLASS(TSkinTab31, TSkinTabRow)
 
 namespace {
 
@@ -53,14 +54,40 @@ std::wstring TabText(HWND tabs, int index) {
 
 } // namespace
 
-TSkinTab::TSkinTab(TComponent* owner) : TSkinControl(owner) {}
+TSkinTabRow::TSkinTabRow(TComponent* owner) : TSkinPaintedControl(owner) {}
 
-TSkinTab::~TSkinTab() = default;
-
-const TDataSkinBorder* TSkinTab::Part() const {
+const TDataSkinBorder* TSkinTabRow::Part() const {
     const TSkinData* data = SkinData();
     return data && data->Tab && !data->Tab->Image.Empty() ? data->Tab.get() : nullptr;
 }
+
+void TSkinTabRow::SetHotTab(int index) {
+    if (index == FHotTab) return;
+    FHotTab = index;
+    SetMouseFlag(kMouseHot, index >= 0);
+    RepaintFrame();
+}
+
+bool TSkinTabRow::FilterMessage(TMessage& m) {
+    if (!HasPart()) return TSkinControl::FilterMessage(m);
+    switch (m.Msg) {
+    case WM_MOUSEMOVE:
+        if (!PassOn(m)) return false;
+        SetHotTab(TabAtPoint({static_cast<short>(LOWORD(m.LParam)),
+                              static_cast<short>(HIWORD(m.LParam))}));
+        if (List()) List()->SetHoveredButton(this);
+        return false;
+    case CM_MOUSELEAVE:
+        if (!PassOn(m)) return false;
+        SetHotTab(-1);
+        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
+        return false;
+    default:
+        return TSkinPaintedControl::FilterMessage(m);
+    }
+}
+
+TSkinTab::TSkinTab(TComponent* owner) : TSkinTabRow(owner) {}
 
 void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                             TCanvas* canvas) {
@@ -74,45 +101,16 @@ void TSkinTab::SkinChanged() {
         SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
 }
 
-void TSkinTab::SetHotTab(int index) {
-    if (index == FHotTab) return;
-    FHotTab = index;
-    SetMouseFlag(kMouseHot, index >= 0);
-    RepaintFrame();
+int TSkinTab::TabAtPoint(POINT p) {
+    TCHITTESTINFO hit{};
+    hit.pt = p;
+    return static_cast<int>(SendMessageW(Window(), TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 bool TSkinTab::FilterMessage(TMessage& m) {
-    if (!Part()) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        // The arrows come when the tabs no longer fit.
-        SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    case WM_MOUSEMOVE: {
-        if (!PassOn(m)) return false;
-        TCHITTESTINFO hit{};
-        hit.pt = {static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-        SetHotTab(static_cast<int>(SendMessageW(Window(), TCM_HITTEST, 0,
-                                                reinterpret_cast<LPARAM>(&hit))));
-        if (List()) List()->SetHoveredButton(this);
-        return false;
-    }
-    case CM_MOUSELEAVE:
-        if (!PassOn(m)) return false;
-        SetHotTab(-1);
-        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    // The arrows come when the tabs no longer fit.
+    if (m.Msg == WM_PAINT && HasPart()) SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
+    return TSkinTabRow::FilterMessage(m);
 }
 
 void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
@@ -126,10 +124,9 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
     const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
 
-    if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
-        FPicture = std::make_unique<TDibSection>(w, h);
-    FPicture->Sync();
-    TBitmap& pixels = FPicture->Bitmap();
+    TDibSection& picture = Picture(w, h);
+    picture.Sync();
+    TBitmap& pixels = picture.Bitmap();
     pixels.Fill(SkinBackground(*this));
 
     // The page: below the tab row (above it for tabs at the bottom).
@@ -157,7 +154,7 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
 
     // The tabs, the selected one last: it stands out of the row and over
     // the page's edge.
-    HDC pdc = FPicture->Dc();
+    HDC pdc = picture.Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
     SetBkMode(pdc, TRANSPARENT);
     auto paintTab = [&](int i) {
@@ -177,7 +174,7 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
         }
         GdiFlush();
         ComposeKeyed(pixels, FromRect(r), part->Image, *part, 5,
-                     TabState(isSelected, i == FHotTab, enabled));
+                     TabState(isSelected, i == HotTab(), enabled));
         const std::wstring text = TabText(tabs, i);
         if (text.empty()) return;
         SetTextColor(pdc, Rgb(enabled ? data.Colours.ButtonText : data.Colours.ButtonShadow));
@@ -192,66 +189,33 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
     BitBlt(dc, rect.left, rect.top, w, h, pdc, 0, 0, SRCCOPY);
 }
 
-TSkinTab31::TSkinTab31(TComponent* owner) : TSkinControl(owner) {}
+TSkinTab31::TSkinTab31(TComponent* owner) : TSkinTabRow(owner) {}
 
-TSkinTab31::~TSkinTab31() = default;
-
-void TSkinTab31::SetHotTab(int index) {
-    if (index == FHotTab) return;
-    FHotTab = index;
-    SetMouseFlag(kMouseHot, index >= 0);
-    RepaintFrame();
+bool TSkinTab31::HasPart() const {
+    return Part() && dynamic_cast<TTabSet*>(Control());
 }
 
-bool TSkinTab31::FilterMessage(TMessage& m) {
+int TSkinTab31::TabAtPoint(POINT p) {
     auto* tabs = dynamic_cast<TTabSet*>(Control());
-    const TSkinData* data = SkinData();
-    if (!tabs || !data || !data->Tab || data->Tab->Image.Empty())
-        return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_PRINTCLIENT:
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    case WM_MOUSEMOVE:
-        if (!PassOn(m)) return false;
-        SetHotTab(tabs->TabAt({static_cast<short>(LOWORD(m.LParam)),
-                               static_cast<short>(HIWORD(m.LParam))}));
-        if (List()) List()->SetHoveredButton(this);
-        return false;
-    case CM_MOUSELEAVE:
-        if (!PassOn(m)) return false;
-        SetHotTab(-1);
-        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    return tabs ? tabs->TabAt(p) : -1;
 }
 
 void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
     auto* tabs = dynamic_cast<TTabSet*>(Control());
-    const TSkinData* data = SkinData();
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
-    if (!tabs || !data || !data->Tab || data->Tab->Image.Empty() || w <= 0 || h <= 0) return;
-    const TDataSkinBorder& part = *data->Tab;
+    if (!HasPart() || w <= 0 || h <= 0) return;
+    const TSkinData* data = SkinData();
+    const TDataSkinBorder& part = *Part();
     const bool enabled = ReadEnabled();
-    if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
-        FPicture = std::make_unique<TDibSection>(w, h);
-    FPicture->Sync();
-    TBitmap& pixels = FPicture->Bitmap();
+    TDibSection& picture = Picture(w, h);
+    picture.Sync();
+    TBitmap& pixels = picture.Bitmap();
     pixels.Fill(SkinBackground(*this));
     // The notebook's edge the tabs hang from.
     const COLORREF line = Rgb(data->Colours.ButtonShadow);
     for (int x = 0; x < w; ++x) pixels.SetPixel(x, 0, line);
 
-    HDC pdc = FPicture->Dc();
+    HDC pdc = picture.Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
     SetBkMode(pdc, TRANSPARENT);
     const int count = static_cast<int>(tabs->Tabs().size());
@@ -270,7 +234,7 @@ void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
         upright.Fill(kColourKey);
         ComposeInto(upright, {0, 0, tw, th}, part.Image,
                     {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
-                    part.Tile != 0, 5, TabState(i == selected, i == FHotTab, enabled));
+                    part.Tile != 0, 5, TabState(i == selected, i == HotTab(), enabled));
         TBitmap turned(tw, th, TPixelFormat::pf32bit);
         for (int y = 0; y < th; ++y) turned.CopyRect(0, y, upright, 0, th - 1 - y, tw, 1);
         GdiFlush();
