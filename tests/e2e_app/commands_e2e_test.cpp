@@ -442,6 +442,9 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     ASSERT_TRUE(Dressed(FMain));
     EXPECT_TRUE(WaitUntil([&] { return GetMenu(FMain) == nullptr; }, 10000))
         << "the system's menu bar is gone";
+    // The bar shows its active picture while the window is in front.
+    SetForegroundWindow(FMain);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
     const auto skin = ShippedSkin(0);
     ASSERT_TRUE(skin->MenuBar && skin->MenuBackground);
 
@@ -460,6 +463,10 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
         qh::ComposeHorizontal(picture, {0, 0, barWidth, barHeight}, bar.Image, true, 2, 1, margins);
     const COLORREF text = Rgb(static_cast<qh::TColor>(skin->Colours.MenuBarText));
     auto barMatches = [&] {
+        // The window may still be settling: where the bar is now.
+        GetClientRect(FMain, &client);
+        MapWindowPoints(FMain, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (client.right - client.left != barWidth) return false;
         HDC screen = GetDC(nullptr);
         int same = 0, sampled = 0, textPixels = 0;
         for (int y = 0; y < barHeight; y += 3)
