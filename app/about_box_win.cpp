@@ -2,12 +2,12 @@
 
 #include "app/about_text.h"
 #include "app/open_address_win.h"
+#include "app/program_addresses.h"
 #include "core/gbk.h"
 #include "core/string_list.h"
 
 #include <memory>
 
-#include "qh_config.h"
 #include "toolkit/application.h"
 
 namespace qh {
@@ -15,7 +15,7 @@ namespace qh {
 QH_DEFINE_CLASS(TAboutBox, TForm)
 
 std::string AboutSiteAddress() {
-    return QH_SITE_HOST;
+    return SiteHomePage();
 }
 
 TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {

@@ -109,8 +109,7 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
     const int wait = WithinTimeLimit(timeoutMs == -2 && ReadTimeout > 0 ? ReadTimeout : timeoutMs);
     if (!WaitForData(wait)) {
         // An unanswered wait must not hold the caller for ever.
-        if (bounded)
-            throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", wait));
+        if (bounded) throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", wait));
         return 0;
     }
     int count = static_cast<int>(std::min<int64_t>(destination->Size(), INT32_MAX));
@@ -332,6 +331,7 @@ void TNetTCPConnection::DropSocket() {
 
 void TNetTCPClient::OpenConnection() {
     if (FBinding.HandleAllocated()) throw ENetAlreadyConnected("Already connected.");
+    if (Port < 1 || Port > 65535) RaiseInvalidPort(IntToStr(Port));
     FBinding.Reset();
     FInputBuffer.Clear();
     FPeerClosed = false;
@@ -353,8 +353,9 @@ void TNetTCPClient::OpenConnection() {
         FBinding.SetPeer(Stack().ResolveHostName(Host), Port);
         if (!UseNagle) Stack().CheckSocketResult(Stack().SetNoDelay(FBinding.Handle(), true));
         ReportStatus(TNetStatus::hsConnecting, FBinding.PeerIP);
-        Stack().CheckSocketResult(Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port,
-                                                  WithinTimeLimit(ConnectTimeout > 0 ? ConnectTimeout : -2)));
+        Stack().CheckSocketResult(
+            Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port,
+                            WithinTimeLimit(ConnectTimeout > 0 ? ConnectTimeout : -2)));
         FBinding.ReadLocalAddress();
         FBinding.ReadPeerAddress();
     } catch (...) {
