@@ -16,6 +16,10 @@ RequestExecutionLevel admin
 !define PUBLISHER "Qinghe Network TV"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QingheTV"
 !define MAIN_CLASS "TKivoMainForm"
+; The system's browser control renders a program's pages in its current
+; standards mode (11001) only when the program is listed here; otherwise in
+; its oldest compatibility mode, which breaks today's portal pages.
+!define BROWSER_MODE_KEY "Software\Microsoft\Internet Explorer\Main\FeatureControl\FEATURE_BROWSER_EMULATION"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -94,6 +98,7 @@ Section "!${PRODUCT}" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+    WriteRegDWORD HKLM "${BROWSER_MODE_KEY}" "QingheTV.exe" 11001
 SectionEnd
 
 Section "桌面快捷方式" SecDesktop
@@ -121,5 +126,7 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
+    ; The key is the system's: only our value goes.
+    DeleteRegValue HKLM "${BROWSER_MODE_KEY}" "QingheTV.exe"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

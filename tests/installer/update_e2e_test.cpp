@@ -3,6 +3,7 @@
 // downloads; the new installer runs and the new program starts. A wrong
 // digest, a missing installer and a cut download each end with one box and
 // the installed program as it was.
+#include "browser_mode.h"
 #include "desktop.h"
 #include "loopback_server.h"
 
@@ -186,6 +187,7 @@ TEST_F(UpdateE2e, YesInstallsTheNextVersionAndStartsIt) {
     CloseHandle(process);
     EXPECT_EQ(FileVersion(image), Widen(FNext)) << image;
     EXPECT_EQ(TemporaryInstallers(), 0);
+    EXPECT_EQ(BrowserMode(), 11001u) << "the update keeps the browser control's mode";
 }
 
 TEST_F(UpdateE2e, AWrongDigestAMissingInstallerAndACutDownloadLeaveTheInstalledProgram) {
