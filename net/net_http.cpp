@@ -443,26 +443,26 @@ void TNetHTTP::ReadResult(TStream* response) {
     }
 }
 
-void TNetHTTP::ReadBody(TNetBodyLimit& limited) {
+void TNetHTTP::ReadBody(TNetBodyLimit& body) {
     if (Reply.ContentLength > 0) {
-        limited.Expect(Reply.ContentLength);
-        ReadToStream(limited, Reply.ContentLength);
+        body.Expect(Reply.ContentLength);
+        ReadToStream(body, Reply.ContentLength);
     } else if (Reply.ContentLengthGiven) {
         // An explicit zero: nothing follows.
     } else if (NetFind(Reply.ExtraHeaders.GetHeaderValue("Transfer-Encoding"), "chunked") !=
                std::string::npos) {
-        ReadChunked(limited);
+        ReadChunked(body);
     } else {
-        ReadToStream(limited, -1, true);
+        ReadToStream(body, -1, true);
     }
 }
 
-void TNetHTTP::ReadChunked(TNetBodyLimit& response) {
+void TNetHTTP::ReadChunked(TNetBodyLimit& body) {
     ReportStatus(TNetStatus::hsStatusText, "Chunk Started");
     int64_t size = ParseChunkSize(ReadLine());
     while (size > 0) {
-        response.Expect(size);
-        ReadToStream(response, size);
+        body.Expect(size);
+        ReadToStream(body, size);
         ReadLine();
         size = ParseChunkSize(ReadLine());
     }

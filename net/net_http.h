@@ -123,8 +123,8 @@ class TNetHTTP : public TNetTCPClient {
 
 private:
     void ReadResult(TStream* response);
-    void ReadBody(TNetBodyLimit& response);
-    void ReadChunked(TNetBodyLimit& response);
+    void ReadBody(TNetBodyLimit& body);
+    void ReadChunked(TNetBodyLimit& body);
     bool AskRedirect(std::string& dest);
     void Tunnel();
 

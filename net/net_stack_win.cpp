@@ -185,8 +185,7 @@ public:
                 } else if (failed.fd_count > 0) {
                     int length = sizeof error;
                     if (FGetSockOpt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error),
-                                    &length) == SOCKET_ERROR ||
-                        error == 0)
+                                    &length) == SOCKET_ERROR || error == 0)
                         error = WSAECONNREFUSED;
                 } else {
                     error = 0;

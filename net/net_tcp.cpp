@@ -109,7 +109,8 @@ int TNetTCPConnection::ReceiveChunk(bool raise, int timeoutMs, TNetBuffer* desti
     const int wait = WithinTimeLimit(timeoutMs == -2 && ReadTimeout > 0 ? ReadTimeout : timeoutMs);
     if (!WaitForData(wait)) {
         // An unanswered wait must not hold the caller for ever.
-        if (bounded) throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", wait));
+        if (bounded)
+            throw ENetReadTimedOut(Format("Read timed out: no data within %d ms.", wait));
         return 0;
     }
     int count = static_cast<int>(std::min<int64_t>(destination->Size(), INT32_MAX));
@@ -353,9 +354,8 @@ void TNetTCPClient::OpenConnection() {
         FBinding.SetPeer(Stack().ResolveHostName(Host), Port);
         if (!UseNagle) Stack().CheckSocketResult(Stack().SetNoDelay(FBinding.Handle(), true));
         ReportStatus(TNetStatus::hsConnecting, FBinding.PeerIP);
-        Stack().CheckSocketResult(
-            Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port,
-                            WithinTimeLimit(ConnectTimeout > 0 ? ConnectTimeout : -2)));
+        Stack().CheckSocketResult(Stack().Connect(FBinding.Handle(), FBinding.PeerIP, Port,
+                                                  WithinTimeLimit(ConnectTimeout > 0 ? ConnectTimeout : -2)));
         FBinding.ReadLocalAddress();
         FBinding.ReadPeerAddress();
     } catch (...) {
