@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The update signature: ECDSA P-256 over SHA-256, made with openssl.
+#   update-signing.sh dev-key DIR          makes DIR/update-dev-key.pem (and its
+#                                          public half .pub.pem) once; prints the
+#                                          private key's path
+#   update-signing.sh public-hex PUB.pem   the public point X||Y, 128 hex digits
+#   update-signing.sh same-key KEY.pem PUB.pem
+#                                          succeeds when PUB.pem is KEY.pem's half
+#   update-signing.sh sign KEY.pem VERSION FILE
+#                                          the signature file for FILE on stdout
+#
+# A signature file is four lines of text, each ended by LF:
+#   QingheTV-update
+#   <version the installer installs, a.b.c.d>
+#   <SHA-256 of the installer, 64 lower-case hex digits>
+#   <signature, 128 lower-case hex digits: r then s, 32 bytes each>
+# The signature is over the first three lines exactly as written, LFs included.
+set -euo pipefail
+
+die() { echo "update-signing: $*" >&2; exit 1; }
+
+# The DER of a P-256 public key is this fixed prefix, then 04, X and Y.
+p256_prefix=3059301306072a8648ce3d020106082a8648ce3d030107034200
+
+public_hex() {
+    local der
+    der=$(openssl pkey -pubin -in "$1" -outform DER 2>/dev/null | od -An -v -tx1 | tr -d ' \n') ||
+        die "$1: not a public key"
+    [[ ${#der} -eq 182 && $der == "${p256_prefix}04"* ]] || die "$1: not a P-256 public key"
+    printf '%s\n' "${der:54}"
+}
+
+case "${1:-}" in
+dev-key)
+    dir=${2:?dev-key DIR}
+    key="$dir/update-dev-key.pem"
+    mkdir -p "$dir"
+    if [[ ! -f "$key" ]]; then
+        # Several builds may configure at once: the first link wins, the
+        # others take its key.
+        tmp=$(mktemp "$dir/.key.XXXXXX")
+        openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$tmp" 2>/dev/null
+        ln "$tmp" "$key" 2>/dev/null || true
+        rm -f "$tmp"
+        echo "update-signing: made a throwaway development key, $key" >&2
+    fi
+    pub="${key%.pem}.pub.pem"
+    if [[ ! -f "$pub" ]]; then
+        tmp=$(mktemp "$dir/.pub.XXXXXX")
+        openssl pkey -in "$key" -pubout -out "$tmp"
+        mv -f "$tmp" "$pub"
+    fi
+    printf '%s\n' "$key"
+    ;;
+public-hex)
+    public_hex "${2:?public-hex PUB.pem}"
+    ;;
+same-key)
+    mine=$(openssl pkey -in "${2:?same-key KEY.pem PUB.pem}" -pubout -outform DER | od -An -v -tx1)
+    theirs=$(openssl pkey -pubin -in "${3:?same-key KEY.pem PUB.pem}" -outform DER | od -An -v -tx1)
+    [[ "$mine" == "$theirs" ]]
+    ;;
+sign)
+    key=${2:?sign KEY.pem VERSION FILE}
+    version=${3:?sign KEY.pem VERSION FILE}
+    file=${4:?sign KEY.pem VERSION FILE}
+    [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || die "version '$version' is not a.b.c.d"
+    digest=$(sha256sum "$file" | cut -c1-64)
+    statement=$(printf 'QingheTV-update\n%s\n%s\n' "$version" "$digest")
+    # openssl writes the signature as DER; the file carries r and s, each
+    # left-padded to 32 bytes, as the verifier takes them.
+    parts=$(printf '%s\n' "$statement" | openssl dgst -sha256 -sign "$key" |
+        openssl asn1parse -inform DER | sed -n 's/.*prim: INTEGER *://p')
+    [[ $(wc -l <<<"$parts") -eq 2 ]] || die "openssl gave no signature"
+    signature=""
+    while read -r part; do
+        (( ${#part} <= 64 )) || die "signature part too long"
+        signature+=$(printf '%64s' "$part" | tr ' ' 0)
+    done <<<"$parts"
+    printf '%s\n%s\n' "$statement" "${signature,,}"
+    ;;
+*)
+    sed -n '2,/^set -euo/p' "$0" | sed '$d' | cut -c3- >&2
+    exit 2
+    ;;
+esac
