@@ -8,7 +8,8 @@
 #                       installs this version with its installer, publishes the
 #                       same program one version up on the demo portal and
 #                       starts the installed program: it offers the update,
-#                       and Yes lets Update.exe install and restart it.
+#                       and Yes lets Update.exe check the installer's signature,
+#                       install it and restart the program.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -28,7 +29,7 @@ if [[ "${QH_DEMO_UPDATE:-0}" == 1 ]]; then
     # The demo site is made again by the next build; the update is ours.
     mkdir -p "$site/update"
     cp "$top/build/package/next-update/"* "$site/update/"
-    echo "demo update: $(cat "$site/update/Version.txt") published, $version installed"
+    echo "demo update: $(cat "$site/update/Version.txt") published with its signature, $version installed"
 fi
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$top/build/demo-server.log" 2>&1 &
 server=$!

@@ -8,6 +8,9 @@
 #                                          succeeds when PUB.pem is KEY.pem's half
 #   update-signing.sh sign KEY.pem VERSION FILE
 #                                          the signature file for FILE on stdout
+#   update-signing.sh verify PUB.pem FILE.sig FILE
+#                                          succeeds when FILE.sig is PUB.pem's
+#                                          signature naming FILE's digest
 #
 # A signature file is four lines of text, each ended by LF:
 #   QingheTV-update
@@ -28,6 +31,14 @@ public_hex() {
         die "$1: not a public key"
     [[ ${#der} -eq 182 && $der == "${p256_prefix}04"* ]] || die "$1: not a P-256 public key"
     printf '%s\n' "${der:54}"
+}
+
+# der_integer HEX: a DER INTEGER of the unsigned big-endian number.
+der_integer() {
+    local hex=$1
+    while [[ ${#hex} -gt 2 && ${hex:0:2} == 00 ]]; do hex=${hex:2}; done
+    [[ ${hex:0:1} == [89a-f] ]] && hex=00$hex
+    printf '02%02x%s' $((${#hex} / 2)) "$hex"
 }
 
 case "${1:-}" in
@@ -78,6 +89,23 @@ sign)
         signature+=$(printf '%64s' "$part" | tr ' ' 0)
     done <<<"$parts"
     printf '%s\n%s\n' "$statement" "${signature,,}"
+    ;;
+verify)
+    pub=${2:?verify PUB.pem FILE.sig FILE}
+    sig=${3:?verify PUB.pem FILE.sig FILE}
+    file=${4:?verify PUB.pem FILE.sig FILE}
+    [[ $(sed -n 1p "$sig") == QingheTV-update && $(wc -l <"$sig") -eq 4 ]] || die "$sig: not a signature file"
+    [[ $(sed -n 3p "$sig") == "$(sha256sum "$file" | cut -c1-64)" ]] || die "$sig: names other bytes than $file"
+    rs=$(sed -n 4p "$sig")
+    [[ $rs =~ ^[0-9a-f]{128}$ ]] || die "$sig: malformed signature"
+    body=$(der_integer "${rs:0:64}")$(der_integer "${rs:64}")
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    der=$(printf '30%02x%s' $((${#body} / 2)) "$body")
+    printf "$(sed 's/../\\x&/g' <<<"$der")" > "$work/der"
+    head -n 3 "$sig" > "$work/statement"
+    openssl dgst -sha256 -verify "$pub" -signature "$work/der" "$work/statement" >/dev/null ||
+        die "$sig: not signed by $pub"
     ;;
 *)
     sed -n '2,/^set -euo/p' "$0" | sed '$d' | cut -c3- >&2
