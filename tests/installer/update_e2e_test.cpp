@@ -81,11 +81,16 @@ std::wstring FileVersion(const std::wstring& path) {
 
 std::string Sha256Hex(const std::string& bytes) {
     BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
     UCHAR digest[32] = {};
     if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0)
         return "";
-    BCryptHash(algorithm, nullptr, 0, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-               static_cast<ULONG>(bytes.size()), digest, sizeof digest);
+    if (BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0) {
+        BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                       static_cast<ULONG>(bytes.size()), 0);
+        BCryptFinishHash(hash, digest, sizeof digest, 0);
+        BCryptDestroyHash(hash);
+    }
     BCryptCloseAlgorithmProvider(algorithm, 0);
     std::string hex;
     for (UCHAR b : digest) {
@@ -93,6 +98,13 @@ std::string Sha256Hex(const std::string& bytes) {
         hex += "0123456789abcdef"[b & 15];
     }
     return hex;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                     bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
+    return bytes;
 }
 
 HWND AnyTopLevel(const wchar_t* className, const wchar_t* title) {
@@ -170,9 +182,13 @@ protected:
     // updater has ended by then.
     std::wstring FailureText() {
         HWND box = nullptr;
-        WaitUntil([&] { return (box = AnyTopLevel(L"#32770", kUpdaterTitle)) != nullptr; }, 60000);
+        std::wstring text;
+        // The box is found as soon as it is made, a moment before its text is.
+        WaitUntil([&] {
+            box = AnyTopLevel(L"#32770", kUpdaterTitle);
+            return box && !(text = BoxText(box)).empty();
+        }, 60000);
         if (!box) return L"(no box)";
-        const std::wstring text = BoxText(box);
         DWORD id = 0;
         GetWindowThreadProcessId(box, &id);
         HANDLE updater = OpenProcess(SYNCHRONIZE, FALSE, id);
@@ -265,8 +281,8 @@ TEST_F(UpdateE2e, NothingRunsThatTheVendorsKeyDidNotSignForThisVersion) {
         FServer->Set("/update/QingheTV-setup.exe.sig", c.Signature);
         AcceptTheOffer();
         const std::wstring text = FailureText();
-        EXPECT_NE(text.find(c.Says), std::wstring::npos) << text;
-        EXPECT_NE(text.find(L"没有改变"), std::wstring::npos) << text;
+        EXPECT_NE(text.find(c.Says), std::wstring::npos) << Utf8(text);
+        EXPECT_NE(text.find(L"没有改变"), std::wstring::npos) << Utf8(text);
         EXPECT_EQ(FindWindowW(L"Notepad", nullptr), nullptr) << "nothing was run";
         ExpectTheOldProgramStillRuns();
         if (HWND w = AnyTopLevel(L"TKivoMainForm", L"青禾网络电视 V2.0")) {
