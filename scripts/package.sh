@@ -26,16 +26,12 @@ set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$top/scripts/deps.sh" nsis zip openssl osslsigncode
-targets=(QingheTV Update)
-[[ "${QH_PACKAGE_NEXT:-0}" == 1 ]] && targets+=(QingheTV_next)
-"$top/scripts/build.sh" windows "${targets[@]}"
-
-build="${QH_BUILD_ROOT:-$top/build}/windows"
-version=$(sed -n 's/^#define QH_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/qh_config.h")
-[[ -n "$version" ]] || { echo "package: no version in $build/generated/qh_config.h" >&2; exit 1; }
 root="${QH_BUILD_ROOT:-$top/build}"
+build="$root/windows"
 out="$root/package"
 
+# The development key is made before the build, which compiles its public
+# half into Update.exe.
 sign="$top/scripts/update-signing.sh"
 if [[ -n "${QH_SIGNING_KEY:-}" ]]; then
     key=$QH_SIGNING_KEY
@@ -44,8 +40,19 @@ else
     key=$("$sign" dev-key "$root/signing")
     echo "package: no QH_SIGNING_KEY; the updates are signed with the throwaway development key $key"
 fi
+
+targets=(QingheTV Update)
+[[ "${QH_PACKAGE_NEXT:-0}" == 1 ]] && targets+=(QingheTV_next)
+"$top/scripts/build.sh" windows "${targets[@]}"
+
+version=$(sed -n 's/^#define QH_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/qh_config.h")
+[[ -n "$version" ]] || { echo "package: no version in $build/generated/qh_config.h" >&2; exit 1; }
+# Signing with a key Update.exe does not trust would publish updates that
+# nobody can install.
 trusted=$(sed -n 's/^QH_UPDATE_PUBLIC_KEY:FILEPATH=//p' "$build/CMakeCache.txt")
-if ! "$sign" same-key "$key" "$trusted" 2>/dev/null; then
+compiled=$(sed -n 's/^inline constexpr .*{\(.*\)};$/\1/p' "$build/generated/update_public_key.h" |
+    sed 's/0x//g; s/,//g')
+if [[ "$(openssl pkey -in "$key" -pubout | "$sign" public-hex /dev/stdin)" != "$compiled" ]]; then
     echo "package: Update.exe trusts $trusted, which is not the public half of $key;" >&2
     echo "  configure the Windows build with -DQH_UPDATE_PUBLIC_KEY=<the key's public half>" >&2
     exit 1

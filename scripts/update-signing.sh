@@ -4,8 +4,6 @@
 #                                          public half .pub.pem) once; prints the
 #                                          private key's path
 #   update-signing.sh public-hex PUB.pem   the public point X||Y, 128 hex digits
-#   update-signing.sh same-key KEY.pem PUB.pem
-#                                          succeeds when PUB.pem is KEY.pem's half
 #   update-signing.sh sign KEY.pem VERSION FILE
 #                                          the signature file for FILE on stdout
 #   update-signing.sh verify PUB.pem FILE.sig FILE
@@ -65,11 +63,6 @@ dev-key)
     ;;
 public-hex)
     public_hex "${2:?public-hex PUB.pem}"
-    ;;
-same-key)
-    mine=$(openssl pkey -in "${2:?same-key KEY.pem PUB.pem}" -pubout -outform DER | od -An -v -tx1)
-    theirs=$(openssl pkey -pubin -in "${3:?same-key KEY.pem PUB.pem}" -outform DER | od -An -v -tx1)
-    [[ "$mine" == "$theirs" ]]
     ;;
 sign)
     key=${2:?sign KEY.pem VERSION FILE}
