@@ -170,7 +170,7 @@ protected:
     // Starts the installed program and answers its offer with Yes.
     void AcceptTheOffer() {
         FProgram = std::make_unique<Process>(Program());
-        ASSERT_TRUE(FProgram->Started());
+        ASSERT_TRUE(FProgram->Started()) << "CreateProcess: error " << GetLastError();
         HWND box = nullptr;
         ASSERT_TRUE(WaitUntil(
             [&] { return (box = FindTopLevel(FProgram->Id(), L"#32770", kOfferTitle, true)); },
@@ -253,31 +253,31 @@ TEST_F(UpdateE2e, NothingRunsThatTheVendorsKeyDidNotSignForThisVersion) {
     otherBytes.replace(digestAt, 64, Sha256Hex(notepad));
     struct Case {
         const char* Name;
-        std::string Installer;
+        Answer Installer;
         Answer Signature;
         const wchar_t* Says;
     };
     const Case cases[] = {
         // With its own correct digest, which decides nothing any more.
-        {"someone else's program", notepad, Answer{200, FSignature, 0}, L"与签名不符"},
-        {"no signature", FInstaller, Answer{404, "not found", 0}, L"无法取得安装程序的签名"},
-        {"a signature made to name other bytes", FInstaller, Answer{200, otherBytes, 0},
-         L"不是青禾网络电视的发行者签署的"},
-        {"the vendor's signature of another installer", FInstaller, Answer{200, ours, 0},
-         L"另一个版本"},
-        {"missing installer", "", Answer{200, FSignature, 0}, L"下载安装程序失败"},
-        {"cut download", FInstaller, Answer{200, FSignature, 0}, L"下载安装程序失败"},
+        {"someone else's program", Answer{200, notepad, 0}, Answer{200, FSignature, 0},
+         L"与签名不符"},
+        {"no signature", Answer{200, FInstaller, 0}, Answer{404, "not found", 0},
+         L"无法取得安装程序的签名"},
+        {"a signature made to name other bytes", Answer{200, FInstaller, 0},
+         Answer{200, otherBytes, 0}, L"不是青禾网络电视的发行者签署的"},
+        {"the vendor's signature of another installer", Answer{200, FInstaller, 0},
+         Answer{200, ours, 0}, L"另一个版本"},
+        {"missing installer", Answer{404, "not found", 0}, Answer{200, FSignature, 0},
+         L"下载安装程序失败"},
+        {"cut download", Answer{200, FInstaller, 0, FInstaller.size() / 2},
+         Answer{200, FSignature, 0}, L"下载安装程序失败"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
-        const std::string name = c.Name;
         FServer->Set("/update/Version.txt", Answer{200, FNext, 0});
-        FServer->Set("/update/QingheTV-setup.exe",
-                     name == "missing installer" ? Answer{404, "not found", 0}
-                     : name == "cut download"    ? Answer{200, c.Installer, 0, c.Installer.size() / 2}
-                                                 : Answer{200, c.Installer, 0});
+        FServer->Set("/update/QingheTV-setup.exe", c.Installer);
         FServer->Set("/update/QingheTV-setup.exe.sha256",
-                     Answer{200, Sha256Hex(c.Installer) + "  QingheTV-setup.exe\n", 0});
+                     Answer{200, Sha256Hex(c.Installer.Body) + "  QingheTV-setup.exe\n", 0});
         FServer->Set("/update/QingheTV-setup.exe.sig", c.Signature);
         AcceptTheOffer();
         const std::wstring text = FailureText();
