@@ -24,7 +24,7 @@ prefix="${QH_WINEPREFIX:-$top/build/windows/wineprefix}"
 if [[ "${QH_DEMO_UPDATE:-0}" == 1 ]]; then
     QH_PACKAGE_NEXT=1 "$top/scripts/package.sh" >&2
     version=$(sed -n 's/^#define QH_VERSION_TEXT "\(.*\)"$/\1/p' build/windows/generated/qh_config.h)
-    "$top/scripts/wine-run.sh" "$top/build/package/QingheTV-$version-setup.exe" /S
+    QH_WINEPREFIX="$prefix" "$top/scripts/wine-run.sh" "$top/build/package/QingheTV-$version-setup.exe" /S
     program_exe="$prefix/drive_c/Program Files/QingheTV/QingheTV.exe"
     # The demo site is made again by the next build; the update is ours.
     mkdir -p "$site/update"
@@ -49,6 +49,9 @@ qh_start_xvfb
 echo "demo portal: http://127.0.0.1:$port/"
 if [[ $headless -eq 0 ]]; then
     "$top/scripts/wine-run.sh" "$program_exe"
+    # The program ends to hand over to Update.exe, which starts the new one:
+    # the demo lasts until every program of the prefix has ended.
+    [[ "${QH_DEMO_UPDATE:-0}" == 1 ]] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
     exit 0
 fi
 
