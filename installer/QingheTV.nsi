@@ -7,6 +7,11 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+; -DCODESIGN=<command signing a file in place>: the uninstaller is signed as
+; it is written into the installer.
+!ifdef CODESIGN
+!uninstfinalize '"${CODESIGN}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "x64.nsh"
