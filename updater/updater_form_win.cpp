@@ -71,6 +71,9 @@ public:
         try {
             TNetHTTP http;
             http.SetTimeLimit(kWaitLimitMs);
+            // The version and the signature are a few lines; a host that
+            // sends more is refused before it can fill the memory.
+            http.MaxBodySize = 64 * 1024;
             body = http.GetText(address);
             return true;
         } catch (...) {
