@@ -130,11 +130,13 @@ protected:
     void CloseByButton() {
         const POINT close = CaptionButtonPoint(FMain, *FSkin, 0, false);
         ASSERT_GE(close.x, 0);
-        // The pointer rests on the button first, as a hand does: it shows hot.
+        // The pointer rests on the button first, as a hand does: it shows
+        // hot on an active window.
         ASSERT_TRUE(FInput.MoveTo(close));
-        EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 0) == 3; }, 3000))
-            << "the close button shows cell " << CaptionButtonCell(FMain, *FSkin, 0)
-            << " under the pointer" << ScreenNote();
+        if (GetForegroundWindow() == FMain)
+            EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 0) == 3; }, 3000))
+                << "the close button shows cell " << CaptionButtonCell(FMain, *FSkin, 0)
+                << " under the pointer" << ScreenNote();
         ASSERT_TRUE(FInput.Click(close));
         ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(FMain); }, 5000))
             << "the close button did not answer" << ScreenNote();
@@ -207,7 +209,8 @@ TEST_F(Journey, EverySkinClosesAndShowsAgainByEveryRoad) {
         const POINT minimize = CaptionButtonPoint(FMain, *FSkin, 2, false);
         ASSERT_GE(minimize.x, 0);
         ASSERT_TRUE(FInput.MoveTo(minimize));
-        EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 2) == 3; }, 3000));
+        if (GetForegroundWindow() == FMain)
+            EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 2) == 3; }, 3000));
         ASSERT_TRUE(FInput.Click(minimize));
         ASSERT_TRUE(WaitUntil([&] { return IsIconic(FMain) != FALSE; }, 5000));
         ShowBy(TRoad::SecondStart);

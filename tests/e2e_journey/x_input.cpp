@@ -8,7 +8,13 @@ namespace e2e_app {
 
 bool XInput::MoveTo(POINT screen) { return Pointer(L"", screen); }
 
-bool XInput::Click(POINT screen) { return Pointer(L" click 1", screen); }
+bool XInput::Click(POINT screen) {
+    const DWORD pause = GetDoubleClickTime() + 50;
+    qh::test::WaitUntil([&] { return GetTickCount() - FLastClick > pause; }, pause + 100);
+    const bool done = Pointer(L" click 1", screen);
+    FLastClick = GetTickCount();
+    return done;
+}
 
 bool XInput::Keys(const std::wstring& keys) { return Run(L"key " + keys); }
 

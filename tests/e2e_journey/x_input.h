@@ -15,7 +15,8 @@ class XInput {
 public:
     // Moves the pointer there; true once the system reports it there.
     bool MoveTo(POINT screen);
-    // Moves there and clicks the left button.
+    // Moves there and clicks the left button: a single click, so not within
+    // the double-click time of the last one.
     bool Click(POINT screen);
     // Presses keys in xdotool's names ("alt+v", "Down") on the window in
     // front. Nothing tells when they have arrived: wait for their effect.
@@ -24,6 +25,8 @@ public:
 private:
     bool Run(const std::wstring& arguments);
     bool Pointer(const wchar_t* then, POINT screen);
+
+    DWORD FLastClick = 0;
 };
 
 } // namespace e2e_app
