@@ -123,11 +123,19 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         switch (wParam & 0xFFF0) {
         case SC_KEYMENU:
             // Alt alone, or Alt and a bar caption's key, does not enter the
-            // system's menu mode over the skinned frame: the bar opens by
-            // the class library's dialog-character notification.
-            if (!FMenuMode && !GetCapture() && lParam != ' ' && lParam != '-' &&
-                (lParam == 0 || (FMenuBar && FMenuBar->ButtonForKey(static_cast<wchar_t>(lParam)))))
+            // system's menu mode over the skinned frame: a form's bar opens
+            // by the class library's dialog-character notification. A window
+            // without a form hears of no such thing, so its bar opens here:
+            // the caption's key opens that drop-down, Alt alone or F10 the first.
+            if (!FMenuMode && !GetCapture() && lParam != ' ' && lParam != '-') {
+                TMenuBtn* button =
+                    FMenuBar ? (lParam == 0 ? FMenuBar->FirstEnabledButton()
+                                            : FMenuBar->ButtonForKey(static_cast<wchar_t>(lParam)))
+                             : nullptr;
+                if (lParam != 0 && !button) break;
+                if (button && !FForm) FMenuBar->PressButton(*button);
                 return 1;
+            }
             break;
         case SC_MINIMIZE:
             FShowState = 2;
