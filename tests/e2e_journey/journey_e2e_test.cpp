@@ -306,21 +306,28 @@ TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
         ASSERT_TRUE(
             WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000))
             << "Alt+V opened nothing" << ScreenNote();
-        TMarkLook look;
-        ASSERT_TRUE(WaitUntil([&] { return (look = SelectedMarkLook(menu, *FSkin)).Rows > 8; },
-                              5000))
+        // Once the drop-down is painted and still (keys pressed while the
+        // menu is still being put up are not all taken under the test bed).
+        TMarkLook look, before;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                before = look;
+                look = SelectedMarkLook(menu, *FSkin);
+                return look.Rows > 8 && look.Top == before.Top && look.Rows == before.Rows &&
+                       look.MarkPixels == before.MarkPixels;
+            },
+            5000))
             << "no item of 视图 selected" << ScreenNote();
-        const int firstTop = look.Top;
-        ASSERT_TRUE(FInput.Keys(L"Down"));
+        // One row down from the first item to 显示按钮, unless it is there already.
+        if (look.Top < look.Rows / 2) ASSERT_TRUE(FInput.Keys(L"Down"));
         EXPECT_TRUE(WaitUntil(
             [&] {
                 look = SelectedMarkLook(menu, *FSkin);
-                return look.Top > firstTop + 5 && look.Rows > 8 && look.MarkPixels > 6 &&
-                       look.WhiteRun < 8;
+                return look.Top > look.Rows / 2 && look.Top < look.Rows * 3 / 2 + 4 &&
+                       look.MarkPixels > 6 && look.WhiteRun < 8;
             },
             3000))
-            << "视图 at " << WindowRectText(menu) << ": top " << look.Top << " from " << firstTop
-            << ", rows " << look.Rows << ", mark " << look.MarkPixels << ", white run "
+            << "视图 at " << WindowRectText(menu) << ": top " << look.Top << ", rows " << look.Rows << ", mark " << look.MarkPixels << ", white run "
             << look.WhiteRun << ScreenNote();
         // The other drop-downs open in turn and answer as skinned.
         for (int i = 0; i < 2; ++i) {
