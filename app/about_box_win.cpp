@@ -6,9 +6,11 @@
 #include "core/gbk.h"
 #include "core/string_list.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "toolkit/application.h"
+#include "toolkit/canvas.h"
 
 namespace qh {
 
@@ -48,7 +50,6 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
     Label2->SetName("Label2");
     Label2->SetParent(this);
     Label2->SetBounds(24, 200, 138, 12);
-    Label2->SetCaption(AboutSiteAddress());
     Label2->SetCursor(crHandPoint);
     Label2->OnClick = [this](TObject* sender) { Label2Click(sender); };
 
@@ -62,7 +63,27 @@ TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {
     for (const std::string& line : AboutDescriptionLines())
         lines.Add(line);
     Memo1->SetLines(lines);
+    LayOutAddress(AboutSiteAddress());
     EndLoading();
+}
+
+void TAboutBox::LayOutAddress(const std::string& address) {
+    constexpr int kDesignWidth = 360, kLabelWidth = 138, kGap = 8;
+    constexpr int kOkLeft = 270, kMemoWidth = 337;
+    Label2->SetCaption(address);
+    HDC screen = GetDC(nullptr);
+    int textWidth = 0;
+    {
+        TCanvas canvas(screen);
+        canvas.Font().Assign(*Label2->Font());
+        textWidth = canvas.TextExtent(GbkToWide(address)).cx;
+    }
+    ReleaseDC(nullptr, screen);
+    Label2->SetWidth(std::max(kLabelWidth, textWidth));
+    const int wider = std::max(0, Label2->Left() + Label2->Width() + kGap - kOkLeft);
+    SetClientSize(kDesignWidth + wider, ClientHeight());
+    OKButton->SetLeft(kOkLeft + wider);
+    Memo1->SetWidth(kMemoWidth + wider);
 }
 
 void TAboutBox::Label2Click(TObject*) {

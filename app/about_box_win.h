@@ -21,6 +21,9 @@ class TAboutBox : public TForm {
     TMemo* Memo1 = nullptr;
 
     void Label2Click(TObject* sender);
+    // Shows the address whole: the label takes its text's width, and the
+    // box widens when the text would run under the OK button.
+    void LayOutAddress(const std::string& address);
 };
 
 // The site's home page, as the label shows it and its click opens it.

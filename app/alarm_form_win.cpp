@@ -131,6 +131,19 @@ TAlarmFrm::~TAlarmFrm() {
     Destroying();
 }
 
+void TAlarmFrm::CreateParams(TCreateParams& params) {
+    TForm::CreateParams(params);
+    params.ExStyle |= WS_EX_NOACTIVATE;
+}
+
+void TAlarmFrm::WndProc(TMessage& message) {
+    if (message.Msg == WM_MOUSEACTIVATE) {
+        message.Result = MA_NOACTIVATE;
+        return;
+    }
+    TForm::WndProc(message);
+}
+
 void TAlarmFrm::FormShow(TObject*) {
     // Once it is on its way down, showing it does not pull it back up.
     if (!Timer2->Enabled()) Timer1->SetEnabled(true);
@@ -140,7 +153,7 @@ void TAlarmFrm::Timer1Timer(TObject*) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     TAlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom);
-    SetTop(step.Top);
+    SetBounds(RestingLeft(Left(), Width(), work.right), step.Top, Width(), Height());
     if (step.Done) Timer1->SetEnabled(false);
 }
 

@@ -57,6 +57,12 @@ class TAlarmFrm : public TForm {
     static constexpr TColor kKeyColour = 16443110;
     static constexpr const char* kTitle = "官方推荐信息";
 
+protected:
+    // Never activated: a popup that slides up leaves the keyboard with
+    // whatever window has it, and a click on it does not take it either.
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& message) override;
+
 private:
     // A full-width frame bar of the design size, without bevel.
     TPanel* NewBar(const char* name, TAlign align, int top, int height);

@@ -20,6 +20,10 @@ TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom)
     return {Clamp(static_cast<int64_t>(top) - kAlarmSlideStep), false};
 }
 
+int32_t RestingLeft(int32_t left, int32_t width, int32_t workAreaRight) {
+    return Clamp(std::min<int64_t>(left, static_cast<int64_t>(workAreaRight) - width));
+}
+
 TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight) {
     const int64_t limit = static_cast<int64_t>(screenHeight) + height + 20;
     if (top < limit) return {Clamp(static_cast<int64_t>(top) + kAlarmSlideStep), false};

@@ -18,6 +18,10 @@ struct TAlarmSlideStep {
 // puts it exactly on the line.
 TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom);
 
+// Where the popup rests across: never further right than the work area's
+// right edge, so a taskbar on the right does not cover its close picture.
+int32_t RestingLeft(int32_t left, int32_t width, int32_t workAreaRight);
+
 // One slide-down tick; done (top unchanged) once the top has reached the
 // screen height plus the popup's height plus 20.
 TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight);

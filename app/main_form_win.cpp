@@ -335,6 +335,10 @@ void TKivoMainForm::TrayIcon1Click(TObject*) { Action6->Execute(); }
 void TKivoMainForm::N3Click(TObject*) { TrayIcon1->HideMainWindow(); }
 
 void TKivoMainForm::FormCloseQuery(TObject*, bool& canClose) {
+    // A close hides a window on the screen, whatever showed it: a second
+    // start shows it without touching the mark, and the close would then
+    // "show" it again and do nothing the user can see.
+    Action6->SetChecked(IsWindowVisible(Handle()) != FALSE);
     Action6->Execute();
     TrayIcon1->ShowBalloon("提示", "青禾网络电视已缩小到系统托盘。", TTrayIcon::TBalloonHintIcon::Info, 10);
     canClose = false;

@@ -8,7 +8,7 @@ packages=(
     cmake make g++ pkg-config
     googletest libgtest-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine xvfb xauth x11-apps fonts-wqy-zenhei
+    wine wine64 fonts-wine xvfb xauth x11-apps xdotool fonts-wqy-microhei fonts-wqy-zenhei
     python3 imagemagick
     libcurl4-openssl-dev zlib1g-dev
     clang libclang-rt-14-dev

@@ -32,7 +32,7 @@ wine=/usr/lib/wine/wine64
 WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$prefix.log" 2>&1 </dev/null
 "$WINESERVER" -w
 
-font="WenQuanYi Zen Hei"
+font="WenQuanYi Micro Hei"
 reg=$(mktemp --suffix=.reg)
 {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'

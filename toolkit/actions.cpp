@@ -83,6 +83,12 @@ bool TAction::Execute() {
     return true;
 }
 
+bool TAction::Update() {
+    if (!OnUpdate) return false;
+    OnUpdate(this);
+    return true;
+}
+
 void TAction::AddClient(TComponent* client, std::function<void()> changed) {
     RemoveClient(client);
     FClients.emplace_back(client, std::move(changed));

@@ -40,6 +40,10 @@ class TAction : public TComponent {
     // Runs the handler when the action is enabled; true when one ran.
     bool Execute();
     TNotifyEvent OnExecute;
+    // Lets the owner bring check mark, enabled state and caption up to
+    // date before a client shows them; true when a handler ran.
+    bool Update();
+    TNotifyEvent OnUpdate;
 
     // Linked clients hear of every change through their callback.
     void AddClient(TComponent* client, std::function<void()> changed);

@@ -375,6 +375,11 @@ LRESULT TApplication::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:
         if (FMainForm) FMainForm->Close();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) Terminate();
+        return 0;
     case WM_COMMAND:
         if (lParam == 0 && TMenuItem::DispatchCommand(LOWORD(wParam))) return 0;
         break;

@@ -267,7 +267,9 @@ void TCustomForm::SetVisible(bool visible) {
         }
     }
     TControl::SetVisible(true);
-    ShowWindow(h, SW_SHOWNORMAL);
+    // A window that asks never to be activated is not activated by showing it either.
+    const bool activates = !(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    ShowWindow(h, activates ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
     if (Application && Application->MainForm() == this && Application->Handle() &&
         !IsWindowVisible(Application->Handle()))
         ShowWindow(Application->Handle(), SW_SHOWNOACTIVATE);
@@ -417,8 +419,15 @@ void TCustomForm::WndProc(TMessage& m) {
         Close();
         m.Result = 0;
         return;
+    // Signing out or shutting down is never refused: the close query's
+    // refusal is for the user's own closes. The session's end ends the
+    // program as the application's Terminate does.
     case WM_QUERYENDSESSION:
-        m.Result = CloseQuery();
+        m.Result = TRUE;
+        return;
+    case WM_ENDSESSION:
+        if (m.WParam && Application) Application->Terminate();
+        m.Result = 0;
         return;
     case CM_RELEASE:
         if (Application) Application->ReleaseForm(this);

@@ -55,6 +55,8 @@ TSkinManage::~TSkinManage() {
     FActionTimer.reset();
     if (FCbtHook) UnhookWindowsHookEx(FCbtHook);
     FCbtHook = nullptr;
+    if (FShownHook) UnhookWindowsHookEx(FShownHook);
+    FShownHook = nullptr;
     for (auto& menu : FPopupMenus)
         menu->Detach();
     FPopupMenus.clear();
@@ -73,6 +75,28 @@ TSkinManage::~TSkinManage() {
 void TSkinManage::InstallHook() {
     if (FCbtHook) UnhookWindowsHookEx(FCbtHook);
     FCbtHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());
+    if (FShownHook) UnhookWindowsHookEx(FShownHook);
+    FShownHook = SetWindowsHookExW(WH_CALLWNDPROCRET, ShownProc, nullptr, GetCurrentThreadId());
+}
+
+// A window that never takes activation (a notification that must leave the
+// keyboard where it is) is dressed once it is on the screen instead.
+LRESULT CALLBACK TSkinManage::ShownProc(int code, WPARAM wParam, LPARAM lParam) {
+    TSkinManage* self = g_manager;
+    if (self && code >= 0) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (call->message == WM_WINDOWPOSCHANGED &&
+            (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_SHOWWINDOW) &&
+            (GetWindowLongW(call->hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE) &&
+            !(GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD)) {
+            try {
+                self->SkinWindow(call->hwnd);
+            } catch (...) {
+                ReportException(std::current_exception());
+            }
+        }
+    }
+    return CallNextHookEx(self ? self->FShownHook : nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wParam, LPARAM lParam) {

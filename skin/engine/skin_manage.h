@@ -80,6 +80,7 @@ public:
 
 private:
     static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ShownProc(int code, WPARAM wParam, LPARAM lParam);
     // The registered skin data with their owners' windows.
     std::vector<TSkinDataEntry> Entries() const;
     void RunPendingAction();
@@ -89,6 +90,7 @@ private:
 
     std::unique_ptr<TTimer> FActionTimer;
     HHOOK FCbtHook = nullptr;
+    HHOOK FShownHook = nullptr;
     std::vector<TWinSkinForm*> FSkinForms;
     std::vector<std::unique_ptr<TWinSkinPopMenu>> FPopupMenus;
     bool FForceAttach = false;

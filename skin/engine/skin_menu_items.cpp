@@ -8,6 +8,8 @@
 #include "skin/render/compose.h"
 #include "skin/render/menu_layout.h"
 #include "skin/render/pixel_copy.h"
+#include "images/bitmap_convert.h"
+#include "toolkit/actions.h"
 #include "toolkit/forms.h"
 #include "toolkit/graphics.h"
 
@@ -65,6 +67,43 @@ TItemLook LookOf(const TMenuItem& item, HMENU menu) {
     return look;
 }
 
+// The half-tone of button face and highlight behind a checked item's picture.
+TBrushHandle CheckedBoxBrush(const TSkinColours& colours) {
+    const auto face = static_cast<TColor>(Rgb(colours.ButtonFace));
+    const auto light = static_cast<TColor>(Rgb(colours.ButtonHilight));
+    TDibSection cells(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) cells.Bitmap().SetPixel(x, y, (x + y) % 2 ? light : face);
+    cells.Sync();
+    // The brush keeps a copy of the cells.
+    HBITMAP pattern = static_cast<HBITMAP>(GetCurrentObject(cells.Dc(), OBJ_BITMAP));
+    return TBrushHandle(CreatePatternBrush(pattern));
+}
+
+// The system's check mark comes black on white, meant as a mask: only
+// its black pixels are put on the item, in `colour`.
+void DrawMark(HDC dc, const RECT& r, COLORREF colour) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    HDC maskDc = CreateCompatibleDC(dc);
+    TBitmapHandle mask(CreateBitmap(w, h, 1, 1, nullptr));
+    HGDIOBJ oldMask = SelectObject(maskDc, mask.Get());
+    RECT all{0, 0, w, h};
+    DrawFrameControl(maskDc, &all, DFC_MENU, DFCS_MENUCHECK);
+    TBrushHandle brush(CreateSolidBrush(colour));
+    HGDIOBJ oldBrush = SelectObject(dc, brush.Get());
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    // Where the mask is white the item stays, where it is black the brush goes.
+    constexpr DWORD kBrushWhereBlack = 0x00B8074A;
+    BitBlt(dc, r.left, r.top, w, h, maskDc, 0, 0, kBrushWhereBlack);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    SelectObject(dc, oldBrush);
+    SelectObject(maskDc, oldMask);
+    DeleteDC(maskDc);
+}
+
 void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const RECT& rect,
                  UINT state, const TBitmap* glyph) {
     const TSkinColours& colours = data.Colours;
@@ -82,22 +121,29 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
     const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyph->Width() : 0,
                                                  look.Checked, metrics.tmHeight, look.RightToLeft);
     const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
-    if (glyph && !glyph->Empty()) {
-        TDibSection picture(*glyph);
-        const TColor key = glyph->GetPixel(0, glyph->Height() - 1);
-        TransparentBlt(dc, places.GlyphBox.Left, places.GlyphBox.Top, glyph->Width(),
-                       glyph->Height(), picture.Dc(), 0, 0, glyph->Width(), glyph->Height(),
-                       ColorToRGB(key));
-    } else if (look.Checked) {
-        // The system's own mark, centred in the box, a pixel right and down.
-        RECT mark{places.GlyphBox.Left + 1, places.GlyphBox.Top + 1, places.GlyphBox.Right + 1,
-                  places.GlyphBox.Bottom + 1};
-        DrawFrameControl(dc, &mark, DFC_MENU, look.Radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
-    }
     COLORREF text = (state & ODS_SELECTED) ? Rgb(colours.HilightText) : Rgb(colours.MenuText);
     if (!enabled)
         text = colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_GRAYTEXT)
                                                         : Rgb(colours.ButtonShadow);
+    const TRect& box = places.GlyphBox;
+    if (glyph && !glyph->Empty()) {
+        if (look.Checked) {
+            // A checked item's picture sits in a sunken, half-toned box.
+            RECT frame{box.Left, box.Top, box.Right, box.Bottom};
+            FillRect(dc, &frame, CheckedBoxBrush(colours).Get());
+            DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
+        }
+        TBitmap shown = *glyph;
+        if (!enabled) GreyBitmap(shown);
+        TDibSection picture(shown);
+        const TColor key = shown.GetPixel(0, shown.Height() - 1);
+        TransparentBlt(dc, box.Left, box.Top, shown.Width(), shown.Height(), picture.Dc(), 0, 0,
+                       shown.Width(), shown.Height(), ColorToRGB(key));
+    } else if (look.Checked) {
+        // The system's mark (radio items too), centred in the box a pixel
+        // right and down, in the text's colour on the item's own picture.
+        DrawMark(dc, {box.Left + 1, box.Top + 1, box.Right + 1, box.Bottom + 1}, text);
+    }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
     RECT captionRect{places.Caption.Left, places.CaptionTop, places.Caption.Right,
@@ -173,6 +219,8 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
 
 void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& rect,
                         UINT state, HMENU menu, const TBitmap* glyph) {
+    // The action may still change what the item shows.
+    if (TAction* action = item.Action()) action->Update();
     PaintItem(data, LookOf(item, menu), dc, rect, state, menu, glyph);
 }
 

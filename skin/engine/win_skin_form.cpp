@@ -259,6 +259,10 @@ void TWinSkinForm::Attached() {
         }
     }
     FFrameState = kFrameActive;
+    // Dressed without being activated, it still paints and hovers as the
+    // active window until told otherwise.
+    FActive = true;
+    FButtonStates.SetActive(true);
     FHoverTimer->SetEnabled(true);
 }
 
@@ -294,13 +298,14 @@ void TWinSkinForm::ApplySkinChange() {
         BuildRegion();
     }
     FSkinnedControls.SkinChanged();
+    ResetCaptionButtons();
     FFrameState = state == kFrameNew ? kFrameNew : kFrameActive;
     RedrawWindow(FWindow, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TWinSkinForm::FreeCaptionButtons() {
-    FHotObject = nullptr;
+    FButtonStates.Reset();
     FCaptionButtons.clear();
 }
 

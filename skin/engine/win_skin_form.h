@@ -9,6 +9,7 @@
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_control.h"
 #include "skin/engine/skin_menu_items.h"
+#include "skin/render/caption_button_states.h"
 #include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/controls.h"
@@ -62,18 +63,22 @@ protected:
     TWinSkinForm& FOwner;
 };
 
-// One caption button of the skin.
-class TWinSysButton : public TNCObject {
+// One caption button of the skin: where it is and what it shows. Its look
+// (normal, hot, pressed) is the frame's TCaptionButtonStates, by index.
+class TWinSysButton {
 public:
     TWinSysButton(TWinSkinForm& owner, const TDataSkinSysButton& part)
-        : TNCObject(owner), FPart(part) {}
-    void Paint() override;
+        : FOwner(owner), FPart(part) {}
     const TDataSkinSysButton& Part() const { return FPart; }
     // The image: the part's own, or the window icon for icon buttons.
     const TBitmap& Image() const;
     int Frames() const;
 
+    RECT Bounds{0, 0, 0, 0}; // window coordinates
+    bool Visible = false;
+
 private:
+    TWinSkinForm& FOwner;
     const TDataSkinSysButton& FPart;
 };
 
@@ -113,12 +118,12 @@ class TWinSkinForm : public TComponent {
     TSkinControls& SkinnedControls() { return FSkinnedControls; }
     int MenuBarHeight() const { return FMenuBarHeight; }
 
-    // For the non-client objects.
+    // The look of each caption button, by index.
+    const TCaptionButtonStates& CaptionButtonStates() const { return FButtonStates; }
+    // The menu bar button under the mouse or open, or none.
     TNCObject* HotObject() const { return FHotObject; }
     void SetHotObject(TNCObject* object) { FHotObject = object; }
     const TBitmap& IconBitmap() const { return FIconBitmap; }
-    // Paints one object at once (a state change).
-    void PaintObject(TNCObject& object);
     // The maximised MDI child's buttons, drawn into the menu bar's picture
     // whose top-left corner is at barOrigin in the window.
     void PaintMdiButtons(TBitmap& bar, POINT barOrigin) const;
@@ -145,7 +150,14 @@ private:
     LRESULT NcCalcSize(WPARAM wParam, LPARAM lParam);
     LRESULT NcHitTest(WPARAM wParam, LPARAM lParam);
     POINT ToWindow(POINT screen) const;
-    TNCObject* ObjectAt(POINT windowPoint) const;
+    // The caption button under a point (window coordinates), or -1.
+    int CaptionButtonAt(POINT windowPoint) const;
+    // The caption buttons' look changed: the caption strip shows it.
+    void CaptionLookChanged(bool changed);
+    // The pointer, wherever it is now, decides the hover.
+    void FollowPointer();
+    // Every caption button back to normal: hidden, shown, sized, re-skinned.
+    void ResetCaptionButtons();
     void ButtonAction(TWinSysButton& button, POINT screen);
     void BuildSystemMenu();
     void ShowSystemMenu(POINT screen);
@@ -214,6 +226,7 @@ private:
     LONG FWindowStyle = 0;
     int FRightButtonLeft = 0;
     TNCObject* FHotObject = nullptr;
+    TCaptionButtonStates FButtonStates;
     // The region is the system's once set; only whether there is one is kept.
     bool FHasRegion = false;
     SIZE FRegionSize{0, 0};

@@ -69,9 +69,16 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         FActive = LOWORD(wParam) != WA_INACTIVE;
+        FButtonStates.SetActive(FActive);
+        return CallOld(msg, wParam, lParam);
+    case WM_SHOWWINDOW:
+        // Hidden or shown again, nothing is under the pointer any more.
+        ResetCaptionButtons();
         return CallOld(msg, wParam, lParam);
     case WM_SIZE: {
         LRESULT result = CallOld(msg, wParam, lParam);
+        // Minimised, maximised or restored: the buttons moved under the pointer.
+        if (wParam != SIZE_RESTORED || FShowState != 0) ResetCaptionButtons();
         if (wParam == SIZE_MINIMIZED) return result;
         // A maximised child shows the system's frame inside the MDI frame,
         // as every child does while one is maximised.
@@ -104,18 +111,31 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return result;
     }
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
+        const int before = FShowState;
         RefreshShowState();
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (before != FShowState || (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+            ResetCaptionButtons();
         return CallOld(msg, wParam, lParam);
+    }
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
         case SC_KEYMENU:
             // Alt alone, or Alt and a bar caption's key, does not enter the
-            // system's menu mode over the skinned frame: the bar opens by
-            // the class library's dialog-character notification.
-            if (!FMenuMode && !GetCapture() && lParam != ' ' && lParam != '-' &&
-                (lParam == 0 || (FMenuBar && FMenuBar->ButtonForKey(static_cast<wchar_t>(lParam)))))
+            // system's menu mode over the skinned frame: a form's bar opens
+            // by the class library's dialog-character notification. A window
+            // without a form hears of no such thing, so its bar opens here:
+            // the caption's key opens that drop-down, Alt alone or F10 the first.
+            if (!FMenuMode && !GetCapture() && lParam != ' ' && lParam != '-') {
+                TMenuBtn* button =
+                    FMenuBar ? (lParam == 0 ? FMenuBar->FirstEnabledButton()
+                                            : FMenuBar->ButtonForKey(static_cast<wchar_t>(lParam)))
+                             : nullptr;
+                if (lParam != 0 && !button) break;
+                if (button && !FForm) FMenuBar->PressButton(*button);
                 return 1;
+            }
             break;
         case SC_MINIMIZE:
             FShowState = 2;
@@ -153,6 +173,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return CallOld(msg, wParam, lParam);
     case WM_NCACTIVATE:
         FActive = wParam != FALSE;
+        FButtonStates.SetActive(FActive);
         FHoverTimer->SetEnabled(FActive);
         // The timer stops: a hovered button of a formless window hears of
         // the mouse leaving now, not at the next activation.
@@ -188,33 +209,50 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCMOUSEMOVE: {
         if (!FActive) return CallOld(msg, wParam, lParam);
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (TNCObject* object = ObjectAt(ToWindow(p))) {
-            object->MouseEnter();
+        const POINT p = ToWindow(
+            {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        const int index = CaptionButtonAt(p);
+        // A press whose release went to another window is over.
+        if (GetKeyState(VK_LBUTTON) >= 0) CaptionLookChanged(FButtonStates.CancelPress());
+        CaptionLookChanged(FButtonStates.PointerOver(index));
+        TMenuBtn* menuButton = index < 0 && FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+        if (menuButton) {
+            menuButton->MouseEnter();
             return 0;
         }
         if (FHotObject) FHotObject->MouseLeave();
-        return CallOld(msg, wParam, lParam);
+        return index >= 0 ? 0 : CallOld(msg, wParam, lParam);
     }
     case WM_NCLBUTTONDOWN: {
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (TNCObject* object = ObjectAt(ToWindow(p))) {
+        const POINT p = ToWindow(
+            {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        const int index = CaptionButtonAt(p);
+        TMenuBtn* menuButton = index < 0 && FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+        if (index >= 0 || menuButton) {
             if (!FActive) SetForegroundWindow(FWindow);
-            object->MouseDown();
-            if (auto* button = dynamic_cast<TMenuBtn*>(object)) FMenuBar->OpenDropDown(*button);
+            if (index >= 0) {
+                if (FHotObject) FHotObject->MouseLeave();
+                CaptionLookChanged(FButtonStates.Press(index));
+                return 0;
+            }
+            CaptionLookChanged(FButtonStates.PointerOver(-1));
+            menuButton->MouseDown();
+            FMenuBar->OpenDropDown(*menuButton);
             return 0;
         }
         if (FShowState == 1 && FActive && wParam == HTCAPTION) wParam = HTMENU;
         return CallOld(msg, wParam, lParam);
     }
     case WM_NCLBUTTONUP: {
-        POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        TNCObject* object = ObjectAt(ToWindow(p));
-        if (object && object == FHotObject) {
-            object->MouseUp();
-            if (auto* button = dynamic_cast<TWinSysButton*>(object)) ButtonAction(*button, p);
-        }
-        if (object) return 0;
+        const POINT screen{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const POINT p = ToWindow(screen);
+        const int index = CaptionButtonAt(p);
+        bool changed = false;
+        const bool acts = FButtonStates.Release(index, &changed);
+        CaptionLookChanged(changed);
+        if (acts) ButtonAction(*FCaptionButtons[static_cast<size_t>(index)], screen);
+        if (index >= 0) return 0;
+        if (FMenuBar && FMenuBar->ButtonAt(p)) return 0;
         return CallOld(msg, wParam, lParam);
     }
     case WM_NCRBUTTONDOWN:
@@ -271,11 +309,46 @@ POINT TWinSkinForm::ToWindow(POINT screen) const {
     return {w.X, w.Y};
 }
 
-TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
-    for (const auto& button : FCaptionButtons)
-        if (button->Visible && button->Part().Action >= 0 && PtInRect(&button->Bounds, p))
-            return button.get();
-    return FMenuBar ? FMenuBar->ButtonAt(p) : nullptr;
+int TWinSkinForm::CaptionButtonAt(POINT p) const {
+    for (size_t i = 0; i < FCaptionButtons.size(); ++i) {
+        const TWinSysButton& button = *FCaptionButtons[i];
+        if (button.Visible && button.Part().Action >= 0 && PtInRect(&button.Bounds, p))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TWinSkinForm::CaptionLookChanged(bool changed) {
+    if (!changed || (FFrameState != kFrameActive && FFrameState != kFrameRefreshing)) return;
+    if (!IsWindowVisible(FWindow)) return;
+    HDC dc = GetWindowDC(FWindow);
+    if (!dc) return;
+    RECT window{};
+    GetWindowRect(FWindow, &window);
+    const int w = window.right - window.left;
+    PaintCaption(dc, w);
+    // The maximised MDI child's buttons live in the menu bar.
+    if (FMenuBar && std::any_of(FCaptionButtons.begin(), FCaptionButtons.end(), [](const auto& b) {
+            return b->Visible && b->Part().Visibility == 100;
+        }))
+        FMenuBar->Paint(dc, {FFrameLeft, FFrameTop, w - FFrameRight, FFrameTop + FMenuBarHeight},
+                        FActive);
+    ReleaseDC(FWindow, dc);
+}
+
+void TWinSkinForm::FollowPointer() {
+    if (FMenuMode || !IsWindowVisible(FWindow)) return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const int index = FActive && WindowFromPoint(cursor) == FWindow
+                          ? CaptionButtonAt(ToWindow(cursor))
+                          : -1;
+    if (GetKeyState(VK_LBUTTON) >= 0) CaptionLookChanged(FButtonStates.CancelPress());
+    CaptionLookChanged(FButtonStates.PointerOver(index));
+}
+
+void TWinSkinForm::ResetCaptionButtons() {
+    CaptionLookChanged(FButtonStates.Reset());
 }
 
 LRESULT TWinSkinForm::NcHitTest(WPARAM wParam, LPARAM lParam) {
@@ -359,13 +432,13 @@ void TWinSkinForm::Maximize() {
         return;
     }
     FShowState = 1;
-    FHotObject = nullptr;
+    ResetCaptionButtons();
     WithoutAnimation(FWindow, SC_MAXIMIZE);
 }
 
 void TWinSkinForm::Minimize() {
     FShowState = 2;
-    FHotObject = nullptr;
+    ResetCaptionButtons();
     WithoutAnimation(FWindow, SC_MINIMIZE);
 }
 
@@ -414,7 +487,7 @@ void TWinSkinForm::BuildSystemMenu() {
 
 void TWinSkinForm::ShowSystemMenu(POINT screen) {
     const DWORD now = GetTickCount();
-    if (FHotObject && now - FLastClickTime < GetDoubleClickTime()) {
+    if (FButtonStates.AnyEngaged() && now - FLastClickTime < GetDoubleClickTime()) {
         FHoverTimer->SetEnabled(false);
         PostMessageW(FWindow, WM_CLOSE, 0, 0);
         return;
@@ -444,8 +517,9 @@ void TWinSkinForm::HoverTick() {
     // The buttons of a window without a form hear of no mouse leaving
     // from the class library: the timer tells them.
     if (!FForm) FSkinnedControls.LeaveHoveredButton(p);
-    if (FMenuMode || !FHotObject) return;
-    if (!PtInRect(&FHotObject->Bounds, ToWindow(p))) FHotObject->MouseLeave();
+    if (FMenuMode) return;
+    FollowPointer();
+    if (FHotObject && !PtInRect(&FHotObject->Bounds, ToWindow(p))) FHotObject->MouseLeave();
 }
 
 } // namespace qh

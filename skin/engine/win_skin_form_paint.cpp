@@ -40,34 +40,15 @@ int TWinSysButton::Frames() const {
     return CaptionButtonFrames(FPart);
 }
 
-void TWinSysButton::Paint() {
-    FOwner.PaintObject(*this);
-}
-
-void TWinSkinForm::PaintObject(TNCObject& object) {
-    if (FFrameState != kFrameActive && FFrameState != kFrameRefreshing) return;
-    RECT window{};
-    GetWindowRect(FWindow, &window);
-    HDC dc = GetWindowDC(FWindow);
-    if (!dc) return;
-    const int w = window.right - window.left;
-    auto* button = dynamic_cast<TWinSysButton*>(&object);
-    // The maximised child's buttons live in the menu bar.
-    if (button && button->Part().Visibility == 100 && FMenuBar)
-        FMenuBar->Paint(dc, {FFrameLeft, FFrameTop, w - FFrameRight, FFrameTop + FMenuBarHeight},
-                        FActive);
-    else
-        PaintCaption(dc, w);
-    ReleaseDC(FWindow, dc);
-}
-
 void TWinSkinForm::PaintMdiButtons(TBitmap& bar, POINT barOrigin) const {
-    for (const auto& button : FCaptionButtons) {
+    for (size_t i = 0; i < FCaptionButtons.size(); ++i) {
+        const TWinSysButton* button = FCaptionButtons[i].get();
         if (!button->Visible || button->Part().Visibility != 100) continue;
         const int frames = button->Frames();
-        const int frame = button->State == TNCObject::nsHot       ? 4
-                          : button->State == TNCObject::nsPressed ? 2
-                                                                  : 1;
+        const int state = FButtonStates.StateOf(static_cast<int>(i));
+        const int frame = state == TCaptionButtonStates::Hot       ? 4
+                          : state == TCaptionButtonStates::Pressed ? 2
+                                                                   : 1;
         const TBitmap& image = button->Image();
         const TRect cell = StateImageRect(image, false, frames, std::min(frame, frames));
         if (cell.Empty()) continue;
@@ -83,6 +64,11 @@ void TWinSkinForm::PaintFrame(HDC given) {
     if (Borderless() || MdiChildNotNormal() || !FSkinData) return;
     HDC dc = given ? given : GetWindowDC(FWindow);
     if (!dc) return;
+    // A whole repaint shows every button normal; the pointer brings the
+    // hover back when it moves. A bar button keeps its look only while its
+    // drop-down is open.
+    FButtonStates.ForgetHover();
+    if (FHotObject && !FMenuMode) FHotObject->State = TNCObject::nsNormal;
     // A half-painted frame is repainted with the next WM_NCPAINT.
     try {
         RECT window{};
@@ -99,7 +85,7 @@ void TWinSkinForm::PaintFrame(HDC given) {
         RestoreDC(dc, saved);
     } catch (...) {
     }
-    FHotObject = nullptr;
+    if (!FMenuMode) FHotObject = nullptr;
     if (!given) ReleaseDC(FWindow, dc);
 }
 
@@ -134,13 +120,14 @@ void TWinSkinForm::PaintCaption(HDC dc, int w) {
     // The layout of the buttons beside the text needs the text's place.
     LayoutCaptionButtons(w);
     strip.Sync();
-    for (const auto& button : FCaptionButtons) {
+    for (size_t i = 0; i < FCaptionButtons.size(); ++i) {
+        const TWinSysButton* button = FCaptionButtons[i].get();
         if (!button->Visible || button->Part().Visibility == 100) continue;
         const int frames = button->Frames();
-        const int frame =
-            button->State == TNCObject::nsNormal
-                ? CaptionPaintFrame(FActive, frames)
-                : std::min(ButtonPaintFrame(button->State, button->Part().Visibility), frames);
+        const int state = FButtonStates.StateOf(static_cast<int>(i));
+        const int frame = state == TCaptionButtonStates::Normal
+                              ? CaptionPaintFrame(FActive, frames)
+                              : std::min(ButtonPaintFrame(state, button->Part().Visibility), frames);
         const TBitmap& image = button->Image();
         const TRect cell = StateImageRect(image, false, frames, frame);
         if (cell.Empty()) continue;

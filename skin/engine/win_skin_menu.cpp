@@ -3,6 +3,7 @@
 #include "core/gbk.h"
 #include "skin/render/compose.h"
 #include "skin/render/menu_layout.h"
+#include "toolkit/actions.h"
 #include "toolkit/canvas.h"
 
 #include <algorithm>
@@ -163,6 +164,17 @@ void TWinSkinMenu::BuildFromHandle(HMENU menu) {
         button->Visible = true;
         button->Command = info.wID;
         button->DropDown = info.hSubMenu;
+        // An item drawn by its owner has no text of its own: the menu
+        // object behind the command knows what it shows.
+        TMenuItem* item = button->Caption.empty() ? TMenuItem::FindByCommand(info.wID) : nullptr;
+        if (item && item->GetParentMenu()) {
+            if (TAction* action = item->Action()) action->Update();
+            button->Caption = GbkToWide(item->Caption());
+            button->Enabled = item->Enabled();
+            button->Command = item->Command();
+            button->DropDown = item->Count() > 0 ? item->Handle() : nullptr;
+            button->Item = item;
+        }
         FButtons.push_back(std::move(button));
     }
 }
@@ -262,6 +274,12 @@ TMenuBtn* TWinSkinMenu::ButtonForKey(wchar_t key) const {
         captions.push_back({button->Caption, button->Enabled});
     const int index = MenuButtonForKey(captions, key);
     return index < 0 ? nullptr : FButtons[static_cast<size_t>(index)].get();
+}
+
+TMenuBtn* TWinSkinMenu::FirstEnabledButton() const {
+    for (const auto& button : FButtons)
+        if (button->Enabled && button->Visible && !button->Caption.empty()) return button.get();
+    return nullptr;
 }
 
 void TWinSkinMenu::PressButton(TMenuBtn& button) {

@@ -56,6 +56,8 @@ public:
     TMenuBtn* ButtonAt(POINT windowPoint) const;
     // The first enabled button whose caption has the access key.
     TMenuBtn* ButtonForKey(wchar_t key) const;
+    // Where the keyboard enters the bar: the first enabled button shown.
+    TMenuBtn* FirstEnabledButton() const;
     void OpenDropDown(TMenuBtn& button);
     // Opens a button as a mouse press on it would.
     void PressButton(TMenuBtn& button);

@@ -65,3 +65,9 @@ TEST(AlarmSlide, ExtremePositionsNeitherWrapNorOverflow) {
     EXPECT_TRUE(qh::SlideDownStep(max, kHeight, kScreenHeight).Done);
     EXPECT_EQ(qh::SlideDownStep(max - 1, max, max).Top, max);
 }
+
+TEST(AlarmSlide, RestsNoFurtherRightThanTheWorkArea) {
+    EXPECT_EQ(qh::RestingLeft(718, 306, 1024), 718); // taskbar at the bottom: unchanged
+    EXPECT_EQ(qh::RestingLeft(718, 306, 964), 658);  // 60 pixels of taskbar on the right
+    EXPECT_EQ(qh::RestingLeft(100, 306, 964), 100);  // already inside stays
+}

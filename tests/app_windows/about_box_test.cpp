@@ -138,3 +138,32 @@ TEST(AboutBox, EditsAreGoneAtTheNextShowing) {
     }});
     EXPECT_EQ(memo, qh::GbkToWide(qh::AboutDescriptionText()));
 }
+
+// A site host of 40 characters with a port and a path: the whole address
+// shows, clear of the OK button and inside the box.
+TEST(AboutBox, ALongAddressShowsWhole) {
+    const std::string address = "http://" + std::string(40, 'w') + ":8780/site";
+    int textWidth = 0, labelRight = 0, okLeft = 0, clientWidth = 0, memoRight = 0;
+    ShowWithSteps({[&](TAboutBox& box) {
+        box.LayOutAddress(address);
+        HDC dc = GetDC(box.Handle());
+        HGDIOBJ old = SelectObject(dc, box.Label2->Font()->Handle());
+        SIZE size{};
+        const std::wstring text = qh::GbkToWide(address);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(box.Handle(), dc);
+        textWidth = size.cx;
+        labelRight = box.Label2->Left() + box.Label2->Width();
+        okLeft = box.OKButton->Left();
+        memoRight = box.Memo1->Left() + box.Memo1->Width();
+        RECT client{};
+        GetClientRect(box.Handle(), &client);
+        clientWidth = client.right;
+    }});
+    EXPECT_GT(textWidth, 138);
+    EXPECT_GE(labelRight - 24, textWidth);
+    EXPECT_LT(labelRight, okLeft);
+    EXPECT_LE(okLeft + 75, clientWidth);
+    EXPECT_EQ(clientWidth - memoRight, 360 - 349) << "the text keeps its margin";
+}

@@ -28,13 +28,16 @@ RECT WorkArea() {
     return work;
 }
 
-// A taskbar of the given height at the bottom of the screen, for as long as
-// the holder lives. (The test bed's own taskbar takes no room from the work
-// area; a work area set here holds for this process.)
+// A taskbar of the given size at the bottom of the screen (or on its
+// right), for as long as the holder lives. (The test bed's own taskbar
+// takes no room from the work area; a work area set here holds for this
+// process.)
 class TaskbarSpace {
 public:
-    explicit TaskbarSpace(int height) : FSaved(WorkArea()) {
-        RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) - height};
+    enum TSide { Bottom, Right };
+    explicit TaskbarSpace(int size, TSide side = Bottom) : FSaved(WorkArea()) {
+        RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        (side == Bottom ? work.bottom : work.right) -= size;
         SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     }
     ~TaskbarSpace() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &FSaved, 0); }
@@ -244,6 +247,38 @@ TEST(AlarmForm, RisesInEightPixelStepsToRestOnTheWorkArea) {
 
     CloseAndWait(popup);
     EXPECT_EQ(qh::AlarmFrm, nullptr);
+}
+
+// A taskbar on the right would cover the close picture of a popup flush
+// with the screen's edge: it rests flush with the work area's instead.
+TEST(AlarmForm, RestsInsideAWorkAreaNarrowedByATaskbarOnTheRight) {
+    TaskbarSpace taskbar(60, TaskbarSpace::Right);
+    TAlarmFrm* popup = NewPopup();
+    popup->Show();
+    ASSERT_TRUE(PumpUntil([&] { return !popup->Timer1->Enabled(); }));
+    EXPECT_EQ(popup->Left() + popup->Width(), WorkArea().right);
+    EXPECT_EQ(popup->Top() + popup->Height(), WorkArea().bottom);
+    CloseAndWait(popup);
+}
+
+// The user types on in another window while a popup slides up; a click on
+// the popup's page does not take the keyboard either.
+TEST(AlarmForm, RisesWithoutTakingActivationOrFocus) {
+    qh::TForm other(&TestApplication());
+    other.Show();
+    SetForegroundWindow(other.Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == other.Handle(); }));
+    TAlarmFrm* popup = NewPopup();
+    popup->Show();
+    ASSERT_TRUE(PumpUntil([&] { return !popup->Timer1->Enabled(); }));
+    EXPECT_TRUE(IsWindowVisible(popup->Handle()));
+    EXPECT_EQ(GetActiveWindow(), other.Handle());
+    EXPECT_EQ(GetForegroundWindow(), other.Handle());
+    EXPECT_EQ(SendMessageW(popup->Panel1->Handle(), WM_MOUSEACTIVATE,
+                           reinterpret_cast<WPARAM>(popup->Handle()),
+                           MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+              MA_NOACTIVATE);
+    CloseAndWait(popup);
 }
 
 TEST(AlarmForm, FirstCloseClickSlidesDownFurtherClicksChangeNothing) {
@@ -546,8 +581,9 @@ TEST(AlarmForm, SkinChangesWhileItRisesLeaveItFramelessKeyedAndResting) {
     TAlarmFrm* popup = NewPopup();
     popup->Show();
     HWND window = popup->Handle();
-    SetForegroundWindow(window);
+    // Dressed once shown, though it is never activated.
     ASSERT_TRUE(PumpUntil([&] { return SendMessageW(window, qh::WM_SKINQUERY, 0, 0) == 1; }));
+    EXPECT_NE(GetActiveWindow(), window);
     RECT client{};
     GetClientRect(window, &client);
     // Every kind of change, while the slide-up runs.

@@ -6,8 +6,9 @@ namespace e2e_app {
 
 using namespace qh::test;
 
-Process::Process(const std::wstring& exe) {
+Process::Process(const std::wstring& exe, const std::wstring& arguments) {
     std::wstring command = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
     std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -31,6 +32,12 @@ Process::~Process() {
 
 bool Process::WaitExit(DWORD milliseconds) const {
     return FProcess && WaitForSingleObject(FProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (FProcess) GetExitCodeProcess(FProcess, &code);
+    return code;
 }
 
 std::wstring BoxText(HWND box) {

@@ -16,7 +16,7 @@ namespace e2e_app {
 class Process {
 public:
     Process() = default;
-    explicit Process(const std::wstring& exe);
+    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -26,6 +26,7 @@ public:
     bool Running() const { return FProcess && !WaitExit(0); }
     // True when the process has ended within the time.
     bool WaitExit(DWORD milliseconds) const;
+    DWORD ExitCode() const;
 
 private:
     HANDLE FProcess = nullptr;

@@ -151,6 +151,17 @@ TEST_F(MainFormTest, CloseHidesUnchecksAndShowsTheBalloon) {
     EXPECT_TRUE(FForm->Action6->Checked());
 }
 
+// Shown again by a second start (which leaves the mark alone), the window
+// hides at the next close as at the first.
+TEST_F(MainFormTest, CloseHidesAWindowShownBehindTheMarksBack) {
+    FForm->Close();
+    ASSERT_FALSE(FForm->Action6->Checked());
+    ShowWindow(FForm->Handle(), SW_SHOWNORMAL);
+    FForm->Close();
+    EXPECT_FALSE(IsWindowVisible(FForm->Handle()));
+    EXPECT_FALSE(FForm->Action6->Checked());
+}
+
 TEST_F(MainFormTest, HideCommandLeavesTheCheckMark) {
     FForm->N3->Click();
     EXPECT_FALSE(IsWindowVisible(FForm->Handle()));

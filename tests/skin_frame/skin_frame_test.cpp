@@ -1,6 +1,6 @@
 // Windows dressed by the skin manager: found by the hook when activated,
 // framed by the skin's images, given back exactly when undressed.
-#include "toolkit_env.h"
+#include "frame_env.h"
 
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_form.h"
@@ -22,20 +22,6 @@ using namespace qh;
 using namespace qh::test;
 
 namespace {
-
-const char* const kSkins[] = {"default.skn", "crystal.skn", "mac.skn"};
-
-// A main-form skin data with a shipped skin, loaded as a form reader would.
-std::unique_ptr<TSkinData> MakeSkinData(TComponent* owner, const char* file, bool active) {
-    auto data = std::make_unique<TSkinData>(owner);
-    data->BeginLoading();
-    data->SkinStream().LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
-    data->SkinStream().SetPosition(0);
-    data->LoadSkin();
-    data->SetActive(active);
-    data->EndLoading();
-    return data;
-}
 
 struct TWindowState {
     LONG Style = 0;
@@ -726,6 +712,9 @@ TEST_F(SkinFrame, TheBarsDropDownFollowsTheMouseToAnotherButtonAndAButtonWithout
 
     // Over 工具 while 视图's drop-down is open: 工具's opens instead.
     g_drive = TBarDrive{bar, 1};
+    // Away from the bar first: a cursor left over 工具 by an earlier run
+    // would not move when driven there.
+    SetCursorPos(0, 0);
     SetTimer(nullptr, 0, 30, DriveBar);
     bar->OpenDropDown(bar->Button(0));
     EXPECT_TRUE(g_drive.Moved);

@@ -7,6 +7,7 @@
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_menu_items.h"
 #include "skin/render/compose.h"
+#include "toolkit/actions.h"
 #include "toolkit/menus.h"
 
 using namespace qh;
@@ -127,14 +128,13 @@ TEST_F(SkinMembers, MenuItemsAreMeasuredAndDrawnFromEachSkinsMenuItemPart) {
                                   : Rgb(data->Colours.ButtonShadow);
         EXPECT_GT(PixelsOf(Drawn(*data, *plain, ODS_DISABLED), grey, 20, kWidth - 10), 40);
 
-        // Checked and radio items carry different marks in the glyph box;
+        // Checked and radio items carry the same mark in the glyph box;
         // the plain one none.
         const int boxLeft = 1 + margin, boxRight = boxLeft + 18;
         const TBitmap check = Drawn(*data, *checked, 0), bullet = Drawn(*data, *radio, 0);
         const TBitmap unmarked = Drawn(*data, *bold, 0);
         EXPECT_FALSE(SameBox(check, unmarked, boxLeft, boxRight));
-        EXPECT_FALSE(SameBox(bullet, unmarked, boxLeft, boxRight));
-        EXPECT_FALSE(SameBox(check, bullet, boxLeft, boxRight));
+        EXPECT_TRUE(SameBox(check, bullet, boxLeft, boxRight));
         // A default item is bold: more ink than the same caption plain.
         TMenuItem blank(&form);
         blank.SetCaption(" ");
@@ -174,4 +174,60 @@ TEST_F(SkinMembers, MenuItemsAreMeasuredAndDrawnFromEachSkinsMenuItemPart) {
     EXPECT_EQ(ColorToRGB(etched.GetPixel(80, 12)), Rgb(data->Colours.Menu));
     EXPECT_EQ(ColorToRGB(Drawn(*data, item, ODS_SELECTED).GetPixel(kWidth - 2, 2)),
               Rgb(data->Colours.Hilight));
+}
+
+TEST_F(SkinMembers, MarksAreInkOnTheItemsOwnPictureAndItemImagesShowTheirState) {
+    for (const char* file : {"default.skn", "crystal.skn", "mac.skn"}) {
+        SCOPED_TRACE(file);
+        TForm form(Application);
+        std::unique_ptr<TSkinData> data = MakeSkinData(&form, file);
+        const int boxLeft = 1 + data->MenuItem->LeftWidth, boxRight = boxLeft + 18;
+        TMenuItem plain(&form), radio(&form);
+        plain.SetCaption("显示按钮");
+        radio.SetCaption("显示按钮");
+        radio.SetRadioItem(true);
+        // The action decides the check mark just before the item is drawn.
+        TAction action(&form);
+        action.OnUpdate = [&](TObject*) { action.SetChecked(true); };
+        radio.SetAction(&action);
+        ASSERT_FALSE(radio.Checked());
+        for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
+            const COLORREF ink = Rgb(state ? data->Colours.HilightText : data->Colours.MenuText);
+            const TBitmap bare = Drawn(*data, plain, state), marked = Drawn(*data, radio, state);
+            // Every pixel of the box is the item's own picture or the mark's ink.
+            int inked = 0, foreign = 0;
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = boxLeft; x < boxRight; ++x) {
+                    if (marked.GetPixel(x, y) == bare.GetPixel(x, y)) continue;
+                    ++(ColorToRGB(marked.GetPixel(x, y)) == ink ? inked : foreign);
+                }
+            EXPECT_GT(inked, 6) << state;
+            EXPECT_EQ(foreign, 0) << state;
+        }
+
+        // A picture: red in a frame of its key colour (its bottom-left pixel).
+        TBitmap glyph(16, 16, TPixelFormat::pf32bit);
+        glyph.Fill(kColourKey);
+        for (int y = 4; y < 12; ++y)
+            for (int x = 4; x < 12; ++x) glyph.SetPixel(x, y, MakeColour(220, 0, 0));
+        TDibSection picture(kWidth, kHeight);
+        plain.SetChecked(true);
+        plain.SetEnabled(false);
+        SkinnedItemPainter(*data, plain, picture.Dc(), {0, 0, kWidth, kHeight}, 0, nullptr, &glyph);
+        picture.Sync();
+        const TBitmap& shown = picture.Bitmap();
+        const int x0 = boxLeft, y0 = 1;
+        // Greyed where the picture is, as the item is disabled.
+        const TColor middle = shown.GetPixel(x0 + 8, y0 + 8);
+        EXPECT_EQ(ColourR(middle), ColourG(middle));
+        EXPECT_EQ(ColourG(middle), ColourB(middle));
+        // Checked: the half-tone of button face and highlight where the
+        // picture is see-through, inside the sunken edge.
+        const COLORREF face = Rgb(data->Colours.ButtonFace);
+        const COLORREF light = Rgb(data->Colours.ButtonHilight);
+        for (int x = x0 + 1; x < x0 + 3; ++x) {
+            EXPECT_EQ(ColorToRGB(shown.GetPixel(x, y0 + 2)) == face ? light : face,
+                      ColorToRGB(shown.GetPixel(x + 1, y0 + 2)));
+        }
+    }
 }

@@ -100,6 +100,28 @@ TEST(Forms, ARefusedCloseQueryKeepsTheWindow) {
     EXPECT_FALSE(IsWindowVisible(form.Handle()));
 }
 
+// Sign-out is never refused, though every close of the user's is: the
+// session's end asks nothing, hides nothing and ends the loop.
+TEST(Forms, TheSessionsEndIsNotPutToTheCloseQuery) {
+    TForm form(Application);
+    int asked = 0;
+    form.OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++asked;
+        canClose = false;
+    };
+    form.Show();
+    MSG quit;
+    for (HWND window : {form.Handle(), Application->Handle()}) {
+        EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+        SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+        EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+        SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    }
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
 TEST(Forms, ReleaseFreesTheFormAfterItsHandler) {
     bool destroyed = false;
     auto* form = new TForm(Application);
