@@ -9,10 +9,10 @@
 #include "skin/engine/win_skin_form.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
-#include "skin/render/glyph_layout.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/buttons.h"
 #include "toolkit/glyph_buttons.h"
+#include "toolkit/layout/glyph_layout.h"
 
 #include <gtest/gtest.h>
 

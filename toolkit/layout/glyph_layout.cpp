@@ -1,4 +1,4 @@
-#include "skin/render/glyph_layout.h"
+#include "toolkit/layout/glyph_layout.h"
 
 namespace qh {
 

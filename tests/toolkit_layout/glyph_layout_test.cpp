@@ -1,6 +1,6 @@
 // Where a button's glyph and caption go, worked out by hand for a 60 x 20
 // face, a 16 x 16 glyph and a 30 x 12 caption.
-#include "skin/render/glyph_layout.h"
+#include "toolkit/layout/glyph_layout.h"
 
 #include <gtest/gtest.h>
 
