@@ -8,7 +8,8 @@
 #                       installs this version with its installer, publishes the
 #                       same program one version up on the demo portal and
 #                       starts the installed program: it offers the update,
-#                       and Yes lets Update.exe install and restart it.
+#                       and Yes lets Update.exe check the installer's signature,
+#                       install it and restart the program.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -23,12 +24,12 @@ prefix="${QH_WINEPREFIX:-$top/build/windows/wineprefix}"
 if [[ "${QH_DEMO_UPDATE:-0}" == 1 ]]; then
     QH_PACKAGE_NEXT=1 "$top/scripts/package.sh" >&2
     version=$(sed -n 's/^#define QH_VERSION_TEXT "\(.*\)"$/\1/p' build/windows/generated/qh_config.h)
-    "$top/scripts/wine-run.sh" "$top/build/package/QingheTV-$version-setup.exe" /S
+    QH_WINEPREFIX="$prefix" "$top/scripts/wine-run.sh" "$top/build/package/QingheTV-$version-setup.exe" /S
     program_exe="$prefix/drive_c/Program Files/QingheTV/QingheTV.exe"
     # The demo site is made again by the next build; the update is ours.
     mkdir -p "$site/update"
     cp "$top/build/package/next-update/"* "$site/update/"
-    echo "demo update: $(cat "$site/update/Version.txt") published, $version installed"
+    echo "demo update: $(cat "$site/update/Version.txt") published with its signature, $version installed"
 fi
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$top/build/demo-server.log" 2>&1 &
 server=$!
@@ -48,6 +49,9 @@ qh_start_xvfb
 echo "demo portal: http://127.0.0.1:$port/"
 if [[ $headless -eq 0 ]]; then
     "$top/scripts/wine-run.sh" "$program_exe"
+    # The program ends to hand over to Update.exe, which starts the new one:
+    # the demo lasts until every program of the prefix has ended.
+    [[ "${QH_DEMO_UPDATE:-0}" == 1 ]] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w
     exit 0
 fi
 

@@ -2,13 +2,13 @@
 
 #include "app/about_text.h"
 #include "app/open_address_win.h"
+#include "app/program_addresses.h"
 #include "core/gbk.h"
 #include "core/string_list.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "qh_config.h"
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
 
@@ -17,7 +17,7 @@ namespace qh {
 QH_DEFINE_CLASS(TAboutBox, TForm)
 
 std::string AboutSiteAddress() {
-    return QH_SITE_HOST;
+    return SiteHomePage();
 }
 
 TAboutBox::TAboutBox(TComponent* owner) : TForm(owner) {

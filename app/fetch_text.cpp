@@ -12,9 +12,11 @@ std::string FetchTextWithin(const std::string& address, int timeLimitMs) {
     try {
         TNetHTTP http;
         http.SetTimeLimit(timeLimitMs);
+        http.MaxBodySize = kFetchTextMaxBody;
         return http.GetText(address);
     } catch (...) {
-        // Unreachable host, error status, damaged reply: all mean "nothing".
+        // Unreachable host, error status, damaged or oversized reply: all mean
+        // "nothing".
         return std::string();
     }
 }

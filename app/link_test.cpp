@@ -25,9 +25,9 @@ std::string LinkTestMessage(int64_t responseMs, int64_t shownMs) {
     return std::string(verdict) + IntToStr(shownMs) + "毫秒";
 }
 
-void RunLinkTest(TLinkTestHost& host, const std::string& portalHost) {
+void RunLinkTest(TLinkTestHost& host, const std::string& address) {
     const double start = host.NowMilliseconds();
-    const std::string body = host.GetText(portalHost + kLinkTestPath);
+    const std::string body = host.GetText(address);
     const int64_t responseMs = WholeMilliseconds(start, host.NowMilliseconds());
     if (body.empty()) {
         host.ShowMessage(kLinkNotConnectedText);

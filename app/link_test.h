@@ -7,10 +7,13 @@
 
 namespace qh {
 
-inline constexpr const char* kLinkTestPath = "/index.htm";
 inline constexpr int64_t kLinkBusyFromMs = 1000;
 inline constexpr int64_t kLinkCongestedFromMs = 3600;
 inline constexpr const char* kLinkNotConnectedText = "未连接到网络！";
+// The test only needs the page to arrive; a portal's front page is tens to
+// hundreds of KB of HTML, so 4 MiB leaves it ample room while a page beyond
+// it (an endless or runaway reply) fails the test instead of filling memory.
+inline constexpr int64_t kLinkTestMaxBody = 4 << 20;
 
 class TLinkTestHost {
 public:
@@ -27,9 +30,9 @@ public:
 // The verdict's message with the number of milliseconds written in.
 std::string LinkTestMessage(int64_t responseMs, int64_t shownMs);
 
-// portalHost is the portal's root address, without a trailing slash. A
-// failed GET leaves as the client's exception; nothing is shown then.
-void RunLinkTest(TLinkTestHost& host, const std::string& portalHost);
+// address is the portal's index page. A failed GET leaves as the client's
+// exception; nothing is shown then.
+void RunLinkTest(TLinkTestHost& host, const std::string& address);
 
 // The clock of the real test: monotonic, so a change of the wall clock
 // during the request cannot give a negative or absurd time.

@@ -1,11 +1,11 @@
 #include "app/link_test_win.h"
 
 #include "app/link_test.h"
+#include "app/program_addresses.h"
 #include "core/gbk.h"
 #include "net/net_http.h"
 #include "toolkit/application.h"
 
-#include "qh_config.h"
 #include "toolkit/forms.h"
 
 namespace qh {
@@ -20,6 +20,7 @@ public:
     std::string GetText(const std::string& address) override {
         TNetHTTP http;
         http.SetTimeLimit(10000);
+        http.MaxBodySize = kLinkTestMaxBody;
         return http.GetText(address);
     }
     void ShowMessage(const std::string& text) override {
@@ -32,7 +33,7 @@ public:
 
 void RunNetworkLinkTest() {
     TWinLinkTestHost host;
-    RunLinkTest(host, QH_PORTAL_HOST);
+    RunLinkTest(host, LinkTestAddress());
 }
 
 } // namespace qh

@@ -5,6 +5,7 @@
 #include "app/link_test_win.h"
 #include "app/open_address_win.h"
 #include "app/popup_schedule_win.h"
+#include "app/program_addresses.h"
 #include "app/resource_picture.h"
 #include "app/update_check_win.h"
 
@@ -17,25 +18,11 @@
 #include "toolkit/browser/web_browser.h"
 #include "tray/tray_icon.h"
 
-#include "qh_config.h"
-
 namespace qh {
 
 QH_DEFINE_CLASS(TKivoMainForm, TForm)
 
 TKivoMainForm* KivoMainForm = nullptr;
-
-namespace {
-// A host setting given with a trailing slash still names the bare root.
-std::string Root(std::string host) {
-    while (!host.empty() && host.back() == '/') host.pop_back();
-    return host;
-}
-} // namespace
-
-std::string PortalHomePage() { return Root(QH_PORTAL_HOST); }
-std::string SiteHomePage() { return Root(QH_SITE_HOST); }
-std::string SitePage(const char* path) { return SiteHomePage() + "/" + path; }
 
 namespace {
 

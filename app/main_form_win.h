@@ -143,9 +143,4 @@ private:
 
 extern TKivoMainForm* KivoMainForm;
 
-// The program's fixed addresses, from the build's host settings.
-std::string PortalHomePage();
-std::string SiteHomePage();
-std::string SitePage(const char* path);
-
 } // namespace qh

@@ -31,12 +31,24 @@ const std::string& Field(const std::vector<std::string>& fields, int index) {
     return fields[static_cast<size_t>(index)];
 }
 
-// The schedule's own lines without empty ones: what the shown lines add up
-// to once every page of the file has been taken.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
+}
+
+// Only a web page goes to a popup's browser. The schedule travels over plain
+// HTTP: a local file, a script or a resource address slipped into it would
+// run in the program's own browser control.
+bool NamesWebPage(std::string_view line) {
+    const std::string_view address = line.substr(0, line.find('|'));
+    return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
+}
+
+// The schedule's lines that name a web page: what the shown lines add up to
+// once every page of the file has been taken.
 std::string PageLines(std::string_view scheduleText) {
     std::string pages;
     for (const std::string& line : SplitText(scheduleText, kLineBreak)) {
-        if (line.empty()) continue;
+        if (!NamesWebPage(line)) continue;
         if (!pages.empty()) pages += kLineBreak;
         pages += line;
     }
@@ -98,9 +110,11 @@ void PopupScheduleTick(TPopupScheduleState& state, TPopupScheduleHost& host) {
     // A copy: the lines stay valid whatever a popup's creation does.
     const std::vector<std::string> lines = SplitText(state.FScheduleText, kLineBreak);
     for (const std::string& line : lines) {
-        // An empty line names no page: it is passed over like a shown one,
-        // rather than failing on its missing fields at every turn.
-        if (line.empty()) continue;
+        // A line that names no web page (an empty one too) counts as shown:
+        // never shown, never reported, and the other lines keep their order
+        // and pacing. An empty one would otherwise fail on its missing
+        // fields at every turn.
+        if (!NamesWebPage(line)) continue;
         if (state.FShownLines.find(line) != std::string::npos) continue;
         if (state.FPopupElapsed == state.FPopupInterval) {
             TakeLine(state, host, line);

@@ -3,9 +3,9 @@
 #include "app/alarm_form_win.h"
 #include "app/fetch_text.h"
 #include "app/popup_schedule.h"
+#include "app/program_addresses.h"
 #include "core/gbk.h"
 
-#include "qh_config.h"
 #include "toolkit/application.h"
 
 namespace qh {
@@ -38,7 +38,7 @@ private:
 } // namespace
 
 std::string FetchPortalSchedule() {
-    return FetchText(QH_PORTAL_HOST "/ad/Config.txt");
+    return FetchText(PortalScheduleAddress());
 }
 
 TPopupScheduleRunner::TPopupScheduleRunner(std::string& shownLines, std::string& scheduleText,

@@ -16,13 +16,13 @@ std::wstring UpdaterPath(const std::wstring& executablePath) {
     return folder + kUpdaterFileName;
 }
 
-void CheckForUpdate(TUpdateCheckHost& host, const std::string& updateHost) {
+void CheckForUpdate(TUpdateCheckHost& host, const std::string& versionAddress) {
     TFixedFileVersion record;
     host.ReadOwnFileVersion(record);
     const std::string ownVersion = VersionText(record);
 
     // Taken as it comes: a trailing line break already counts as a difference.
-    const std::string published = host.FetchText(updateHost + kVersionPath);
+    const std::string published = host.FetchText(versionAddress);
     if (published.empty() || published == ownVersion) return;
 
     if (!host.UpdaterExists()) {

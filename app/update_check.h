@@ -33,8 +33,6 @@ inline constexpr const wchar_t* kUpdaterFileName = L"Update.exe";
 // followed by the updater's file name.
 std::wstring UpdaterPath(const std::wstring& executablePath);
 
-// The published version, relative to the update host's root.
-inline constexpr const char* kVersionPath = "/update/Version.txt";
 // Title of both update message boxes.
 inline constexpr const char* kUpdateBoxTitle = "中国澄川网络影视频道";
 inline constexpr const char* kUpdaterMissingText = "系统没有找到更新程序,请检查软件是否正确安装！";
@@ -57,7 +55,7 @@ public:
     virtual void Terminate() = 0;
 };
 
-// updateHost is the update host's root address, without a trailing slash.
-void CheckForUpdate(TUpdateCheckHost& host, const std::string& updateHost);
+// versionAddress is where the update host publishes its version.
+void CheckForUpdate(TUpdateCheckHost& host, const std::string& versionAddress);
 
 } // namespace qh

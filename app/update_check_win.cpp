@@ -1,12 +1,11 @@
 #include "app/update_check_win.h"
 
+#include "app/program_addresses.h"
 #include "core/gbk.h"
 
 #include <shellapi.h>
 
 #include <vector>
-
-#include "qh_config.h"
 
 namespace qh {
 
@@ -97,7 +96,7 @@ private:
 void RunUpdateCheck(const std::function<std::string(const std::string&)>& fetchText,
                     const std::function<void()>& terminate) {
     TWinUpdateCheckHost host(fetchText, terminate);
-    CheckForUpdate(host, QH_UPDATE_HOST);
+    CheckForUpdate(host, UpdateVersionAddress());
 }
 
 } // namespace qh

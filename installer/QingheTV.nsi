@@ -7,6 +7,11 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
+; -DCODESIGN=<command signing a file in place>: the uninstaller is signed as
+; it is written into the installer.
+!ifdef CODESIGN
+!uninstfinalize '"${CODESIGN}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "x64.nsh"
@@ -16,6 +21,10 @@ RequestExecutionLevel admin
 !define PUBLISHER "Qinghe Network TV"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QingheTV"
 !define MAIN_CLASS "TKivoMainForm"
+; The system's browser control renders a program's pages in its current
+; standards mode (11001) only when the program is listed here; otherwise in
+; its oldest compatibility mode, which breaks today's portal pages.
+!define BROWSER_MODE_KEY "Software\Microsoft\Internet Explorer\Main\FeatureControl\FEATURE_BROWSER_EMULATION"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -94,6 +103,7 @@ Section "!${PRODUCT}" SecProgram
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     IntFmt $0 "0x%08X" $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+    WriteRegDWORD HKLM "${BROWSER_MODE_KEY}" "QingheTV.exe" 11001
 SectionEnd
 
 Section "桌面快捷方式" SecDesktop
@@ -121,5 +131,7 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$DESKTOP\${PRODUCT}.lnk"
+    ; The key is the system's: only our value goes.
+    DeleteRegValue HKLM "${BROWSER_MODE_KEY}" "QingheTV.exe"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

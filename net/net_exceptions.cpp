@@ -1,5 +1,6 @@
 #include "net/net_exceptions.h"
 
+#include "core/gbk.h"
 #include "core/text.h"
 
 namespace qh {
@@ -66,6 +67,11 @@ ENetSocketError::ENetSocketError(int code)
 
 void RaiseSocketErrorFor(int code) {
     throw ENetSocketError(code);
+}
+
+void RaiseInvalidPort(const std::string& port) {
+    throw ENetInvalidPort(Format("Invalid port \"%s\": a port is a number from 1 to 65535.",
+                                 GbkTruncate(port, 32).c_str()));
 }
 
 } // namespace qh

@@ -31,6 +31,9 @@ QH_DECLARE_EXCEPTION(ENetLineTooLong, ENetException);
 QH_DECLARE_EXCEPTION(ENetTooManyHeaders, ENetException);
 QH_DECLARE_EXCEPTION(ENetChunkSizeTooLarge, ENetException);
 QH_DECLARE_EXCEPTION(ENetInvalidContentLength, ENetException);
+QH_DECLARE_EXCEPTION(ENetBodyTooLarge, ENetException);
+// A port that is not a number from 1 to 65535, refused before connecting.
+QH_DECLARE_EXCEPTION(ENetInvalidPort, ENetException);
 
 // A failed socket call: "Socket Error # %d\r\n%s".
 class ENetSocketError : public ENetException {
@@ -53,5 +56,7 @@ public:
 const char* SocketErrorText(int code);
 
 [[noreturn]] void RaiseSocketErrorFor(int code);
+// ENetInvalidPort for the port as it was written.
+[[noreturn]] void RaiseInvalidPort(const std::string& port);
 
 } // namespace qh

@@ -34,14 +34,16 @@ std::string Fetch(std::string& text, const std::string& delimiter) {
     return head;
 }
 
-// Digits only, fitting an int; -1 otherwise.
+// -1 when the URL names no port. A port it names must be a number from 1
+// to 65535: anything else would reach another port, or none, unnoticed.
 int UrlPortNumber(const std::string& text) {
-    if (text.empty() || text.size() > 9) return -1;
+    if (text.empty()) return -1;
     int value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return -1;
+        if (c < '0' || c > '9' || value > 65535) RaiseInvalidPort(text);
         value = value * 10 + (c - '0');
     }
+    if (value < 1 || value > 65535) RaiseInvalidPort(text);
     return value;
 }
 
@@ -110,6 +112,37 @@ bool IsDayName(const std::string& text) {
 }
 
 } // namespace
+
+// Passes a response body on to its stream and refuses it once it would pass
+// the limit, so that what a server sends cannot outgrow the caller's memory.
+class TNetBodyLimit : public TStream {
+public:
+    TNetBodyLimit(TStream& target, int64_t limit) : FTarget(target), FLimit(limit) {}
+
+    // Raises when count more bytes would pass the limit.
+    void Expect(int64_t count) const {
+        if (FLimit > 0 && count > FLimit - FWritten)
+            throw ENetBodyTooLarge(
+                Format("Body larger than %lld bytes.", static_cast<long long>(FLimit)));
+    }
+    int64_t Read(void* buffer, int64_t count) override { return FTarget.Read(buffer, count); }
+    int64_t Write(const void* buffer, int64_t count) override {
+        Expect(count);
+        const int64_t written = FTarget.Write(buffer, count);
+        FWritten += written;
+        return written;
+    }
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+        return FTarget.Seek(offset, origin);
+    }
+    int64_t Size() override { return FTarget.Size(); }
+    void SetSize(int64_t size) override { FTarget.SetSize(size); }
+
+private:
+    TStream& FTarget;
+    const int64_t FLimit;
+    int64_t FWritten = 0;
+};
 
 // ---- header sets
 
@@ -400,23 +433,36 @@ void TNetHTTP::ReadResult(TStream* response) {
     // These statuses never carry a body; waiting for one would stall
     // until the peer closes.
     if (StatusCode / 100 == 1 || StatusCode == 204 || StatusCode == 304) return;
+    TNetBodyLimit limited(*response, MaxBodySize);
+    try {
+        ReadBody(limited);
+    } catch (const ENetBodyTooLarge&) {
+        // The rest of the body is never read: the connection is of no use.
+        CloseConnection();
+        throw;
+    }
+}
+
+void TNetHTTP::ReadBody(TNetBodyLimit& body) {
     if (Reply.ContentLength > 0) {
-        ReadToStream(*response, Reply.ContentLength);
+        body.Expect(Reply.ContentLength);
+        ReadToStream(body, Reply.ContentLength);
     } else if (Reply.ContentLengthGiven) {
         // An explicit zero: nothing follows.
     } else if (NetFind(Reply.ExtraHeaders.GetHeaderValue("Transfer-Encoding"), "chunked") !=
                std::string::npos) {
-        ReadChunked(*response);
+        ReadChunked(body);
     } else {
-        ReadToStream(*response, -1, true);
+        ReadToStream(body, -1, true);
     }
 }
 
-void TNetHTTP::ReadChunked(TStream& response) {
+void TNetHTTP::ReadChunked(TNetBodyLimit& body) {
     ReportStatus(TNetStatus::hsStatusText, "Chunk Started");
     int64_t size = ParseChunkSize(ReadLine());
     while (size > 0) {
-        ReadToStream(response, size);
+        body.Expect(size);
+        ReadToStream(body, size);
         ReadLine();
         size = ParseChunkSize(ReadLine());
     }

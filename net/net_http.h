@@ -78,6 +78,8 @@ TDateTime InternetDateToLocal(const std::string& text);
 // Whole days from 30 December 1899; false for a day that does not exist.
 bool TryEncodeDate(int year, int month, int day, TDateTime& date);
 
+class TNetBodyLimit;
+
 enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
 enum class TNetHTTPMethod { hmHead, hmGet, hmPost };
 
@@ -93,6 +95,10 @@ class TNetHTTP : public TNetTCPClient {
     int RedirectMaximum = 15;
     // A response with more header lines raises ENetTooManyHeaders.
     int MaxHeaderCount = 1000;
+    // A response body of more bytes than this (as announced, or as it
+    // arrives) is not read on: the connection is dropped and
+    // ENetBodyTooLarge raised. 0 or less takes a body of any size.
+    int64_t MaxBodySize = 0;
     TNetHeaderInfo Request;
     TNetHeaderInfo Reply;
     TRedirectEvent OnRedirect;
@@ -117,7 +123,8 @@ class TNetHTTP : public TNetTCPClient {
 
 private:
     void ReadResult(TStream* response);
-    void ReadChunked(TStream& response);
+    void ReadBody(TNetBodyLimit& body);
+    void ReadChunked(TNetBodyLimit& body);
     bool AskRedirect(std::string& dest);
     void Tunnel();
 

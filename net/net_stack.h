@@ -16,6 +16,7 @@ constexpr TNetSocket kInvalidSocket = -1;
 
 // Error numbers the layer reports, the same on every stack.
 namespace NetError {
+constexpr int InvalidArgument = 10022;
 constexpr int AddressInUse = 10048;
 constexpr int ConnectionReset = 10054;
 constexpr int Shutdown = 10058;
@@ -75,6 +76,9 @@ public:
     // is; anything else is looked up, raising ENetSocketError on failure.
     std::string ResolveHostName(const std::string& host);
     static bool IsDottedQuad(const std::string& text);
+    // Whether a port fits the 16 bits of an address; a stack refuses any
+    // other with InvalidArgument instead of cutting it to another port.
+    static bool PortFits(int port) { return port >= 0 && port <= 65535; }
     // Passes any result but -1; for -1 answers true when the error is
     // tolerated and raises ENetSocketError otherwise.
     bool CheckSocketResult(int result, const std::vector<int>& tolerated = {});

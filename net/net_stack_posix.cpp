@@ -154,12 +154,14 @@ public:
 
     int Bind(TNetSocket socket, const std::string& ip, int port) override {
         sockaddr_in address;
+        if (!PortFits(port)) return FailWith(NetError::InvalidArgument);
         if (!MakeAddress(ip, port, address)) return FailWith(10049);
         return Result(::bind(Fd(socket), reinterpret_cast<sockaddr*>(&address), sizeof address));
     }
 
     int Connect(TNetSocket socket, const std::string& ip, int port, int timeoutMs) override {
         sockaddr_in address;
+        if (!PortFits(port)) return FailWith(NetError::InvalidArgument);
         if (!MakeAddress(ip, port, address)) return FailWith(10049);
         const int fd = Fd(socket);
         const auto* target = reinterpret_cast<sockaddr*>(&address);

@@ -154,12 +154,14 @@ public:
 
     int Bind(TNetSocket socket, const std::string& ip, int port) override {
         sockaddr_in address;
+        if (!PortFits(port)) return FailWith(WSAEINVAL);
         if (!MakeAddress(ip, port, address)) return FailWith(WSAEADDRNOTAVAIL);
         return Result(FBind(Handle(socket), reinterpret_cast<sockaddr*>(&address), sizeof address));
     }
 
     int Connect(TNetSocket socket, const std::string& ip, int port, int timeoutMs) override {
         sockaddr_in address;
+        if (!PortFits(port)) return FailWith(WSAEINVAL);
         if (!MakeAddress(ip, port, address)) return FailWith(WSAEADDRNOTAVAIL);
         const SOCKET s = Handle(socket);
         const auto* target = reinterpret_cast<sockaddr*>(&address);

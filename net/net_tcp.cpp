@@ -332,6 +332,7 @@ void TNetTCPConnection::DropSocket() {
 
 void TNetTCPClient::OpenConnection() {
     if (FBinding.HandleAllocated()) throw ENetAlreadyConnected("Already connected.");
+    if (Port < 1 || Port > 65535) RaiseInvalidPort(IntToStr(Port));
     FBinding.Reset();
     FInputBuffer.Clear();
     FPeerClosed = false;

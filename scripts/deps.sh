@@ -13,6 +13,9 @@ packages=(
     libcurl4-openssl-dev zlib1g-dev
     clang libclang-rt-14-dev
     nsis zip
+    openssl osslsigncode libssl-dev
+    # Wine's CNG checks signatures through it; only recommended by wine.
+    libgnutls30
     "$@"
 )
 

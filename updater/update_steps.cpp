@@ -1,58 +1,60 @@
 #include "updater/update_steps.h"
 
 #include "core/text.h"
+#include "updater/update_signature.h"
 
 namespace qh {
 
 namespace {
 
-bool IsHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-std::string Failure(const char* what, const std::string& reason) {
+std::string Failure(const std::string& what, const std::string& reason) {
     std::string text = what;
     if (!reason.empty()) text += "\r\n\r\n" + reason;
     return text + "\r\n\r\n已安装的青禾网络电视没有改变，仍可照常使用。";
 }
 
-} // namespace
-
-std::string ParseDigestLine(std::string_view text) {
-    if (text.size() < 64) return std::string();
-    std::string digest;
-    for (size_t i = 0; i < 64; ++i) {
-        if (!IsHex(text[i])) return std::string();
-        const char c = text[i];
-        digest += c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
-    // The digest alone, or followed by the separator and a name.
-    const std::string_view rest = text.substr(64);
-    if (!rest.empty() && rest.find_first_not_of("\r\n") != std::string_view::npos &&
-        rest.substr(0, 2) != "  " && rest.substr(0, 2) != " *")
-        return std::string();
-    return digest;
+// Why a signature that checks out still does not let this update in; empty
+// when it does.
+std::string Refusal(const TUpdateStatement& statement, const std::string& published,
+                    const std::string& installed) {
+    if (statement.Version != published)
+        return "安装程序的签名是给另一个版本的：签名的版本是 " + statement.Version +
+               "，更新服务器公布的是 " + published + "。";
+    const auto installedVersion = ParseVersion(installed);
+    if (installedVersion && *ParseVersion(statement.Version) < *installedVersion)
+        return "签名的版本 " + statement.Version + " 比已安装的版本 " + installed + " 旧。";
+    return std::string();
 }
+
+} // namespace
 
 TUpdateOutcome RunUpdate(TUpdaterHost& host, const std::string& updateHost,
                          const std::string& tempPath) {
     const std::string base = updateHost + "/update/";
-    std::string version, digestText, error;
-    if (!host.FetchText(base + "Version.txt", version, error))
+    std::string versionText, signatureText, error;
+    if (!host.FetchText(base + "Version.txt", versionText, error))
         return {false, Failure("无法连接更新服务器，没有取得新版本的信息。", error)};
-    host.Announce(Trim(version));
-    if (!host.FetchText(base + "QingheTV-setup.exe.sha256", digestText, error))
-        return {false, Failure("无法取得安装程序的校验值。", error)};
-    const std::string digest = ParseDigestLine(Trim(digestText));
-    if (digest.empty()) return {false, Failure("更新服务器给出的校验值无法识别。", "")};
+    const std::string published = Trim(versionText);
+    host.Announce(published);
+
+    // Everything the signature decides is decided before the download.
+    if (!host.FetchText(base + "QingheTV-setup.exe.sig", signatureText, error))
+        return {false, Failure("无法取得安装程序的签名，不能确认它是青禾网络电视的发行者发布的。",
+                               error)};
+    const auto statement = ParseSignatureFile(signatureText);
+    if (!statement) return {false, Failure("安装程序的签名无法识别。", "")};
+    if (!host.VerifySignature(statement->Signed, statement->Signature))
+        return {false, Failure("安装程序的签名不对：它不是青禾网络电视的发行者签署的。", "")};
+    const std::string refusal = Refusal(*statement, published, host.InstalledVersion());
+    if (!refusal.empty()) return {false, Failure(refusal, "")};
 
     if (!host.Download(base + "QingheTV-setup.exe", tempPath, error)) {
         host.RemoveFile(tempPath);
         return {false, Failure("下载安装程序失败。", error)};
     }
-    if (host.FileDigest(tempPath) != digest) {
+    if (host.FileDigest(tempPath) != statement->Digest) {
         host.RemoveFile(tempPath);
-        return {false, Failure("下载的安装程序已损坏（校验值不符）。", "")};
+        return {false, Failure("下载的安装程序与签名不符：它已损坏，或者被人换过。", "")};
     }
     int code = 0;
     const bool started = host.RunInstaller(tempPath, code);

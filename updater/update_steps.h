@@ -1,18 +1,14 @@
 // What the updater does, step by step, and what it tells the user when a
-// step fails: fetch the published digest, download the installer, check
-// it, run it silently, start the new program. Every failure leaves the
-// installed program as it was and the temporary file removed.
+// step fails: fetch the published version and the installer's signature,
+// check the signature, download the installer, check it is the signed one,
+// run it silently, start the new program. Every failure leaves the
+// installed program as it was and the temporary file removed; nothing is
+// run that the vendor's key has not signed.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace qh {
-
-// The digest of a "sha256sum" line ("<64 hex digits>  name", or " *name"),
-// lower-cased; empty when the text is not of that form.
-std::string ParseDigestLine(std::string_view text);
 
 class TUpdaterHost {
 public:
@@ -25,6 +21,11 @@ public:
                           std::string& error) = 0;
     // Lower-case hex SHA-256 of the file, or empty when it cannot be read.
     virtual std::string FileDigest(const std::string& path) = 0;
+    // True when signature (r then s, 32 bytes each) is the one the vendor's
+    // key makes over message (ECDSA P-256 with SHA-256).
+    virtual bool VerifySignature(const std::string& message, const std::string& signature) = 0;
+    // The installed program's version text ("0.0.0.0" when it has none).
+    virtual std::string InstalledVersion() = 0;
     // Runs the installer silently into the program's folder and waits;
     // false when it could not be started, else its exit code in code.
     virtual bool RunInstaller(const std::string& path, int& code) = 0;

@@ -5,11 +5,12 @@
 #include "net/net_exceptions.h"
 #include "net/net_http.h"
 #include "toolkit/application.h"
+#include "updater/crypto_win.h"
 
 #include "qh_config.h"
+#include "update_public_key.h"
 
 #include <windows.h>
-#include <bcrypt.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -31,40 +32,21 @@ constexpr UINT UM_DONE = WM_APP + 3;
 // Every wait on the update host gives up in bounded time.
 constexpr int kWaitLimitMs = 20000;
 
-struct TBCryptHash {
-    BCRYPT_ALG_HANDLE Algorithm = nullptr;
-    BCRYPT_HASH_HANDLE Hash = nullptr;
-    ~TBCryptHash() {
-        if (Hash) BCryptDestroyHash(Hash);
-        if (Algorithm) BCryptCloseAlgorithmProvider(Algorithm, 0);
-    }
-};
-
-std::string Sha256OfFile(const std::string& path) try {
-    TFileStream file(path, TFileMode::fmOpenRead);
-    TBCryptHash h;
-    if (BCryptOpenAlgorithmProvider(&h.Algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
-        BCryptCreateHash(h.Algorithm, &h.Hash, nullptr, 0, nullptr, 0, 0) != 0)
-        return std::string();
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const int64_t got = file.Read(buffer.data(), static_cast<int64_t>(buffer.size()));
-        if (got <= 0) break;
-        if (BCryptHashData(h.Hash, reinterpret_cast<PUCHAR>(buffer.data()),
-                           static_cast<ULONG>(got), 0) != 0)
-            return std::string();
-    }
-    UCHAR digest[32];
-    if (BCryptFinishHash(h.Hash, digest, sizeof digest, 0) != 0) return std::string();
-    std::string hex;
-    char part[3];
-    for (UCHAR b : digest) {
-        std::snprintf(part, sizeof part, "%02x", b);
-        hex += part;
-    }
-    return hex;
-} catch (const Exception&) {
-    return std::string(); // cannot be read
+// The installed program's version text, "0.0.0.0" without a record.
+std::string FileVersionText(const std::wstring& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<char> record(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, record.data()) ||
+        !VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return "0.0.0.0";
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+           std::to_string(LOWORD(fixed->dwFileVersionLS));
 }
 
 // The failure's reason as the client words it.
@@ -89,6 +71,9 @@ public:
         try {
             TNetHTTP http;
             http.SetTimeLimit(kWaitLimitMs);
+            // The version and the signature are a few lines; a host that
+            // sends more is refused before it can fill the memory.
+            http.MaxBodySize = 64 * 1024;
             body = http.GetText(address);
             return true;
         } catch (...) {
@@ -120,6 +105,16 @@ public:
     }
 
     std::string FileDigest(const std::string& path) override { return Sha256OfFile(path); }
+
+    bool VerifySignature(const std::string& message, const std::string& signature) override {
+        return VerifyEcdsaP256(std::string_view(reinterpret_cast<const char*>(kUpdatePublicKey),
+                                                sizeof kUpdatePublicKey),
+                               message, signature);
+    }
+
+    std::string InstalledVersion() override {
+        return FileVersionText(GbkToWide(FInstallFolder) + L"\\QingheTV.exe");
+    }
 
     bool RunInstaller(const std::string& path, int& code) override {
         std::wstring command = L"\"" + GbkToWide(path) + L"\" /S /D=" + GbkToWide(FInstallFolder);

@@ -34,7 +34,7 @@ public:
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
 
     std::vector<std::string> Run() {
-        qh::RunLinkTest(*this, "http://portal.example");
+        qh::RunLinkTest(*this, "http://portal.example/index.htm");
         EXPECT_TRUE(Readings.empty()) << "scripted clock readings left over";
         return Messages;
     }
@@ -77,7 +77,7 @@ TEST(LinkTest, FailedGetLeavesWithTheClientsMessageAndShowsNothing) {
     link.Fail = true;
     link.Readings = {0.0};
     try {
-        qh::RunLinkTest(link, "http://portal.example");
+        qh::RunLinkTest(link, "http://portal.example/index.htm");
         ADD_FAILURE() << "the failure was swallowed";
     } catch (const qh::Exception& error) {
         EXPECT_EQ(error.Message, "Socket Error # 10061\r\nConnection refused.");

@@ -39,7 +39,7 @@ public:
     void Terminate() override { Events.push_back("terminate"); }
 
     std::vector<std::string> Run() {
-        qh::CheckForUpdate(*this, "http://update.example:81");
+        qh::CheckForUpdate(*this, "http://update.example:81/update/Version.txt");
         return Events;
     }
 };

@@ -16,13 +16,14 @@ struct WinsockUser {
     ~WinsockUser() { WSACleanup(); }
 };
 
-void SendAll(SOCKET s, const std::string& bytes) {
+bool SendAll(SOCKET s, const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         int n = send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += static_cast<size_t>(n);
     }
+    return true;
 }
 
 const char* Reason(int status) {
@@ -75,6 +76,7 @@ LoopbackServer::~LoopbackServer() {
 void LoopbackServer::Set(const std::string& path, Answer answer) {
     std::lock_guard<std::mutex> lock(FMutex);
     FAnswers[path] = std::move(answer);
+    ++FAnswersSet;
 }
 
 std::vector<std::string> LoopbackServer::Requests() {
@@ -131,6 +133,14 @@ void LoopbackServer::Handle(SOCKET client) {
         if (FStopped.wait_for(lock, std::chrono::milliseconds(answer.DelayMs),
                               [this] { return FStopping.load(); }))
             return;
+    }
+    if (answer.Endless) {
+        const unsigned set = FAnswersSet;
+        const std::string zeros(65536, '\0');
+        if (!SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 4294967296\r\n\r\n")) return;
+        while (!FStopping && FAnswersSet == set && SendAll(client, zeros)) {
+        }
+        return;
     }
     std::string reply =
         "HTTP/1.1 " + std::to_string(answer.Status) + " " + Reason(answer.Status) +

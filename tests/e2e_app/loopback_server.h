@@ -23,6 +23,9 @@ struct Answer {
     unsigned DelayMs = 0;
     // Closes after this many bytes of the body (a cut download); 0 sends all.
     size_t CutAfter = 0;
+    // Announces 4 GiB instead of the body and sends zeros as fast as the
+    // client reads, until it goes or the path gets another answer.
+    bool Endless = false;
 };
 
 class LoopbackServer {
@@ -46,6 +49,7 @@ private:
     std::atomic<bool> FStopping{false};
     std::mutex FMutex;
     std::map<std::string, Answer> FAnswers;
+    std::atomic<unsigned> FAnswersSet{0};
     std::vector<std::string> FRequests;
     std::thread FThread;
     std::condition_variable FStopped;

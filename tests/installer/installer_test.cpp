@@ -1,5 +1,6 @@
 // The installer, silent: files, shortcuts and the uninstall entry in place,
 // the installed program starts, and the uninstaller takes all of it away.
+#include "browser_mode.h"
 #include "tests/support/windows_walk.h"
 
 #include <windows.h>
@@ -112,6 +113,7 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
     DWORD size = 0;
     EXPECT_TRUE(RegValue(L"EstimatedSize", REG_DWORD, &size, sizeof size));
     EXPECT_GT(size, 1000u); // KB: the two programs
+    EXPECT_EQ(BrowserMode(), 11001u) << "the browser control's current standards mode";
 
     // The installed program shows its window.
     STARTUPINFOW startup{};
@@ -146,6 +148,8 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
     CloseHandle(setup.hThread);
     CloseHandle(setup.hProcess);
 
+    // Another program's browser mode is not ours to remove.
+    ASSERT_TRUE(SetBrowserMode(L"QhOtherProgram.exe", 11000));
     // The uninstaller runs from a copy of itself and returns at once.
     ASSERT_EQ(RunAndWait(L"\"" + kFolder + L"\\Uninstall.exe\" /S"), 0u);
     // The registry entry goes last.
@@ -155,6 +159,9 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
                                      kFolder + L"\\Uninstall.exe", kFolder, menu, desktop})
         if (Exists(path)) left.push_back(path);
     if (KeyExists()) left.push_back(kUninstallKey);
+    if (BrowserMode() != 0) left.push_back(L"the browser mode value");
+    EXPECT_EQ(BrowserMode(L"QhOtherProgram.exe"), 11000u);
+    RemoveBrowserMode(L"QhOtherProgram.exe");
     for (const std::wstring& path : left) std::printf("left: %ls\n", path.c_str());
     EXPECT_TRUE(left.empty());
     RemoveDirectoryW(L"C:\\QhInstallTest");

@@ -1,6 +1,7 @@
 // The main window's menus, actions and hiding, read in-process through the
 // menu API, with the tray's shell seam recording instead of the shell.
 #include "app/main_form_win.h"
+#include "app/program_addresses.h"
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
 #include "toolkit/exception_report.h"

@@ -337,6 +337,34 @@ TEST(Http, RefusedPort) {
     EXPECT_FALSE(http.Binding().HandleAllocated());
 }
 
+TEST(Http, PortsOutsideTheRangeAreRefusedBeforeAnyConnection) {
+    ScriptServer server({{ReadRequest(), Send(Ok("wrong port"))}});
+    // Cut to 16 bits, this port would be the server's.
+    const std::string wrapped = std::to_string(server.Port() + 65536);
+    TNetHTTP http;
+    try {
+        http.GetText("http://127.0.0.1:" + wrapped + "/");
+        FAIL();
+    } catch (const ENetInvalidPort& e) {
+        EXPECT_EQ(e.Message,
+                  "Invalid port \"" + wrapped + "\": a port is a number from 1 to 65535.");
+    }
+    for (const char* port : {"0", "x80", "99999999999999999999", "-1"})
+        EXPECT_THROW(http.GetText(std::string("http://127.0.0.1:") + port + "/"), ENetInvalidPort)
+            << port;
+    // The client and the stack under it refuse such a port on their own too.
+    TNetTCPClient client;
+    client.Host = "127.0.0.1";
+    client.Port = server.Port() + 65536;
+    EXPECT_THROW(client.OpenConnection(), ENetInvalidPort);
+    std::unique_ptr<TNetStack> stack = CreatePlatformStack();
+    const TNetSocket socket = stack->CreateSocket(TNetSocketType::Stream, 0);
+    EXPECT_EQ(stack->Connect(socket, "127.0.0.1", server.Port() + 65536, 2000), -1);
+    EXPECT_EQ(stack->LastError(), NetError::InvalidArgument);
+    stack->CloseSocket(socket);
+    EXPECT_EQ(server.Accepted(), 0);
+}
+
 TEST(Http, HttpsNeedsAnSslIntercept) {
     TNetHTTP http;
     try {
@@ -409,6 +437,38 @@ TEST(HttpBounds, LengthIsAClaimNotAnAllocation) {
     TNetHTTP negative;
     negative.ReadTimeout = 5000;
     EXPECT_THROW(negative.GetText(server.Url()), ENetInvalidContentLength);
+}
+
+TEST(HttpBounds, ABodyPastTheLimitIsRefusedAndItsConnectionDropped) {
+    const std::string big(100000, 'z');
+    ScriptServer server(
+        {{ReadRequest(), Send("HTTP/1.1 200 OK\r\nContent-Length: 4294967296\r\n\r\n" + big),
+          Hold()},
+         {ReadRequest(),
+          Send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + std::string("8000\r\n") +
+               big.substr(0, 0x8000) + "\r\n8000\r\n" + big.substr(0, 0x8000)),
+          Hold()},
+         {ReadRequest(), Send("HTTP/1.1 200 OK\r\n\r\n" + big), Hold()},
+         {ReadRequest(), Send(Ok(big.substr(0, 50000))), Hold()}});
+    for (const char* framing : {"counted", "chunked", "until close"}) {
+        SCOPED_TRACE(framing);
+        TNetHTTP http;
+        http.ReadTimeout = 5000;
+        http.MaxBodySize = 50000;
+        TMemoryStream body;
+        try {
+            http.GetToStream(server.Url(), body);
+            FAIL();
+        } catch (const ENetBodyTooLarge& e) {
+            EXPECT_EQ(e.Message, "Body larger than 50000 bytes.");
+        }
+        EXPECT_LE(body.Size(), 50000);
+        // Dropped, so that the server's next script is the next connection.
+        EXPECT_FALSE(http.Binding().HandleAllocated());
+    }
+    TNetHTTP exact;
+    exact.MaxBodySize = 50000;
+    EXPECT_EQ(exact.GetText(server.Url()).size(), 50000u);
 }
 
 TEST(HttpBounds, LinesHeadersAndChunkSizes) {

@@ -9,25 +9,25 @@ namespace {
 constexpr uint32_t kWsBorder = 0x00800000;
 
 TEST(FrameStyles, BorderKindIsTestedNoneThenSizeableThenDialog) {
-    EXPECT_EQ(BorderKindOf(kWsPopup), bkNone);
+    EXPECT_EQ(BorderKindOf(kWsPopup), TBorderKind::None);
     // Half a caption is no caption: still no border, even with a sizing one.
-    EXPECT_EQ(BorderKindOf(kWsPopup | kWsBorder | kWsThickFrame), bkNone);
-    EXPECT_EQ(BorderKindOf(kWsPopup | kWsCaption | kWsThickFrame), bkSizeable);
-    EXPECT_EQ(BorderKindOf(kWsCaption | kWsThickFrame | kDsModalFrame), bkSizeable);
-    EXPECT_EQ(BorderKindOf(kWsCaption | kDsModalFrame), bkDialog);
-    EXPECT_EQ(BorderKindOf(kWsCaption), bkFixed);
+    EXPECT_EQ(BorderKindOf(kWsPopup | kWsBorder | kWsThickFrame), TBorderKind::None);
+    EXPECT_EQ(BorderKindOf(kWsPopup | kWsCaption | kWsThickFrame), TBorderKind::Sizeable);
+    EXPECT_EQ(BorderKindOf(kWsCaption | kWsThickFrame | kDsModalFrame), TBorderKind::Sizeable);
+    EXPECT_EQ(BorderKindOf(kWsCaption | kDsModalFrame), TBorderKind::Dialog);
+    EXPECT_EQ(BorderKindOf(kWsCaption), TBorderKind::Fixed);
 
     EXPECT_EQ(BoxFlagsOf(kWsSysMenu | kWsMaximizeBox, false), 9u);
     EXPECT_EQ(BoxFlagsOf(kWsMinimizeBox, true), 10u);
     EXPECT_EQ(BoxFlagsOf(kWsCaption, false), 0u);
 
-    EXPECT_EQ(MdiKindOf(kWsExMdiChild, true), mkChild);
-    EXPECT_EQ(MdiKindOf(0, true), mkFrame);
-    EXPECT_EQ(MdiKindOf(kWsExLeftScrollBar, false), mkOrdinary);
+    EXPECT_EQ(MdiKindOf(kWsExMdiChild, true), TMdiKind::Child);
+    EXPECT_EQ(MdiKindOf(0, true), TMdiKind::Frame);
+    EXPECT_EQ(MdiKindOf(kWsExLeftScrollBar, false), TMdiKind::Ordinary);
 
     const int commands[] = {0, 1, 2, 3, 5, 6, 7, 9};
-    const TShowState states[] = {ssNormal, ssNormal,    ssMinimized, ssMaximized,
-                                 ssNormal, ssMinimized, ssMinimized, ssNormal};
+    const TShowState states[] = {TShowState::Normal, TShowState::Normal,    TShowState::Minimized, TShowState::Maximized,
+                                 TShowState::Normal, TShowState::Minimized, TShowState::Minimized, TShowState::Normal};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(ShowStateOf(commands[i]), states[i]) << "show command " << commands[i];
 }

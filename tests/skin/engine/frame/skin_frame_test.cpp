@@ -185,6 +185,55 @@ TEST_F(SkinFrame, AWindowDestroyedWhileDressedLeavesNothingBehind) {
 
 namespace {
 
+WNDPROC g_behindLater = nullptr;
+int g_laterCalls = 0;
+
+LRESULT CALLBACK LaterProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    ++g_laterCalls;
+    return CallWindowProcW(g_behindLater, h, msg, w, l);
+}
+
+} // namespace
+
+TEST_F(SkinFrame, AWindowSomeoneWrappedAfterTheFrameIsUndressedAndDressedAgain) {
+    TForm form(Application);
+    form.SetBounds(100, 100, 260, 180);
+    auto data = MakeSkinData(&form, kSkins[0], true);
+    TSkinManage* manager = SkinManage();
+    HWND h = form.Handle();
+    form.Show();
+    SetForegroundWindow(h);
+    ASSERT_TRUE(PumpUntil([&] { return SendMessageW(h, WM_SKINQUERY, 0, 0) == 1; }));
+    g_behindLater = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LaterProc)));
+
+    data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return manager->SkinForms().empty(); }));
+    EXPECT_EQ(GetWindowLongPtrW(h, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&LaterProc));
+    EXPECT_EQ(SendMessageW(h, WM_SKINQUERY, 0, 0), 0);
+    // Dressed again behind the one who wrapped it: every message passes
+    // through both once, and the window answers as a dressed one.
+    data->SetActive(true);
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* again = manager->FindSkinForm(h);
+        return again && again->FrameState() == kFrameActive;
+    }));
+    g_laterCalls = 0;
+    EXPECT_EQ(SendMessageW(h, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(g_laterCalls, 1);
+    SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"再次换肤"));
+    wchar_t text[16] = {};
+    GetWindowTextW(h, text, 16);
+    EXPECT_EQ(std::wstring(text), L"再次换肤");
+
+    data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return manager->SkinForms().empty(); }));
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_behindLater));
+    EXPECT_EQ(SendMessageW(h, WM_SKINQUERY, 0, 0), 0);
+}
+
+namespace {
+
 // Answers the next message box of this thread: presses its OK button once
 // the skin has dressed it (or after a few tries), noting what it looked like.
 struct TBoxAnswer {
@@ -425,7 +474,7 @@ TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShows
     ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(frame) != nullptr; }));
     TWinSkinForm* frameSkin = manager->FindSkinForm(frame);
     ASSERT_TRUE(PumpUntil([&] { return frameSkin->FrameState() == kFrameActive; }));
-    EXPECT_EQ(frameSkin->MdiKind(), 1);
+    EXPECT_EQ(frameSkin->MdiKind(), TMdiKind::Frame);
     EXPECT_NE(GetWindowLongPtrW(GMdiClient, GWLP_WNDPROC), clientProc);
     EXPECT_EQ(GetWindowLongW(GMdiClient, GWL_STYLE) & WS_VSCROLL, 0);
 

@@ -1,0 +1,30 @@
+# qh_check_host(SETTING): a host build setting must be
+# http://host[:port][/path]; anything else stops the configure with the
+# setting's name and the reason. The value becomes a C string in the
+# program, and the program puts its fixed paths after it, so its trailing
+# "/" is dropped here, the one place that handles it.
+function(qh_check_host setting)
+  set(value "${${setting}}")
+  set(form "it must be http://host[:port][/path]")
+  if(NOT value MATCHES "^http://")
+    message(FATAL_ERROR "${setting} is \"${value}\": ${form}; the program's client speaks plain HTTP only.")
+  endif()
+  string(SUBSTRING "${value}" 7 -1 rest)
+  if(NOT rest MATCHES "^([-A-Za-z0-9.]+)(:([0-9]*))?(/.*)?$")
+    message(FATAL_ERROR "${setting} is \"${value}\": ${form}, the host made of letters, digits, \".\" and \"-\" (no user name, query or fragment).")
+  endif()
+  set(port_part "${CMAKE_MATCH_2}")
+  set(port "${CMAKE_MATCH_3}")
+  set(path "${CMAKE_MATCH_4}")
+  if(NOT port_part STREQUAL "")
+    string(LENGTH "${port}" digits)
+    if(digits EQUAL 0 OR digits GREATER 5 OR port LESS 1 OR port GREATER 65535)
+      message(FATAL_ERROR "${setting} is \"${value}\": its port must be a number from 1 to 65535.")
+    endif()
+  endif()
+  if(path MATCHES "[^-A-Za-z0-9._~!$&'()*+,=:@%/]")
+    message(FATAL_ERROR "${setting} is \"${value}\": its path may hold only letters, digits and -._~!$&'()*+,=:@%/ (no blanks, quotes, backslashes, query or fragment).")
+  endif()
+  string(REGEX REPLACE "/+$" "" value "${value}")
+  set(${setting} "${value}" PARENT_SCOPE)
+endfunction()
