@@ -137,7 +137,10 @@ TEST_F(SkinButtons, DefaultButtonLooksDefaultUntilHoveredAndAPressLetGoOffItDoes
     SendMessageW(f.Form.Handle(), WM_LBUTTONUP, 0, ClientPoint(60, 90));
     Pump();
     EXPECT_EQ(f.Clicks, 0);
-    EXPECT_EQ(StateOfWindow(b, *f.Data), kButtonDefault);
+    // A pointer move the system still owes from the first warp may pass over
+    // the button before the last one arrives; the look follows the last.
+    EXPECT_TRUE(PumpUntil([&] { return StateOfWindow(b, *f.Data) == kButtonDefault; }))
+        << StateOfWindow(b, *f.Data);
 
     // Press and release on it: one click.
     SetCursorPos(CentreOf(b).x, CentreOf(b).y);
