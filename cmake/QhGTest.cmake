@@ -29,3 +29,20 @@ function(qh_gtest name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
+
+# qh_skin_suite(name [TIMEOUT seconds] [LIBS lib...]): a Windows suite of
+# the skin engine on real windows, with the shared test support (one
+# application, the skins the build packs, dressed windows, the screen read
+# back). Such suites judge pixels on the one shared desktop, so they take
+# it in turn with every suite that shows a main window.
+function(qh_skin_suite name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  if(ARG_TIMEOUT)
+    set(timeout TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  qh_gtest(${name} WINDOWS_ONLY ${timeout} LIBS ${ARG_LIBS} qh_test_skin)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK qh_main_window)
+endfunction()

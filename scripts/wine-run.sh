@@ -30,17 +30,20 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # The first Wine process of a session also starts the desktop and the
 # services, which inherit its standard handles and outlive it; a pipe held
 # by them never reaches end of file. So the program writes to files, and
-# this script passes them on once it has ended.
+# this script passes them on once it has ended. QH_WINE_STDOUT names a
+# file for the program's output instead, for a caller that reads it while
+# the program runs.
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
+run_out=${QH_WINE_STDOUT:-$out}
 run=("$WINELOADER" "$program" "$@")
 if [[ -z "${DISPLAY:-}" ]]; then
     run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
 fi
 set +e
-"${run[@]}" >"$out" 2>"$err" </dev/null
+"${run[@]}" >"$run_out" 2>"$err" </dev/null
 rc=$?
 set -e
-cat "$out"
+[[ -n "${QH_WINE_STDOUT:-}" ]] || cat "$out"
 cat "$err" >&2
 exit $rc

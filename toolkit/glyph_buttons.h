@@ -2,7 +2,7 @@
 // owner-drawn system button).
 #pragma once
 
-#include "skin/render/glyph_layout.h"
+#include "toolkit/layout/glyph_layout.h"
 #include "toolkit/buttons.h"
 #include "toolkit/controls.h"
 

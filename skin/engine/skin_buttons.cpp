@@ -8,9 +8,9 @@
 #include "skin/engine/win_skin_form.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
-#include "skin/render/glyph_layout.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
+#include "toolkit/layout/glyph_layout.h"
 
 #include <string>
 

@@ -6,25 +6,11 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <map>
 
 namespace qh {
 
 QH_DEFINE_CLASS(TSkinControl, TComponent)
 QH_DEFINE_CLASS(TSkinControls, TComponent)
-
-namespace {
-
-const wchar_t* const kSkinControlProp = L"QhSkinControl";
-
-// Windows whose procedure could not be put back (someone replaced it after
-// us): our procedure stays in their chain and passes everything on.
-std::map<HWND, WNDPROC>& PassThrough() {
-    static std::map<HWND, WNDPROC> windows;
-    return windows;
-}
-
-} // namespace
 
 TSkinControl::TSkinControl(TComponent* owner)
     : TComponent(owner), FAlive(std::make_shared<TSkinControl*>(this)) {}
@@ -36,7 +22,7 @@ TSkinControl::~TSkinControl() {
     // control gets back what the attach changed.
     if (FSkinState == kSkinAttached) TSkinControl::Detach();
     RestoreHandler();
-    RestoreWindowProcedure();
+    FSubclass.Remove();
     if (FList) FList->Remove(this);
 }
 
@@ -112,9 +98,8 @@ void TSkinControl::AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData)
 void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                                 TCanvas* canvas) {
     if (FAttached || !skinData || !IsWindow(window)) return;
-    // One procedure serves every window we replace: a second one of ours in
-    // the same chain could not tell its place and would call itself.
-    if (GetPropW(window, kSkinControlProp) || PassThrough().count(window)) return;
+    // Two skin controls would paint the one window over each other.
+    if (TWindowSubclass::Present(window, TSubclassRole::Control)) return;
     FAttached = true;
     FWindow = window;
     FSkinData = skinData;
@@ -123,9 +108,11 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* 
     FEnabled = true;
     if (form) form->SkinnedControls().Add(this);
     ReadText();
-    SetPropW(window, kSkinControlProp, this);
-    FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::SkinWindowProc)));
+    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        TMessage m{msg, wParam, lParam, 0};
+        HandleMessage(m);
+        return m.Result;
+    });
     FSkinState = kSkinAttached;
     // The window shows the skin from now on, not at its next paint.
     InvalidateRect(window, nullptr, TRUE);
@@ -150,7 +137,7 @@ bool TSkinControl::FilterMessage(TMessage& m) {
     if (!PassOn(m)) return false;
     FSkinState = kSkinGone;
     Detach();
-    RestoreWindowProcedure();
+    FSubclass.Remove();
     return false;
 }
 
@@ -264,14 +251,14 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
     FControl = nullptr;
     FGraphicControl = nullptr;
     FFrontToken = 0;
-    if (!FOldWindowProc) FWindow = nullptr;
+    if (!FSubclass.Installed()) FWindow = nullptr;
     FSkinState = kSkinGone;
 }
 
 bool TSkinControl::PassOn(TMessage& m) {
     const std::shared_ptr<TSkinControl*> alive = FAlive;
-    if (FOldWindowProc)
-        m.Result = CallWindowProcW(FOldWindowProc, FWindow, m.Msg, m.WParam, m.LParam);
+    if (FSubclass.Installed())
+        m.Result = FSubclass.CallNext(m.Msg, m.WParam, m.LParam);
     else if (FNext)
         (*FNext)(m);
     return *alive != nullptr;
@@ -284,7 +271,7 @@ void TSkinControl::HandleMessage(TMessage& m) {
         if (!PassOn(m)) return;
         if (m.Msg == WM_NCDESTROY) {
             if (FSkinState != kSkinNew) FSkinState = kSkinGone;
-            RestoreWindowProcedure();
+            FSubclass.Remove();
         }
         return;
     }
@@ -296,40 +283,6 @@ void TSkinControl::HandleMessage(TMessage& m) {
     AfterMessage(m);
 }
 
-LRESULT CALLBACK TSkinControl::SkinWindowProc(HWND window, UINT msg, WPARAM wParam,
-                                              LPARAM lParam) {
-    auto* self = static_cast<TSkinControl*>(GetPropW(window, kSkinControlProp));
-    if (self && self->FOldWindowProc) {
-        TMessage m{msg, wParam, lParam, 0};
-        // Painting and our own handling must never unwind through the
-        // system's dispatch.
-        try {
-            self->HandleMessage(m);
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-        return m.Result;
-    }
-    auto& passing = PassThrough();
-    auto found = passing.find(window);
-    if (found == passing.end()) return DefWindowProcW(window, msg, wParam, lParam);
-    WNDPROC old = found->second;
-    if (msg == WM_NCDESTROY) passing.erase(found);
-    return CallWindowProcW(old, window, msg, wParam, lParam);
-}
-
-void TSkinControl::RestoreWindowProcedure() {
-    if (!FOldWindowProc) return;
-    WNDPROC old = FOldWindowProc;
-    FOldWindowProc = nullptr;
-    if (!IsWindow(FWindow)) return;
-    auto ours = reinterpret_cast<WNDPROC>(&TSkinControl::SkinWindowProc);
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
-        SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-    else
-        PassThrough()[FWindow] = old;
-    if (GetPropW(FWindow, kSkinControlProp) == this) RemovePropW(FWindow, kSkinControlProp);
-}
 
 void TSkinControl::RestoreHandler() {
     if (!FControl || !FFrontToken) return;

@@ -8,6 +8,7 @@
 
 #include "core/component.h"
 #include "skin/data/skin_data.h"
+#include "skin/engine/window_subclass.h"
 #include "toolkit/canvas.h"
 #include "toolkit/controls.h"
 
@@ -131,9 +132,7 @@ protected:
     std::shared_ptr<TSkinControl*> AliveToken() const { return FAlive; }
 
 private:
-    static LRESULT CALLBACK SkinWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     void HandleMessage(TMessage& message);
-    void RestoreWindowProcedure();
     void RestoreHandler();
 
     friend class TSkinControls;
@@ -144,7 +143,8 @@ private:
     bool FEnabled = true;
     bool FFocused = false;
     std::wstring FText;
-    WNDPROC FOldWindowProc = nullptr;
+    // Stands in the window procedure chain of a window known by its handle.
+    TWindowSubclass FSubclass{TSubclassRole::Control};
     TSkinData* FSkinData = nullptr;
     HWND FWindow = nullptr;
     TWindowProcToken FFrontToken = 0;

@@ -253,14 +253,14 @@ void TSkinManage::FormGone(TWinSkinForm* form) {
 
 int TSkinManage::MdiChildCount() const {
     return static_cast<int>(std::count_if(FSkinForms.begin(), FSkinForms.end(),
-                                          [](TWinSkinForm* f) { return f->MdiKind() == 2; }));
+                                          [](TWinSkinForm* f) { return f->MdiKind() == TMdiKind::Child; }));
 }
 
 void TSkinManage::SetMdiMax(bool maximized) {
     if (maximized == FMdiMaximized) return;
     FMdiMaximized = maximized;
     for (TWinSkinForm* form : FSkinForms)
-        if (form->MdiKind() == 2) form->SetMdiMaximized(maximized);
+        if (form->MdiKind() == TMdiKind::Child) form->SetMdiMaximized(maximized);
 }
 
 const TDibSection* TSkinManage::MenuPictureFor(HMENU menu) const {

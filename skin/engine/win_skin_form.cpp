@@ -10,24 +10,10 @@
 #include "toolkit/forms.h"
 
 #include <algorithm>
-#include <map>
 
 namespace qh {
 
 QH_DEFINE_CLASS(TWinSkinForm, TComponent)
-
-namespace {
-
-const wchar_t* const kSkinFormProp = L"QhSkinForm";
-
-// Windows whose procedure could not be put back (someone subclassed them
-// after us): our procedure stays in their chain and passes everything on.
-std::map<HWND, WNDPROC>& PassThrough() {
-    static std::map<HWND, WNDPROC> windows;
-    return windows;
-}
-
-} // namespace
 
 void TNCObject::MouseDown() {
     TNCObject* hot = FOwner.HotObject();
@@ -136,7 +122,7 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
         // window (a window can be activated while it is being made).
         TMainMenu* formMenu = FForm ? FForm->Menu() : nullptr;
         HMENU menu = GetMenu(FWindow);
-        if ((formMenu || menu) && FMdiKind != 2) {
+        if ((formMenu || menu) && FMdiKind != TMdiKind::Child) {
             FMenuBar = std::make_unique<TWinSkinMenu>(*this, skinData, FWindow);
             if (formMenu)
                 FMenuBar->Build(formMenu);
@@ -144,7 +130,7 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
                 FMenuBar->BuildFromHandle(menu);
             FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
         }
-        if (!(FMdiKind == 2 && FManager && FManager->MdiMaximized()) && !Minimized())
+        if (!(FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) && !Minimized())
             ApplyFrameStyles(false);
         BuildCaptionButtons();
     }
@@ -154,9 +140,9 @@ void TWinSkinForm::Attach(TSkinData* skinData) {
     if (FMenuBar && FForm && FForm->Menu())
         FSkinnedMenus.DressMenu(*FForm->Menu(), *skinData, false, true);
     if (FSkinSystemMenu) FSkinnedMenus.DressMenu(*FSkinSystemMenu, *skinData, true);
-    SetPropW(FWindow, kSkinFormProp, this);
-    FOldWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WindowProcedure)));
+    FSubclass.Install(FWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Handle(msg, wParam, lParam);
+    });
     AttachMdiClient();
     FAttached = true;
     InvalidateRect(FWindow, nullptr, TRUE);
@@ -195,8 +181,8 @@ void TWinSkinForm::ReadIcon() {
 void TWinSkinForm::ApplyFrameStyles(bool show) {
     const TFrameStyles now{static_cast<uint32_t>(GetWindowLongW(FWindow, GWL_STYLE)), FBoxFlags};
     const TFrameStyles next =
-        qh::ApplyFrameStyles(now, show, GetWindow(FWindow, GW_OWNER) != nullptr || FMdiKind == 2,
-                             FMdiKind == 2 && FManager && FManager->MdiMaximized());
+        qh::ApplyFrameStyles(now, show, GetWindow(FWindow, GW_OWNER) != nullptr || FMdiKind == TMdiKind::Child,
+                             FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized());
     FBoxFlags = next.BoxFlags;
     if (next.Style == now.Style) return;
     SetWindowLongW(FWindow, GWL_STYLE, static_cast<LONG>(next.Style));
@@ -212,7 +198,7 @@ void TWinSkinForm::KeepClientSize() {
     in.Client = {FClientSize.cx, FClientSize.cy};
     in.Frame = Widths();
     in.MenuBarHeight = FMenuBarHeight;
-    in.Maximized = FShowState == 1;
+    in.Maximized = FShowState == TShowState::Maximized;
     in.FormFirstAttach = FFirstAttach && FForm;
     // The form's client area as it was when the frame was put on.
     in.FormClientWidth = FClientSize.cx;
@@ -246,7 +232,7 @@ void TWinSkinForm::Attached() {
     // before the frame is sized so that the client area never jumps.
     if (FMenuBar && GetMenu(FWindow)) SetMenu(FWindow, nullptr);
     if (FFrameState == kFrameNew) {
-        if (FMdiKind == 2 && FManager && FManager->MdiMaximized()) {
+        if (FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) {
             ApplyFrameStyles(true);
             SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
@@ -275,7 +261,7 @@ void TWinSkinForm::SetMdiMaximized(bool maximized) {
     }
     ApplyFrameStyles(Minimized());
     if (Minimized()) return;
-    FShowState = 0;
+    FShowState = TShowState::Normal;
     FRegionSize = {0, 0};
     BuildRegion();
     if (!FHasRegion)
@@ -317,37 +303,6 @@ void TWinSkinForm::BuildCaptionButtons() {
         FCaptionButtons.push_back(std::make_unique<TWinSysButton>(*this, *part));
 }
 
-LRESULT CALLBACK TWinSkinForm::WindowProcedure(HWND window, UINT msg, WPARAM wParam,
-                                               LPARAM lParam) {
-    auto* self = static_cast<TWinSkinForm*>(GetPropW(window, kSkinFormProp));
-    if (self && self->FOldWindowProc) {
-        // Painting and the frame's own handling must never unwind through
-        // the system's dispatch.
-        try {
-            return self->Handle(msg, wParam, lParam);
-        } catch (...) {
-            ReportException(std::current_exception());
-            return 0;
-        }
-    }
-    auto& passing = PassThrough();
-    auto found = passing.find(window);
-    if (found == passing.end()) return DefWindowProcW(window, msg, wParam, lParam);
-    WNDPROC old = found->second;
-    if (msg == WM_NCDESTROY) passing.erase(found);
-    return CallWindowProcW(old, window, msg, wParam, lParam);
-}
-
-void TWinSkinForm::RestoreWindowProcedure() {
-    if (!FOldWindowProc) return;
-    auto ours = reinterpret_cast<WNDPROC>(&TWinSkinForm::WindowProcedure);
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
-        SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWindowProc));
-    else
-        PassThrough()[FWindow] = FOldWindowProc;
-    RemovePropW(FWindow, kSkinFormProp);
-    FOldWindowProc = nullptr;
-}
 
 void TWinSkinForm::Detach() {
     if (!FAttached) return;
@@ -373,7 +328,7 @@ void TWinSkinForm::Detach() {
                              FAttachFrameSize.cx,
                          (window.bottom - window.top) -
                              (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
-    if (alive) RestoreWindowProcedure();
+    if (alive) FSubclass.Remove();
     ReleaseToolBars();
     FSkinnedControls.FreeAll();
     RestoreMdiClient();
@@ -389,12 +344,12 @@ void TWinSkinForm::Detach() {
     if (alive && FFrameSkinned && !destroying) {
         ApplyFrameStyles(true);
         const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
-        if (FMdiKind == 2 || !(style & WS_CHILD))
+        if (FMdiKind == TMdiKind::Child || !(style & WS_CHILD))
             // A maximised or minimised window keeps its size; its frame is
             // the system's again all the same.
             SetWindowPos(FWindow, nullptr, 0, 0, unskinned.cx, unskinned.cy,
                          SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER |
-                             (FShowState == 0 ? 0u : static_cast<UINT>(SWP_NOSIZE)));
+                             (FShowState == TShowState::Normal ? 0u : static_cast<UINT>(SWP_NOSIZE)));
     }
     if (alive && FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
     FHasRegion = false;
@@ -412,7 +367,7 @@ void TWinSkinForm::NcDestroy() {
         }
         FFormFront = 0;
     }
-    RestoreWindowProcedure();
+    FSubclass.Remove();
     RestoreMdiClient();
     FreeCaptionButtons();
     FCaptionBitmap.reset();
@@ -462,7 +417,7 @@ void TWinSkinForm::MenuChanged() {
 }
 
 bool TWinSkinForm::MdiChildNotNormal() const {
-    return FMdiKind == 2 && FShowState != 0;
+    return FMdiKind == TMdiKind::Child && FShowState != TShowState::Normal;
 }
 
 void TWinSkinForm::RefreshShowState() {

@@ -9,9 +9,11 @@
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_control.h"
 #include "skin/engine/skin_menu_items.h"
+#include "skin/engine/window_subclass.h"
 #include "skin/render/caption_button_states.h"
 #include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
+#include "skin/render/frame_styles.h"
 #include "toolkit/controls.h"
 #include "toolkit/graphics.h"
 #include "toolkit/menus.h"
@@ -105,9 +107,9 @@ class TWinSkinForm : public TComponent {
     TSkinData* SkinData() const { return FSkinData; }
     TCustomForm* Form() const { return FForm; }
     int FrameState() const { return FFrameState; }
-    int MdiKind() const { return FMdiKind; }
-    int BorderKind() const { return FBorderKind; }
-    int ShowState() const { return FShowState; }
+    TMdiKind MdiKind() const { return FMdiKind; }
+    TBorderKind BorderKind() const { return FBorderKind; }
+    TShowState ShowState() const { return FShowState; }
     bool Active() const { return FActive; }
     RECT FrameWidths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
     const RECT& TextRect() const { return FTextRect; }
@@ -132,11 +134,9 @@ protected:
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT CallOld(UINT msg, WPARAM wParam, LPARAM lParam);
     void FormMessage(TMessage& message, const TWndMethod& next);
-    void RestoreWindowProcedure();
     void MenuChanged();
 
     void ReadIcon();
@@ -184,14 +184,12 @@ private:
     void LayoutCaptionButtons(int w);
     void PaintButtonOn(HDC dc, TWinSysButton& button, int frame);
 
-    bool Minimized() const { return FShowState == 2; }
+    bool Minimized() const { return FShowState == TShowState::Minimized; }
     TFrameWidths Widths() const;
     bool MdiChildNotNormal() const;
-    bool Borderless() const { return FBorderKind == 2; }
+    bool Borderless() const { return FBorderKind == TBorderKind::None; }
 
     // MDI frames: the MDI client window is subclassed too.
-    static LRESULT CALLBACK MdiClientProcedure(HWND window, UINT msg, WPARAM wParam,
-                                               LPARAM lParam);
     void AttachMdiClient();
     void RestoreMdiClient();
     LRESULT MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -204,7 +202,7 @@ private:
     TSkinManage* FManager;
     TSkinData* FSkinData = nullptr;
     TCustomForm* FForm = nullptr;
-    WNDPROC FOldWindowProc = nullptr;
+    TWindowSubclass FSubclass{TSubclassRole::Frame};
     TWindowProcToken FFormFront = 0;
     std::unique_ptr<TTimer> FHoverTimer;
     TFont FCaptionFont;
@@ -231,13 +229,13 @@ private:
     bool FHasRegion = false;
     SIZE FRegionSize{0, 0};
     bool FActive = false;
-    int FMdiKind = 0;
+    TMdiKind FMdiKind = TMdiKind::Ordinary;
     HWND FMdiClient = nullptr;
-    WNDPROC FOldMdiClientProc = nullptr;
+    TWindowSubclass FMdiClientSubclass{TSubclassRole::MdiClient};
     HWND FNewMdiChild = nullptr;
-    int FBorderKind = 0;
+    TBorderKind FBorderKind = TBorderKind::Sizeable;
     unsigned FBoxFlags = 0;
-    int FShowState = 0;
+    TShowState FShowState = TShowState::Normal;
     int FFrameState = kFrameNew;
     bool FAttached = false;
     bool FFirstAttach = true;

@@ -13,18 +13,16 @@
 namespace qh {
 
 LRESULT TWinSkinForm::CallOld(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(FOldWindowProc, FWindow, msg, wParam, lParam);
+    return FSubclass.CallNext(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SKINQUERY:
         return 1;
-    case WM_NCDESTROY: {
-        WNDPROC old = FOldWindowProc;
+    case WM_NCDESTROY:
         NcDestroy();
-        return CallWindowProcW(old, FWindow, msg, wParam, lParam);
-    }
+        return CallOld(msg, wParam, lParam);
     case WM_STYLECHANGED:
         if (wParam == static_cast<WPARAM>(GWL_STYLE))
             FWindowStyle = GetWindowLongW(FWindow, GWL_STYLE);
@@ -61,7 +59,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (!FFrameSkinned) return CallOld(msg, wParam, lParam);
     const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
-    if ((style & WS_CHILD) && FMdiKind != 2) return CallOld(msg, wParam, lParam);
+    if ((style & WS_CHILD) && FMdiKind != TMdiKind::Child) return CallOld(msg, wParam, lParam);
 
     switch (msg) {
     case WM_SKINATTACHED:
@@ -78,11 +76,11 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: {
         LRESULT result = CallOld(msg, wParam, lParam);
         // Minimised, maximised or restored: the buttons moved under the pointer.
-        if (wParam != SIZE_RESTORED || FShowState != 0) ResetCaptionButtons();
+        if (wParam != SIZE_RESTORED || FShowState != TShowState::Normal) ResetCaptionButtons();
         if (wParam == SIZE_MINIMIZED) return result;
         // A maximised child shows the system's frame inside the MDI frame,
         // as every child does while one is maximised.
-        if (FMdiKind == 2 && FManager && FFrameState != kFrameNew) {
+        if (FMdiKind == TMdiKind::Child && FManager && FFrameState != kFrameNew) {
             if (wParam == SIZE_MAXIMIZED) FManager->SetMdiMax(true);
             if (wParam == SIZE_RESTORED && FManager->MdiMaximized()) {
                 BOOL maximized = FALSE;
@@ -92,7 +90,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             PostMessageW(GetParent(GetParent(FWindow)), WM_SKINREFRESHFRAME, 0, 0);
         }
-        if (FMdiKind == 2 && ((FManager && FManager->MdiMaximized()) || wParam != SIZE_RESTORED))
+        if (FMdiKind == TMdiKind::Child && ((FManager && FManager->MdiMaximized()) || wParam != SIZE_RESTORED))
             return result;
         if (FFrameState == kFrameActive || FFrameState == kFrameRefreshing) BuildRegion();
         return result;
@@ -102,9 +100,9 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         RefreshShowState();
         if (Minimized())
             ApplyFrameStyles(true);
-        else if (FFrameState != kFrameNew && (FMdiKind != 2 || FShowState == 0))
+        else if (FFrameState != kFrameNew && (FMdiKind != TMdiKind::Child || FShowState == TShowState::Normal))
             ApplyFrameStyles(false);
-        if (FBorderKind == 0) {
+        if (FBorderKind == TBorderKind::Sizeable) {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
             info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED),
                                     GetSystemMetrics(SM_CYMAXIMIZED)};
@@ -112,7 +110,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_WINDOWPOSCHANGED: {
-        const int before = FShowState;
+        const TShowState before = FShowState;
         RefreshShowState();
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (before != FShowState || (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
@@ -138,15 +136,15 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case SC_MINIMIZE:
-            FShowState = 2;
-            if (FMdiKind == 2) ApplyFrameStyles(true);
+            FShowState = TShowState::Minimized;
+            if (FMdiKind == TMdiKind::Child) ApplyFrameStyles(true);
             break;
         case SC_MAXIMIZE:
-            FShowState = 1;
+            FShowState = TShowState::Maximized;
             break;
         case SC_RESTORE:
-            FShowState = 0;
-            if (FMdiKind == 2) ApplyFrameStyles(false);
+            FShowState = TShowState::Normal;
+            if (FMdiKind == TMdiKind::Child) ApplyFrameStyles(false);
             break;
         default:
             break;
@@ -240,7 +238,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             FMenuBar->OpenDropDown(*menuButton);
             return 0;
         }
-        if (FShowState == 1 && FActive && wParam == HTCAPTION) wParam = HTMENU;
+        if (FShowState == TShowState::Maximized && FActive && wParam == HTCAPTION) wParam = HTMENU;
         return CallOld(msg, wParam, lParam);
     }
     case WM_NCLBUTTONUP: {
@@ -256,7 +254,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return CallOld(msg, wParam, lParam);
     }
     case WM_NCRBUTTONDOWN:
-        if (wParam == HTCAPTION && FMdiKind != 2) {
+        if (wParam == HTCAPTION && FMdiKind != TMdiKind::Child) {
             ShowSystemMenu(
                 {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             return 0;
@@ -264,7 +262,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return CallOld(msg, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
         if (wParam == HTCAPTION) {
-            if (FShowState != 0)
+            if (FShowState != TShowState::Normal)
                 Restore();
             else if (FBoxFlags & kBoxMaximize)
                 Maximize();
@@ -369,14 +367,14 @@ void TWinSkinForm::ButtonAction(TWinSysButton& button, POINT screen) {
         break;
     case 1:
     case 22:
-        if (FShowState == 1)
+        if (FShowState == TShowState::Maximized)
             Restore();
         else
             Maximize();
         break;
     case 2:
     case 23:
-        if (FShowState == 2)
+        if (FShowState == TShowState::Minimized)
             Restore();
         else
             Minimize();
@@ -427,23 +425,23 @@ void WithoutAnimation(HWND window, WPARAM command) {
 } // namespace
 
 void TWinSkinForm::Maximize() {
-    if (FShowState == 1) {
+    if (FShowState == TShowState::Maximized) {
         Restore();
         return;
     }
-    FShowState = 1;
+    FShowState = TShowState::Maximized;
     ResetCaptionButtons();
     WithoutAnimation(FWindow, SC_MAXIMIZE);
 }
 
 void TWinSkinForm::Minimize() {
-    FShowState = 2;
+    FShowState = TShowState::Minimized;
     ResetCaptionButtons();
     WithoutAnimation(FWindow, SC_MINIMIZE);
 }
 
 void TWinSkinForm::Restore() {
-    FShowState = 0;
+    FShowState = TShowState::Normal;
     PostMessageW(FWindow, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
@@ -493,12 +491,12 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
         return;
     }
     FLastClickTime = now;
-    if (FSkinData->HasSkinControl(xcSystemMenu) && FMdiKind != 2 && FSkinSystemMenu) {
+    if (FSkinData->HasSkinControl(xcSystemMenu) && FMdiKind != TMdiKind::Child && FSkinSystemMenu) {
         // Each state's item is offered unless the window is in it already.
         TMenuItem* items = FSkinSystemMenu->Items();
         for (int i = 0; i < items->Count(); ++i) {
             TMenuItem* item = items->Items(i);
-            if (item->Tag() <= 2) item->SetEnabled(item->Tag() != FShowState);
+            if (item->Tag() <= 2) item->SetEnabled(item->Tag() != static_cast<int>(FShowState));
         }
         FSkinSystemMenu->SetWindow(FWindow);
         FSkinSystemMenu->Popup(screen.x, screen.y);

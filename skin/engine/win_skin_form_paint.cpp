@@ -185,10 +185,10 @@ void TWinSkinForm::LayoutCaptionButtons(int w) {
     for (const auto& button : FCaptionButtons)
         parts.push_back(&button->Part());
     TCaptionState state;
-    state.Maximized = FShowState == 1;
+    state.Maximized = FShowState == TShowState::Maximized;
     state.Active = FActive;
     state.BoxFlags = FBoxFlags;
-    state.MdiFrameChildMaximized = FMdiKind == 1 && FManager && FManager->MdiMaximized();
+    state.MdiFrameChildMaximized = FMdiKind == TMdiKind::Frame && FManager && FManager->MdiMaximized();
     state.MenuBarHeight = FMenuBarHeight;
     TCaptionGeometry geometry;
     geometry.WindowWidth = w;
@@ -213,7 +213,7 @@ void TWinSkinForm::BuildRegion() {
     RECT window{};
     GetWindowRect(FWindow, &window);
     const TSize size{window.right - window.left, window.bottom - window.top};
-    if (!RegionRebuildNeeded(size, {FRegionSize.cx, FRegionSize.cy}, FMdiKind == 2,
+    if (!RegionRebuildNeeded(size, {FRegionSize.cx, FRegionSize.cy}, FMdiKind == TMdiKind::Child,
                              FFrameState == kFrameRefreshing))
         return;
     FRegionSize = {size.Width, size.Height};

@@ -4,27 +4,18 @@
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/win_skin_form.h"
 #include "skin/engine/win_skin_menu.h"
-#include "toolkit/exception_report.h"
 
 namespace qh {
 
-namespace {
-
-const wchar_t* const kMdiClientProp = L"QhSkinMdiClient";
-// The procedure to pass on to when ours could not be taken out of the chain.
-const wchar_t* const kMdiClientOldProp = kMdiClientOldProp;
-
-} // namespace
-
 void TWinSkinForm::AttachMdiClient() {
-    if (FMdiKind != 1 || FMdiClient) return;
+    if (FMdiKind != TMdiKind::Frame || FMdiClient) return;
     HWND client = FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr);
     if (!client) return;
     FMdiClient = client;
     if (FManager) FManager->SetMdiClientWindow(client);
-    SetPropW(client, kMdiClientProp, this);
-    FOldMdiClientProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::MdiClientProcedure)));
+    FMdiClientSubclass.Install(client, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return MdiClientMessage(msg, wParam, lParam);
+    });
 }
 
 void TWinSkinForm::RestoreMdiClient() {
@@ -33,47 +24,15 @@ void TWinSkinForm::RestoreMdiClient() {
     FMdiClient = nullptr;
     FNewMdiChild = nullptr;
     if (FManager && FManager->MdiClientWindow() == client) FManager->SetMdiClientWindow(nullptr);
-    if (!IsWindow(client) || !FOldMdiClientProc) return;
-    auto ours = reinterpret_cast<WNDPROC>(&TWinSkinForm::MdiClientProcedure);
-    // Someone who subclassed the client after us keeps a chain through our
-    // procedure, which then passes everything on.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(client, GWLP_WNDPROC)) == ours) {
-        SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldMdiClientProc));
-        RemovePropW(client, kMdiClientProp);
-    } else {
-        SetPropW(client, kMdiClientProp, nullptr);
-        SetPropW(client, kMdiClientOldProp, reinterpret_cast<HANDLE>(FOldMdiClientProc));
-    }
-    FOldMdiClientProc = nullptr;
-}
-
-LRESULT CALLBACK TWinSkinForm::MdiClientProcedure(HWND window, UINT msg, WPARAM wParam,
-                                                  LPARAM lParam) {
-    auto* self = static_cast<TWinSkinForm*>(GetPropW(window, kMdiClientProp));
-    if (self && self->FOldMdiClientProc) {
-        try {
-            return self->MdiClientMessage(msg, wParam, lParam);
-        } catch (...) {
-            ReportException(std::current_exception());
-            return 0;
-        }
-    }
-    auto old = reinterpret_cast<WNDPROC>(GetPropW(window, kMdiClientOldProp));
-    if (msg == WM_NCDESTROY) {
-        RemovePropW(window, kMdiClientProp);
-        RemovePropW(window, kMdiClientOldProp);
-    }
-    return old ? CallWindowProcW(old, window, msg, wParam, lParam)
-               : DefWindowProcW(window, msg, wParam, lParam);
+    FMdiClientSubclass.Remove();
 }
 
 LRESULT TWinSkinForm::MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    WNDPROC old = FOldMdiClientProc;
     HWND client = FMdiClient;
-    auto pass = [&] { return CallWindowProcW(old, client, msg, wParam, lParam); };
+    auto pass = [&] { return FMdiClientSubclass.CallNext(msg, wParam, lParam); };
     if (msg == WM_NCDESTROY) {
         RestoreMdiClient();
-        return CallWindowProcW(old, client, msg, wParam, lParam);
+        return pass();
     }
     if (!FFrameSkinned || !FSkinData) return pass();
     switch (msg) {

@@ -2,13 +2,11 @@
 
 #include "skin/engine/skin_manage.h"
 #include "skin/render/compose.h"
-#include "toolkit/exception_report.h"
 
 namespace qh {
 
 namespace {
 
-const wchar_t* const kPopMenuProp = L"QhSkinPopMenu";
 // The border the system gives a popup menu, painted from the picture.
 constexpr int kBorder = 3;
 
@@ -16,29 +14,16 @@ constexpr int kBorder = 3;
 
 TWinSkinPopMenu::TWinSkinPopMenu(HWND window) : FWindow(window) {}
 
-TWinSkinPopMenu::~TWinSkinPopMenu() {
-    Detach();
-}
-
 void TWinSkinPopMenu::Attach(TSkinData* skinData) {
-    if (FOldProc || !IsWindow(FWindow)) return;
+    if (FSubclass.Installed()) return;
     FSkinData = skinData;
-    SetPropW(FWindow, kPopMenuProp, this);
-    FOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinPopMenu::Procedure)));
+    FSubclass.Install(FWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Handle(msg, wParam, lParam);
+    });
 }
 
 void TWinSkinPopMenu::Detach() {
-    if (!FOldProc) return;
-    if (IsWindow(FWindow)) {
-        auto ours = reinterpret_cast<WNDPROC>(&TWinSkinPopMenu::Procedure);
-        // Someone in front of us keeps calling our procedure, which then
-        // finds no object and can only pass on to the class's procedure.
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FWindow, GWLP_WNDPROC)) == ours)
-            SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldProc));
-        RemovePropW(FWindow, kPopMenuProp);
-    }
-    FOldProc = nullptr;
+    FSubclass.Remove();
 }
 
 HMENU TWinSkinPopMenu::Menu() const {
@@ -46,32 +31,15 @@ HMENU TWinSkinPopMenu::Menu() const {
                              : nullptr;
 }
 
-LRESULT CALLBACK TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam,
-                                            LPARAM lParam) {
-    auto* self = static_cast<TWinSkinPopMenu*>(GetPropW(window, kPopMenuProp));
-    if (self && self->FOldProc) {
-        try {
-            return self->Handle(msg, wParam, lParam);
-        } catch (...) {
-            ReportException(std::current_exception());
-            return 0;
-        }
-    }
-    WNDCLASSW menuClass{};
-    GetClassInfoW(nullptr, L"#32768", &menuClass);
-    return menuClass.lpfnWndProc ? CallWindowProcW(menuClass.lpfnWndProc, window, msg, wParam, lParam)
-                                 : DefWindowProcW(window, msg, wParam, lParam);
-}
-
 LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    WNDPROC old = FOldProc;
+    auto pass = [&](LPARAM param) { return FSubclass.CallNext(msg, wParam, param); };
     if (msg == WM_SKINQUERY) return 1;
     TSkinManage* manager = SkinManage();
-    if (!manager || !manager->Active()) return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+    if (!manager || !manager->Active()) return pass(lParam);
     switch (msg) {
     case WM_DESTROY:
         Detach();
-        return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+        return pass(lParam);
     case WM_NCPAINT:
         if (!Compose()) break;
         PaintBorder();
@@ -79,7 +47,7 @@ LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         // Some systems draw the menu's edge with its items: ours goes on
         // top again.
-        const LRESULT result = CallWindowProcW(old, FWindow, msg, wParam, lParam);
+        const LRESULT result = pass(lParam);
         if (Compose()) PaintBorder();
         return result;
     }
@@ -93,15 +61,14 @@ LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         IntersectClipRect(dc, kBorder, kBorder, FMenuBitmap->Width() - kBorder,
                           FMenuBitmap->Height() - kBorder);
         SetBkMode(dc, TRANSPARENT);
-        const LRESULT result = CallWindowProcW(old, FWindow, msg, wParam,
-                                               lParam & ~(PRF_NONCLIENT | PRF_ERASEBKGND));
+        const LRESULT result = pass(lParam & ~(PRF_NONCLIENT | PRF_ERASEBKGND));
         RestoreDC(dc, saved);
         return result;
     }
     default:
         break;
     }
-    return CallWindowProcW(old, FWindow, msg, wParam, lParam);
+    return pass(lParam);
 }
 
 bool TWinSkinPopMenu::Compose() {

@@ -6,6 +6,7 @@
 
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
+#include "skin/engine/window_subclass.h"
 
 #include <windows.h>
 
@@ -16,8 +17,7 @@ namespace qh {
 class TWinSkinPopMenu {
 public:
     explicit TWinSkinPopMenu(HWND window);
-    // Gives the window its procedure back if it still has ours.
-    ~TWinSkinPopMenu();
+    ~TWinSkinPopMenu() = default;
     TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
     TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
@@ -31,16 +31,15 @@ public:
     HMENU Menu() const;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     // Composes the picture at the window's size; false without the part.
     bool Compose();
     void PaintBorder();
 
     HWND FWindow;
-    WNDPROC FOldProc = nullptr;
     TSkinData* FSkinData = nullptr;
     std::unique_ptr<TDibSection> FMenuBitmap;
+    TWindowSubclass FSubclass{TSubclassRole::PopupMenu};
 };
 
 } // namespace qh

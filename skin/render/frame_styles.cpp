@@ -3,10 +3,10 @@
 namespace qh {
 
 TBorderKind BorderKindOf(uint32_t style) {
-    if ((style & kWsPopup) != 0 && (style & kWsCaption) != kWsCaption) return bkNone;
-    if ((style & kWsThickFrame) != 0) return bkSizeable;
-    if ((style & kDsModalFrame) != 0) return bkDialog;
-    return bkFixed;
+    if ((style & kWsPopup) != 0 && (style & kWsCaption) != kWsCaption) return TBorderKind::None;
+    if ((style & kWsThickFrame) != 0) return TBorderKind::Sizeable;
+    if ((style & kDsModalFrame) != 0) return TBorderKind::Dialog;
+    return TBorderKind::Fixed;
 }
 
 unsigned BoxFlagsOf(uint32_t style, bool hasSystemMenu) {
@@ -18,8 +18,8 @@ unsigned BoxFlagsOf(uint32_t style, bool hasSystemMenu) {
 }
 
 TMdiKind MdiKindOf(uint32_t exStyle, bool hasMdiClientChild) {
-    if ((exStyle & kWsExMdiChild) != 0) return mkChild;
-    return hasMdiClientChild ? mkFrame : mkOrdinary;
+    if ((exStyle & kWsExMdiChild) != 0) return TMdiKind::Child;
+    return hasMdiClientChild ? TMdiKind::Frame : TMdiKind::Ordinary;
 }
 
 TShowState ShowStateOf(int showCommand) {
@@ -27,11 +27,11 @@ TShowState ShowStateOf(int showCommand) {
     case kSwShowMinimized:
     case kSwMinimize:
     case kSwShowMinNoActive:
-        return ssMinimized;
+        return TShowState::Minimized;
     case kSwShowMaximized:
-        return ssMaximized;
+        return TShowState::Maximized;
     default:
-        return ssNormal;
+        return TShowState::Normal;
     }
 }
 

@@ -31,7 +31,7 @@ inline constexpr int kSwShowMaximized = 3;    // SW_SHOWMAXIMIZED
 inline constexpr int kSwMinimize = 6;         // SW_MINIMIZE
 inline constexpr int kSwShowMinNoActive = 7;  // SW_SHOWMINNOACTIVE
 
-enum TBorderKind { bkSizeable = 0, bkFixed = 1, bkNone = 2, bkDialog = 3 };
+enum class TBorderKind { Sizeable, Fixed, None, Dialog };
 // No border: a popup without the whole caption style; then a sizing
 // border, then the dialog frame; anything else is fixed.
 TBorderKind BorderKindOf(uint32_t style);
@@ -45,12 +45,14 @@ inline constexpr unsigned kBoxSystemMenu = 8;
 inline constexpr unsigned kBoxCaptionRemoved = 16;
 unsigned BoxFlagsOf(uint32_t style, bool hasSystemMenu);
 
-enum TMdiKind { mkOrdinary = 0, mkFrame = 1, mkChild = 2 };
+enum class TMdiKind { Ordinary, Frame, Child };
 // A window with the MDI child style is a child even if it holds an MDI
 // client of its own.
 TMdiKind MdiKindOf(uint32_t exStyle, bool hasMdiClientChild);
 
-enum TShowState { ssNormal = 0, ssMaximized = 1, ssMinimized = 2 };
+// In the order of the system menu's restore, maximise and minimise items
+// (their Tag).
+enum class TShowState { Normal, Maximized, Minimized };
 TShowState ShowStateOf(int showCommand);
 
 struct TFrameStyles {

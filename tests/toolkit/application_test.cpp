@@ -1,4 +1,4 @@
-#include "toolkit_env.h"
+#include "tests/support/toolkit_env.h"
 
 #include "toolkit/exception_report.h"
 #include "toolkit/glyph_buttons.h"

@@ -1,4 +1,4 @@
-#include "toolkit_env.h"
+#include "tests/support/toolkit_env.h"
 
 #include "toolkit/timer.h"
 

@@ -1,4 +1,4 @@
-#include "toolkit_env.h"
+#include "tests/support/toolkit_env.h"
 
 #include "core/gbk.h"
 #include "toolkit/actions.h"
