@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 namespace qh {
@@ -82,5 +83,32 @@ public:
 private:
     HDC FDc;
 };
+
+// A window's device context (its client area, or the whole window with
+// WholeWindow), given back to the window with its owner.
+class TWindowDC {
+public:
+    enum TArea { ClientArea, WholeWindow };
+    explicit TWindowDC(HWND window, TArea area = ClientArea)
+        : FWindow(window), FDc(area == WholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+    ~TWindowDC() {
+        if (FDc) ReleaseDC(FWindow, FDc);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const { return FDc; }
+    explicit operator bool() const { return FDc != nullptr; }
+
+private:
+    HWND FWindow;
+    HDC FDc;
+};
+
+// The name of a window's class, empty for a window that is gone.
+inline std::wstring WindowClassName(HWND window) {
+    wchar_t name[256] = {};
+    const int length = GetClassNameW(window, name, 256);
+    return std::wstring(name, length > 0 ? length : 0);
+}
 
 } // namespace qh
