@@ -23,12 +23,16 @@ if(QH_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# qh_library(name [DEPS lib...]): a static library of every .cpp in the
-# calling folder. Files ending in _win.cpp build only for Windows, files
+# qh_library(name [SUBDIRS dir...] [DEPS lib...]): a static library of every .cpp in the
+# calling folder (and the named subfolders). Files ending in _win.cpp build only for Windows, files
 # ending in _posix.cpp only elsewhere.
 function(qh_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;SUBDIRS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(dir IN LISTS ARG_SUBDIRS)
+    file(GLOB more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND sources ${more})
+  endforeach()
   if(WIN32)
     list(FILTER sources EXCLUDE REGEX "_posix\\.cpp$")
   else()

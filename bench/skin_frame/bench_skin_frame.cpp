@@ -1,7 +1,7 @@
 // The skinned frame's paint of a 910 x 603 client window beside one BitBlt
 // of the whole window's area, best of many runs each.
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "toolkit/application.h"
 #include "toolkit/forms.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/gbk.h"
 #include "skin/render/skin_selection.h"
-#include "skin/engine/win_skin_form.h"
-#include "skin/engine/win_skin_pop_menu.h"
+#include "skin/engine/frame/win_skin_form.h"
+#include "skin/engine/menus/win_skin_pop_menu.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
 #include "toolkit/screen.h"

@@ -7,7 +7,7 @@
 #include "images/bitmap.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_store.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 #include <gtest/gtest.h>
 

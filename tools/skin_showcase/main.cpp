@@ -5,7 +5,7 @@
 #include "core/exception.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "toolkit/application.h"
 #include "tools/skin_showcase/gallery_form.h"
 #include "tools/skin_showcase/scrollbar_form.h"

@@ -4,9 +4,9 @@
 // handler and window procedure as they were.
 #include "tests/support/skin_env.h"
 
-#include "skin/engine/skin_buttons.h"
+#include "skin/engine/controls/skin_buttons.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
 #include "skin/render/pixel_copy.h"

@@ -3,7 +3,7 @@
 // controls report, and follow the controls' changes.
 #include "members_env.h"
 
-#include "skin/engine/skin_bars.h"
+#include "skin/engine/controls/skin_bars.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "toolkit/graphics.h"

@@ -4,7 +4,7 @@
 // and taking the skin off gives the control its own look back.
 #include "members_env.h"
 
-#include "skin/engine/skin_check_controls.h"
+#include "skin/engine/controls/skin_check_controls.h"
 #include "skin/render/control_states.h"
 #include "toolkit/buttons.h"
 #include "toolkit/graphics.h"

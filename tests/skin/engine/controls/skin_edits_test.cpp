@@ -3,7 +3,7 @@
 // and the up-down's halves from the skin's images, following the mouse.
 #include "members_env.h"
 
-#include "skin/engine/skin_edits.h"
+#include "skin/engine/controls/skin_edits.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "toolkit/edits.h"

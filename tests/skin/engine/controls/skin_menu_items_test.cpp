@@ -5,7 +5,7 @@
 #include "members_env.h"
 
 #include "skin/engine/dib_section.h"
-#include "skin/engine/skin_menu_items.h"
+#include "skin/engine/menus/skin_menu_items.h"
 #include "skin/render/compose.h"
 #include "toolkit/actions.h"
 #include "toolkit/menus.h"

@@ -3,7 +3,7 @@
 // edge the skin's border image, and the hot tab follows the mouse.
 #include "members_env.h"
 
-#include "skin/engine/skin_tabs.h"
+#include "skin/engine/controls/skin_tabs.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "toolkit/tab_controls.h"

@@ -4,7 +4,7 @@
 #include "tests/support/skin_env.h"
 
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/caption_layout.h"
 #include "skin/render/state_image.h"
 

@@ -4,8 +4,8 @@
 #include "tests/support/skin_env.h"
 
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/frame/win_skin_form.h"
+#include "skin/engine/menus/win_skin_menu.h"
 #include "toolkit/menus.h"
 
 #include <gtest/gtest.h>

@@ -5,11 +5,11 @@
 #include "tools/skin_showcase/gallery_form.h"
 
 #include "skin/data/skin_store.h"
-#include "skin/engine/skin_control.h"
-#include "skin/engine/skin_list_view.h"
+#include "skin/engine/controls/skin_control.h"
+#include "skin/engine/controls/skin_list_view.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/skin_scrollbar.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/controls/skin_scrollbar.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 #include <gtest/gtest.h>
 

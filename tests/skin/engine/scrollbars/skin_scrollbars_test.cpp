@@ -6,10 +6,10 @@
 #include "tests/support/skin_env.h"
 
 #include "skin/engine/dib_section.h"
-#include "skin/engine/skin_list_view.h"
+#include "skin/engine/controls/skin_list_view.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/skin_scrollbar.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/controls/skin_scrollbar.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/scroll_metrics.h"
 #include "skin/render/state_image.h"

@@ -1,4 +1,4 @@
-#include "skin/engine/skin_list_view.h"
+#include "skin/engine/controls/skin_list_view.h"
 
 #include "skin/engine/dib_section.h"
 #include "skin/render/compose.h"

@@ -3,7 +3,7 @@
 // keep their own look.
 #pragma once
 
-#include "skin/engine/skin_bars.h"
+#include "skin/engine/controls/skin_bars.h"
 
 namespace qh {
 

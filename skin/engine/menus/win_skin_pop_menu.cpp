@@ -1,4 +1,4 @@
-#include "skin/engine/win_skin_pop_menu.h"
+#include "skin/engine/menus/win_skin_pop_menu.h"
 
 #include "skin/engine/skin_manage.h"
 #include "skin/render/compose.h"

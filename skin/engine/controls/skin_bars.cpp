@@ -1,6 +1,6 @@
-#include "skin/engine/skin_bars.h"
+#include "skin/engine/controls/skin_bars.h"
 
-#include "skin/engine/skin_check_controls.h"
+#include "skin/engine/controls/skin_check_controls.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"

@@ -5,7 +5,7 @@
 // without the ScrollArrows image leaves them their own look.
 #pragma once
 
-#include "skin/engine/skin_control.h"
+#include "skin/engine/controls/skin_control.h"
 #include "skin/render/scroll_metrics.h"
 #include "skin/render/scroll_picture.h"
 

@@ -1,6 +1,6 @@
-#include "skin/engine/skin_box.h"
+#include "skin/engine/controls/skin_box.h"
 
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 namespace qh {
 

@@ -1,7 +1,7 @@
-#include "skin/engine/skin_tabs.h"
+#include "skin/engine/controls/skin_tabs.h"
 
-#include "skin/engine/skin_check_controls.h"
-#include "skin/engine/skin_edits.h"
+#include "skin/engine/controls/skin_check_controls.h"
+#include "skin/engine/controls/skin_edits.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "skin/render/pixel_copy.h"

@@ -1,4 +1,4 @@
-#include "skin/engine/skin_check_controls.h"
+#include "skin/engine/controls/skin_check_controls.h"
 
 #include "core/gbk.h"
 #include "core/text.h"

@@ -1,11 +1,11 @@
-#include "skin/engine/skin_buttons.h"
+#include "skin/engine/controls/skin_buttons.h"
 
 #include "core/gbk.h"
 #include "core/text.h"
 #include "skin/engine/shared_resources.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/skin_paint.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
 #include "skin/render/pixel_copy.h"

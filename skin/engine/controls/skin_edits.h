@@ -5,7 +5,7 @@
 #pragma once
 
 #include "skin/engine/dib_section.h"
-#include "skin/engine/skin_control.h"
+#include "skin/engine/controls/skin_control.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
 // The skinned frame's painting: borders, the caption strip composed
 // off-screen with its text and buttons, and the window region.
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 #include "core/gbk.h"
 #include "skin/engine/bitmap_region.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/skin_paint.h"
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/caption_layout.h"
 #include "skin/render/compose.h"
 #include "skin/render/frame_region.h"

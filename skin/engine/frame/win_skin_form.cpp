@@ -1,8 +1,8 @@
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 #include "core/gbk.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
 #include "toolkit/canvas.h"

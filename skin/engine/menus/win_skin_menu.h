@@ -3,8 +3,8 @@
 // access keys and the arrow keys as a native menu bar's do.
 #pragma once
 
-#include "skin/engine/skin_menu_items.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/menus/skin_menu_items.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "toolkit/menus.h"
 
 #include <windows.h>

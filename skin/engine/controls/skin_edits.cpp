@@ -1,7 +1,7 @@
-#include "skin/engine/skin_edits.h"
+#include "skin/engine/controls/skin_edits.h"
 
-#include "skin/engine/skin_check_controls.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/controls/skin_check_controls.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "skin/render/part_compose.h"

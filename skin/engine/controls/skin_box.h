@@ -3,7 +3,7 @@
 // of ours stands in their chain.
 #pragma once
 
-#include "skin/engine/skin_control.h"
+#include "skin/engine/controls/skin_control.h"
 
 namespace qh {
 

@@ -4,7 +4,7 @@
 // colours. A skin without the strip leaves the control its own look.
 #pragma once
 
-#include "skin/engine/skin_buttons.h"
+#include "skin/engine/controls/skin_buttons.h"
 
 namespace qh {
 

@@ -2,8 +2,8 @@
 // that new children are dressed, the painted menu bar follows the menu the
 // children set, and the client never shows the system's scroll bars.
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_form.h"
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/frame/win_skin_form.h"
+#include "skin/engine/menus/win_skin_menu.h"
 
 namespace qh {
 

@@ -1,4 +1,4 @@
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/menus/win_skin_menu.h"
 
 #include "core/gbk.h"
 #include "skin/render/compose.h"

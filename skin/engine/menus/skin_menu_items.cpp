@@ -1,10 +1,10 @@
-#include "skin/engine/skin_menu_items.h"
+#include "skin/engine/menus/skin_menu_items.h"
 
 #include "core/gbk.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_menu.h"
-#include "skin/engine/win_skin_pop_menu.h"
+#include "skin/engine/menus/win_skin_menu.h"
+#include "skin/engine/menus/win_skin_pop_menu.h"
 #include "skin/render/compose.h"
 #include "skin/render/menu_layout.h"
 #include "skin/render/pixel_copy.h"

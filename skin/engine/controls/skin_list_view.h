@@ -3,7 +3,7 @@
 // part.
 #pragma once
 
-#include "skin/engine/skin_scrollbar.h"
+#include "skin/engine/controls/skin_scrollbar.h"
 
 namespace qh {
 

@@ -1,4 +1,4 @@
-#include "skin/engine/skin_scrollbar.h"
+#include "skin/engine/controls/skin_scrollbar.h"
 
 #include "skin/engine/dib_section.h"
 #include "skin/render/pixel_copy.h"

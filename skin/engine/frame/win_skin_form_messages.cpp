@@ -1,9 +1,9 @@
 // The skinned frame's message handling: the non-client area, the caption
 // buttons and their actions, the system menu.
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 
 #include "skin/engine/skin_manage.h"
-#include "skin/engine/win_skin_menu.h"
+#include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_styles.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"

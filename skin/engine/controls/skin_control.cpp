@@ -1,7 +1,7 @@
-#include "skin/engine/skin_control.h"
+#include "skin/engine/controls/skin_control.h"
 
 #include "core/gbk.h"
-#include "skin/engine/win_skin_form.h"
+#include "skin/engine/frame/win_skin_form.h"
 #include "toolkit/exception_report.h"
 
 #include <algorithm>
