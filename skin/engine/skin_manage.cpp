@@ -62,13 +62,8 @@ TSkinManage::~TSkinManage() {
     FPopupMenus.clear();
     // Frames still on their windows are taken off too, so that no window
     // keeps a procedure of a freed object.
-    while (!FSkinForms.empty()) {
-        TWinSkinForm* form = FSkinForms.back();
-        FSkinForms.pop_back();
-        form->Detach();
-        form->SetManager(nullptr);
-        delete form;
-    }
+    while (!FSkinForms.empty())
+        FreeForm(FSkinForms.back());
     if (g_manager == this) g_manager = nullptr;
 }
 
@@ -164,7 +159,8 @@ bool TSkinManage::SkinWindow(TComponent* form) {
 }
 
 bool TSkinManage::SkinForm(TCustomForm* form) {
-    if (!form) return false;
+    // Asked before Handle(), which would make a window for a form refused.
+    if (!form || !form->Visible()) return false;
     HWND window = form->Handle();
     if (!SkinFormAllowed(form->Visible(), static_cast<uint32_t>(GetWindowLongW(window, GWL_STYLE)),
                          IsMdiChild(window)))
@@ -231,20 +227,19 @@ TWinSkinForm* TSkinManage::FindSkinForm(HWND window) const {
 void TSkinManage::PurgeDeadForms() {
     for (size_t i = FSkinForms.size(); i-- > 0;) {
         TWinSkinForm* form = FSkinForms[i];
-        if (form->FrameState() != kFrameDead) continue;
-        FSkinForms.erase(FSkinForms.begin() + static_cast<std::ptrdiff_t>(i));
-        form->SetManager(nullptr);
-        delete form;
+        if (form->FrameState() == kFrameDead) FreeForm(form);
     }
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* skinData) {
     TSkinManagerBookkeeping::RemoveSkinData(skinData);
+    // Freed, not only detached: a frame left in the list would keep its
+    // window from being dressed again and still point at the skin data.
     const std::vector<TWinSkinForm*> forms = FSkinForms;
     for (TWinSkinForm* form : forms)
         if (form->SkinData() == skinData &&
             std::find(FSkinForms.begin(), FSkinForms.end(), form) != FSkinForms.end())
-            form->Detach();
+            FreeForm(form);
 }
 
 void TSkinManage::FormGone(TWinSkinForm* form) {
@@ -276,12 +271,16 @@ HBITMAP TSkinManage::MenuBitmapFor(HMENU menu) const {
     return nullptr;
 }
 
-void TSkinManage::DetachForm(TWinSkinForm* form) {
+void TSkinManage::FreeForm(TWinSkinForm* form) {
     std::erase(FSkinForms, form);
-    HWND window = form->Window();
     form->Detach();
     form->SetManager(nullptr);
     delete form;
+}
+
+void TSkinManage::DetachForm(TWinSkinForm* form) {
+    HWND window = form->Window();
+    FreeForm(form);
     if (IsWindow(window)) {
         InvalidateRect(window, nullptr, TRUE);
         UpdateWindow(window);

@@ -85,7 +85,9 @@ private:
     std::vector<TSkinDataEntry> Entries() const;
     void RunPendingAction();
     void RunAction(int action, TSkinData* pending);
-    // Undresses, repaints and frees one frame object.
+    // Takes one frame object off the list and its window, and frees it.
+    void FreeForm(TWinSkinForm* form);
+    // FreeForm, and the window repainted without the skin.
     void DetachForm(TWinSkinForm* form);
 
     std::unique_ptr<TTimer> FActionTimer;
