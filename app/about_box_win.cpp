@@ -11,6 +11,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/canvas.h"
+#include "toolkit/win_handle.h"
 
 namespace qh {
 
@@ -71,14 +72,13 @@ void TAboutBox::LayOutAddress(const std::string& address) {
     constexpr int kDesignWidth = 360, kLabelWidth = 138, kGap = 8;
     constexpr int kOkLeft = 270, kMemoWidth = 337;
     Label2->SetCaption(address);
-    HDC screen = GetDC(nullptr);
     int textWidth = 0;
     {
-        TCanvas canvas(screen);
+        TWindowDC screen(nullptr);
+        TCanvas canvas(screen.Get());
         canvas.Font().Assign(*Label2->Font());
         textWidth = canvas.TextExtent(GbkToWide(address)).cx;
     }
-    ReleaseDC(nullptr, screen);
     Label2->SetWidth(std::max(kLabelWidth, textWidth));
     const int wider = std::max(0, Label2->Left() + Label2->Width() + kGap - kOkLeft);
     SetClientSize(kDesignWidth + wider, ClientHeight());

@@ -3,6 +3,7 @@
 #include "core/gbk.h"
 #include "toolkit/application.h"
 #include "toolkit/forms.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 
@@ -45,14 +46,13 @@ HFONT THintWindow::HintFont() {
 }
 
 SIZE THintWindow::HintSize(const std::wstring& text) {
-    HDC dc = GetDC(nullptr);
     RECT r{0, 0, kMaxHintWidth, 0};
     {
-        TSelectObject select(dc, HintFont());
-        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+        TWindowDC screen(nullptr);
+        TSelectObject select(screen.Get(), HintFont());
+        DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &r,
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
     }
-    ReleaseDC(nullptr, dc);
     // Text, padding and the one-pixel border on each side.
     return {r.right - r.left + 2 * (kPadding + 1) + 2, r.bottom - r.top + 2 * (kPadding + 1)};
 }

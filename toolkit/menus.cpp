@@ -348,16 +348,14 @@ bool TMenuItem::DispatchMeasureItem(MEASUREITEMSTRUCT* measure) {
     if (!measure || measure->CtlType != ODT_MENU) return false;
     TMenuItem* item = FindByCommand(measure->itemID);
     if (!item) return false;
-    HDC dc = GetDC(nullptr);
+    TWindowDC screen(nullptr);
     int width = 0, height = 0;
-    item->MeasureItem(dc, width, height);
+    item->MeasureItem(screen.Get(), width, height);
     if (item->OnMeasureItem) {
         // The handler measures with the menu font, as the default did.
-        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        item->OnMeasureItem(item, dc, width, height);
-        SelectObject(dc, old);
+        TSelectObject font(screen.Get(), GetStockObject(DEFAULT_GUI_FONT));
+        item->OnMeasureItem(item, screen.Get(), width, height);
     }
-    ReleaseDC(nullptr, dc);
     measure->itemWidth = static_cast<UINT>(std::max(width, 0));
     measure->itemHeight = static_cast<UINT>(std::max(height, 0));
     return true;

@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "toolkit/canvas.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 
@@ -37,8 +38,8 @@ void TTabSet::SetTabIndex(int index) {
 
 RECT TTabSet::TabRect(int index) {
     if (index < 0 || index >= static_cast<int>(FTabs.size())) return {0, 0, 0, 0};
-    HDC dc = GetDC(nullptr);
-    TCanvas canvas(dc);
+    TWindowDC screen(nullptr);
+    TCanvas canvas(screen.Get());
     canvas.Font().Assign(*Font());
     int x = kStartOffset;
     RECT r{0, 0, 0, 0};
@@ -47,7 +48,6 @@ RECT TTabSet::TabRect(int index) {
         r = {x, 0, x + w, Height() - 2};
         x += w;
     }
-    ReleaseDC(nullptr, dc);
     if (r.right > Width()) return {0, 0, 0, 0};
     return r;
 }

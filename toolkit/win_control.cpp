@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "toolkit/actions.h"
 #include "toolkit/exception_report.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 #include <map>
@@ -229,9 +230,7 @@ LRESULT CALLBACK TWinControl::StandardProc(HWND window, UINT msg, WPARAM wParam,
     }
     if (!control) {
         // A window of one of our classes that has lost its control.
-        wchar_t name[256] = {};
-        GetClassNameW(window, name, 256);
-        auto it = ClassProcs().find(name);
+        auto it = ClassProcs().find(WindowClassName(window));
         WNDPROC base = it != ClassProcs().end() ? it->second : DefWindowProcW;
         return CallWindowProcW(base, window, msg, wParam, lParam);
     }

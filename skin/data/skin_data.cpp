@@ -11,6 +11,17 @@
 
 namespace qh {
 
+namespace {
+
+// How long after a request the manager carries it out.
+constexpr int kActionDelayMs = 250;
+
+TSkinAction ActivationAction(bool active) {
+    return active ? TSkinAction::Activate : TSkinAction::Deactivate;
+}
+
+} // namespace
+
 const TEnumInfo SkinFormTypeEnum{"TSkinFormType", {"sfMainform", "sfOnlyThisForm", "sfDialog"}};
 
 QH_DEFINE_CLASS(TSkinData, TComponent,
@@ -135,7 +146,7 @@ void TSkinData::ApplySkin() {
     ISkinManager& manager = CreateSkinManager();
     manager.SetPendingSkinData(this);
     manager.ResetCaptionButtons();
-    manager.RequestAction(3, 250);
+    manager.RequestAction(TSkinAction::Refresh, kActionDelayMs);
 }
 
 void TSkinData::Loaded() {
@@ -154,7 +165,7 @@ void TSkinData::Loaded() {
         if (SkinEmpty)
             FActive = false;
         else
-            manager.RequestAction(1, 250);
+            manager.RequestAction(TSkinAction::Activate, kActionDelayMs);
     }
 }
 
@@ -166,14 +177,14 @@ void TSkinData::SetActive(bool value) {
     switch (FSkinFormtype) {
     case sfMainform: {
         ISkinManager& manager = CreateSkinManager();
-        if (!nothingToShow) manager.RequestAction(value ? 1 : 2, 250);
+        if (!nothingToShow) manager.RequestAction(ActivationAction(value), kActionDelayMs);
         manager.SetPendingSkinData(this);
         break;
     }
     case sfOnlyThisForm: {
         ISkinManager& manager = CreateSkinManager();
         manager.SetPendingSkinData(this);
-        if (!nothingToShow) manager.RequestAction(value ? 1 : 2, 250);
+        if (!nothingToShow) manager.RequestAction(ActivationAction(value), kActionDelayMs);
         break;
     }
     case sfDialog:

@@ -15,7 +15,7 @@ void TSkinManagerBookkeeping::RemoveSkinData(TSkinData* skinData) {
     if (FPendingSkinData == skinData) FPendingSkinData = nullptr;
 }
 
-void TSkinManagerBookkeeping::RequestAction(int action, int delayMs) {
+void TSkinManagerBookkeeping::RequestAction(TSkinAction action, int delayMs) {
     FPendingAction = action;
     FActionInterval = delayMs;
     if (FActivationCount != 0) {
@@ -24,9 +24,9 @@ void TSkinManagerBookkeeping::RequestAction(int action, int delayMs) {
     }
     // Before any window was activated nothing is scheduled: the first
     // activation dresses windows directly.
-    if (action == 1)
+    if (action == TSkinAction::Activate)
         FActive = true;
-    else if (action == 2)
+    else if (action == TSkinAction::Deactivate)
         FActive = false;
 }
 

@@ -16,6 +16,15 @@ namespace qh {
 class TComponent;
 class TSkinData;
 
+// What the manager's timer carries out for a skin data component.
+enum class TSkinAction {
+    None,
+    Activate,   // dress the windows (a single-form skin data: its own form)
+    Deactivate, // give them back their own look
+    Refresh,    // dress them again after a skin change
+    Purge,      // free the frames of windows that are gone
+};
+
 class ISkinManager {
 public:
     virtual ~ISkinManager() = default;
@@ -24,9 +33,8 @@ public:
     virtual void RemoveSkinData(TSkinData* skinData) = 0;
     // The window hook of the user-interface thread.
     virtual void InstallHook() = 0;
-    // 1 activate, 2 deactivate, 3 refresh after a skin change, 6 purge;
-    // carried out delayMs later.
-    virtual void RequestAction(int action, int delayMs) = 0;
+    // Carried out delayMs later.
+    virtual void RequestAction(TSkinAction action, int delayMs) = 0;
     virtual TSkinData* PendingSkinData() const = 0;
     virtual void SetPendingSkinData(TSkinData* skinData) = 0;
     // Every dressed window drops its caption buttons before a skin change.
@@ -47,7 +55,7 @@ public:
     void AddSkinData(TSkinData* skinData) override;
     void RemoveSkinData(TSkinData* skinData) override;
     void InstallHook() override { ++FHookInstalls; }
-    void RequestAction(int action, int delayMs) override;
+    void RequestAction(TSkinAction action, int delayMs) override;
     TSkinData* PendingSkinData() const override { return FPendingSkinData; }
     void SetPendingSkinData(TSkinData* skinData) override { FPendingSkinData = skinData; }
     // No window is dressed in this layer, so none has caption buttons.
@@ -61,7 +69,7 @@ public:
     void SetActivationCount(int count) override { FActivationCount = count; }
 
     const std::vector<TSkinData*>& SkinDatas() const { return FSkinDatas; }
-    int PendingAction() const { return FPendingAction; }
+    TSkinAction PendingAction() const { return FPendingAction; }
     int ActionInterval() const { return FActionInterval; }
     // Whether the action timer would run.
     bool ActionScheduled() const { return FActionScheduled; }
@@ -78,7 +86,7 @@ protected:
 private:
     std::vector<TSkinData*> FSkinDatas;
     TSkinData* FPendingSkinData = nullptr;
-    int FPendingAction = 0;
+    TSkinAction FPendingAction = TSkinAction::None;
     int FActionInterval = 0;
     bool FActionScheduled = false;
     bool FActive = false;

@@ -7,6 +7,7 @@
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
 #include "toolkit/screen.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 
@@ -18,9 +19,7 @@ namespace {
 TSkinManage* g_manager = nullptr;
 
 std::string ClassNameOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    return WideToGbk(name);
+    return WideToGbk(WindowClassName(window));
 }
 
 bool IsMdiChild(HWND window) {
@@ -121,7 +120,7 @@ LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(self ? self->FCbtHook : nullptr, code, wParam, lParam);
 }
 
-void TSkinManage::RequestAction(int action, int delayMs) {
+void TSkinManage::RequestAction(TSkinAction action, int delayMs) {
     TSkinManagerBookkeeping::RequestAction(action, delayMs);
     if (!ActionScheduled()) return;
     FActionTimer->SetInterval(delayMs);
@@ -299,11 +298,11 @@ void TSkinManage::RunPendingAction() {
     ActionDone();
 }
 
-void TSkinManage::RunAction(int action, TSkinData* pending) {
+void TSkinManage::RunAction(TSkinAction action, TSkinData* pending) {
     const bool onlyItsForm = pending->SkinFormtype() == sfOnlyThisForm;
     auto uses = [pending](TWinSkinForm* f) { return f->SkinData() == pending; };
     switch (action) {
-    case 1:
+    case TSkinAction::Activate:
         SetActive(true);
         FForceAttach = true;
         if (!onlyItsForm) PurgeDeadForms();
@@ -317,7 +316,7 @@ void TSkinManage::RunAction(int action, TSkinData* pending) {
             }
         FForceAttach = false;
         break;
-    case 2:
+    case TSkinAction::Deactivate:
         SetActive(false);
         PurgeDeadForms();
         for (size_t i = FSkinForms.size(); i-- > 0;) {
@@ -328,7 +327,7 @@ void TSkinManage::RunAction(int action, TSkinData* pending) {
             if (onlyItsForm) break;
         }
         break;
-    case 3: {
+    case TSkinAction::Refresh: {
         PurgeDeadForms();
         std::vector<TWinSkinForm*> affected;
         for (TWinSkinForm* form : FSkinForms)
@@ -346,10 +345,10 @@ void TSkinManage::RunAction(int action, TSkinData* pending) {
                 form->ApplySkinChange();
         break;
     }
-    case 6:
+    case TSkinAction::Purge:
         PurgeDeadForms();
         break;
-    default:
+    case TSkinAction::None:
         break;
     }
 }

@@ -43,7 +43,7 @@ public:
     // Windows dressed by a skin data that goes are given back first: the
     // frame must not paint from a skin that is gone.
     void RemoveSkinData(TSkinData* skinData) override;
-    void RequestAction(int action, int delayMs) override;
+    void RequestAction(TSkinAction action, int delayMs) override;
     void ResetCaptionButtons() override;
     bool SkinWindow(TComponent* form) override;
 
@@ -84,7 +84,7 @@ private:
     // The registered skin data with their owners' windows.
     std::vector<TSkinDataEntry> Entries() const;
     void RunPendingAction();
-    void RunAction(int action, TSkinData* pending);
+    void RunAction(TSkinAction action, TSkinData* pending);
     // Takes one frame object off the list and its window, and frees it.
     void FreeForm(TWinSkinForm* form);
     // FreeForm, and the window repainted without the skin.

@@ -14,6 +14,12 @@
 
 namespace qh {
 
+// A skin colour as GDI and the pixel buffers take it: a plain colour, or a
+// system colour read now.
+inline COLORREF SkinColour(int32_t colour) {
+    return ColorToRGB(static_cast<TColor>(colour));
+}
+
 // State image `state` of a side-by-side strip of `frames` stretched over the
 // target, magenta left out when transparent.
 void DrawStateImage(HDC dc, const TRect& target, const TBitmap& strip, bool transparent, int frames,

@@ -47,6 +47,15 @@ void DrawArrow(TBitmap& dest, const TRect& at, const TDataSkinObject& arrows, in
 
 } // namespace
 
+TScrollPress ArrowPress(bool vertical, bool end) {
+    if (vertical) return end ? TScrollPress::DownArrow : TScrollPress::UpArrow;
+    return end ? TScrollPress::RightArrow : TScrollPress::LeftArrow;
+}
+
+TScrollPress ThumbPress(bool vertical) {
+    return vertical ? TScrollPress::VertThumb : TScrollPress::HorzThumb;
+}
+
 TBitmap ComposeScrollBar(const TScrollBarParts& parts, bool vertical, int length,
                          const TThumbMetrics& m, TScrollPress pressed) {
     if (!Usable(parts.Arrows) || length <= 0) return {};
@@ -63,16 +72,16 @@ TBitmap ComposeScrollBar(const TScrollBarParts& parts, bool vertical, int length
     const int start = vertical ? kArrowUp : kArrowLeft;
     const int end = vertical ? kArrowDown : kArrowRight;
     DrawArrow(bar, Piece(vertical, 0, arrow), *parts.Arrows,
-              start + (pressed == TScrollPress::StartArrow ? 1 : 0));
+              start + (pressed == ArrowPress(vertical, false) ? 1 : 0));
     DrawArrow(bar, Piece(vertical, length - arrow, arrow), *parts.Arrows,
-              end + (pressed == TScrollPress::EndArrow ? 1 : 0));
+              end + (pressed == ArrowPress(vertical, true) ? 1 : 0));
 
     // A thumb dragged to the end of the track still stops at the arrow.
     const int thumb = std::min(m.Thumb, track);
     if (Usable(parts.Thumb) && thumb > 0) {
         const int offset = std::clamp(m.Offset, 0, track - thumb);
         DrawNine(bar, Piece(vertical, arrow + offset, thumb), *parts.Thumb, parts.Thumb->Frame,
-                 pressed == TScrollPress::Thumb ? 2 : 1, false, parts.KeyedThumb);
+                 pressed == ThumbPress(vertical) ? 2 : 1, false, parts.KeyedThumb);
     }
     return bar;
 }

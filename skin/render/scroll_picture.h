@@ -31,8 +31,13 @@ struct TScrollBarParts {
     bool KeyedThumb = false;                 // the HorzScrollThumb part's Trans, for both
 };
 
-// Which piece of the bar is held down.
-enum class TScrollPress { None, StartArrow, EndArrow, Thumb };
+// Which piece of which bar is held down. A window's two bars share one;
+// the bar that does not hold it shows nothing pressed.
+enum class TScrollPress { None, LeftArrow, RightArrow, UpArrow, DownArrow, HorzThumb, VertThumb };
+
+// The arrow at the start (left, up) or end (right, down) of a bar.
+TScrollPress ArrowPress(bool vertical, bool end);
+TScrollPress ThumbPress(bool vertical);
 
 // The bar as a strip kScrollPictureThickness thick and `length` long,
 // vertical or horizontal; arrows and thumb placed by `metrics` (the thumb

@@ -1,6 +1,7 @@
 #include "skin/engine/controls/skin_bars.h"
 
 #include "skin/engine/controls/skin_check_controls.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
@@ -22,9 +23,6 @@ QH_DEFINE_CLASS(TSkinTrackBar, TSkinPaintedControl)
 
 namespace {
 
-COLORREF Rgb(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 bool HasImage(const TDataSkinObject* part) {
     return part && !part->Image.Empty();
@@ -91,7 +89,7 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
     TDibSection& picture = Picture(w, h);
     picture.Sync();
     TBitmap& pixels = picture.Bitmap();
-    pixels.Fill(Rgb(data.Colours.ButtonFace));
+    pixels.Fill(SkinColour(data.Colours.ButtonFace));
     ComposeOver(pixels, {0, 0, w, h}, part, part.Image, kFrames, 1);
 
     HWND bar = Window();
@@ -103,7 +101,7 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
     HDC pdc = picture.Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
     SetBkMode(pdc, TRANSPARENT);
-    SetTextColor(pdc, Rgb(data.Colours.ButtonText));
+    SetTextColor(pdc, SkinColour(data.Colours.ButtonText));
     for (int i = 0; i < count; ++i) {
         RECT r{0, 0, w, h};
         if (!simple) SendMessageW(bar, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
@@ -174,7 +172,7 @@ void TSkinProgress::PaintTo(HDC dc, const RECT& rect) {
         if (part.Image2.Empty()) {
             for (int y = fill.Top; y < fill.Bottom; ++y)
                 for (int x = fill.Left; x < fill.Right; ++x)
-                    pixels.SetPixel(x, y, Rgb(data.Colours.Hilight));
+                    pixels.SetPixel(x, y, SkinColour(data.Colours.Hilight));
         } else {
             TBitmap chunks(fill.Width(), fill.Height(), TPixelFormat::pf32bit);
             chunks.Fill(kColourKey);
@@ -270,7 +268,7 @@ void TSkinTrackBar::PaintTo(HDC dc, const RECT& rect) {
         ComposeOver(picture.Bitmap(), at, *part, part->Image, kFrames, state);
         HDC pdc = picture.Dc();
         TUniqueHandle<HPEN, TGdiFree> pen(
-            CreatePen(PS_SOLID, 1, Rgb(SkinData()->Colours.ButtonShadow)));
+            CreatePen(PS_SOLID, 1, SkinColour(SkinData()->Colours.ButtonShadow)));
         TSelectObject usePen(pdc, pen.Get());
         TSelectObject noBrush(pdc, GetStockObject(NULL_BRUSH));
         Rectangle(pdc, at.Left, at.Top, at.Right, at.Bottom);

@@ -68,7 +68,7 @@ void PaintFace(TDibSection& picture, const TSkinData& data, const TFace& face) {
     // GDI may still be drawing the last caption into these pixels.
     picture.Sync();
     TBitmap& pixels = picture.Bitmap();
-    pixels.Fill(ColorToRGB(static_cast<TColor>(data.Colours.ButtonFace)));
+    pixels.Fill(SkinColour(data.Colours.ButtonFace));
     const TMargins margins{part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight};
     const TRect all{0, 0, w, h};
     if (part.Trans == 1) {
@@ -136,9 +136,6 @@ bool NamedTrue(const std::string& value) {
     return LowerCase(value) == "true";
 }
 
-COLORREF Rgb(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 } // namespace
 
@@ -278,7 +275,7 @@ void TSkinButton::PaintTo(HDC dc, const RECT& rect) {
     ReadText();
     TFace face;
     face.State = PushButtonState(Pressed(), Hot(), IsDefaultButton(), focused, enabled);
-    face.TextColour = Rgb(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
+    face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
                                                enabled));
     face.Caption = Text();
     face.Font = Control() ? Control()->Font()->Handle() : WindowFont(Window());
@@ -313,7 +310,7 @@ void TSkinBitButton::PaintTo(HDC dc, const RECT& rect) {
     const bool enabled = ReadEnabled();
     TFace face;
     face.State = PushButtonState(Pressed(), Hot(), IsDefaultButton(), focused, enabled);
-    face.TextColour = Rgb(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
+    face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
                                                enabled));
     face.Caption = GbkToWide(StrProperty("Caption"));
     if (face.Caption.empty()) {
@@ -399,7 +396,7 @@ void TSkinSpeedButton::PaintNow(HDC dc) {
         }
         TWinControl* parent = button->Parent();
         if (!button->Visible() || !parent || !parent->HandleAllocated()) return;
-        TWindowDc own(parent->Handle(), false);
+        TWindowDC own(parent->Handle());
         if (!own.Get()) return;
         const int saved = SaveDC(own.Get());
         OffsetViewportOrgEx(own.Get(), button->Left(), button->Top(), nullptr);
@@ -432,11 +429,11 @@ void TSkinSpeedButton::PaintTo(HDC dc, const RECT& rect) {
             face.Margin = static_cast<int>(IntProperty("Margin"));
         if (IsPublishedProp(*button, "Spacing"))
             face.Spacing = static_cast<int>(IntProperty("Spacing"));
-        face.TextColour = Rgb(GlyphButtonTextColour(*part, static_cast<int32_t>(font->Color()),
+        face.TextColour = SkinColour(GlyphButtonTextColour(*part, static_cast<int32_t>(font->Color()),
                                                     static_cast<int32_t>(clGrayText), face.State,
                                                     enabled));
     } else {
-        face.TextColour = Rgb(PushButtonTextColour(*part, SkinData()->Colours.ButtonText,
+        face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText,
                                                    face.State, enabled));
     }
     TDibSection& scratch = ScratchBitmap(w, h);

@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "core/text.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "skin/render/pixel_copy.h"
@@ -19,7 +20,7 @@ QH_DEFINE_CLASS(TSkinGroupBox, TSkinControl)
 COLORREF SkinBackground(const TSkinControl& skin) {
     if (TControl* control = skin.Control())
         if (TWinControl* parent = control->Parent()) return ColorToRGB(parent->Color());
-    return ColorToRGB(static_cast<TColor>(skin.SkinData()->Colours.ButtonFace));
+    return SkinColour(skin.SkinData()->Colours.ButtonFace);
 }
 
 HFONT SkinControlFont(const TSkinControl& skin) {
@@ -31,9 +32,6 @@ HFONT SkinControlFont(const TSkinControl& skin) {
 
 namespace {
 
-COLORREF Rgb(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 UINT ButtonType(HWND window) {
     return window ? static_cast<UINT>(GetWindowLongW(window, GWL_STYLE)) & BS_TYPEMASK : 0;
@@ -179,7 +177,7 @@ void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
         TSelectObject font(pdc, SkinControlFont(*this));
         SetBkMode(pdc, TRANSPARENT);
         const TSkinColours& colours = SkinData()->Colours;
-        SetTextColor(pdc, Rgb(enabled ? colours.ButtonText : colours.ButtonShadow));
+        SetTextColor(pdc, SkinColour(enabled ? colours.ButtonText : colours.ButtonShadow));
         RECT text{at.Text.Left, at.Text.Top, at.Text.Right, at.Text.Bottom};
         DrawTextW(pdc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -249,7 +247,7 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
     if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
         FPicture = std::make_unique<TDibSection>(w, h);
     FPicture->Sync();
-    const COLORREF face = Rgb(data.FaceBrush ? data.FaceBrush->Colour() : data.Colours.ButtonFace);
+    const COLORREF face = SkinColour(data.FaceBrush ? data.FaceBrush->Colour() : data.Colours.ButtonFace);
     FPicture->Bitmap().Fill(SkinBackground(*this));
     HDC pdc = FPicture->Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
@@ -263,7 +261,7 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
     GetTextMetricsW(pdc, &metrics);
     const int lineY = metrics.tmHeight / 2;
     {
-        TUniqueHandle<HPEN, TGdiFree> pen(CreatePen(PS_SOLID, 1, Rgb(data.Colours.ButtonShadow)));
+        TUniqueHandle<HPEN, TGdiFree> pen(CreatePen(PS_SOLID, 1, SkinColour(data.Colours.ButtonShadow)));
         TSelectObject usePen(pdc, pen.Get());
         TSelectObject noBrush(pdc, GetStockObject(NULL_BRUSH));
         Rectangle(pdc, 0, lineY, w, h);
@@ -281,7 +279,7 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
         RECT text{kIndent, 0, back.right - kPad, metrics.tmHeight};
         SetBkMode(pdc, TRANSPARENT);
         SetTextColor(pdc,
-                     Rgb(ReadEnabled() ? data.Colours.ButtonText : data.Colours.ButtonShadow));
+                     SkinColour(ReadEnabled() ? data.Colours.ButtonText : data.Colours.ButtonShadow));
         DrawTextW(pdc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
     }

@@ -171,7 +171,7 @@ void TSkinControl::PaintNow(HDC dc) {
             PaintTo(dc, local);
             return;
         }
-        TWindowDc own(FWindow, true);
+        TWindowDC own(FWindow, TWindowDC::WholeWindow);
         if (own.Get()) PaintTo(own.Get(), local);
     } catch (...) {
         // A paint that fails leaves the old picture; the next one tries again.
@@ -192,7 +192,7 @@ void PaintClient(TSkinControl& skin, HDC dc) {
             skin.PaintTo(dc, client);
             return;
         }
-        TWindowDc own(window, false);
+        TWindowDC own(window);
         if (own.Get()) skin.PaintTo(own.Get(), client);
     } catch (...) {
         // A paint that fails leaves the old picture; the next one tries again.

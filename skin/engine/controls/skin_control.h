@@ -11,6 +11,7 @@
 #include "skin/engine/window_subclass.h"
 #include "toolkit/canvas.h"
 #include "toolkit/controls.h"
+#include "toolkit/win_handle.h"
 
 #include <windows.h>
 
@@ -22,24 +23,6 @@ namespace qh {
 
 class TSkinControls;
 class TWinSkinForm;
-
-// A device context of a window (GetDC, or GetWindowDC with the whole
-// window), released with its owner.
-class TWindowDc {
-public:
-    TWindowDc(HWND window, bool wholeWindow)
-        : FWindow(window), FDc(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
-    ~TWindowDc() {
-        if (FDc) ReleaseDC(FWindow, FDc);
-    }
-    TWindowDc(const TWindowDc&) = delete;
-    TWindowDc& operator=(const TWindowDc&) = delete;
-    HDC Get() const { return FDc; }
-
-private:
-    HWND FWindow;
-    HDC FDc;
-};
 
 // SkinState values.
 enum : int {

@@ -2,12 +2,14 @@
 
 #include "skin/engine/controls/skin_check_controls.h"
 #include "skin/engine/frame/win_skin_form.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
 #include "skin/render/control_states.h"
 #include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/state_image.h"
 #include "toolkit/graphics.h"
+#include "toolkit/win_handle.h"
 
 #include <commctrl.h>
 
@@ -22,9 +24,6 @@ QH_DEFINE_CLASS(TSkinUpDown, TSkinControl)
 
 namespace {
 
-COLORREF Rgb(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 // The client area of a window in its window's coordinates.
 RECT ClientInWindow(HWND window) {
@@ -38,9 +37,7 @@ RECT ClientInWindow(HWND window) {
 }
 
 bool ClassIs(HWND window, const wchar_t* name) {
-    wchar_t found[64] = {};
-    GetClassNameW(window, found, 64);
-    return _wcsicmp(found, name) == 0;
+    return _wcsicmp(WindowClassName(window).c_str(), name) == 0;
 }
 
 } // namespace
@@ -101,11 +98,11 @@ void TSkinEdit::PaintTo(HDC dc, const RECT& rect) {
     const TSkinColours& colours = SkinData()->Colours;
     // Inside the shadow line, the colour of the text area.
     const bool plain = !ReadEnabled() || (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
-    const COLORREF inside = plain ? Rgb(colours.ButtonFace) : GetSysColor(COLOR_WINDOW);
+    const COLORREF inside = plain ? SkinColour(colours.ButtonFace) : GetSysColor(COLOR_WINDOW);
     TDibSection picture(w, h);
     TBitmap& pixels = picture.Bitmap();
     pixels.Fill(inside);
-    const COLORREF line = Rgb(ReadFocused() ? colours.ButtonDkShadow : colours.ButtonShadow);
+    const COLORREF line = SkinColour(ReadFocused() ? colours.ButtonDkShadow : colours.ButtonShadow);
     for (int x = 0; x < w; ++x) {
         pixels.SetPixel(x, 0, line);
         pixels.SetPixel(x, h - 1, line);
@@ -282,7 +279,7 @@ void TSkinUpDown::PaintTo(HDC dc, const RECT& rect) {
         FPicture = std::make_unique<TDibSection>(w, h);
     FPicture->Sync();
     TBitmap& pixels = FPicture->Bitmap();
-    pixels.Fill(Rgb(SkinData()->Colours.ButtonFace));
+    pixels.Fill(SkinColour(SkinData()->Colours.ButtonFace));
     constexpr int kFrames = 8;
     const TUpDownHalves halves = UpDownHalves(w, h, Horizontal());
     for (int button = 1; button <= 2; ++button) {

@@ -1,6 +1,7 @@
 #include "skin/engine/controls/skin_list_view.h"
 
 #include "skin/engine/dib_section.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
@@ -24,9 +25,6 @@ constexpr int kHeaderFrames = 5;
 // Room between a column's edge and its caption.
 constexpr int kCaptionInset = 6;
 
-TColor Rgb(int32_t colour) {
-    return static_cast<TColor>(ColorToRGB(static_cast<TColor>(colour)));
-}
 
 void DrawHeaderCell(TBitmap& pixels, const TRect& at, const TDataSkinObject& part, int state) {
     if (at.Empty()) return;
@@ -164,7 +162,7 @@ void TSkinHeader::PaintTo(HDC dc, const RECT& rect) {
     const bool enabled = ReadEnabled();
     TDibSection picture(w, h);
     TBitmap& pixels = picture.Bitmap();
-    pixels.Fill(Rgb(SkinData()->Colours.ButtonFace));
+    pixels.Fill(SkinColour(SkinData()->Colours.ButtonFace));
 
     struct TColumn {
         RECT Rect;
@@ -202,7 +200,7 @@ void TSkinHeader::PaintTo(HDC dc, const RECT& rect) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(Window(), WM_GETFONT, 0, 0));
     TSelectObject select(memory, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, enabled ? ColorToRGB(static_cast<TColor>(SkinData()->Colours.ButtonText))
+    SetTextColor(memory, enabled ? SkinColour(SkinData()->Colours.ButtonText)
                                  : RGB(128, 128, 128));
     for (const TColumn& column : columns) {
         if (column.Caption.empty()) continue;

@@ -1,6 +1,7 @@
 #include "skin/engine/controls/skin_scrollbar.h"
 
 #include "skin/engine/dib_section.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
 
@@ -20,9 +21,6 @@ namespace {
 // pictures of absurd size.
 constexpr int kLargestPainted = 10000;
 
-TColor Rgb(int32_t colour) {
-    return static_cast<TColor>(ColorToRGB(static_cast<TColor>(colour)));
-}
 
 TScrollInfo ReadScrollInfo(HWND window, int nBar) {
     SCROLLINFO si{};
@@ -59,20 +57,15 @@ void FillArea(HDC dc, const RECT& r, TColor colour) {
     BitBlt(dc, r.left, r.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
 }
 
-TScrollPress PressOf(int pressed, bool vertical) {
-    switch (pressed) {
-    case kScrollPressLeft:
-        return vertical ? TScrollPress::None : TScrollPress::StartArrow;
-    case kScrollPressRight:
-        return vertical ? TScrollPress::None : TScrollPress::EndArrow;
-    case kScrollPressUp:
-        return vertical ? TScrollPress::StartArrow : TScrollPress::None;
-    case kScrollPressDown:
-        return vertical ? TScrollPress::EndArrow : TScrollPress::None;
-    case kScrollPressHorzThumb:
-        return vertical ? TScrollPress::None : TScrollPress::Thumb;
-    case kScrollPressVertThumb:
-        return vertical ? TScrollPress::Thumb : TScrollPress::None;
+// What a scroll notification's code says is held down.
+TScrollPress PressOfScrollCode(WORD code, bool vertical) {
+    switch (code) {
+    case SB_LINEUP:
+        return ArrowPress(vertical, false);
+    case SB_LINEDOWN:
+        return ArrowPress(vertical, true);
+    case SB_THUMBTRACK:
+        return ThumbPress(vertical);
     default:
         return TScrollPress::None;
     }
@@ -92,7 +85,7 @@ bool ScrollPartsOf(const TSkinData& data, bool vertical, TScrollBarParts& parts)
     parts.Arrows = data.ScrollArrows.get();
     parts.Track = vertical ? data.VertScroll.get() : data.HorzScroll.get();
     parts.Thumb = vertical ? data.VertScrollThumb.get() : data.HorzScrollThumb.get();
-    parts.Fill = Rgb(data.Colours.Scrollbar);
+    parts.Fill = SkinColour(data.Colours.Scrollbar);
     parts.TileTrack = data.HorzScroll && data.HorzScroll->Tile != 0;
     parts.KeyedThumb = data.HorzScrollThumb && data.HorzScrollThumb->Trans == 1;
     return true;
@@ -194,20 +187,7 @@ bool TSkinScrollbar::FilterMessage(TMessage& m) {
 }
 
 void TSkinScrollbar::OnScroll(TMessage& m, bool vertical) {
-    switch (LOWORD(m.WParam)) {
-    case SB_LINEUP:
-        FPressed = vertical ? kScrollPressUp : kScrollPressLeft;
-        break;
-    case SB_LINEDOWN:
-        FPressed = vertical ? kScrollPressDown : kScrollPressRight;
-        break;
-    case SB_THUMBTRACK:
-        FPressed = vertical ? kScrollPressVertThumb : kScrollPressHorzThumb;
-        break;
-    default:
-        FPressed = kScrollPressNone;
-        break;
-    }
+    FPressed = PressOfScrollCode(LOWORD(m.WParam), vertical);
     bool& systemScrolls = vertical ? FSystemScrollsV : FSystemScrollsH;
     systemScrolls = true;
     const auto alive = AliveToken();
@@ -277,8 +257,7 @@ void TSkinScrollbar::UpdateMetrics(TBar& bar, int nBar, int length) {
     bar.Info = ReadScrollInfo(Window(), nBar);
     TScrollInfo shown = bar.Info;
     // While the system drags the thumb, it is where the drag has it.
-    const int thumb = nBar == SB_VERT ? kScrollPressVertThumb : kScrollPressHorzThumb;
-    if (FPressed == thumb) shown.Pos = bar.Info.TrackPos;
+    if (FPressed == ThumbPress(nBar == SB_VERT)) shown.Pos = bar.Info.TrackPos;
     bar.Metrics = MetricsFor(shown, length, GetSystemMetrics(SM_CXHSCROLL));
 }
 
@@ -294,8 +273,8 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
     if (!(FStyle & (WS_HSCROLL | WS_VSCROLL))) return;
     TScrollBarLayout layout;
     Layout(layout);
-    const bool draggingH = FDragging && FPressed == kScrollPressHorzThumb;
-    const bool draggingV = FDragging && FPressed == kScrollPressVertThumb;
+    const bool draggingH = FDragging && FPressed == TScrollPress::HorzThumb;
+    const bool draggingV = FDragging && FPressed == TScrollPress::VertThumb;
     auto at = [&](RECT r) {
         OffsetRect(&r, rect.left, rect.top);
         return r;
@@ -303,16 +282,14 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
     if ((FStyle & WS_HSCROLL) && !FSystemScrollsH) {
         const int length = FHorz.Rect.right - FHorz.Rect.left;
         if (!draggingH) UpdateMetrics(FHorz, SB_HORZ, length);
-        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics,
-                              PressOf(FPressed, false));
+        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics, FPressed);
     }
     if ((FStyle & WS_VSCROLL) && !FSystemScrollsV) {
         const int length = FVert.Rect.bottom - FVert.Rect.top;
         if (!draggingV) UpdateMetrics(FVert, SB_VERT, length);
-        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics,
-                              PressOf(FPressed, true));
+        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed);
     }
-    if (!layout.Corner.Empty()) FillArea(dc, at(FCorner), Rgb(SkinData()->Colours.ButtonFace));
+    if (!layout.Corner.Empty()) FillArea(dc, at(FCorner), SkinColour(SkinData()->Colours.ButtonFace));
 }
 
 bool TSkinScrollbar::PressBar(int hit, POINT screen) {
@@ -348,7 +325,7 @@ void TSkinScrollbar::DragThumb(int nBar, POINT start) {
     int position = info.Pos;
     const auto alive = AliveToken();
 
-    FPressed = vertical ? kScrollPressVertThumb : kScrollPressHorzThumb;
+    FPressed = ThumbPress(vertical);
     FDragging = true;
     PaintNow();
     SetCapture(window);
@@ -424,25 +401,12 @@ void TSkinScControl::AfterMessage(TMessage& m) {
     switch (m.Msg) {
     case CN_HSCROLL:
     case CN_VSCROLL:
-        switch (LOWORD(m.WParam)) {
-        case SB_LINEUP:
-            FPressed = 1;
-            break;
-        case SB_LINEDOWN:
-            FPressed = 2;
-            break;
-        case SB_THUMBTRACK:
-            FPressed = 3;
-            break;
-        default:
-            FPressed = 0;
-            break;
-        }
+        FPressed = PressOfScrollCode(LOWORD(m.WParam), m.Msg == CN_VSCROLL);
         PaintNow();
         return;
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:
-        FPressed = 0;
+        FPressed = TScrollPress::None;
         PaintNow();
         return;
     case WM_LBUTTONDOWN: // the system's tracking is over
@@ -475,14 +439,10 @@ void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
     if (w <= 0 || h <= 0 || w > kLargestPainted || h > kLargestPainted) return;
     FInfo = ReadScrollInfo(Window(), SB_CTL);
     TScrollInfo shown = FInfo;
-    if (FPressed == 3) shown.Pos = FInfo.TrackPos;
+    if (FPressed == ThumbPress(vertical)) shown.Pos = FInfo.TrackPos;
     // The control's own thickness is its arrows' length.
     FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h);
-    const TScrollPress press = FPressed == 1   ? TScrollPress::StartArrow
-                               : FPressed == 2 ? TScrollPress::EndArrow
-                               : FPressed == 3 ? TScrollPress::Thumb
-                                               : TScrollPress::None;
-    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, press);
+    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed);
 }
 
 // The size grip.
@@ -517,8 +477,8 @@ void TSkinSizer::PaintTo(HDC dc, const RECT& rect) {
     if (w <= 0 || h <= 0 || w > kLargestPainted || h > kLargestPainted) return;
     TDibSection picture(w, h);
     TBitmap& pixels = picture.Bitmap();
-    pixels.Fill(Rgb(SkinData()->Colours.ButtonFace));
-    const TColor shadow = Rgb(SkinData()->Colours.ButtonShadow);
+    pixels.Fill(SkinColour(SkinData()->Colours.ButtonFace));
+    const TColor shadow = SkinColour(SkinData()->Colours.ButtonShadow);
     // Three diagonal stripes, two pixels wide, in the bottom-right corner.
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {

@@ -11,17 +11,6 @@
 
 namespace qh {
 
-// Pressed parts.
-enum : int {
-    kScrollPressNone = 0,
-    kScrollPressLeft = 1,
-    kScrollPressRight = 2,
-    kScrollPressUp = 3,
-    kScrollPressDown = 4,
-    kScrollPressHorzThumb = 5,
-    kScrollPressVertThumb = 6,
-};
-
 // The scroll bar parts of a skin, or none when it has no arrows image.
 bool ScrollPartsOf(const TSkinData& data, bool vertical, TScrollBarParts& parts);
 // One bar painted at `bar` (window or client coordinates of dc): composed
@@ -51,7 +40,6 @@ class TSkinScrollbar : public TSkinControl {
     void SetCustomTracking(bool tracking) { FCustomTracking = tracking; }
     bool CustomTracking() const { return FCustomTracking; }
     bool Dragging() const { return FDragging; }
-    int PressedPart() const { return FPressed; }
 
 protected:
     struct TBar {
@@ -71,7 +59,7 @@ private:
     void DragThumb(int nBar, POINT start);
     void OnScroll(TMessage& message, bool vertical);
 
-    int FPressed = kScrollPressNone;
+    TScrollPress FPressed = TScrollPress::None;
     uint32_t FStyle = 0, FExStyle = 0;
     RECT FCorner{0, 0, 0, 0};
     bool FDragging = false;
@@ -94,7 +82,7 @@ class TSkinScControl : public TSkinControl {
 private:
     TScrollInfo FInfo;
     TThumbMetrics FMetrics;
-    int FPressed = kScrollPressNone; // 1 start arrow, 2 end arrow, 3 thumb
+    TScrollPress FPressed = TScrollPress::None;
 };
 
 // A size grip: ButtonFace with the grip's diagonal lines in ButtonShadow.

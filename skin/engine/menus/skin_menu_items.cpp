@@ -5,6 +5,7 @@
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/engine/menus/win_skin_pop_menu.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
 #include "skin/render/menu_layout.h"
 #include "skin/render/pixel_copy.h"
@@ -12,6 +13,7 @@
 #include "toolkit/actions.h"
 #include "toolkit/forms.h"
 #include "toolkit/graphics.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 
@@ -22,9 +24,6 @@ namespace {
 // The border of a popup menu window, in which the items sit.
 constexpr int kPopupBorder = 3;
 
-COLORREF Rgb(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 const TDataSkinObject* ItemPart(const TSkinData& data) {
     const TDataSkinObject* part = data.MenuItem.get();
@@ -69,8 +68,8 @@ TItemLook LookOf(const TMenuItem& item, HMENU menu) {
 
 // The half-tone of button face and highlight behind a checked item's picture.
 TBrushHandle CheckedBoxBrush(const TSkinColours& colours) {
-    const auto face = static_cast<TColor>(Rgb(colours.ButtonFace));
-    const auto light = static_cast<TColor>(Rgb(colours.ButtonHilight));
+    const auto face = static_cast<TColor>(SkinColour(colours.ButtonFace));
+    const auto light = static_cast<TColor>(SkinColour(colours.ButtonHilight));
     TDibSection cells(8, 8);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) cells.Bitmap().SetPixel(x, y, (x + y) % 2 ? light : face);
@@ -121,10 +120,10 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
     const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyph->Width() : 0,
                                                  look.Checked, metrics.tmHeight, look.RightToLeft);
     const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
-    COLORREF text = (state & ODS_SELECTED) ? Rgb(colours.HilightText) : Rgb(colours.MenuText);
+    COLORREF text = (state & ODS_SELECTED) ? SkinColour(colours.HilightText) : SkinColour(colours.MenuText);
     if (!enabled)
         text = colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_GRAYTEXT)
-                                                        : Rgb(colours.ButtonShadow);
+                                                        : SkinColour(colours.ButtonShadow);
     const TRect& box = places.GlyphBox;
     if (glyph && !glyph->Empty()) {
         if (look.Checked) {
@@ -170,7 +169,7 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
     const bool selected = (state & ODS_SELECTED) != 0;
     if (!part) {
         RECT r = rect;
-        TBrushHandle brush(CreateSolidBrush(Rgb(selected ? data.Colours.Hilight : data.Colours.Menu)));
+        TBrushHandle brush(CreateSolidBrush(SkinColour(selected ? data.Colours.Hilight : data.Colours.Menu)));
         FillRect(dc, &r, brush.Get());
         if (look.Line) {
             RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};
@@ -188,7 +187,7 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
         picture.Bitmap().CopyRect(0, 0, background->Bitmap(), rect.left + kPopupBorder,
                                   rect.top + kPopupBorder, w, h);
     else
-        picture.Bitmap().Fill(static_cast<TColor>(ColorToRGB(static_cast<TColor>(data.Colours.Menu))));
+        picture.Bitmap().Fill(SkinColour(data.Colours.Menu));
     const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth, part->BottomHeight};
     if (look.Line) {
         // The bottom rows of the second state image, the caps kept, the middle stretched.
@@ -404,13 +403,13 @@ bool TRawOwnerDrawMenu::Measure(const TSkinData& skinData, MEASUREITEMSTRUCT& me
         return true;
     }
     const TDataSkinObject* part = ItemPart(skinData);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, MenuFont());
     RECT r{0, 0, 0, 0};
-    DrawTextW(dc, item->Text.c_str(), static_cast<int>(item->Text.size()), &r,
-              DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        TWindowDC screen(nullptr);
+        TSelectObject font(screen.Get(), MenuFont());
+        DrawTextW(screen.Get(), item->Text.c_str(), static_cast<int>(item->Text.size()), &r,
+                  DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    }
     measure.itemWidth = static_cast<UINT>(r.right + 26 + (part ? part->LeftWidth : 0));
     if (!item->Text.empty())
         measure.itemHeight = std::max<UINT>(measure.itemHeight, static_cast<UINT>(r.bottom)) + 4;

@@ -1,10 +1,12 @@
 #include "skin/engine/menus/win_skin_menu.h"
 
 #include "core/gbk.h"
+#include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
 #include "skin/render/menu_layout.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 
@@ -41,9 +43,6 @@ TTracking& Tracking() {
     return tracking;
 }
 
-COLORREF SkinColour(int32_t colour) {
-    return ColorToRGB(static_cast<TColor>(colour));
-}
 
 // The access key of a caption: the character after a single "&".
 void SwitchTo(int index) {
@@ -108,10 +107,8 @@ LRESULT CALLBACK TrackingHook(int code, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void TMenuBtn::Paint() {
-    HDC dc = GetWindowDC(FBar.Window());
-    if (!dc) return;
-    FBar.PaintButton(dc, *this);
-    ReleaseDC(FBar.Window(), dc);
+    TWindowDC dc(FBar.Window(), TWindowDC::WholeWindow);
+    if (dc) FBar.PaintButton(dc.Get(), *this);
 }
 
 TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, TSkinData* skinData, HWND window)

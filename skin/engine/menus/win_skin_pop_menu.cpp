@@ -2,6 +2,7 @@
 
 #include "skin/engine/skin_manage.h"
 #include "skin/render/compose.h"
+#include "toolkit/win_handle.h"
 
 namespace qh {
 
@@ -90,8 +91,9 @@ bool TWinSkinPopMenu::Compose() {
 }
 
 void TWinSkinPopMenu::PaintBorder() {
-    HDC dc = GetWindowDC(FWindow);
-    if (!dc) return;
+    TWindowDC window(FWindow, TWindowDC::WholeWindow);
+    if (!window) return;
+    HDC dc = window.Get();
     const int w = FMenuBitmap->Width(), h = FMenuBitmap->Height();
     HDC picture = FMenuBitmap->Dc();
     BitBlt(dc, 0, 0, w, kBorder, picture, 0, 0, SRCCOPY);
@@ -99,7 +101,6 @@ void TWinSkinPopMenu::PaintBorder() {
     BitBlt(dc, 0, kBorder, kBorder, h - 2 * kBorder, picture, 0, kBorder, SRCCOPY);
     BitBlt(dc, w - kBorder, kBorder, kBorder, h - 2 * kBorder, picture, w - kBorder, kBorder,
            SRCCOPY);
-    ReleaseDC(FWindow, dc);
 }
 
 } // namespace qh

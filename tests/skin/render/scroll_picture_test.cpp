@@ -51,10 +51,13 @@ TEST(ScrollPicture, ArrowsTrackAndThumbAlongAVerticalBar) {
     EXPECT_EQ(bar.GetPixel(8, 16 + 50), FrameColour(kTrackSeed, 1));
 
     // Pressed pieces take the next image; the pressed thumb its second.
-    bar = ComposeScrollBar(parts, true, 100, m, TScrollPress::StartArrow);
+    bar = ComposeScrollBar(parts, true, 100, m, TScrollPress::UpArrow);
     EXPECT_EQ(bar.GetPixel(8, 0), FrameColour(kArrowSeed, kArrowUp + 1));
     EXPECT_EQ(bar.GetPixel(8, 99), FrameColour(kArrowSeed, kArrowDown));
-    bar = ComposeScrollBar(parts, false, 100, m, TScrollPress::Thumb);
+    // A press on the other bar of the window leaves this one unpressed.
+    bar = ComposeScrollBar(parts, true, 100, m, TScrollPress::RightArrow);
+    EXPECT_EQ(bar.GetPixel(8, 99), FrameColour(kArrowSeed, kArrowDown));
+    bar = ComposeScrollBar(parts, false, 100, m, TScrollPress::HorzThumb);
     EXPECT_EQ(bar.GetPixel(0, 8), FrameColour(kArrowSeed, kArrowLeft));
     EXPECT_EQ(bar.GetPixel(99, 8), FrameColour(kArrowSeed, kArrowRight));
     EXPECT_EQ(bar.GetPixel(16 + 35, 8), FrameColour(kThumbSeed, 2));

@@ -115,7 +115,7 @@ TEST_F(StoreDataTest, StoredSkinStreamAndLoading) {
         data.ReadSkinStream(none);
         data.SetActive(true); // no skin: stored, nothing requested
         EXPECT_TRUE(data.Active());
-        EXPECT_EQ(Manager().PendingAction(), 0);
+        EXPECT_EQ(Manager().PendingAction(), TSkinAction::None);
         data.Loaded();
         EXPECT_FALSE(data.Active());
         EXPECT_EQ(Manager().HookInstalls(), 2); // one per main-form component
@@ -136,7 +136,7 @@ TEST_F(StoreDataTest, StoredSkinStreamAndLoading) {
     data.Loaded();
     EXPECT_TRUE(data.Active());
     ISkinManager& manager = *SkinManager();
-    EXPECT_EQ(Manager().PendingAction(), 1);
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::Activate);
     EXPECT_EQ(Manager().ActionInterval(), 250);
     // No window was activated yet: nothing scheduled, the manager is active.
     EXPECT_FALSE(Manager().ActionScheduled());
@@ -145,7 +145,7 @@ TEST_F(StoreDataTest, StoredSkinStreamAndLoading) {
 
     data.LoadFromStore(&store, 1);
     EXPECT_EQ(data.SkinName, "Two");
-    EXPECT_EQ(Manager().PendingAction(), 3);
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::Refresh);
     EXPECT_TRUE(Manager().ActionScheduled());
     EXPECT_EQ(manager.PendingSkinData(), &data);
     EXPECT_EQ(Manager().CaptionResets(), 1);
@@ -162,7 +162,7 @@ TEST_F(StoreDataTest, StoredSkinStreamAndLoading) {
     EXPECT_EQ(Manager().CaptionResets(), 2);
 
     data.SetActive(false);
-    EXPECT_EQ(Manager().PendingAction(), 2);
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::Deactivate);
 }
 
 TEST_F(StoreDataTest, SkinFileSetter) {
@@ -172,7 +172,7 @@ TEST_F(StoreDataTest, SkinFileSetter) {
     EXPECT_TRUE(data.SkinEmpty);
     data.SetActive(true); // stored, nothing switched on
     EXPECT_TRUE(data.Active());
-    EXPECT_EQ(Manager().PendingAction(), 0);
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::None);
     EXPECT_EQ(Manager().PendingSkinData(), &data);
 
     const std::string path = ::testing::TempDir() + "skin_file_test.skn";
@@ -184,7 +184,7 @@ TEST_F(StoreDataTest, SkinFileSetter) {
     data.SetSkinFile(path);
     EXPECT_FALSE(data.SkinEmpty);
     EXPECT_EQ(data.SkinName, "Three");
-    EXPECT_EQ(Manager().PendingAction(), 3); // applied, as a main-form skin
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::Refresh); // applied, as a main-form skin
     std::remove(path.c_str());
 }
 
@@ -198,7 +198,7 @@ TEST_F(StoreDataTest, OtherFormTypesAndDestruction) {
     ASSERT_EQ(Manager().SkinDatas().size(), 1u);
     dialog->SetActive(true); // empty skin: pending set, nothing requested
     EXPECT_EQ(SkinManager()->PendingSkinData(), dialog);
-    EXPECT_EQ(Manager().PendingAction(), 0);
+    EXPECT_EQ(Manager().PendingAction(), TSkinAction::None);
     delete dialog; // removes itself from the manager
     EXPECT_TRUE(Manager().SkinDatas().empty());
     EXPECT_EQ(SkinManager()->PendingSkinData(), nullptr);
