@@ -352,6 +352,16 @@ private:
     void RemoveControl(TControl* control);
     void AlignControls(RECT& rect);
     bool RouteMouseToChild(TMessage& message);
+    // WndProc's own answers, one handler each; true when the message is
+    // answered and goes no further.
+    bool AnswerMessage(TMessage& message);
+    bool PaintMessage(TMessage& message);
+    bool EraseMessage(TMessage& message);
+    // Hands a notification about a child window to its control.
+    bool ReflectToChild(HWND window, UINT notification, TMessage& message);
+    bool SetCursorMessage(TMessage& message);
+    // The control under the mouse, for enter and leave notifications.
+    void FollowMouse(const TMessage& message);
     void UpdateBoundsFromWindow();
     static LRESULT CALLBACK StandardProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -460,70 +460,33 @@ void TWinControl::PaintBuffered(HDC dc, bool own) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+    if (AnswerMessage(m)) return;
+    if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL &&
+        RouteMouseToChild(m))
+        return;
+    TControl::WndProc(m);
+}
+
+bool TWinControl::AnswerMessage(TMessage& m) {
     switch (m.Msg) {
-    case WM_PAINT: {
-        bool hasGraphic = std::any_of(FControls.begin(), FControls.end(), [](TControl* c) {
-            return !dynamic_cast<TWinControl*>(c) && c->FVisible;
-        });
-        bool own = FDefaultProc == DefWindowProcW;
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        bool began = !dc;
-        if (!hasGraphic && !own && !(FDoubleBuffered && began)) break;
-        PAINTSTRUCT ps{};
-        if (began) dc = BeginPaint(FHandle, &ps);
-        if (FDoubleBuffered && began)
-            PaintBuffered(dc, own);
-        else
-            PaintLayers(dc, own);
-        if (began) EndPaint(FHandle, &ps);
-        m.Result = 0;
-        return;
-    }
+    case WM_PAINT:
+        return PaintMessage(m);
     case WM_ERASEBKGND:
-        // The memory picture gets the background when it is painted.
-        if (FDoubleBuffered && !FErasingBuffer) {
-            m.Result = 1;
-            return;
-        }
-        if (!FErasesWithColor || FDefaultProc != DefWindowProcW) break;
-        {
-            RECT r;
-            GetClientRect(FHandle, &r);
-            FillRect(reinterpret_cast<HDC>(m.WParam), &r, FBrush.Get(Color()));
-        }
-        m.Result = 1;
-        return;
+        return EraseMessage(m);
     case WM_SIZE:
     case WM_MOVE:
         UpdateBoundsFromWindow();
         if (m.Msg == WM_SIZE) Realign();
-        break;
+        return false;
     case WM_COMMAND:
-        if (m.LParam) {
-            if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
-                child && child != this) {
-                m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
-                return;
-            }
-        }
-        break;
+        return m.LParam && ReflectToChild(reinterpret_cast<HWND>(m.LParam), CN_COMMAND, m);
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(m.LParam);
-        if (TWinControl* child = header ? FindControl(header->hwndFrom) : nullptr;
-            child && child != this) {
-            m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
-            return;
-        }
-        break;
+        return header && ReflectToChild(header->hwndFrom, CN_NOTIFY, m);
     }
     case WM_DRAWITEM: {
         auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-        if (item && item->CtlType != ODT_MENU)
-            if (TWinControl* child = FindControl(item->hwndItem); child && child != this) {
-                m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
-                return;
-            }
-        break;
+        return item && item->CtlType != ODT_MENU && ReflectToChild(item->hwndItem, CN_DRAWITEM, m);
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -531,12 +494,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORLISTBOX:
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam));
-            child && child != this) {
-            m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
-            return;
-        }
-        break;
+        return ReflectToChild(reinterpret_cast<HWND>(m.LParam), CN_BASE + m.Msg, m);
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORBTN:
     case CN_CTLCOLOREDIT:
@@ -545,54 +503,96 @@ void TWinControl::WndProc(TMessage& m) {
         SetTextColor(dc, ColorToRGB(Font()->Color()));
         SetBkColor(dc, ColorToRGB(Color()));
         m.Result = reinterpret_cast<LRESULT>(FBrush.Get(Color()));
-        return;
+        return true;
     }
     case WM_SETCURSOR:
-        if (reinterpret_cast<HWND>(m.WParam) == FHandle && LOWORD(m.LParam) == HTCLIENT) {
-            POINT p;
-            GetCursorPos(&p);
-            ::ScreenToClient(FHandle, &p);
-            TControl* c = ControlAtPos(p);
-            if (!c) c = this;
-            if (c->FCursor != crDefault) {
-                ::SetCursor(LoadCursorW(nullptr, SystemCursor(c->FCursor)));
-                m.Result = TRUE;
-                return;
-            }
-        }
-        break;
-    case WM_MOUSEMOVE: {
-        POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
-        TControl* over = FCaptureControl ? FCaptureControl : ControlAtPos(p);
-        SetMouseControl(over ? over : this);
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
-        TrackMouseEvent(&track);
-        break;
-    }
+        return SetCursorMessage(m);
+    case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
-        if (g_mouseControl == this || (g_mouseControl && g_mouseControl->FParent == this &&
-                                       !dynamic_cast<TWinControl*>(g_mouseControl)))
-            SetMouseControl(nullptr);
-        break;
+        FollowMouse(m);
+        return false;
     case WM_CANCELMODE:
         FCaptureControl = nullptr;
-        break;
+        return false;
     case WM_SETFOCUS:
         for (TWinControl *child = this, *parent = Parent(); parent;
              child = parent, parent = parent->Parent())
             parent->ChildFocused(child);
-        break;
+        return false;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
         Broadcast(m);
-        return;
+        return true;
     default:
-        break;
+        return false;
     }
-    if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEWHEEL &&
-        RouteMouseToChild(m))
+}
+
+bool TWinControl::PaintMessage(TMessage& m) {
+    bool hasGraphic = std::any_of(FControls.begin(), FControls.end(), [](TControl* c) {
+        return !dynamic_cast<TWinControl*>(c) && c->FVisible;
+    });
+    bool own = FDefaultProc == DefWindowProcW;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    bool began = !dc;
+    if (!hasGraphic && !own && !(FDoubleBuffered && began)) return false;
+    PAINTSTRUCT ps{};
+    if (began) dc = BeginPaint(FHandle, &ps);
+    if (FDoubleBuffered && began)
+        PaintBuffered(dc, own);
+    else
+        PaintLayers(dc, own);
+    if (began) EndPaint(FHandle, &ps);
+    m.Result = 0;
+    return true;
+}
+
+bool TWinControl::EraseMessage(TMessage& m) {
+    // The memory picture gets the background when it is painted.
+    if (FDoubleBuffered && !FErasingBuffer) {
+        m.Result = 1;
+        return true;
+    }
+    if (!FErasesWithColor || FDefaultProc != DefWindowProcW) return false;
+    RECT r;
+    GetClientRect(FHandle, &r);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, FBrush.Get(Color()));
+    m.Result = 1;
+    return true;
+}
+
+bool TWinControl::ReflectToChild(HWND window, UINT notification, TMessage& m) {
+    TWinControl* child = FindControl(window);
+    if (!child || child == this) return false;
+    m.Result = child->Perform(notification, m.WParam, m.LParam);
+    return true;
+}
+
+bool TWinControl::SetCursorMessage(TMessage& m) {
+    if (reinterpret_cast<HWND>(m.WParam) != FHandle || LOWORD(m.LParam) != HTCLIENT) return false;
+    POINT p;
+    GetCursorPos(&p);
+    ::ScreenToClient(FHandle, &p);
+    TControl* c = ControlAtPos(p);
+    if (!c) c = this;
+    if (c->FCursor == crDefault) return false;
+    ::SetCursor(LoadCursorW(nullptr, SystemCursor(c->FCursor)));
+    m.Result = TRUE;
+    return true;
+}
+
+void TWinControl::FollowMouse(const TMessage& m) {
+    if (m.Msg == WM_MOUSELEAVE) {
+        if (g_mouseControl == this || (g_mouseControl && g_mouseControl->FParent == this &&
+                                       !dynamic_cast<TWinControl*>(g_mouseControl)))
+            SetMouseControl(nullptr);
         return;
-    TControl::WndProc(m);
+    }
+    POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    TControl* over = FCaptureControl ? FCaptureControl : ControlAtPos(p);
+    SetMouseControl(over ? over : this);
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, FHandle, 0};
+    TrackMouseEvent(&track);
 }
 
 } // namespace qh

@@ -1,8 +1,7 @@
-// What the whole rendering subsystem shares: one scratch bitmap and one
-// string list, made when first asked for and freed when the program ends.
+// What the whole rendering subsystem shares: one scratch bitmap, made when
+// first asked for and freed when the program ends.
 #pragma once
 
-#include "core/string_list.h"
 #include "skin/engine/dib_section.h"
 
 namespace qh {
@@ -11,7 +10,5 @@ namespace qh {
 // COLORONCOLOR). Asking for another size makes a new one; what an earlier
 // call returned is then gone.
 TDibSection& ScratchBitmap(int width, int height);
-
-TStringList& SharedStrings();
 
 } // namespace qh

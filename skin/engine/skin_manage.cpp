@@ -264,12 +264,6 @@ const TDibSection* TSkinManage::MenuPictureFor(HMENU menu) const {
     return nullptr;
 }
 
-HBITMAP TSkinManage::MenuBitmapFor(HMENU menu) const {
-    for (const auto& popup : FPopupMenus)
-        if (popup->Menu() == menu) return popup->Bitmap();
-    return nullptr;
-}
-
 void TSkinManage::FreeForm(TWinSkinForm* form) {
     std::erase(FSkinForms, form);
     form->Detach();

@@ -60,7 +60,6 @@ public:
     void SetMdiMax(bool maximized);
     bool MdiMaximized() const { return FMdiMaximized; }
     int MdiChildCount() const;
-    HBITMAP MenuBitmapFor(HMENU menu) const;
     // The same picture, for painting the items over it; none when no
     // skinned popup window shows the menu.
     const TDibSection* MenuPictureFor(HMENU menu) const;

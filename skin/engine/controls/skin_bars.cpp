@@ -4,6 +4,7 @@
 #include "skin/engine/skin_paint.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/control_states.h"
 #include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
@@ -22,7 +23,6 @@ QH_DEFINE_CLASS(TSkinProgress, TSkinPaintedControl)
 QH_DEFINE_CLASS(TSkinTrackBar, TSkinPaintedControl)
 
 namespace {
-
 
 bool HasImage(const TDataSkinObject* part) {
     return part && !part->Image.Empty();
@@ -170,9 +170,7 @@ void TSkinProgress::PaintTo(HDC dc, const RECT& rect) {
     const TRect fill = ProgressFill(inner, range.iLow, range.iHigh, position, vertical);
     if (!fill.Empty()) {
         if (part.Image2.Empty()) {
-            for (int y = fill.Top; y < fill.Bottom; ++y)
-                for (int x = fill.Left; x < fill.Right; ++x)
-                    pixels.SetPixel(x, y, SkinColour(data.Colours.Hilight));
+            FillArea(pixels, fill, SkinColour(data.Colours.Hilight));
         } else {
             TBitmap chunks(fill.Width(), fill.Height(), TPixelFormat::pf32bit);
             chunks.Fill(kColourKey);

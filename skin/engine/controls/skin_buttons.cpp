@@ -8,6 +8,7 @@
 #include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/button_states.h"
 #include "skin/render/compose.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
 #include "toolkit/layout/glyph_layout.h"
@@ -37,28 +38,6 @@ struct TFace {
     int Margin = -1;
     int Spacing = 4;
 };
-
-// Strip image index of a glyph at (x, y) of the picture, left out where it
-// has the colour of the strip's bottom-left pixel, greyed when asked.
-void DrawGlyph(TBitmap& pixels, int x, int y, const TBitmap& strip, int index, int width,
-               bool grey) {
-    const TColor key = strip.GetPixel(0, strip.Height() - 1);
-    for (int sy = 0; sy < strip.Height(); ++sy) {
-        const int dy = y + sy;
-        if (dy < 0 || dy >= pixels.Height()) continue;
-        for (int sx = 0; sx < width; ++sx) {
-            const int dx = x + sx;
-            if (dx < 0 || dx >= pixels.Width()) continue;
-            TColor c = strip.GetPixel(index * width + sx, sy);
-            if (c == key) continue;
-            if (grey) {
-                const int v = (ColourR(c) + ColourG(c) + ColourB(c)) / 3;
-                c = MakeColour(v, v, v);
-            }
-            pixels.SetPixel(dx, dy, c);
-        }
-    }
-}
 
 // The button face into the whole picture: ButtonFace, the part's state
 // image as a nine-cell composition, the glyph and the caption.
@@ -101,7 +80,7 @@ void PaintFace(TDibSection& picture, const TSkinData& data, const TFace& face) {
         const TGlyphPlacement at = PlaceGlyphAndCaption(w, h, gw, gh, text.cx, text.cy,
                                                         face.Layout, face.Margin, face.Spacing);
         const TGlyphChoice choice = GlyphFor(face.State, numGlyphs);
-        DrawGlyph(pixels, at.GlyphX, at.GlyphY, *face.Glyph, choice.Index, gw, choice.Grey);
+        CopyGlyph(pixels, at.GlyphX, at.GlyphY, *face.Glyph, choice.Index, gw, choice.Grey);
         place = {at.TextX, at.TextY, at.TextX + text.cx, at.TextY + text.cy};
         align = face.Layout == blGlyphLeft    ? DT_LEFT
                 : face.Layout == blGlyphRight ? DT_RIGHT
@@ -135,7 +114,6 @@ const TBitmap* PictureOf(TObject* object) {
 bool NamedTrue(const std::string& value) {
     return LowerCase(value) == "true";
 }
-
 
 } // namespace
 
@@ -186,41 +164,23 @@ void TSkinButton::Hover() {
     if (List()) List()->SetHoveredButton(this);
 }
 
+bool TSkinButton::Skinned() const {
+    return Part() != nullptr;
+}
+
 bool TSkinButton::FilterMessage(TMessage& m) {
-    if (!Part()) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        if (m.WParam) {
-            PaintNow(reinterpret_cast<HDC>(m.WParam));
-        } else {
-            PAINTSTRUCT ps{};
-            HDC dc = BeginPaint(Window(), &ps);
-            PaintNow(dc);
-            EndPaint(Window(), &ps);
-        }
-        m.Result = 0;
-        return false;
-    case WM_PRINTCLIENT:
-        // Pictures taken of the window show the skin too.
-        PaintNow(reinterpret_cast<HDC>(m.WParam));
-        m.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        const auto alive = AliveToken();
-        if (Window() && GetFocus() != Window()) SetFocus(Window());
-        if (!*alive) return false;
-        SetMouseFlag(kMousePressed, true);
-        PaintNow();
-        m.Result = 0;
-        return false;
-    }
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (!Skinned()) return TSkinControl::FilterMessage(m);
+    // Pictures taken of the window (WM_PRINTCLIENT) show the skin too.
+    if (TakeClientPainting(*this, m)) return false;
+    if (m.Msg != WM_LBUTTONDOWN && m.Msg != WM_LBUTTONDBLCLK) return TSkinControl::FilterMessage(m);
+    // The system button never sees the press: it would draw its own look.
+    const auto alive = AliveToken();
+    if (Window() && GetFocus() != Window()) SetFocus(Window());
+    if (!*alive) return false;
+    SetMouseFlag(kMousePressed, true);
+    PaintNow();
+    m.Result = 0;
+    return false;
 }
 
 void TSkinButton::AfterMessage(TMessage& m) {
@@ -250,14 +210,16 @@ void TSkinButton::AfterMessage(TMessage& m) {
         }
         return;
     case CM_MOUSELEAVE:
-        if (ReadEnabled()) {
-            SetMouseFlag(kMouseHot | kMousePressed, false);
-            RepaintFrame();
-            if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
-        }
+        // Disabled or not: a button disabled by its own click must not come
+        // back hot once enabled again.
+        SetMouseFlag(kMouseHot | kMousePressed, false);
+        RepaintFrame();
+        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
         return;
+    case BM_SETCHECK:
     case BM_SETSTATE:
     case BM_SETSTYLE:
+    case CN_COMMAND:
         // The system button draws these changes at once, in its own look.
         RepaintFrame();
         return;
@@ -275,8 +237,8 @@ void TSkinButton::PaintTo(HDC dc, const RECT& rect) {
     ReadText();
     TFace face;
     face.State = PushButtonState(Pressed(), Hot(), IsDefaultButton(), focused, enabled);
-    face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
-                                               enabled));
+    face.TextColour = SkinColour(
+        PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State, enabled));
     face.Caption = Text();
     face.Font = Control() ? Control()->Font()->Handle() : WindowFont(Window());
     TDibSection& picture = Picture(w, h);
@@ -310,8 +272,8 @@ void TSkinBitButton::PaintTo(HDC dc, const RECT& rect) {
     const bool enabled = ReadEnabled();
     TFace face;
     face.State = PushButtonState(Pressed(), Hot(), IsDefaultButton(), focused, enabled);
-    face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State,
-                                               enabled));
+    face.TextColour = SkinColour(
+        PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State, enabled));
     face.Caption = GbkToWide(StrProperty("Caption"));
     if (face.Caption.empty()) {
         ReadText();
@@ -429,12 +391,12 @@ void TSkinSpeedButton::PaintTo(HDC dc, const RECT& rect) {
             face.Margin = static_cast<int>(IntProperty("Margin"));
         if (IsPublishedProp(*button, "Spacing"))
             face.Spacing = static_cast<int>(IntProperty("Spacing"));
-        face.TextColour = SkinColour(GlyphButtonTextColour(*part, static_cast<int32_t>(font->Color()),
-                                                    static_cast<int32_t>(clGrayText), face.State,
-                                                    enabled));
+        face.TextColour = SkinColour(
+            GlyphButtonTextColour(*part, static_cast<int32_t>(font->Color()),
+                                  static_cast<int32_t>(clGrayText), face.State, enabled));
     } else {
-        face.TextColour = SkinColour(PushButtonTextColour(*part, SkinData()->Colours.ButtonText,
-                                                   face.State, enabled));
+        face.TextColour = SkinColour(
+            PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State, enabled));
     }
     TDibSection& scratch = ScratchBitmap(w, h);
     PaintFace(scratch, *SkinData(), face);

@@ -25,6 +25,8 @@ class TSkinButton : public TSkinControl {
 protected:
     // The Button part when the skin has its image, else none.
     const TDataSkinButton* Part() const;
+    // Whether the skin has the picture this button is painted from.
+    virtual bool Skinned() const;
     // The default push button of its dialog or form, as it is now.
     virtual bool IsDefaultButton();
     // The off-screen picture at the given size.

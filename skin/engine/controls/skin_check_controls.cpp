@@ -32,7 +32,6 @@ HFONT SkinControlFont(const TSkinControl& skin) {
 
 namespace {
 
-
 UINT ButtonType(HWND window) {
     return window ? static_cast<UINT>(GetWindowLongW(window, GWL_STYLE)) & BS_TYPEMASK : 0;
 }
@@ -80,22 +79,18 @@ bool TSkinCheckBox::ClickBox() {
     return *alive != nullptr;
 }
 
-bool TSkinCheckBox::FilterMessage(TMessage& m) {
+bool TSkinCheckBox::Skinned() const {
     int frames = 0;
-    if (!Strip(frames)) return TSkinControl::FilterMessage(m);
-    if (TakeClientPainting(*this, m)) return false;
+    return Strip(frames) != nullptr;
+}
+
+// The one way a check box differs from the push button: it clicks itself.
+// The system button must not see the release or the space bar, on which it
+// would draw its own look and change its check at once; the push button
+// leaves both to the system and clicks once the release has passed.
+bool TSkinCheckBox::FilterMessage(TMessage& m) {
+    if (!Skinned()) return TSkinButton::FilterMessage(m);
     switch (m.Msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        // The system button never sees the press: it would draw its own look.
-        const auto alive = AliveToken();
-        if (Window() && GetFocus() != Window()) SetFocus(Window());
-        if (!*alive) return false;
-        SetMouseFlag(kMousePressed, true);
-        PaintNow();
-        m.Result = 0;
-        return false;
-    }
     case WM_LBUTTONUP:
         if (!Pressed()) return true;
         SetMouseFlag(kMousePressed, false);
@@ -115,36 +110,7 @@ bool TSkinCheckBox::FilterMessage(TMessage& m) {
         m.Result = 0;
         return false;
     default:
-        return TSkinControl::FilterMessage(m);
-    }
-}
-
-void TSkinCheckBox::AfterMessage(TMessage& m) {
-    switch (m.Msg) {
-    case WM_MOUSEMOVE:
-        if (!Hot()) Hover();
-        return;
-    case CM_MOUSEENTER:
-        if (ReadEnabled()) {
-            SetMouseFlag(kMouseHot, true);
-            RepaintFrame();
-            if (List()) List()->SetHoveredButton(this);
-        }
-        return;
-    case CM_MOUSELEAVE:
-        SetMouseFlag(kMouseHot | kMousePressed, false);
-        RepaintFrame();
-        if (List() && List()->HoveredButton() == this) List()->SetHoveredButton(nullptr);
-        return;
-    case BM_SETCHECK:
-    case BM_SETSTATE:
-    case BM_SETSTYLE:
-    case CN_COMMAND:
-        // The system button draws these changes at once, in its own look.
-        RepaintFrame();
-        return;
-    default:
-        TSkinControl::AfterMessage(m);
+        return TSkinButton::FilterMessage(m);
     }
 }
 
@@ -247,7 +213,8 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
     if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
         FPicture = std::make_unique<TDibSection>(w, h);
     FPicture->Sync();
-    const COLORREF face = SkinColour(data.FaceBrush ? data.FaceBrush->Colour() : data.Colours.ButtonFace);
+    const COLORREF face =
+        SkinColour(data.FaceBrush ? data.FaceBrush->Colour() : data.Colours.ButtonFace);
     FPicture->Bitmap().Fill(SkinBackground(*this));
     HDC pdc = FPicture->Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
@@ -261,7 +228,8 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
     GetTextMetricsW(pdc, &metrics);
     const int lineY = metrics.tmHeight / 2;
     {
-        TUniqueHandle<HPEN, TGdiFree> pen(CreatePen(PS_SOLID, 1, SkinColour(data.Colours.ButtonShadow)));
+        TUniqueHandle<HPEN, TGdiFree> pen(
+            CreatePen(PS_SOLID, 1, SkinColour(data.Colours.ButtonShadow)));
         TSelectObject usePen(pdc, pen.Get());
         TSelectObject noBrush(pdc, GetStockObject(NULL_BRUSH));
         Rectangle(pdc, 0, lineY, w, h);
@@ -278,8 +246,8 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
         FillRect(pdc, &back, brush.Get());
         RECT text{kIndent, 0, back.right - kPad, metrics.tmHeight};
         SetBkMode(pdc, TRANSPARENT);
-        SetTextColor(pdc,
-                     SkinColour(ReadEnabled() ? data.Colours.ButtonText : data.Colours.ButtonShadow));
+        SetTextColor(
+            pdc, SkinColour(ReadEnabled() ? data.Colours.ButtonText : data.Colours.ButtonShadow));
         DrawTextW(pdc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
     }

@@ -13,7 +13,6 @@ class TSkinCheckBox : public TSkinButton {
     explicit TSkinCheckBox(TComponent* owner);
 
     bool FilterMessage(TMessage& message) override;
-    void AfterMessage(TMessage& message) override;
     void PaintTo(HDC dc, const RECT& rect) override;
 
     // kUnchecked, kChecked or kGrayed: the control's "Checked" property
@@ -21,6 +20,7 @@ class TSkinCheckBox : public TSkinButton {
     int CheckState() const;
 
 protected:
+    bool Skinned() const override;
     // The strip of state images and its frame count; none without an image.
     virtual const TBitmap* Strip(int& frames) const;
     // What the system button does on a click: an automatic button changes

@@ -266,7 +266,6 @@ bool TSkinControl::PassOn(TMessage& m) {
 
 void TSkinControl::HandleMessage(TMessage& m) {
     const std::shared_ptr<TSkinControl*> alive = FAlive;
-    FHandled = false;
     if (FSkinState != kSkinAttached) {
         if (!PassOn(m)) return;
         if (m.Msg == WM_NCDESTROY) {
@@ -275,10 +274,7 @@ void TSkinControl::HandleMessage(TMessage& m) {
         }
         return;
     }
-    if (!FilterMessage(m)) {
-        if (*alive) FHandled = true;
-        return;
-    }
+    if (!FilterMessage(m)) return;
     if (!*alive || !PassOn(m)) return;
     AfterMessage(m);
 }

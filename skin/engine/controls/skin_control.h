@@ -32,7 +32,7 @@ enum : int {
     kSkinGone = 6, // the window was destroyed; the next purge frees it
 };
 
-// MouseFlags bits.
+// The bits SetMouseFlag sets and clears.
 enum : unsigned { kMouseHot = 1, kMousePressed = 2 };
 
 class TSkinControl : public TComponent {
@@ -62,7 +62,6 @@ class TSkinControl : public TComponent {
     virtual void SkinChanged();
 
     int SkinState() const { return FSkinState; }
-    unsigned MouseFlags() const { return FMouseFlags; }
     bool Hot() const { return (FMouseFlags & kMouseHot) != 0; }
     bool Pressed() const { return (FMouseFlags & kMousePressed) != 0; }
     HWND Window() const { return FWindow; }
@@ -72,8 +71,6 @@ class TSkinControl : public TComponent {
     TWinSkinForm* Form() const { return FForm; }
     bool BackgroundFlag() const { return FBackgroundFlag; }
     const std::wstring& Text() const { return FText; }
-    // Whether the last message was consumed before the control's handler.
-    bool Handled() const { return FHandled; }
 
     // Sends a message through the control's chain (our handler included):
     // Perform for a control of the class library, SendMessage for a window.
@@ -122,7 +119,6 @@ private:
 
     unsigned FMouseFlags = 0;
     TCanvas* FCanvas = nullptr;
-    bool FHandled = false;
     bool FEnabled = true;
     bool FFocused = false;
     std::wstring FText;

@@ -4,6 +4,7 @@
 #include "skin/engine/frame/win_skin_form.h"
 #include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/control_states.h"
 #include "skin/render/part_compose.h"
 #include "skin/render/pixel_copy.h"
@@ -23,7 +24,6 @@ QH_DEFINE_CLASS(TSkinComBox, TSkinControl)
 QH_DEFINE_CLASS(TSkinUpDown, TSkinControl)
 
 namespace {
-
 
 // The client area of a window in its window's coordinates.
 RECT ClientInWindow(HWND window) {
@@ -103,14 +103,7 @@ void TSkinEdit::PaintTo(HDC dc, const RECT& rect) {
     TBitmap& pixels = picture.Bitmap();
     pixels.Fill(inside);
     const COLORREF line = SkinColour(ReadFocused() ? colours.ButtonDkShadow : colours.ButtonShadow);
-    for (int x = 0; x < w; ++x) {
-        pixels.SetPixel(x, 0, line);
-        pixels.SetPixel(x, h - 1, line);
-    }
-    for (int y = 0; y < h; ++y) {
-        pixels.SetPixel(0, y, line);
-        pixels.SetPixel(w - 1, y, line);
-    }
+    OutlineRect(pixels, {0, 0, w, h}, line);
     const int saved = SaveDC(dc);
     ExcludeClipRect(dc, rect.left + client.left, rect.top + client.top, rect.left + client.right,
                     rect.top + client.bottom);

@@ -25,7 +25,6 @@ constexpr int kHeaderFrames = 5;
 // Room between a column's edge and its caption.
 constexpr int kCaptionInset = 6;
 
-
 void DrawHeaderCell(TBitmap& pixels, const TRect& at, const TDataSkinObject& part, int state) {
     if (at.Empty()) return;
     const TMargins margins{part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight};
@@ -100,16 +99,8 @@ int TSkinHeader::ItemAt(LPARAM clientPoint) const {
 
 bool TSkinHeader::FilterMessage(TMessage& m) {
     if (!Part() || !Window()) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (TakeClientPainting(*this, m)) return false;
+    return TSkinControl::FilterMessage(m);
 }
 
 void TSkinHeader::AfterMessage(TMessage& m) {
@@ -200,8 +191,7 @@ void TSkinHeader::PaintTo(HDC dc, const RECT& rect) {
     auto font = reinterpret_cast<HFONT>(SendMessageW(Window(), WM_GETFONT, 0, 0));
     TSelectObject select(memory, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, enabled ? SkinColour(SkinData()->Colours.ButtonText)
-                                 : RGB(128, 128, 128));
+    SetTextColor(memory, enabled ? SkinColour(SkinData()->Colours.ButtonText) : RGB(128, 128, 128));
     for (const TColumn& column : columns) {
         if (column.Caption.empty()) continue;
         RECT place{column.Rect.left + kCaptionInset, 0, column.Rect.right - kCaptionInset, h};

@@ -2,6 +2,7 @@
 
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_paint.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
 
@@ -20,7 +21,6 @@ namespace {
 // Windows this large are left to the system: their bars would need
 // pictures of absurd size.
 constexpr int kLargestPainted = 10000;
-
 
 TScrollInfo ReadScrollInfo(HWND window, int nBar) {
     SCROLLINFO si{};
@@ -49,7 +49,7 @@ RECT ToRect(const TRect& r) {
     return {r.Left, r.Top, r.Right, r.Bottom};
 }
 
-void FillArea(HDC dc, const RECT& r, TColor colour) {
+void FillOnDc(HDC dc, const RECT& r, TColor colour) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     TDibSection picture(w, h);
@@ -289,7 +289,8 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
         if (!draggingV) UpdateMetrics(FVert, SB_VERT, length);
         PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed);
     }
-    if (!layout.Corner.Empty()) FillArea(dc, at(FCorner), SkinColour(SkinData()->Colours.ButtonFace));
+    if (!layout.Corner.Empty())
+        FillOnDc(dc, at(FCorner), SkinColour(SkinData()->Colours.ButtonFace));
 }
 
 bool TSkinScrollbar::PressBar(int hit, POINT screen) {
@@ -385,16 +386,8 @@ bool TSkinScControl::FilterMessage(TMessage& m) {
         return TSkinControl::FilterMessage(m);
     if (GetWindowLongW(Window(), GWL_STYLE) & (SBS_SIZEBOX | SBS_SIZEGRIP))
         return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (TakeClientPainting(*this, m)) return false;
+    return TSkinControl::FilterMessage(m);
 }
 
 void TSkinScControl::AfterMessage(TMessage& m) {
@@ -455,16 +448,8 @@ bool TSkinSizer::IsGrip() const {
 
 bool TSkinSizer::FilterMessage(TMessage& m) {
     if (!IsGrip()) return TSkinControl::FilterMessage(m);
-    switch (m.Msg) {
-    case WM_PAINT:
-        PaintMessage(*this, m);
-        return false;
-    case WM_ERASEBKGND:
-        m.Result = 1;
-        return false;
-    default:
-        return TSkinControl::FilterMessage(m);
-    }
+    if (TakeClientPainting(*this, m)) return false;
+    return TSkinControl::FilterMessage(m);
 }
 
 void TSkinSizer::PaintNow(HDC dc) {
@@ -478,13 +463,7 @@ void TSkinSizer::PaintTo(HDC dc, const RECT& rect) {
     TDibSection picture(w, h);
     TBitmap& pixels = picture.Bitmap();
     pixels.Fill(SkinColour(SkinData()->Colours.ButtonFace));
-    const TColor shadow = SkinColour(SkinData()->Colours.ButtonShadow);
-    // Three diagonal stripes, two pixels wide, in the bottom-right corner.
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int k = (w - 1 - x) + (h - 1 - y);
-            if (k >= 1 && k < 12 && k % 4 != 0 && k % 4 != 3) pixels.SetPixel(x, y, shadow);
-        }
+    DrawGripStripes(pixels, SkinColour(SkinData()->Colours.ButtonShadow));
     BitBlt(dc, rect.left, rect.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
 }
 

@@ -4,6 +4,7 @@
 #include "skin/engine/controls/skin_edits.h"
 #include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/control_states.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/graphics.h"
@@ -22,7 +23,6 @@ QH_DEFINE_CLASS(TSkinTab, TSkinTabRow)
 QH_DEFINE_CLASS(TSkinTab31, TSkinTabRow)
 
 namespace {
-
 
 TRect FromRect(const RECT& r) {
     return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
@@ -139,15 +139,7 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
     if (!part->Image2.Empty()) {
         ComposeKeyed(pixels, page, part->Image2, *part, 1, 1);
     } else {
-        const COLORREF line = SkinColour(data.Colours.ButtonShadow);
-        for (int x = page.Left; x < page.Right; ++x) {
-            pixels.SetPixel(x, page.Top, line);
-            pixels.SetPixel(x, page.Bottom - 1, line);
-        }
-        for (int y = page.Top; y < page.Bottom; ++y) {
-            pixels.SetPixel(page.Left, y, line);
-            pixels.SetPixel(page.Right - 1, y, line);
-        }
+        OutlineRect(pixels, page, SkinColour(data.Colours.ButtonShadow));
     }
 
     // The tabs, the selected one last: it stands out of the row and over
@@ -175,7 +167,8 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
                      TabState(isSelected, i == HotTab(), enabled));
         const std::wstring text = TabText(tabs, i);
         if (text.empty()) return;
-        SetTextColor(pdc, SkinColour(enabled ? data.Colours.ButtonText : data.Colours.ButtonShadow));
+        SetTextColor(pdc,
+                     SkinColour(enabled ? data.Colours.ButtonText : data.Colours.ButtonShadow));
         RECT place = r;
         if (isSelected) OffsetRect(&place, 0, bottom ? 1 : -1);
         DrawTextW(pdc, text.c_str(), static_cast<int>(text.size()), &place,
@@ -210,8 +203,7 @@ void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
     TBitmap& pixels = picture.Bitmap();
     pixels.Fill(SkinBackground(*this));
     // The notebook's edge the tabs hang from.
-    const COLORREF line = SkinColour(data->Colours.ButtonShadow);
-    for (int x = 0; x < w; ++x) pixels.SetPixel(x, 0, line);
+    FillArea(pixels, {0, 0, w, 1}, SkinColour(data->Colours.ButtonShadow));
 
     HDC pdc = picture.Dc();
     TSelectObject font(pdc, SkinControlFont(*this));
@@ -238,7 +230,8 @@ void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
         GdiFlush();
         CopyKeyed(pixels, r.left, r.top, turned, kColourKey);
         const std::wstring text = GbkToWide(tabs->Tabs()[static_cast<size_t>(i)]);
-        SetTextColor(pdc, SkinColour(enabled ? data->Colours.ButtonText : data->Colours.ButtonShadow));
+        SetTextColor(pdc,
+                     SkinColour(enabled ? data->Colours.ButtonText : data->Colours.ButtonShadow));
         DrawTextW(pdc, text.c_str(), static_cast<int>(text.size()), &r,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
     };

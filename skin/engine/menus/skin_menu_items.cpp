@@ -7,6 +7,7 @@
 #include "skin/engine/menus/win_skin_pop_menu.h"
 #include "skin/engine/skin_paint.h"
 #include "skin/render/compose.h"
+#include "skin/render/control_pixels.h"
 #include "skin/render/menu_layout.h"
 #include "skin/render/pixel_copy.h"
 #include "images/bitmap_convert.h"
@@ -23,7 +24,6 @@ namespace {
 
 // The border of a popup menu window, in which the items sit.
 constexpr int kPopupBorder = 3;
-
 
 const TDataSkinObject* ItemPart(const TSkinData& data) {
     const TDataSkinObject* part = data.MenuItem.get();
@@ -68,11 +68,8 @@ TItemLook LookOf(const TMenuItem& item, HMENU menu) {
 
 // The half-tone of button face and highlight behind a checked item's picture.
 TBrushHandle CheckedBoxBrush(const TSkinColours& colours) {
-    const auto face = static_cast<TColor>(SkinColour(colours.ButtonFace));
-    const auto light = static_cast<TColor>(SkinColour(colours.ButtonHilight));
     TDibSection cells(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) cells.Bitmap().SetPixel(x, y, (x + y) % 2 ? light : face);
+    FillChecker(cells.Bitmap(), SkinColour(colours.ButtonFace), SkinColour(colours.ButtonHilight));
     cells.Sync();
     // The brush keeps a copy of the cells.
     HBITMAP pattern = static_cast<HBITMAP>(GetCurrentObject(cells.Dc(), OBJ_BITMAP));
@@ -120,7 +117,8 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
     const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyph->Width() : 0,
                                                  look.Checked, metrics.tmHeight, look.RightToLeft);
     const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
-    COLORREF text = (state & ODS_SELECTED) ? SkinColour(colours.HilightText) : SkinColour(colours.MenuText);
+    COLORREF text =
+        (state & ODS_SELECTED) ? SkinColour(colours.HilightText) : SkinColour(colours.MenuText);
     if (!enabled)
         text = colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_GRAYTEXT)
                                                         : SkinColour(colours.ButtonShadow);
@@ -169,7 +167,8 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
     const bool selected = (state & ODS_SELECTED) != 0;
     if (!part) {
         RECT r = rect;
-        TBrushHandle brush(CreateSolidBrush(SkinColour(selected ? data.Colours.Hilight : data.Colours.Menu)));
+        TBrushHandle brush(
+            CreateSolidBrush(SkinColour(selected ? data.Colours.Hilight : data.Colours.Menu)));
         FillRect(dc, &r, brush.Get());
         if (look.Line) {
             RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};

@@ -43,7 +43,6 @@ TTracking& Tracking() {
     return tracking;
 }
 
-
 // The access key of a caption: the character after a single "&".
 void SwitchTo(int index) {
     TTracking& t = Tracking();

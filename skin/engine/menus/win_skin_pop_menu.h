@@ -26,7 +26,6 @@ public:
     void Detach();
     // The background picture at the window's size, or none (no skin part).
     const TDibSection* Picture() const { return FMenuBitmap.get(); }
-    HBITMAP Bitmap() const { return FMenuBitmap ? FMenuBitmap->Handle() : nullptr; }
     // The menu the window shows.
     HMENU Menu() const;
 
