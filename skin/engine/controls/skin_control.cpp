@@ -26,18 +26,24 @@ TSkinControl::~TSkinControl() {
     if (FList) FList->Remove(this);
 }
 
-void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool background,
-                                 TCanvas* canvas) {
+TControl* TSkinControl::BindToOwner(TWinSkinForm* form, TSkinData* skinData) {
     auto* control = dynamic_cast<TControl*>(Owner());
-    if (FAttached || !control || !skinData) return;
+    if (FAttached || !control || !skinData) return nullptr;
     FAttached = true;
     FForm = form;
     FSkinData = skinData;
-    FBackgroundFlag = background;
-    FCanvas = canvas;
     FControl = control;
     // Owned by someone else, the control may go first.
     control->FreeNotification(this);
+    return control;
+}
+
+void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool background,
+                                 TCanvas* canvas) {
+    TControl* control = BindToOwner(form, skinData);
+    if (!control) return;
+    FBackgroundFlag = background;
+    FCanvas = canvas;
     auto* win = dynamic_cast<TWinControl*>(control);
     if (win)
         FWindow = win->Handle();
@@ -77,13 +83,8 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool b
 }
 
 void TSkinControl::AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData) {
-    auto* control = dynamic_cast<TControl*>(Owner());
-    if (FAttached || !control || !skinData) return;
-    FAttached = true;
-    FForm = form;
-    FSkinData = skinData;
-    FControl = control;
-    control->FreeNotification(this);
+    TControl* control = BindToOwner(form, skinData);
+    if (!control) return;
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         if (win->HandleAllocated()) FWindow = win->Handle();
         // Left as it is, so that Detach puts back the same.

@@ -112,6 +112,9 @@ protected:
     std::shared_ptr<TSkinControl*> AliveToken() const { return FAlive; }
 
 private:
+    // Binds to the owner, a control of the class library, once; none when
+    // it is no control or this object is bound already.
+    TControl* BindToOwner(TWinSkinForm* form, TSkinData* skinData);
     void HandleMessage(TMessage& message);
     void RestoreHandler();
 
