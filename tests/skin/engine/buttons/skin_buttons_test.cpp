@@ -152,6 +152,20 @@ TEST_F(SkinButtons, DefaultButtonLooksDefaultUntilHoveredAndAPressLetGoOffItDoes
     EXPECT_EQ(StateOfWindow(b, *f.Data), kButtonHot);
 }
 
+TEST_F(SkinButtons, AButtonDisabledWhileHotIsNotHotOnceEnabledAgain) {
+    TButtonForm f;
+    ASSERT_NE(f.Frame, nullptr);
+    TSkinButton* skin = f.Skin();
+    f.Button->Perform(CM_MOUSEENTER);
+    ASSERT_TRUE(skin->Hot());
+    // As when its own click disables it and the pointer then leaves.
+    f.Button->SetEnabled(false);
+    f.Button->Perform(CM_MOUSELEAVE);
+    f.Button->SetEnabled(true);
+    EXPECT_FALSE(skin->Hot());
+    EXPECT_EQ(StateOfWindow(f.Button->Handle(), *f.Data), kButtonNormal);
+}
+
 TEST_F(SkinButtons, FreeingGivesTheControlItsHandlerColourAndBufferingBack) {
     TButtonForm f;
     ASSERT_NE(f.Frame, nullptr);
