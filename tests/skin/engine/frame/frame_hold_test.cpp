@@ -92,10 +92,10 @@ TEST_F(FrameHold, AWindowThatCannotTakeTheFrameIsLeftOutOfTheManagersList) {
     ASSERT_TRUE(other.Install(h, [&](UINT msg, WPARAM wParam, LPARAM lParam) {
         return other.CallNext(msg, wParam, lParam);
     }));
-    const LONG style = GetWindowLongW(h, GWL_STYLE);
     form.Show();
     SetForegroundWindow(h);
     Pump();
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
     TSkinManage* manager = SkinManage();
     ASSERT_NE(manager, nullptr);
     EXPECT_FALSE(manager->SkinWindow(h));
