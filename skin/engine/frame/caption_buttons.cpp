@@ -47,8 +47,8 @@ void TCaptionButtons::Layout(int width, const RECT& textRect) {
     state.Maximized = FForm.ShowState() == TShowState::Maximized;
     state.Active = FForm.Active();
     state.BoxFlags = FForm.BoxFlags();
-    state.MdiFrameChildMaximized = FForm.MdiKind() == TMdiKind::Frame && FForm.Manager() &&
-                                   FForm.Manager()->MdiMaximized();
+    state.MdiFrameChildMaximized =
+        FForm.MdiKind() == TMdiKind::Frame && FForm.Manager() && FForm.Manager()->MdiMaximized();
     state.MenuBarHeight = FForm.MenuBarHeight();
     TCaptionGeometry geometry;
     geometry.WindowWidth = width;
@@ -77,12 +77,7 @@ void TCaptionButtons::PaintButton(TBitmap& target, POINT origin, size_t index) c
     const TWinSysButton& button = *FButtons[index];
     const int frames = button.Frames();
     const int state = FStates.StateOf(static_cast<int>(index));
-    const int visibility = button.Part().Visibility;
-    // At rest a caption button shows the cell of the window's activation;
-    // the MDI child's buttons in the bar have no such cell.
-    const int frame = state == TCaptionButtonStates::Normal && visibility != 100
-                          ? CaptionPaintFrame(FForm.Active(), frames)
-                          : std::min(ButtonPaintFrame(state, visibility), frames);
+    const int frame = CaptionButtonCell(state, FForm.Active(), button.Part().Visibility, frames);
     const TBitmap& image = button.Image();
     const TRect cell = StateImageRect(image, false, frames, frame);
     if (cell.Empty()) return;
@@ -216,8 +211,8 @@ void TCaptionButtons::Act(const TWinSysButton& button, POINT screen) {
         FForm.Mdi().ChildCommand(SC_CLOSE);
         break;
     default:
-        PostMessageW(FForm.Window(), WM_SKINBUTTONACTION,
-                     static_cast<WPARAM>(button.Part().Action), 0);
+        PostMessageW(FForm.Window(), WM_SKINBUTTONACTION, static_cast<WPARAM>(button.Part().Action),
+                     0);
         break;
     }
 }

@@ -12,7 +12,8 @@ LRESULT TFrameHitTester::NcCalcSize(WPARAM wParam, LPARAM lParam) const {
     if (!wParam) {
         // The rectangle is the window's; the client is it less the frame.
         auto* r = reinterpret_cast<RECT*>(lParam);
-        const TRect c = NcClientRect({r->left, r->top, r->right, r->bottom}, widths, bar, passThrough);
+        const TRect c =
+            NcClientRect({r->left, r->top, r->right, r->bottom}, widths, bar, passThrough);
         *r = {c.Left, c.Top, c.Right, c.Bottom};
         return 0;
     }

@@ -104,9 +104,10 @@ LRESULT TMdiSupport::ClientMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND TMdiSupport::ActiveChild(bool* maximized) const {
     BOOL isMaximized = FALSE;
-    HWND active = FClient ? reinterpret_cast<HWND>(SendMessageW(
-                                FClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&isMaximized)))
-                          : nullptr;
+    HWND active = FClient
+                      ? reinterpret_cast<HWND>(SendMessageW(FClient, WM_MDIGETACTIVE, 0,
+                                                            reinterpret_cast<LPARAM>(&isMaximized)))
+                      : nullptr;
     if (maximized) *maximized = active && isMaximized;
     return active;
 }

@@ -36,8 +36,7 @@ std::string LowerClassName(HWND window) {
 
 } // namespace
 
-std::unique_ptr<TSkinControl> TSkinControlFactory::Make(TSkinControlClass kind,
-                                                            TComponent* owner) {
+std::unique_ptr<TSkinControl> TSkinControlFactory::Make(TSkinControlClass kind, TComponent* owner) {
     switch (kind) {
     case TSkinControlClass::TSkinButton:
         return std::make_unique<TSkinButton>(owner);
@@ -98,11 +97,9 @@ void TSkinControlFactory::SkinComponents(TComponent& container) {
         SkinComponent(container, *container.Components(i));
 }
 
-void TSkinControlFactory::SkinComponent(TComponent& container, TComponent& component) {
-    TWinSkinForm* frame = &FForm;
-    TSkinData* data = FForm.SkinData();
-    TCustomForm* form = FForm.Form();
+TComponentFacts TSkinControlFactory::FactsOf(TComponent& component) const {
     TSkinControls& controls = FForm.SkinnedControls();
+    const TCustomForm* form = FForm.Form();
     auto* control = dynamic_cast<TControl*>(&component);
     auto* windowed = dynamic_cast<TWinControl*>(&component);
     TComponentFacts facts;
@@ -117,6 +114,16 @@ void TSkinControlFactory::SkinComponent(TComponent& container, TComponent& compo
                     (facts.HasHandle && controls.FindForWindow(windowed->Handle())));
     facts.FormName = form ? form->Name() : std::string();
     facts.FormClassName = form ? form->ClassName() : std::string();
+    return facts;
+}
+
+void TSkinControlFactory::SkinComponent(TComponent& container, TComponent& component) {
+    TWinSkinForm* frame = &FForm;
+    TSkinData* data = FForm.SkinData();
+    TSkinControls& controls = FForm.SkinnedControls();
+    auto* control = dynamic_cast<TControl*>(&component);
+    auto* windowed = dynamic_cast<TWinControl*>(&component);
+    TComponentFacts facts = FactsOf(component);
     const TSkinFacts skin = SkinFactsOf(*data);
     const TSkipDecision skip = SkipComponent(facts, skin);
     if (skip.Reason != TSkipReason::None) return;
@@ -168,15 +175,13 @@ void TSkinControlFactory::SkinComponent(TComponent& container, TComponent& compo
     if (mapping.Control != TSkinControlClass::None && control) {
         if (mapping.ByHandle && windowed) {
             if (auto made = Make(mapping.Control, &controls))
-                made.release()->AttachWindow(windowed->Handle(), data, frame,
-                                             &controls.Canvas());
+                made.release()->AttachWindow(windowed->Handle(), data, frame, &controls.Canvas());
         } else if (auto made = Make(mapping.Control, &component)) {
             // Scroll bar painters drag the thumb themselves where the mapping says.
             if (auto* bars = dynamic_cast<TSkinScrollbar*>(made.get()))
                 bars->SetCustomTracking(mapping.Tracking);
             // Owned by the component it skins from here on.
-            made.release()->AttachControl(frame, data, mapping.Background,
-                                          &controls.Canvas());
+            made.release()->AttachControl(frame, data, mapping.Background, &controls.Canvas());
         }
     }
     // A radio or check group's buttons are its own children, not the form's.
@@ -194,7 +199,8 @@ void TSkinControlFactory::SkinChildWindows() {
     TWinSkinForm* frame = &FForm;
     TSkinData* data = FForm.SkinData();
     TSkinControls& controls = FForm.SkinnedControls();
-    for (HWND child = GetWindow(FForm.Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(FForm.Window(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         const auto style = static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE));
         if (!(style & WS_CHILD) || controls.FindForWindow(child)) continue;
         const TChildWindowMapping mapping = MapChildWindow(LowerClassName(child), style);

@@ -30,6 +30,8 @@ public:
 private:
     void SkinComponents(TComponent& container);
     void SkinComponent(TComponent& container, TComponent& component);
+    // What the mapping rules ask of a component.
+    TComponentFacts FactsOf(TComponent& component) const;
     void SkinChildWindows();
     // A new skin control of the class the mapping names, or none for the
     // classes not made yet.

@@ -75,8 +75,8 @@ void TSkinSystemMenu::Show(POINT screen) {
     }
     HMENU menu = GetSystemMenu(window, FALSE);
     if (!menu) return;
-    const UINT command =
-        TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, window, nullptr);
+    const UINT command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y,
+                                        0, window, nullptr);
     if (command) PostMessageW(window, WM_SYSCOMMAND, command, 0);
 }
 

@@ -70,8 +70,8 @@ TEST_F(FrameHold, ADamagedSkinReadUnderADressedWindowLeavesItsCaptionButtonsWhol
         const TWinSysButton& button = *frame.CaptionButtons()[i];
         if (!button.Visible || button.Part().Action == 0) continue;
         const RECT& b = button.Bounds;
-        const LPARAM at = MAKELPARAM(window.left + (b.left + b.right) / 2,
-                                     window.top + (b.top + b.bottom) / 2);
+        const LPARAM at =
+            MAKELPARAM(window.left + (b.left + b.right) / 2, window.top + (b.top + b.bottom) / 2);
         SendMessageW(h, WM_NCMOUSEMOVE, HTCAPTION, at);
         SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, at);
         EXPECT_EQ(frame.CaptionButtonStates().StateOf(static_cast<int>(i)),
