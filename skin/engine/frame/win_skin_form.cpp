@@ -5,11 +5,8 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/canvas.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
-
-#include <algorithm>
 
 namespace qh {
 
@@ -144,15 +141,11 @@ void TWinSkinForm::DressFrame() {
 }
 
 void TWinSkinForm::ReadFrameWidths() {
-    FFrameLeft = FFrameTop = FFrameRight = FFrameBottom = 0;
+    FFrame = {};
     if (!FSkinData) return;
-    const TFrameWidths f =
-        FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
-                      FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(), Borderless());
-    FFrameLeft = f.Left;
-    FFrameTop = f.Top;
-    FFrameRight = f.Right;
-    FFrameBottom = f.Bottom;
+    FFrame = FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
+                           FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(),
+                           Borderless());
 }
 
 void TWinSkinForm::ReadIcon() {
@@ -303,10 +296,10 @@ void TWinSkinForm::Detach() {
     // system's back, as it was at the attach.
     RECT window{};
     if (alive) GetWindowRect(FWindow, &window);
-    const SIZE unskinned{(window.right - window.left) - (FFrameLeft + FFrameRight) +
+    const SIZE unskinned{(window.right - window.left) - (FFrame.Left + FFrame.Right) +
                              FAttachFrameSize.cx,
                          (window.bottom - window.top) -
-                             (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
+                             (FFrame.Top + FFrame.Bottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) FSubclass.Remove();
     FControlFactory.ReleaseToolBars();
     FSkinnedControls.FreeAll();

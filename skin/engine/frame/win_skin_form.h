@@ -17,28 +17,20 @@
 #include "skin/engine/frame/skin_control_factory.h"
 #include "skin/engine/frame/skin_system_menu.h"
 #include "skin/engine/window_subclass.h"
-#include "skin/render/caption_button_states.h"
-#include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/controls.h"
-#include "toolkit/graphics.h"
 #include "toolkit/menus.h"
-#include "toolkit/timer.h"
 #include "toolkit/win_handle.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace qh {
 
 class TCustomForm;
 class TSkinManage;
-class TToolBar;
-class TWinSkinForm;
 class TWinSkinMenu;
 
 // FrameState values.
@@ -103,8 +95,8 @@ class TWinSkinForm : public TComponent {
     TShowState ShowState() const { return FShowState; }
     bool Active() const { return FActive; }
     bool FrameSkinned() const { return FFrameSkinned; }
-    RECT FrameWidths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
-    TFrameWidths Widths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
+    RECT FrameWidths() const { return {FFrame.Left, FFrame.Top, FFrame.Right, FFrame.Bottom}; }
+    const TFrameWidths& Widths() const { return FFrame; }
     unsigned BoxFlags() const { return FBoxFlags; }
     LONG WindowStyle() const { return FWindowStyle; }
     bool RightToLeft() const { return FRightToLeft; }
@@ -204,7 +196,7 @@ private:
     bool FFrameSkinned = false;
     SIZE FClientSize{0, 0};
     SIZE FAttachFrameSize{0, 0};
-    int FFrameLeft = 0, FFrameTop = 0, FFrameRight = 0, FFrameBottom = 0;
+    TFrameWidths FFrame;
     int FMenuBarHeight = 0;
     bool FMenuMode = false;
     bool FRightToLeft = false;

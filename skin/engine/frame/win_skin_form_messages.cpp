@@ -5,7 +5,6 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/forms.h"
 
 #include <algorithm>
 #include <iterator>
