@@ -29,8 +29,6 @@ public:
     void PaintFrame(HDC dc = nullptr);
     void PaintCaption(HDC dc, int width);
     void PaintMenuBar(HDC dc, int width);
-    // Where the caption text went at the last paint.
-    const RECT& TextRect() const { return FTextRect; }
 
     // Cuts the region again when the window's size changed since the last cut.
     void BuildRegion();
@@ -50,6 +48,7 @@ private:
     TFont FCaptionFont;
     std::wstring FCaptionPrefix = L"  ";
     int FSpaceWidth = 4;
+    // Where the caption text went at the last paint.
     RECT FTextRect{0, 0, 0, 0};
     std::unique_ptr<TDibSection> FCaptionBitmap;
     // The region is the system's once set; only whether there is one is kept.
