@@ -71,7 +71,7 @@ int main() {
     GetWindowRect(form.Handle(), &window);
     const int w = window.right - window.left, h = window.bottom - window.top;
     HDC dc = GetWindowDC(form.Handle());
-    const double paint = BestMs(50, [&] { frame->PaintFrame(dc); });
+    const double paint = BestMs(50, [&] { frame->Painter().PaintFrame(dc); });
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP picture = CreateCompatibleBitmap(dc, w, h);
     HGDIOBJ old = SelectObject(memory, picture);

@@ -188,12 +188,17 @@ bool TSkinManage::SkinWindow(HWND window) {
     facts.ClassName = ClassNameOf(window);
     const TSkinWindowDecision decision = DecideSkinWindow(facts, Entries());
     if (decision.Refusal != TSkinRefusal::None) return false;
+    // Listed while it attaches, so that the window is not dressed twice
+    // meanwhile; a frame that could not stand on it goes again (and takes
+    // itself off the list).
     auto* skinForm = new TWinSkinForm(form, window, this);
     FSkinForms.push_back(skinForm);
-    if (form)
-        skinForm->AttachForm(decision.Data, form);
-    else
-        skinForm->Attach(decision.Data);
+    const bool attached =
+        form ? skinForm->AttachForm(decision.Data, form) : skinForm->Attach(decision.Data);
+    if (!attached) {
+        delete skinForm;
+        return false;
+    }
     PostMessageW(window, WM_SKINATTACHED, 0, 1000);
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "skin/render/frame_styles.h"
 
+#include <algorithm>
+
 namespace qh {
 
 TCaptionTextPlace PlaceCaptionText(const TCaptionTextInput& in) {
@@ -158,6 +160,11 @@ int CaptionPaintFrame(bool active, int frames) {
 int ButtonPaintFrame(int state, int visibility) {
     if (state == 3 && visibility == 100) return 4;
     return state;
+}
+
+int CaptionButtonCell(int state, bool active, int visibility, int frames) {
+    if (state == 1 && visibility != 100) return CaptionPaintFrame(active, frames);
+    return std::min(ButtonPaintFrame(state, visibility), frames);
 }
 
 int CaptionButtonAt(const std::vector<TPlacedButton>& buttons, const TPoint& point) {

@@ -101,6 +101,10 @@ int CaptionPaintFrame(bool active, int frames);
 // The cell a button paints when it repaints itself: its state (1 normal,
 // 2 pressed, 3 hot), and cell 4 for a hot MDI child button.
 int ButtonPaintFrame(int state, int visibility);
+// The cell a caption button paints in its state: at rest the cell of the
+// window's activation, except the MDI child's buttons in the menu bar,
+// which have none; never past the last of its `frames` cells.
+int CaptionButtonCell(int state, bool active, int visibility, int frames);
 
 // The first visible button with an action of 0 or more holding the point,
 // or -1.

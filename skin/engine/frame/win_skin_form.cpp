@@ -5,11 +5,8 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/canvas.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
-
-#include <algorithm>
 
 namespace qh {
 
@@ -48,12 +45,7 @@ void TNCObject::MouseLeave() {
 }
 
 TWinSkinForm::TWinSkinForm(TComponent* owner, HWND window, TSkinManage* manager)
-    : TComponent(owner), FWindow(window), FManager(manager),
-      FHoverTimer(std::make_unique<TTimer>(nullptr)) {
-    FHoverTimer->SetEnabled(false);
-    FHoverTimer->SetInterval(250);
-    FHoverTimer->OnTimer = [this](TObject*) { HoverTick(); };
-}
+    : TComponent(owner), FWindow(window), FManager(manager) {}
 
 TWinSkinForm::~TWinSkinForm() {
     Destroying();
@@ -61,103 +53,99 @@ TWinSkinForm::~TWinSkinForm() {
     if (FManager) FManager->FormGone(this);
 }
 
-void TWinSkinForm::AttachForm(TSkinData* skinData, TCustomForm* form) {
+bool TWinSkinForm::AttachForm(TSkinData* skinData, TCustomForm* form) {
     FForm = form;
-    if (skinData->HasSkinControl(xcMainMenu))
-        FFormFront = form->FrontWindowProc(
-            [this](TMessage& m, const TWndMethod& next) { FormMessage(m, next); });
-    Attach(skinData);
+    if (!Attach(skinData)) {
+        FForm = nullptr;
+        return false;
+    }
     FSavedColor = form->Color();
     FColorSaved = true;
     form->SetColor(static_cast<TColor>(skinData->Colours.ButtonFace));
+    return true;
 }
 
-void TWinSkinForm::Attach(TSkinData* skinData) {
-    if (FAttached) return;
+bool TWinSkinForm::Attach(TSkinData* skinData) {
+    if (FAttached) return true;
+    // Nothing of the window changes unless the frame can stand in front.
+    if (!IsWindow(FWindow) || TWindowSubclass::Present(FWindow, TSubclassRole::Frame))
+        return false;
     FSkinData = skinData;
     FFrameSkinned = skinData->HasSkinControl(xcMainMenu);
+    if (FForm && FFrameSkinned)
+        FFormFront = FForm->FrontWindowProc(
+            [this](TMessage& m, const TWndMethod& next) { FormMessage(m, next); });
+    ReadWindow();
+    FSystemMenu.Build();
+    FPainter.ReadCaptionFont();
+    if (FFrameSkinned) DressFrame();
+    FControlFactory.SkinControls();
+    if (FForm) FSkinnedMenus.Dress(*FForm, *skinData);
+    // The painted bar's drop-downs are drawn by the skin too.
+    if (FMenuBar && FForm && FForm->Menu())
+        FSkinnedMenus.DressMenu(*FForm->Menu(), *skinData, false, true);
+    if (TPopupMenu* menu = FSystemMenu.Menu()) FSkinnedMenus.DressMenu(*menu, *skinData, true);
+    FAttached = true;
+    if (!FSubclass.Install(FWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            return Handle(msg, wParam, lParam);
+        })) {
+        // The window went while it was being dressed.
+        Detach();
+        return false;
+    }
+    FMdi.AttachClient();
+    InvalidateRect(FWindow, nullptr, TRUE);
+    return true;
+}
+
+void TWinSkinForm::ReadWindow() {
     FWindowStyle = GetWindowLongW(FWindow, GWL_STYLE);
     const LONG exStyle = GetWindowLongW(FWindow, GWL_EXSTYLE);
     FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
-    FSystemMenu = GetSystemMenu(FWindow, FALSE);
+    const bool hasSystemMenu = GetSystemMenu(FWindow, FALSE) != nullptr;
     ReadIcon();
-    wchar_t name[256] = {};
-    GetClassNameW(FWindow, name, 256);
-    FWindowClass = WideToGbk(name);
+    FWindowClass = WideToGbk(WindowClassName(FWindow));
     RECT window{}, client{};
     GetWindowRect(FWindow, &window);
     GetClientRect(FWindow, &client);
     FClientSize = {client.right, client.bottom};
     FAttachFrameSize = {(window.right - window.left) - client.right,
                         (window.bottom - window.top) - client.bottom};
-
     const auto style = static_cast<uint32_t>(FWindowStyle);
-    FBoxFlags = BoxFlagsOf(style, FSystemMenu != nullptr);
+    FBoxFlags = BoxFlagsOf(style, hasSystemMenu);
     RefreshShowState();
     FMdiKind = MdiKindOf(static_cast<uint32_t>(exStyle),
                          FindWindowExW(FWindow, nullptr, L"MDIClient", nullptr) != nullptr);
     FBorderKind = BorderKindOf(style);
-    BuildSystemMenu();
+}
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-        FCaptionFont.SetName(WideToGbk(metrics.lfCaptionFont.lfFaceName));
-        FCaptionFont.SetHeight(metrics.lfCaptionFont.lfHeight);
-        FCaptionFont.SetCharset(metrics.lfCaptionFont.lfCharSet);
-        if (metrics.lfCaptionFont.lfWeight >= FW_BOLD) FCaptionFont.SetStyle(fsBold);
+// The frame's own parts of a skin that paints frames: borders, menu bar,
+// caption buttons.
+void TWinSkinForm::DressFrame() {
+    ReadFrameWidths();
+    // A form's main menu counts even before the form has put it on its
+    // window (a window can be activated while it is being made).
+    TMainMenu* formMenu = FForm ? FForm->Menu() : nullptr;
+    HMENU menu = GetMenu(FWindow);
+    if ((formMenu || menu) && FMdiKind != TMdiKind::Child) {
+        FMenuBar = std::make_unique<TWinSkinMenu>(*this, FSkinData, FWindow);
+        if (formMenu)
+            FMenuBar->Build(formMenu);
+        else
+            FMenuBar->BuildFromHandle(menu);
+        FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
     }
-    {
-        HDC dc = GetDC(FWindow);
-        TCanvas canvas(dc);
-        canvas.Font().Assign(FCaptionFont);
-        FSpaceWidth = std::max<int>(1, canvas.TextExtent(L" ").cx);
-        canvas.SetHandle(nullptr);
-        ReleaseDC(FWindow, dc);
-    }
-
-    if (FFrameSkinned) {
-        ReadFrameWidths();
-        // A form's main menu counts even before the form has put it on its
-        // window (a window can be activated while it is being made).
-        TMainMenu* formMenu = FForm ? FForm->Menu() : nullptr;
-        HMENU menu = GetMenu(FWindow);
-        if ((formMenu || menu) && FMdiKind != TMdiKind::Child) {
-            FMenuBar = std::make_unique<TWinSkinMenu>(*this, skinData, FWindow);
-            if (formMenu)
-                FMenuBar->Build(formMenu);
-            else
-                FMenuBar->BuildFromHandle(menu);
-            FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
-        }
-        if (!(FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) && !Minimized())
-            ApplyFrameStyles(false);
-        BuildCaptionButtons();
-    }
-    SkinControls();
-    if (FForm) FSkinnedMenus.Dress(*FForm, *skinData);
-    // The painted bar's drop-downs are drawn by the skin too.
-    if (FMenuBar && FForm && FForm->Menu())
-        FSkinnedMenus.DressMenu(*FForm->Menu(), *skinData, false, true);
-    if (FSkinSystemMenu) FSkinnedMenus.DressMenu(*FSkinSystemMenu, *skinData, true);
-    FSubclass.Install(FWindow, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-        return Handle(msg, wParam, lParam);
-    });
-    AttachMdiClient();
-    FAttached = true;
-    InvalidateRect(FWindow, nullptr, TRUE);
+    if (!(FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) && !Minimized())
+        ApplyFrameStyles(false);
+    BuildCaptionButtons();
 }
 
 void TWinSkinForm::ReadFrameWidths() {
-    FFrameLeft = FFrameTop = FFrameRight = FFrameBottom = 0;
+    FFrame = {};
     if (!FSkinData) return;
-    const TFrameWidths f =
-        FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
-                      FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(), Borderless());
-    FFrameLeft = f.Left;
-    FFrameTop = f.Top;
-    FFrameRight = f.Right;
-    FFrameBottom = f.Bottom;
+    FFrame = FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
+                           FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(),
+                           Borderless());
 }
 
 void TWinSkinForm::ReadIcon() {
@@ -189,10 +177,6 @@ void TWinSkinForm::ApplyFrameStyles(bool show) {
     FWindowStyle = static_cast<LONG>(next.Style);
 }
 
-TFrameWidths TWinSkinForm::Widths() const {
-    return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom};
-}
-
 void TWinSkinForm::KeepClientSize() {
     TKeepClientSizeInput in;
     in.Client = {FClientSize.cx, FClientSize.cy};
@@ -205,7 +189,7 @@ void TWinSkinForm::KeepClientSize() {
     in.FormClientHeight = FClientSize.cy;
     in.MessageBoxFirstAttach = FFirstAttach && IsMessageBoxClass(FWindowClass);
     in.CaptionChars = GetWindowTextLengthW(FWindow);
-    in.SpaceWidth = FSpaceWidth;
+    in.SpaceWidth = FPainter.SpaceWidth();
     in.Title = TitleMetricsOf(FSkinData->Title.get());
     const TKeepClientSizeResult size = qh::KeepClientSize(in);
     FFirstAttach = false;
@@ -241,30 +225,28 @@ void TWinSkinForm::Attached() {
             FFrameState = kFrameResizing;
             KeepClientSize();
             FFrameState = kFrameActive;
-            BuildRegion();
+            FPainter.BuildRegion();
         }
     }
     FFrameState = kFrameActive;
     // Dressed without being activated, it still paints and hovers as the
     // active window until told otherwise.
     FActive = true;
-    FButtonStates.SetActive(true);
-    FHoverTimer->SetEnabled(true);
+    FButtons.SetActive(true);
 }
 
 void TWinSkinForm::SetMdiMaximized(bool maximized) {
     if (maximized) {
-        if (FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
-        FHasRegion = false;
+        FPainter.DropRegion();
         ApplyFrameStyles(true);
         return;
     }
     ApplyFrameStyles(Minimized());
     if (Minimized()) return;
     FShowState = TShowState::Normal;
-    FRegionSize = {0, 0};
-    BuildRegion();
-    if (!FHasRegion)
+    FPainter.ForgetRegionSize();
+    FPainter.BuildRegion();
+    if (!FPainter.HasRegion())
         SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
@@ -280,62 +262,52 @@ void TWinSkinForm::ApplySkinChange() {
         GetClientRect(FWindow, &client);
         FClientSize = {client.right, client.bottom};
         KeepClientSize();
-        FRegionSize = {0, 0};
-        BuildRegion();
+        FPainter.ForgetRegionSize();
+        FPainter.BuildRegion();
     }
     FSkinnedControls.SkinChanged();
-    ResetCaptionButtons();
+    FButtons.Reset();
     FFrameState = state == kFrameNew ? kFrameNew : kFrameActive;
     RedrawWindow(FWindow, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TWinSkinForm::FreeCaptionButtons() {
-    FButtonStates.Reset();
-    FCaptionButtons.clear();
+    FButtons.Free();
 }
 
 void TWinSkinForm::BuildCaptionButtons() {
     FreeCaptionButtons();
     if (!FSkinData || FSkinData->SkinEmpty) return;
     ReadFrameWidths();
-    for (const auto& part : FSkinData->SysButtons)
-        FCaptionButtons.push_back(std::make_unique<TWinSysButton>(*this, *part));
+    FButtons.Build(*FSkinData);
 }
-
 
 void TWinSkinForm::Detach() {
     if (!FAttached) return;
     FAttached = false;
     FSkinnedMenus.Release();
-    FSkinSystemMenu.reset();
-    FHoverTimer->SetEnabled(false);
+    FSystemMenu.Free();
+    FButtons.StopHovering();
     const bool destroying = FFrameState == kFrameDestroying || FFrameState == kFrameDead;
-    if (FForm && FFormFront) {
-        try {
-            FForm->RestoreWindowProc(FFormFront);
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-        FFormFront = 0;
-    }
+    RestoreFormFront();
     const bool alive = IsWindow(FWindow) != FALSE;
     // The client area stays: the window loses the skin's frame and gets the
     // system's back, as it was at the attach.
     RECT window{};
     if (alive) GetWindowRect(FWindow, &window);
-    const SIZE unskinned{(window.right - window.left) - (FFrameLeft + FFrameRight) +
+    const SIZE unskinned{(window.right - window.left) - (FFrame.Left + FFrame.Right) +
                              FAttachFrameSize.cx,
                          (window.bottom - window.top) -
-                             (FFrameTop + FFrameBottom + FMenuBarHeight) + FAttachFrameSize.cy};
+                             (FFrame.Top + FFrame.Bottom + FMenuBarHeight) + FAttachFrameSize.cy};
     if (alive) FSubclass.Remove();
-    ReleaseToolBars();
+    FControlFactory.ReleaseToolBars();
     FSkinnedControls.FreeAll();
-    RestoreMdiClient();
+    FMdi.RestoreClient();
     if (FForm && FColorSaved && !destroying && !FForm->HasState(csDestroying))
         FForm->SetColor(FSavedColor);
     FreeCaptionButtons();
-    FCaptionBitmap.reset();
+    FPainter.FreeStrip();
     if (FMenuBar) {
         if (alive && !destroying) FMenuBar->Detach();
         FMenuBar.reset();
@@ -351,28 +323,30 @@ void TWinSkinForm::Detach() {
                          SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER |
                              (FShowState == TShowState::Normal ? 0u : static_cast<UINT>(SWP_NOSIZE)));
     }
-    if (alive && FHasRegion) SetWindowRgn(FWindow, nullptr, TRUE);
-    FHasRegion = false;
+    FPainter.DropRegion(alive);
+}
+
+void TWinSkinForm::RestoreFormFront() {
+    if (!FForm || !FFormFront) return;
+    try {
+        FForm->RestoreWindowProc(FFormFront);
+    } catch (...) {
+        ReportException(std::current_exception());
+    }
+    FFormFront = 0;
 }
 
 void TWinSkinForm::NcDestroy() {
     FFrameState = kFrameDestroying;
-    FHoverTimer->SetEnabled(false);
+    FButtons.StopHovering();
     FSkinnedMenus.Release();
-    if (FForm && FFormFront) {
-        try {
-            FForm->RestoreWindowProc(FFormFront);
-        } catch (...) {
-            ReportException(std::current_exception());
-        }
-        FFormFront = 0;
-    }
+    RestoreFormFront();
     FSubclass.Remove();
-    RestoreMdiClient();
+    FMdi.RestoreClient();
     FreeCaptionButtons();
-    FCaptionBitmap.reset();
+    FPainter.FreeStrip();
     FMenuBar.reset();
-    FHasRegion = false;
+    FPainter.DropRegion(false);
     FAttached = false;
     FFrameState = kFrameDead;
 }
@@ -425,6 +399,13 @@ void TWinSkinForm::RefreshShowState() {
     placement.length = sizeof(placement);
     GetWindowPlacement(FWindow, &placement);
     FShowState = ShowStateOf(static_cast<int>(placement.showCmd));
+}
+
+void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    FSkinnedMenus.Forget(component);
+    FControlFactory.Forget(component);
 }
 
 } // namespace qh

@@ -1,7 +1,8 @@
 // The skinned frame of one top-level window: it takes over the window's
 // non-client area (borders, caption strip, caption buttons), shapes the
 // window where the border images are magenta, keeps the client area at its
-// size and gives everything back when it is taken off.
+// size and gives everything back when it is taken off. TWinSkinForm is
+// owned by the window's form when it has one, else by the skin manager.
 #pragma once
 
 #include "core/component.h"
@@ -9,29 +10,27 @@
 #include "skin/engine/dib_section.h"
 #include "skin/engine/controls/skin_control.h"
 #include "skin/engine/menus/skin_menu_items.h"
+#include "skin/engine/frame/caption_buttons.h"
+#include "skin/engine/frame/frame_hit_tester.h"
+#include "skin/engine/frame/frame_painter.h"
+#include "skin/engine/frame/mdi_support.h"
+#include "skin/engine/frame/skin_control_factory.h"
+#include "skin/engine/frame/skin_system_menu.h"
 #include "skin/engine/window_subclass.h"
-#include "skin/render/caption_button_states.h"
-#include "skin/render/control_mapping.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "toolkit/controls.h"
-#include "toolkit/graphics.h"
 #include "toolkit/menus.h"
-#include "toolkit/timer.h"
 #include "toolkit/win_handle.h"
 
 #include <windows.h>
 
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace qh {
 
 class TCustomForm;
 class TSkinManage;
-class TToolBar;
-class TWinSkinForm;
 class TWinSkinMenu;
 
 // FrameState values.
@@ -65,70 +64,79 @@ protected:
     TWinSkinForm& FOwner;
 };
 
-// One caption button of the skin: where it is and what it shows. Its look
-// (normal, hot, pressed) is the frame's TCaptionButtonStates, by index.
-class TWinSysButton {
-public:
-    TWinSysButton(TWinSkinForm& owner, const TDataSkinSysButton& part)
-        : FOwner(owner), FPart(part) {}
-    const TDataSkinSysButton& Part() const { return FPart; }
-    // The image: the part's own, or the window icon for icon buttons.
-    const TBitmap& Image() const;
-    int Frames() const;
-
-    RECT Bounds{0, 0, 0, 0}; // window coordinates
-    bool Visible = false;
-
-private:
-    TWinSkinForm& FOwner;
-    const TDataSkinSysButton& FPart;
-};
-
+// The skinned frame of one window. It holds the attach and detach life
+// (what the window was, what it is given back) and the window's state as
+// the frame sees it, and routes the window's messages to its parts:
+// painter, caption buttons, hit tester, system menu, MDI support and
+// control factory, each owned here.
 class TWinSkinForm : public TComponent {
     QH_CLASS(TWinSkinForm, TComponent)
     TWinSkinForm(TComponent* owner, HWND window, TSkinManage* manager);
     ~TWinSkinForm() override;
 
-    void AttachForm(TSkinData* skinData, TCustomForm* form);
-    void Attach(TSkinData* skinData);
+    // Each answers false, leaving the window as it was, for a window that
+    // is gone or already carries a frame.
+    bool AttachForm(TSkinData* skinData, TCustomForm* form);
+    bool Attach(TSkinData* skinData);
     // Gives the window back its procedure, styles, frame size and region.
     void Detach();
     void ApplySkinChange();
     void FreeCaptionButtons();
     void BuildCaptionButtons();
-    const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const {
-        return FCaptionButtons;
-    }
-    // Paints the frame on dc, or on the window's own context.
-    void PaintFrame(HDC dc = nullptr);
+    const TCaptionButtons::TList& CaptionButtons() const { return FButtons.Buttons(); }
     void SetMdiMaximized(bool maximized);
 
     HWND Window() const { return FWindow; }
     TSkinData* SkinData() const { return FSkinData; }
     TCustomForm* Form() const { return FForm; }
+    TSkinManage* Manager() const { return FManager; }
     int FrameState() const { return FFrameState; }
     TMdiKind MdiKind() const { return FMdiKind; }
-    TBorderKind BorderKind() const { return FBorderKind; }
     TShowState ShowState() const { return FShowState; }
     bool Active() const { return FActive; }
-    RECT FrameWidths() const { return {FFrameLeft, FFrameTop, FFrameRight, FFrameBottom}; }
-    const RECT& TextRect() const { return FTextRect; }
+    bool FrameSkinned() const { return FFrameSkinned; }
+    RECT FrameWidths() const { return {FFrame.Left, FFrame.Top, FFrame.Right, FFrame.Bottom}; }
+    const TFrameWidths& Widths() const { return FFrame; }
+    unsigned BoxFlags() const { return FBoxFlags; }
+    LONG WindowStyle() const { return FWindowStyle; }
+    bool RightToLeft() const { return FRightToLeft; }
+    bool Minimized() const { return FShowState == TShowState::Minimized; }
+    bool Borderless() const { return FBorderKind == TBorderKind::None; }
+    // An MDI child maximised or minimised shows the system's frame.
+    bool MdiChildNotNormal() const;
     void SetManager(TSkinManage* manager) { FManager = manager; }
     // A drop-down of the menu bar is open.
+    bool MenuMode() const { return FMenuMode; }
     void SetMenuMode(bool value) { FMenuMode = value; }
     TWinSkinMenu* MenuBar() const { return FMenuBar.get(); }
     TSkinControls& SkinnedControls() { return FSkinnedControls; }
+    TSkinnedPopupMenus& SkinnedMenus() { return FSkinnedMenus; }
     int MenuBarHeight() const { return FMenuBarHeight; }
 
     // The look of each caption button, by index.
-    const TCaptionButtonStates& CaptionButtonStates() const { return FButtonStates; }
+    const TCaptionButtonStates& CaptionButtonStates() const { return FButtons.States(); }
     // The menu bar button under the mouse or open, or none.
     TNCObject* HotObject() const { return FHotObject; }
     void SetHotObject(TNCObject* object) { FHotObject = object; }
     const TBitmap& IconBitmap() const { return FIconBitmap; }
     // The maximised MDI child's buttons, drawn into the menu bar's picture
     // whose top-left corner is at barOrigin in the window.
-    void PaintMdiButtons(TBitmap& bar, POINT barOrigin) const;
+    void PaintMdiButtons(TBitmap& bar, POINT barOrigin) const {
+        FButtons.PaintOnMenuBar(bar, barOrigin);
+    }
+    POINT ToWindow(POINT screen) const { return FHitTester.ToWindow(screen); }
+
+    // The parts.
+    TFramePainter& Painter() { return FPainter; }
+    TCaptionButtons& Buttons() { return FButtons; }
+    TSkinSystemMenu& SystemMenu() { return FSystemMenu; }
+    TMdiSupport& Mdi() { return FMdi; }
+
+    // The window commands of the caption buttons and the system menu.
+    void Maximize();
+    void Minimize();
+    void Restore();
+    void CloseWindow();
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
@@ -139,64 +147,44 @@ private:
     void FormMessage(TMessage& message, const TWndMethod& next);
     void MenuChanged();
 
+    // What the attach reads of the window as it is.
+    void ReadWindow();
     void ReadIcon();
     void ReadFrameWidths();
+    void DressFrame();
     void ApplyFrameStyles(bool show);
     void KeepClientSize();
-    void BuildRegion();
+    void RestoreFormFront();
     void Attached();
     void NcDestroy();
-
-    LRESULT NcCalcSize(WPARAM wParam, LPARAM lParam);
-    LRESULT NcHitTest(WPARAM wParam, LPARAM lParam);
-    POINT ToWindow(POINT screen) const;
-    // The caption button under a point (window coordinates), or -1.
-    int CaptionButtonAt(POINT windowPoint) const;
-    // The caption buttons' look changed: the caption strip shows it.
-    void CaptionLookChanged(bool changed);
-    // The pointer, wherever it is now, decides the hover.
-    void FollowPointer();
-    // Every caption button back to normal: hidden, shown, sized, re-skinned.
-    void ResetCaptionButtons();
-    void ButtonAction(TWinSysButton& button, POINT screen);
-    void BuildSystemMenu();
-    void ShowSystemMenu(POINT screen);
-    // The skin controls: the form's components by the mapping rules, or
-    // the child windows of a window without a form.
-    void SkinControls();
-    void SkinComponents(TComponent& container);
-    void SkinComponent(TComponent& container, TComponent& component);
-    void SkinChildWindows();
-    // A new skin control of the class the mapping names, or none for the
-    // classes not made yet.
-    std::unique_ptr<TSkinControl> MakeSkinControl(TSkinControlClass kind, TComponent* owner);
-    // Tool bars painted by the frame's tool-button painter get their event back.
-    void ReleaseToolBars();
-    void Maximize();
-    void Minimize();
-    void Restore();
     void RefreshShowState();
-    void HoverTick();
 
-    void PaintBorders(HDC dc, int w, int h);
-    void PaintCaption(HDC dc, int w);
-    void PaintCaptionText(TDibSection& strip, const RECT& r);
-    void LayoutCaptionButtons(int w);
-    void PaintButtonOn(HDC dc, TWinSysButton& button, int frame);
-
-    bool Minimized() const { return FShowState == TShowState::Minimized; }
-    TFrameWidths Widths() const;
-    bool MdiChildNotNormal() const;
-    bool Borderless() const { return FBorderKind == TBorderKind::None; }
-
-    // MDI frames: the MDI client window is subclassed too.
-    void AttachMdiClient();
-    void RestoreMdiClient();
-    LRESULT MdiClientMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    // The active MDI child, and whether it is maximised.
-    HWND ActiveMdiChild(bool* maximized = nullptr) const;
-    // A command of the MDI child buttons for the active child.
-    void MdiChildCommand(WPARAM command);
+    // The message handlers, by the table in Handle.
+    LRESULT OnSkinQuery(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcDestroy(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnStyleChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnBackground(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuItem(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSkinAttached(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindow(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcActivate(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcCalcSize(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcMouseMove(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcRButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnSkinRefreshFrame(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FWindow;
     TSkinManage* FManager;
@@ -204,48 +192,34 @@ private:
     TCustomForm* FForm = nullptr;
     TWindowSubclass FSubclass{TSubclassRole::Frame};
     TWindowProcToken FFormFront = 0;
-    std::unique_ptr<TTimer> FHoverTimer;
-    TFont FCaptionFont;
-    std::wstring FCaptionPrefix = L"  ";
     std::string FWindowClass;
     bool FFrameSkinned = false;
     SIZE FClientSize{0, 0};
     SIZE FAttachFrameSize{0, 0};
-    DWORD FLastClickTime = 0;
-    int FSpaceWidth = 4;
-    int FFrameLeft = 0, FFrameTop = 0, FFrameRight = 0, FFrameBottom = 0;
-    RECT FTextRect{0, 0, 0, 0};
+    TFrameWidths FFrame;
     int FMenuBarHeight = 0;
     bool FMenuMode = false;
     bool FRightToLeft = false;
-    HMENU FSystemMenu = nullptr;
     TColor FSavedColor = 0;
     bool FColorSaved = false;
     LONG FWindowStyle = 0;
-    int FRightButtonLeft = 0;
     TNCObject* FHotObject = nullptr;
-    TCaptionButtonStates FButtonStates;
-    // The region is the system's once set; only whether there is one is kept.
-    bool FHasRegion = false;
-    SIZE FRegionSize{0, 0};
     bool FActive = false;
     TMdiKind FMdiKind = TMdiKind::Ordinary;
-    HWND FMdiClient = nullptr;
-    TWindowSubclass FMdiClientSubclass{TSubclassRole::MdiClient};
-    HWND FNewMdiChild = nullptr;
     TBorderKind FBorderKind = TBorderKind::Sizeable;
     unsigned FBoxFlags = 0;
     TShowState FShowState = TShowState::Normal;
     int FFrameState = kFrameNew;
     bool FAttached = false;
     bool FFirstAttach = true;
-    std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
     TBitmap FIconBitmap;
-    std::unique_ptr<TDibSection> FCaptionBitmap;
+    TFramePainter FPainter{*this};
+    TCaptionButtons FButtons{*this};
+    TFrameHitTester FHitTester{*this};
+    TSkinSystemMenu FSystemMenu{*this};
+    TMdiSupport FMdi{*this};
+    TSkinControlFactory FControlFactory{*this};
     std::unique_ptr<TWinSkinMenu> FMenuBar;
-    // The replacement of the system menu (Tag 33333).
-    std::unique_ptr<TPopupMenu> FSkinSystemMenu;
-    std::vector<TToolBar*> FPaintedToolBars;
     // The form's popup menus and the skin system menu, drawn by the skin.
     TSkinnedPopupMenus FSkinnedMenus{this};
     // Last, so that they go first: they may still look at the frame.

@@ -175,6 +175,12 @@ TEST(CaptionButtons, PaintFramesAndTheButtonUnderAPoint) {
     EXPECT_EQ(ButtonPaintFrame(3, 0), 3);
     EXPECT_EQ(ButtonPaintFrame(3, 100), 4);
     EXPECT_EQ(ButtonPaintFrame(2, 100), 2);
+    // At rest an inactive caption button shows its inactive cell; the MDI
+    // child's buttons in the bar show their first; a hot one past the
+    // strip shows its last cell.
+    EXPECT_EQ(CaptionButtonCell(1, false, 0, 4), 4);
+    EXPECT_EQ(CaptionButtonCell(1, false, 100, 4), 1);
+    EXPECT_EQ(CaptionButtonCell(3, true, 100, 3), 3);
 
     const std::vector<TPlacedButton> buttons = {{{10, 0, 20, 10}, true, -1},
                                                 {{10, 0, 20, 10}, false, 0},

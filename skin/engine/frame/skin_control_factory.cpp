@@ -1,5 +1,3 @@
-// The skin controls of a dressed window: a form's components by the
-// mapping rules, or the child windows of a window without a form.
 #include "skin/engine/controls/skin_box.h"
 #include "skin/engine/controls/skin_bars.h"
 #include "skin/engine/controls/skin_buttons.h"
@@ -8,12 +6,14 @@
 #include "skin/engine/controls/skin_list_view.h"
 #include "skin/engine/controls/skin_scrollbar.h"
 #include "skin/engine/controls/skin_tabs.h"
+#include "skin/engine/frame/skin_control_factory.h"
 #include "skin/engine/frame/win_skin_form.h"
 #include "skin/render/control_mapping.h"
 #include "toolkit/forms.h"
 #include "toolkit/panels.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tool_bar.h"
+#include "toolkit/win_handle.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,18 +28,15 @@ bool PublishesEnumeration(const TComponent& component, const char* name) {
 }
 
 std::string LowerClassName(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
     std::string lower;
-    for (const wchar_t* c = name; *c; ++c)
-        lower += static_cast<char>(*c < 128 ? std::tolower(static_cast<int>(*c)) : '?');
+    for (wchar_t c : WindowClassName(window))
+        lower += static_cast<char>(c < 128 ? std::tolower(static_cast<int>(c)) : '?');
     return lower;
 }
 
 } // namespace
 
-std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass kind,
-                                                            TComponent* owner) {
+std::unique_ptr<TSkinControl> TSkinControlFactory::Make(TSkinControlClass kind, TComponent* owner) {
     switch (kind) {
     case TSkinControlClass::TSkinButton:
         return std::make_unique<TSkinButton>(owner);
@@ -84,21 +81,25 @@ std::unique_ptr<TSkinControl> TWinSkinForm::MakeSkinControl(TSkinControlClass ki
     }
 }
 
-void TWinSkinForm::SkinControls() {
-    if (!FSkinData || FSkinData->SkinEmpty) return;
-    FSkinnedControls.PurgeDead();
-    if (FForm)
-        SkinComponents(*FForm);
+void TSkinControlFactory::SkinControls() {
+    TSkinData* data = FForm.SkinData();
+    TCustomForm* form = FForm.Form();
+    if (!data || data->SkinEmpty) return;
+    FForm.SkinnedControls().PurgeDead();
+    if (form)
+        SkinComponents(*form);
     else
         SkinChildWindows();
 }
 
-void TWinSkinForm::SkinComponents(TComponent& container) {
+void TSkinControlFactory::SkinComponents(TComponent& container) {
     for (int i = 0; i < container.ComponentCount(); ++i)
         SkinComponent(container, *container.Components(i));
 }
 
-void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
+TComponentFacts TSkinControlFactory::FactsOf(TComponent& component) const {
+    TSkinControls& controls = FForm.SkinnedControls();
+    const TCustomForm* form = FForm.Form();
     auto* control = dynamic_cast<TControl*>(&component);
     auto* windowed = dynamic_cast<TWinControl*>(&component);
     TComponentFacts facts;
@@ -109,11 +110,21 @@ void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
     facts.PublishesFlat = PublishesEnumeration(component, "Flat");
     facts.PublishesTransparent = PublishesEnumeration(component, "Transparent");
     facts.AlreadySkinned =
-        control && (FSkinnedControls.FindFor(control) ||
-                    (facts.HasHandle && FSkinnedControls.FindForWindow(windowed->Handle())));
-    facts.FormName = FForm ? FForm->Name() : std::string();
-    facts.FormClassName = FForm ? FForm->ClassName() : std::string();
-    const TSkinFacts skin = SkinFactsOf(*FSkinData);
+        control && (controls.FindFor(control) ||
+                    (facts.HasHandle && controls.FindForWindow(windowed->Handle())));
+    facts.FormName = form ? form->Name() : std::string();
+    facts.FormClassName = form ? form->ClassName() : std::string();
+    return facts;
+}
+
+void TSkinControlFactory::SkinComponent(TComponent& container, TComponent& component) {
+    TWinSkinForm* frame = &FForm;
+    TSkinData* data = FForm.SkinData();
+    TSkinControls& controls = FForm.SkinnedControls();
+    auto* control = dynamic_cast<TControl*>(&component);
+    auto* windowed = dynamic_cast<TWinControl*>(&component);
+    TComponentFacts facts = FactsOf(component);
+    const TSkinFacts skin = SkinFactsOf(*data);
     const TSkipDecision skip = SkipComponent(facts, skin);
     if (skip.Reason != TSkipReason::None) return;
     if (skip.NeedsHandle && windowed) {
@@ -129,15 +140,15 @@ void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
         facts.ScrollStyle =
             (GetWindowLongW(windowed->Handle(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL)) != 0;
 
-    if (FSkinData->OnSkinControl) {
+    if (data->OnSkinControl) {
         std::string upper = component.ClassName();
         std::transform(upper.begin(), upper.end(), upper.begin(),
                        [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
         TComponent* made = nullptr;
-        FSkinData->OnSkinControl(this, FSkinData, &container, &component, upper, made);
+        data->OnSkinControl(frame, data, &container, &component, upper, made);
         if (auto* own = dynamic_cast<TSkinControl*>(made)) {
-            if (!FSkinnedControls.FindFor(control))
-                own->AttachControl(this, FSkinData, own->BackgroundFlag(), &FSkinnedControls.Canvas());
+            if (!controls.FindFor(control))
+                own->AttachControl(frame, data, own->BackgroundFlag(), &controls.Canvas());
             if (component.Is<TCustomPanel>()) SkinComponents(component);
             return;
         }
@@ -153,66 +164,63 @@ void TWinSkinForm::SkinComponent(TComponent& container, TComponent& component) {
         if (auto* bar = dynamic_cast<TToolBar*>(&component)) {
             bar->OnCustomDrawButton = ToolButtonPainter;
             FPaintedToolBars.push_back(bar);
-            bar->FreeNotification(this);
+            bar->FreeNotification(&FForm);
         }
     if (mapping.OwnerDrawMenu) {
         TMenuItem* shown = nullptr;
         if (auto* button = dynamic_cast<TToolButton*>(&component)) shown = button->MenuItem();
         if (auto* bar = dynamic_cast<TToolBar*>(&component)) shown = bar->Menu();
-        if (shown) FSkinnedMenus.DressItems(*shown, *FSkinData);
+        if (shown) FForm.SkinnedMenus().DressItems(*shown, *data);
     }
     if (mapping.Control != TSkinControlClass::None && control) {
         if (mapping.ByHandle && windowed) {
-            if (auto made = MakeSkinControl(mapping.Control, &FSkinnedControls))
-                made.release()->AttachWindow(windowed->Handle(), FSkinData, this,
-                                             &FSkinnedControls.Canvas());
-        } else if (auto made = MakeSkinControl(mapping.Control, &component)) {
+            if (auto made = Make(mapping.Control, &controls))
+                made.release()->AttachWindow(windowed->Handle(), data, frame, &controls.Canvas());
+        } else if (auto made = Make(mapping.Control, &component)) {
             // Scroll bar painters drag the thumb themselves where the mapping says.
             if (auto* bars = dynamic_cast<TSkinScrollbar*>(made.get()))
                 bars->SetCustomTracking(mapping.Tracking);
             // Owned by the component it skins from here on.
-            made.release()->AttachControl(this, FSkinData, mapping.Background,
-                                          &FSkinnedControls.Canvas());
+            made.release()->AttachControl(frame, data, mapping.Background, &controls.Canvas());
         }
     }
     // A radio or check group's buttons are its own children, not the form's.
     if (mapping.Children != TSkinControlClass::None && windowed)
         for (int i = 0; i < windowed->ControlCount(); ++i) {
             auto* child = dynamic_cast<TWinControl*>(windowed->Controls(i));
-            if (!child || FSkinnedControls.FindFor(child)) continue;
-            if (auto made = MakeSkinControl(mapping.Children, child))
-                made.release()->AttachControl(this, FSkinData, false, &FSkinnedControls.Canvas());
+            if (!child || controls.FindFor(child)) continue;
+            if (auto made = Make(mapping.Children, child))
+                made.release()->AttachControl(frame, data, false, &controls.Canvas());
         }
     if (mapping.WalkOwned) SkinComponents(component);
 }
 
-void TWinSkinForm::SkinChildWindows() {
-    for (HWND child = GetWindow(FWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+void TSkinControlFactory::SkinChildWindows() {
+    TWinSkinForm* frame = &FForm;
+    TSkinData* data = FForm.SkinData();
+    TSkinControls& controls = FForm.SkinnedControls();
+    for (HWND child = GetWindow(FForm.Window(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         const auto style = static_cast<uint32_t>(GetWindowLongW(child, GWL_STYLE));
-        if (!(style & WS_CHILD) || FSkinnedControls.FindForWindow(child)) continue;
+        if (!(style & WS_CHILD) || controls.FindForWindow(child)) continue;
         const TChildWindowMapping mapping = MapChildWindow(LowerClassName(child), style);
         HWND target = mapping.FirstChild ? GetWindow(child, GW_CHILD) : child;
         if (!target || mapping.Control == TSkinControlClass::None) continue;
-        if (auto made = MakeSkinControl(mapping.Control, &FSkinnedControls))
-            made.release()->AttachWindow(target, FSkinData, this, &FSkinnedControls.Canvas());
+        if (auto made = Make(mapping.Control, &controls))
+            made.release()->AttachWindow(target, data, frame, &controls.Canvas());
     }
 }
 
-void TWinSkinForm::ReleaseToolBars() {
+void TSkinControlFactory::ReleaseToolBars() {
     for (TToolBar* bar : FPaintedToolBars) {
         bar->OnCustomDrawButton = nullptr;
-        bar->RemoveFreeNotification(this);
+        bar->RemoveFreeNotification(&FForm);
     }
     FPaintedToolBars.clear();
 }
 
-void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
-    TComponent::Notification(component, operation);
-    if (operation != opRemove) return;
-    FSkinnedMenus.Forget(component);
-    FPaintedToolBars.erase(
-        std::remove(FPaintedToolBars.begin(), FPaintedToolBars.end(), component),
-        FPaintedToolBars.end());
+void TSkinControlFactory::Forget(const TComponent* component) {
+    std::erase(FPaintedToolBars, component);
 }
 
 } // namespace qh
