@@ -161,7 +161,10 @@ TEST_F(CommandsE2e, EachSkinOfTheMenuDressesTheFrameAndItsCaptionButtonsWork) {
             [&] { return IsZoomed(FMain) != FALSE && CaptionButtonCell(FMain, *skin, 1) > 0; },
             kPatience));
         ClickFrameAt(FMain, CaptionButtonPoint(FMain, *skin, 1, true));
-        EXPECT_TRUE(PumpUntil([&] { return !IsZoomed(FMain); }, kPatience));
+        // Likewise the restored frame, before the next click.
+        EXPECT_TRUE(PumpUntil(
+            [&] { return !IsZoomed(FMain) && CaptionButtonCell(FMain, *skin, 1) > 0; },
+            kPatience));
     }
     const POINT minimize = CaptionButtonPoint(FMain, *skin, 2, false);
     ASSERT_GE(minimize.x, 0);
