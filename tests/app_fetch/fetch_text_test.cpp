@@ -13,6 +13,17 @@
 
 namespace {
 
+// Binds the socket to a free port on loopback and answers the port.
+int BindFreeLoopbackPort(int s) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    socklen_t length = sizeof(address);
+    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
 // Answers one connection with the given raw reply, then with up to
 // endless bytes of zeros as fast as the client takes them, then stops.
 class OneShotServer {
@@ -20,13 +31,7 @@ public:
     explicit OneShotServer(std::string reply, int64_t endless = 0)
         : FReply(std::move(reply)), FEndless(endless) {
         FListener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        socklen_t length = sizeof(address);
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length);
-        FPort = ntohs(address.sin_port);
+        FPort = BindFreeLoopbackPort(FListener);
         listen(FListener, 1);
         FThread = std::thread([this] {
             int client = accept(FListener, nullptr, nullptr);
@@ -85,15 +90,10 @@ long PeakResidentKb() {
 }
 
 std::string ClosedPortUrl() {
-    int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-    socklen_t length = sizeof(address);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    const int port = BindFreeLoopbackPort(s);
     close(s); // bound once, never listened on: the port refuses
-    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/update/Version.txt";
+    return "http://127.0.0.1:" + std::to_string(port) + "/update/Version.txt";
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "app/about_text.h"
 #include "app/open_address_win.h"
-#include "app_environment.h"
+#include "tests/support/toolkit_env.h"
 #include "core/gbk.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,6 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD) {
 // Shows the box with the steps to run while it is up; false when it did not
 // close by itself after them.
 bool ShowWithSteps(std::vector<std::function<void(TAboutBox&)>> steps) {
-    qh::test::TestApplication();
     pendingSteps = std::move(steps);
     // A last step closes the box if the case's own keys did not.
     pendingSteps.push_back([](TAboutBox& box) { box.SetModalResult(qh::mrAbort); });

@@ -1,6 +1,6 @@
 #include "app/alarm_form_win.h"
 
-#include "app_environment.h"
+#include "tests/support/toolkit_env.h"
 #include "skin/data/skin_store.h"
 #include "skin/engine/skin_manage.h"
 #include "fake_dispatch.h"
@@ -19,8 +19,8 @@ namespace {
 
 using qh::ComPtr;
 using qh::TAlarmFrm;
+using qh::test::PumpFor;
 using qh::test::PumpUntil;
-using qh::test::TestApplication;
 
 RECT WorkArea() {
     RECT work{};
@@ -50,7 +50,7 @@ private:
 
 // A popup of a 300 x 200 page placed as the schedule places it.
 TAlarmFrm* NewPopup() {
-    auto* popup = new TAlarmFrm(&TestApplication());
+    auto* popup = new TAlarmFrm(qh::Application);
     qh::AlarmFrm = popup;
     const int width = 306, height = 225;
     popup->SetBounds(GetSystemMetrics(SM_CXSCREEN) - width, GetSystemMetrics(SM_CYSCREEN) + 2,
@@ -111,9 +111,9 @@ HRESULT RaiseDocumentComplete(TAlarmFrm* popup, IDispatch* frame) {
     arguments[1].vt = VT_DISPATCH;
     arguments[1].pdispVal = frame;
     DISPPARAMS params = {arguments, nullptr, 2, 0};
-    return popup->WebBrowser1->Host().EventSink()->Invoke(
-        DISPID_DOCUMENTCOMPLETE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
-        nullptr, nullptr);
+    return popup->WebBrowser1->Host().EventSink()->Invoke(DISPID_DOCUMENTCOMPLETE, IID_NULL,
+                                                          LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                                          &params, nullptr, nullptr, nullptr);
 }
 
 // A page: document.body.style, reachable from the document and, late-bound,
@@ -157,7 +157,7 @@ struct ErrorReports {
 } // namespace
 
 TEST(AlarmForm, WindowDescriptionAtDesignAndAtRealSize) {
-    auto* popup = new TAlarmFrm(&TestApplication());
+    auto* popup = new TAlarmFrm(qh::Application);
     EXPECT_EQ(std::string(popup->ClassName()), "TAlarmFrm");
     std::vector<std::string> names;
     for (int i = 0; i < popup->ComponentCount(); ++i)
@@ -184,7 +184,7 @@ TEST(AlarmForm, WindowDescriptionAtDesignAndAtRealSize) {
     HWND window = popup->Handle();
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
-    EXPECT_EQ(GetWindow(window, GW_OWNER), TestApplication().Handle());
+    EXPECT_EQ(GetWindow(window, GW_OWNER), qh::Application->Handle());
 
     const auto frameAt = [&](int w, int h) {
         EXPECT_EQ(BoundsOf(popup->Panel1), (Bounds{0, 0, w, 22}));
@@ -212,8 +212,8 @@ TEST(AlarmForm, WindowDescriptionAtDesignAndAtRealSize) {
         frameAt(306, 225);
     }
     // Every frame picture came out of the resources at its size.
-    for (qh::TImage* image : {popup->Image1, popup->Image2, popup->Image3, popup->Image4,
-                              popup->Image6})
+    for (qh::TImage* image :
+         {popup->Image1, popup->Image2, popup->Image3, popup->Image4, popup->Image6})
         EXPECT_FALSE(image->Picture()->Empty()) << image->Name();
     EXPECT_EQ(popup->Image2->Picture()->Width(), 35);
     EXPECT_EQ(popup->Image2->Picture()->Height(), 22);
@@ -264,7 +264,7 @@ TEST(AlarmForm, RestsInsideAWorkAreaNarrowedByATaskbarOnTheRight) {
 // The user types on in another window while a popup slides up; a click on
 // the popup's page does not take the keyboard either.
 TEST(AlarmForm, RisesWithoutTakingActivationOrFocus) {
-    qh::TForm other(&TestApplication());
+    qh::TForm other(qh::Application);
     other.Show();
     SetForegroundWindow(other.Handle());
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == other.Handle(); }));
@@ -291,7 +291,7 @@ TEST(AlarmForm, FirstCloseClickSlidesDownFurtherClicksChangeNothing) {
     // The pointer over the close picture shows the hand.
     const POINT close = ScreenCentre(popup->Image2);
     SetCursorPos(close.x, close.y);
-    PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_HAND); }, 500);
+    PumpUntil([] { return GetCursor() == LoadCursorW(nullptr, IDC_HAND); }, 1000);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 
     // A real click in the middle of it; the slide-down starts and the popup
@@ -390,7 +390,7 @@ TEST(AlarmForm, RightButtonInsideTheBrowserIsDroppedElsewherePassed) {
     PostMessageW(page, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     PostMessageW(page, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
     PostMessageW(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    TestApplication().ProcessMessages();
+    qh::Application->ProcessMessages();
     EXPECT_EQ(rightPresses, 0);
 
     // Another browser of the program (the main window's) keeps its right
@@ -483,7 +483,7 @@ TEST(AlarmForm, PageLookFailuresOnlyTheFirstStepIsReported) {
         page.Document->SetFailing(L"body", E_ACCESSDENIED);
         page.InstallOn(popup);
         RaiseDocumentComplete(popup, nullptr);
-        TestApplication().ProcessMessages();
+        qh::Application->ProcessMessages();
         ASSERT_EQ(reports.Texts.size(), 1u);
         EXPECT_NE(reports.Texts[0].find(L"body"), std::wstring::npos);
         EXPECT_TRUE(page.Body->Puts.empty());
@@ -499,7 +499,7 @@ TEST(AlarmForm, CornersAreSeeThroughThroughTheColourKey) {
     popup->Timer1->SetEnabled(false);
     HWND window = popup->Handle();
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    TestApplication().ProcessMessages();
+    qh::Application->ProcessMessages();
 
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
     COLORREF key = 0;
@@ -544,7 +544,7 @@ TEST(AlarmForm, SeveralRisenPopupsShowTheirFramesOnTheScreen) {
         ASSERT_TRUE(PumpUntil([&] { return !popup->Timer1->Enabled(); }));
         popups.push_back(popup);
     }
-    PumpUntil([] { return false; }, 50);
+    PumpFor(100);
     HDC screen = GetDC(nullptr);
     for (TAlarmFrm* popup : popups) {
         SCOPED_TRACE(popup->Height());
@@ -590,13 +590,19 @@ TEST(AlarmForm, SkinChangesWhileItRisesLeaveItFramelessKeyedAndResting) {
     int round = 0;
     while (popup->Timer1->Enabled() && round < 200) {
         switch (round++ % 4) {
-        case 0: data->LoadFromStore(&store, round % 3); break;
-        case 1: data->SetActive(false); break;
-        case 2: data->SetActive(true); break;
-        default: break;
+        case 0:
+            data->LoadFromStore(&store, round % 3);
+            break;
+        case 1:
+            data->SetActive(false);
+            break;
+        case 2:
+            data->SetActive(true);
+            break;
+        default:
+            break;
         }
-        const DWORD until = GetTickCount() + 30;
-        PumpUntil([&] { return GetTickCount() >= until; });
+        PumpFor(30);
     }
     ASSERT_FALSE(popup->Timer1->Enabled());
     EXPECT_GT(round, 4);

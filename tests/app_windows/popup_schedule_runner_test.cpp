@@ -3,7 +3,7 @@
 #include "app/alarm_form_win.h"
 #include "app/popup_schedule_win.h"
 
-#include "app_environment.h"
+#include "tests/support/toolkit_env.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 
 namespace {
 
+using qh::test::PumpFor;
 using qh::test::PumpUntil;
 
 // A schedule file that the test hands out when it chooses.
@@ -40,14 +41,26 @@ struct HeldFile {
 
 } // namespace
 
-TEST(PopupScheduleRunner, TicksWaitForTheFetchAndItsResultIsTheTicks) {
-    qh::test::TestApplication();
-    auto file = std::make_shared<HeldFile>();
+// The state a runner keeps and the schedule file it fetches, which the
+// case lets go when it likes.
+class PopupScheduleRunner : public ::testing::Test {
+protected:
+    // A runner that has ticked once, so asked for the file.
+    std::unique_ptr<qh::TPopupScheduleRunner> TickedRunner() {
+        auto runner = std::make_unique<qh::TPopupScheduleRunner>(
+            shown, schedule, interval, elapsed, [file = file] { return file->Fetch(); });
+        runner->Tick();
+        return runner;
+    }
+
+    std::shared_ptr<HeldFile> file = std::make_shared<HeldFile>();
     std::string shown, schedule;
     int32_t interval = 0, elapsed = 0;
-    qh::TPopupScheduleRunner runner(shown, schedule, interval, elapsed,
-                                    [file] { return file->Fetch(); });
-    runner.Tick();
+};
+
+TEST_F(PopupScheduleRunner, TicksWaitForTheFetchAndItsResultIsTheTicks) {
+    const auto ticked = TickedRunner();
+    qh::TPopupScheduleRunner& runner = *ticked;
     ASSERT_TRUE(runner.Fetching());
     for (int i = 0; i < 3; ++i)
         runner.Tick(); // in flight: nothing
@@ -73,20 +86,14 @@ TEST(PopupScheduleRunner, TicksWaitForTheFetchAndItsResultIsTheTicks) {
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(popup); }));
 }
 
-TEST(PopupScheduleRunner, GoingAwayWhileAFetchIsInFlightLeavesTheWorkerHarmless) {
-    auto file = std::make_shared<HeldFile>();
-    std::string shown, schedule;
-    int32_t interval = 0, elapsed = 0;
+TEST_F(PopupScheduleRunner, GoingAwayWhileAFetchIsInFlightLeavesTheWorkerHarmless) {
     {
-        qh::TPopupScheduleRunner runner(shown, schedule, interval, elapsed,
-                                        [file] { return file->Fetch(); });
-        runner.Tick();
-        ASSERT_TRUE(runner.Fetching());
+        const auto runner = TickedRunner();
+        ASSERT_TRUE(runner->Fetching());
     }
     file->Release("http://127.0.0.1/ad/1.htm|300|200|1\r\n");
     // The late result finds no one and changes nothing.
-    const DWORD until = GetTickCount() + 200;
-    PumpUntil([&] { return GetTickCount() >= until; });
+    PumpFor(200);
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(schedule.empty());
 }

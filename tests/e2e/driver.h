@@ -2,6 +2,7 @@
 // outside, the way a user's desktop sees it.
 #pragma once
 
+#include "tests/support/process.h"
 #include "tests/support/windows_walk.h"
 
 #include <windows.h>
@@ -11,29 +12,6 @@
 #include <vector>
 
 namespace e2e {
-
-// A started process; terminated if still running when the holder goes.
-class Process {
-public:
-    Process() = default;
-    ~Process();
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&& other) noexcept;
-
-    static Process Start(const std::wstring& exe, const std::wstring& arguments = L"");
-    bool Running() const;
-    // Waits up to milliseconds; true when the process has ended.
-    bool WaitExit(DWORD milliseconds) const;
-    DWORD ExitCode() const;
-    DWORD Id() const { return FId; }
-    void Kill();
-
-private:
-    HANDLE FProcess = nullptr;
-    DWORD FId = 0;
-};
 
 std::wstring ProductExe();
 

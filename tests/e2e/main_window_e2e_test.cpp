@@ -54,14 +54,14 @@ protected:
         // A program left over from a failed case would answer for us.
         ASSERT_EQ(FindTopLevel(0, kMainClass, kMainTitle), nullptr)
             << "a QingheTV is already running";
-        FProgram = Process::Start(ProductExe());
+        FProgram = Process(ProductExe());
         ASSERT_TRUE(FProgram.Running()) << "QingheTV.exe did not start";
-        ASSERT_TRUE(WaitUntil([&] { return IsShown(Main()); }, 30000)) << "no main window";
+        ASSERT_TRUE(PumpUntil([&] { return IsShown(Main()); }, 30000)) << "no main window";
     }
 
     void TearDown() override {
         FProgram.Kill();
-        WaitUntil([&] { return FindTopLevel(0, kMainClass, kMainTitle) == nullptr; }, 5000);
+        PumpUntil([&] { return FindTopLevel(0, kMainClass, kMainTitle) == nullptr; }, 5000);
     }
 
     HWND Main() const { return FindTopLevel(FProgram.Id(), kMainClass, kMainTitle); }
@@ -87,7 +87,7 @@ protected:
     bool TrayIconPresent() const { return TrayIconId() != 0; }
     void BringToFront() {
         SetForegroundWindow(Main());
-        WaitUntil([&] { return GetForegroundWindow() == Main(); }, 3000);
+        PumpUntil([&] { return GetForegroundWindow() == Main(); }, 3000);
     }
 
     Process FProgram;
@@ -99,7 +99,7 @@ TEST_F(MainWindowE2E, OneCentredMainWindowOwnedByTheApplicationWindow) {
     HWND main = Main();
     // Dressed in the skin once activated, with the client area it was made with.
     RECT client{};
-    EXPECT_TRUE(WaitUntil(
+    EXPECT_TRUE(PumpUntil(
         [&] {
             GetClientRect(main, &client);
             return SendMessageW(main, kSkinQuery, 0, 0) == 1 && client.right == 910 &&
@@ -132,36 +132,36 @@ TEST_F(MainWindowE2E, ViewShortcutsToggleToolBarStatusPanelAndTopmost) {
     HWND browser = BrowserWindow(Main());
     ASSERT_TRUE(browser);
     // The skinned frame takes the menu bar into itself once it is dressed.
-    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == 603 - 27; }, 10000))
+    EXPECT_TRUE(PumpUntil([&] { return HeightOf(browser) == 603 - 27; }, 10000))
         << HeightOf(browser);
     int start = HeightOf(browser);
 
     PressKeys({VK_CONTROL}, 'B');
-    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == start + 27; }, 3000))
+    EXPECT_TRUE(PumpUntil([&] { return HeightOf(browser) == start + 27; }, 3000))
         << "tool bar off: " << HeightOf(browser);
     PressKeys({VK_CONTROL}, 'B');
-    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == start; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return HeightOf(browser) == start; }, 3000));
 
     PressKeys({VK_CONTROL}, 'R');
-    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == start - 21; }, 3000))
+    EXPECT_TRUE(PumpUntil([&] { return HeightOf(browser) == start - 21; }, 3000))
         << "status panel on: " << HeightOf(browser);
     PressKeys({VK_CONTROL}, 'R');
-    EXPECT_TRUE(WaitUntil([&] { return HeightOf(browser) == start; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return HeightOf(browser) == start; }, 3000));
 
     auto topmost = [&] { return (GetWindowLongW(Main(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
     EXPECT_FALSE(topmost());
     PressKeys({VK_CONTROL}, 'T');
-    EXPECT_TRUE(WaitUntil(topmost, 3000));
+    EXPECT_TRUE(PumpUntil(topmost, 3000));
     PressKeys({VK_CONTROL}, 'T');
-    EXPECT_TRUE(WaitUntil([&] { return !topmost(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return !topmost(); }, 3000));
 }
 
 TEST_F(MainWindowE2E, CloseHidesToTrayAndTrayClickShowsAgain) {
     HWND main = Main();
     HWND application = GetWindow(main, GW_OWNER);
     PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(application); }, 3000))
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(application); }, 3000))
         << "taskbar window " << WindowClass(application).size() << " still visible";
     EXPECT_TRUE(FProgram.Running());
     EXPECT_TRUE(TrayIconPresent());
@@ -169,29 +169,29 @@ TEST_F(MainWindowE2E, CloseHidesToTrayAndTrayClickShowsAgain) {
     // The system menu's close goes the same way once shown again.
     TrayMouse(WM_LBUTTONDOWN);
     TrayMouse(WM_LBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return IsShown(main); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return IsShown(main); }, 5000));
     EXPECT_TRUE(IsWindowVisible(application));
 
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
     EXPECT_TRUE(FProgram.Running());
 }
 
 TEST_F(MainWindowE2E, SecondStartWakesTheFirstAndLeaves) {
     HWND main = Main();
     ShowWindow(main, SW_MINIMIZE);
-    ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != 0; }, 3000));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(main) != 0; }, 3000));
 
     DWORD started = GetTickCount();
-    Process second = Process::Start(ProductExe());
+    Process second(ProductExe());
     ASSERT_TRUE(second.WaitExit(10000));
     DWORD took = GetTickCount() - started;
     EXPECT_EQ(second.ExitCode(), 0u);
     // Reported, not asserted: Wine's process start alone varies.
     std::printf("second start ended after %lu ms\n", static_cast<unsigned long>(took));
 
-    EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 3000));
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return IsShown(main); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == main; }, 3000));
     int mains = 0;
     for (HWND w : TopLevelWindows())
         if (WindowClass(w) == kMainClass) ++mains;
@@ -203,12 +203,12 @@ TEST_F(MainWindowE2E, SecondStartShowsAWindowHiddenToTheTray) {
     HWND main = Main();
     HWND application = GetWindow(main, GW_OWNER);
     PostMessageW(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(main); }, 5000));
 
-    Process second = Process::Start(ProductExe());
+    Process second(ProductExe());
     ASSERT_TRUE(second.WaitExit(10000));
     EXPECT_EQ(second.ExitCode(), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return IsShown(main); }, 3000));
     EXPECT_TRUE(IsWindowVisible(application));
 }
 
@@ -224,7 +224,7 @@ TEST_F(MainWindowE2E, TaskbarCreatedPutsTheVisibleIconBack) {
     ASSERT_FALSE(TrayIconPresent());
 
     SendMessageW(GetWindow(Main(), GW_OWNER), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return TrayIconPresent(); }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return TrayIconPresent(); }, 3000));
 }
 
 TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
@@ -240,7 +240,7 @@ TEST_F(MainWindowE2E, ExitFromTheTrayMenuEndsTheProgramAndRemovesTheIcon) {
             if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) return true;
         return false;
     };
-    ASSERT_TRUE(WaitUntil(menuOpen, 5000)) << "tray menu did not open";
+    ASSERT_TRUE(PumpUntil(menuOpen, 5000)) << "tray menu did not open";
     // "退出" is the last item: up from the top wraps to it.
     PressKeys({}, VK_UP);
     PressKeys({}, VK_RETURN);

@@ -1,12 +1,12 @@
 // The link test, the about box, the skins and the schedule's popups of the
 // real program against the suite's server.
-#include "desktop.h"
-#include "loopback_server.h"
+#include "portal_e2e.h"
 #include "program_look.h"
 #include "skin/data/skin_data.h"
 #include "skin/render/compose.h"
 #include "skin/render/frame_region.h"
 #include "skin/render/frame_styles.h"
+#include "toolkit/win_handle.h"
 
 #include <gtest/gtest.h>
 
@@ -14,40 +14,22 @@
 #include <string>
 #include <vector>
 
-#include "qh_config.h"
-
 namespace {
 
 using namespace e2e_app;
 using namespace qh::test;
 
 constexpr DWORD kPatience = 60000;
-const std::string kPort = std::to_string(QH_E2E_APP_PORT);
 
-class CommandsE2e : public ::testing::Test {
+class CommandsE2e : public PortalE2e {
 protected:
-    void SetUp() override {
-        FServer = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
-        ASSERT_TRUE(FServer->Listening());
-        FServer->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
-        FServer->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
-        FServer->Set("/index.htm", Answer{200, "<html>index</html>", 0});
-    }
-    void StartProgram() {
-        FProgram = std::make_unique<Process>(ExecutableFolder() + L"e2e_app\\QingheTV_e2e.exe");
-        ASSERT_TRUE(FProgram->Started());
-        ASSERT_TRUE(WaitUntil([&] { return (FMain = MainWindow()) != nullptr; }, kPatience));
-    }
-    HWND MainWindow() const {
-        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true);
-    }
     void PickMenuItem(wchar_t accessKey, WORD arrow, int presses, std::vector<WORD> then = {},
                       int downs = 0) {
         e2e_app::PickMenuItem(FMain, accessKey, arrow, presses, std::move(then), downs);
     }
     HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
         HWND found = nullptr;
-        WaitUntil(
+        PumpUntil(
             [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
             kPatience);
         return found;
@@ -60,41 +42,38 @@ protected:
         EXPECT_TRUE(Dressed(box)) << "the verdict box wears the skin";
         std::wstring text = BoxText(box);
         PressButton(box, IDOK);
-        WaitUntil([&] { return !IsWindow(box); }, kPatience);
+        PumpUntil([&] { return !IsWindow(box); }, kPatience);
         return text;
     }
-
-    std::unique_ptr<LoopbackServer> FServer;
-    std::unique_ptr<Process> FProgram;
-    HWND FMain = nullptr;
 };
 
-// How many of the sampled pixels down the middle of the window's left
-// border, as the screen shows them, are those the skin's border image
-// composes to (sample points where the image is see-through are skipped).
-struct TBorderMatch {
+// How many sampled screen pixels show the colour a skin picture gives them.
+struct TPixelMatch {
     int Same = 0;
     int Sampled = 0;
+    void Sample(HDC screen, int x, int y, qh::TColor want) {
+        ++Sampled;
+        if (GetPixel(screen, x, y) == Rgb(want)) ++Same;
+    }
+    // Every one of at least that many.
+    bool AllOf(int atLeast) const { return Sampled >= atLeast && Same == Sampled; }
 };
 
-TBorderMatch LeftBorderMatch(HWND window, const qh::TSkinData& skin) {
+// Down the middle of the window's left border, against the skin's border
+// image composed to it (points where the image is see-through are skipped).
+TPixelMatch LeftBorderMatch(HWND window, const qh::TSkinData& skin) {
     const qh::TDataSkinBorder& part = *skin.BorderLeft;
     const int width = part.Image.Width() / std::max(1, part.Frame);
     RECT r{};
     GetWindowRect(window, &r);
     const int height = r.bottom - r.top;
     const qh::TBitmap expected = qh::ComposeFramePart(part, width, height, false, true);
-    TBorderMatch match;
-    HDC screen = GetDC(nullptr);
+    TPixelMatch match;
+    const qh::TWindowDC screen(nullptr);
     for (int y = height / 4; y < 3 * height / 4; y += 11) {
         const qh::TColor want = expected.GetPixel(width / 2, y);
-        if (want == qh::kColourKey) continue;
-        ++match.Sampled;
-        if (GetPixel(screen, r.left + width / 2, r.top + y) ==
-            RGB(qh::ColourR(want), qh::ColourG(want), qh::ColourB(want)))
-            ++match.Same;
+        if (want != qh::kColourKey) match.Sample(screen.Get(), r.left + width / 2, r.top + y, want);
     }
-    ReleaseDC(nullptr, screen);
     return match;
 }
 
@@ -146,7 +125,7 @@ TEST_F(CommandsE2e, AboutBoxClosesByEnterAndByEscape) {
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(Dressed(box));
         PostMessageW(box, WM_KEYDOWN, key, 1);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }, kPatience));
     }
     EXPECT_TRUE(FProgram->Running());
 }
@@ -159,22 +138,17 @@ TEST_F(CommandsE2e, EachSkinOfTheMenuDressesTheFrameAndItsCaptionButtonsWork) {
         GetClientRect(FMain, &client);
         return client.right == 910 && client.bottom == 603;
     };
-    ASSERT_TRUE(WaitUntil(clientIs910x603, kPatience));
+    ASSERT_TRUE(PumpUntil(clientIs910x603, kPatience));
     // 工具, up to its last item 皮肤, into it, down to the skin, Enter.
     for (int skin : {1, 2, 0}) {
         SCOPED_TRACE(skin);
         PickMenuItem(L't', VK_UP, 1, {VK_RIGHT}, skin);
         const auto data = ShippedSkin(skin);
         // The deferred re-dress runs 250 ms after the choice.
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                const TBorderMatch m = LeftBorderMatch(FMain, *data);
-                return m.Sampled > 3 && m.Same == m.Sampled;
-            },
-            1000))
+        EXPECT_TRUE(PumpUntil([&] { return LeftBorderMatch(FMain, *data).AllOf(4); }, 1000))
             << LeftBorderMatch(FMain, *data).Same << " of "
             << LeftBorderMatch(FMain, *data).Sampled;
-        EXPECT_TRUE(WaitUntil(clientIs910x603, 1000));
+        EXPECT_TRUE(PumpUntil(clientIs910x603, 1000));
     }
 
     const auto skin = ShippedSkin(0);
@@ -183,36 +157,37 @@ TEST_F(CommandsE2e, EachSkinOfTheMenuDressesTheFrameAndItsCaptionButtonsWork) {
         ClickFrameAt(FMain, maximize);
         // The maximised frame painted: the maximise has run its course. A
         // click while its show-state change is still arriving is dropped.
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] { return IsZoomed(FMain) != FALSE && CaptionButtonCell(FMain, *skin, 1) > 0; },
             kPatience));
         ClickFrameAt(FMain, CaptionButtonPoint(FMain, *skin, 1, true));
-        EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(FMain); }, kPatience));
+        // Likewise the restored frame, before the next click.
+        EXPECT_TRUE(PumpUntil(
+            [&] { return !IsZoomed(FMain) && CaptionButtonCell(FMain, *skin, 1) > 0; },
+            kPatience));
     }
     const POINT minimize = CaptionButtonPoint(FMain, *skin, 2, false);
     ASSERT_GE(minimize.x, 0);
     ClickFrameAt(FMain, minimize);
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(FMain) != FALSE; }, kPatience));
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(FMain) != FALSE; }, kPatience));
     ShowWindow(FMain, SW_RESTORE);
-    ASSERT_TRUE(WaitUntil([&] { return !IsIconic(FMain); }, kPatience));
-    ASSERT_TRUE(WaitUntil(clientIs910x603, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(FMain); }, kPatience));
+    ASSERT_TRUE(PumpUntil(clientIs910x603, kPatience));
     const POINT close = CaptionButtonPoint(FMain, *skin, 0, false);
     ASSERT_GE(close.x, 0);
     ClickFrameAt(FMain, close);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
     EXPECT_TRUE(FProgram->Running());
 }
 
 TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
-    FServer->Set("/ad/Config.txt",
-                 Answer{200, "http://127.0.0.1:" + kPort + "/ad/p1.htm|300|200|0\r\n", 0});
-    FServer->Set("/ad/p1.htm", Answer{200, "<html><body>popup</body></html>", 0});
+    FServer->Set("/ad/Config.txt", Answer{200, ScheduleLine(ServerAddress("/ad/p1.htm")), 0});
     StartProgram();
     HWND popup = WaitForWindow(L"TAlarmFrm", L"悦视 网络电视");
     ASSERT_NE(popup, nullptr);
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PumpUntil(
         [&] {
             RECT r{};
             GetWindowRect(popup, &r);
@@ -236,7 +211,7 @@ TEST_F(CommandsE2e, SchedulePopupRisesAboveTheTaskbarAndClosesByItsPicture) {
     MapWindowPoints(popup, bar, &close, 1);
     PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(close.x, close.y));
     PostMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(close.x, close.y));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, kPatience));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, kPatience));
     EXPECT_TRUE(FProgram->Running());
 }
 
@@ -249,37 +224,29 @@ HWND ChildOfClass(HWND parent, const std::wstring& cls) {
     return nullptr;
 }
 
-// How many of a row of sample points along the left and top edges of a
-// tool bar speed button (57 x 24 at left) show the skin's Button part in
-// state n, as the screen has them; points where the image is see-through
-// show the button face and are compared with it.
-struct TButtonMatch {
-    int Same = 0;
-    int Sampled = 0;
-};
-
-TButtonMatch SpeedButtonMatch(HWND bar, int left, const qh::TSkinData& skin, int state) {
+// Along the left and top edges of a tool bar speed button (57 x 24 at
+// left), against the skin's Button part in state n; points where the image
+// is see-through show the button face and are compared with it.
+TPixelMatch SpeedButtonMatch(HWND bar, int left, const qh::TSkinData& skin, int state) {
     const qh::TDataSkinButton& part = *skin.Button;
-    const qh::TBitmap face = qh::ComposeImage(
-        {0, 0, 57, 24}, part.Image,
-        {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
-        part.Tile != 0, 5, state);
+    const qh::TBitmap face =
+        qh::ComposeImage({0, 0, 57, 24}, part.Image,
+                         {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight},
+                         false, part.Tile != 0, 5, state);
     RECT r{};
     GetWindowRect(bar, &r);
-    TButtonMatch match;
-    HDC screen = GetDC(nullptr);
+    TPixelMatch match;
+    const qh::TWindowDC screen(nullptr);
     auto sample = [&](int x, int y) {
         qh::TColor want = face.GetPixel(x, y);
         if (want == qh::kColourKey && part.Trans == 1)
             want = static_cast<qh::TColor>(skin.Colours.ButtonFace);
-        ++match.Sampled;
-        if (GetPixel(screen, r.left + left + x, r.top + 2 + y) ==
-            RGB(qh::ColourR(want), qh::ColourG(want), qh::ColourB(want)))
-            ++match.Same;
+        match.Sample(screen.Get(), r.left + left + x, r.top + 2 + y, want);
     };
-    for (int y = 4; y < 20; y += 3) sample(1, y);
-    for (int x = 4; x < 53; x += 6) sample(x, 1);
-    ReleaseDC(nullptr, screen);
+    for (int y = 4; y < 20; y += 3)
+        sample(1, y);
+    for (int x = 4; x < 53; x += 6)
+        sample(x, 1);
     return match;
 }
 
@@ -292,12 +259,7 @@ TEST_F(CommandsE2e, TheNavigationButtonsShowTheSkinsButtonStates) {
     ASSERT_NE(bar, nullptr);
     const auto skin = ShippedSkin(0);
     auto shows = [&](int left, int state) {
-        return WaitUntil(
-            [&] {
-                const TButtonMatch m = SpeedButtonMatch(bar, left, *skin, state);
-                return m.Sampled > 0 && m.Same == m.Sampled;
-            },
-            5000);
+        return PumpUntil([&] { return SpeedButtonMatch(bar, left, *skin, state).AllOf(1); }, 5000);
     };
     // Home normal, back disabled (no history yet).
     EXPECT_TRUE(shows(0, 1)) << "home, normal";
@@ -327,18 +289,16 @@ TEST_F(CommandsE2e, TheAboutBoxTextScrollsByTheWheelAndTheArrowWhileDressed) {
     auto position = [&] { return SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0); };
     ASSERT_EQ(position(), 0);
     PostMessageW(memo, WM_VSCROLL, SB_LINEDOWN, 0); // the down arrow's command
-    EXPECT_TRUE(WaitUntil([&] { return position() == 1; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return position() == 1; }, 5000));
     POINT centre{20, 20};
     ClientToScreen(memo, &centre);
     PostMessageW(memo, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(centre.x, centre.y));
-    EXPECT_TRUE(WaitUntil([&] { return position() > 1; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return position() > 1; }, 5000));
     PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(box); }, kPatience));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }, kPatience));
 }
 
 namespace {
-
-COLORREF Rgb(qh::TColor c) { return RGB(qh::ColourR(c), qh::ColourG(c), qh::ColourB(c)); }
 
 RECT ScreenRect(HWND w) {
     RECT r{};
@@ -346,33 +306,23 @@ RECT ScreenRect(HWND w) {
     return r;
 }
 
-// Screen pixels along a popup menu window's top row and left column
-// against the skin's MenuBackground picture composed to the window's size.
-struct TPixelMatch {
-    int Same = 0;
-    int Sampled = 0;
-    bool All() const { return Sampled > 4 && Same == Sampled; }
-};
+// Along a popup menu window's top row and left column, against the skin's
+// MenuBackground picture composed to the window's size.
 
 TPixelMatch MenuBorderMatch(HWND menu, const qh::TSkinData& skin) {
-    const qh::TDataSkinObject& part = *skin.MenuBackground;
     RECT r{};
     GetWindowRect(menu, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const qh::TBitmap expected = qh::ComposeImage(
-        {0, 0, w, h}, part.Image,
-        {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
-        part.Tile != 0, 1, 1);
+    const qh::TBitmap expected = ComposedMenuBackground(menu, skin);
     TPixelMatch match;
-    HDC screen = GetDC(nullptr);
+    const qh::TWindowDC screen(nullptr);
     auto sample = [&](int x, int y) {
-        ++match.Sampled;
-        if (GetPixel(screen, r.left + x, r.top + y) == Rgb(expected.GetPixel(x, y)))
-            ++match.Same;
+        match.Sample(screen.Get(), r.left + x, r.top + y, expected.GetPixel(x, y));
     };
-    for (int x = 0; x < w; x += 7) sample(x, 1);
-    for (int y = 0; y < h; y += 7) sample(1, y);
-    ReleaseDC(nullptr, screen);
+    for (int x = 0; x < w; x += 7)
+        sample(x, 1);
+    for (int y = 0; y < h; y += 7)
+        sample(1, y);
     return match;
 }
 
@@ -381,11 +331,11 @@ TPixelMatch MenuBorderMatch(HWND menu, const qh::TSkinData& skin) {
 TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     StartProgram();
     ASSERT_TRUE(Dressed(FMain));
-    EXPECT_TRUE(WaitUntil([&] { return GetMenu(FMain) == nullptr; }, 10000))
+    EXPECT_TRUE(PumpUntil([&] { return GetMenu(FMain) == nullptr; }, 10000))
         << "the system's menu bar is gone";
     // The bar shows its active picture while the window is in front.
     SetForegroundWindow(FMain);
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
     const auto skin = ShippedSkin(0);
     ASSERT_TRUE(skin->MenuBar && skin->MenuBackground);
 
@@ -399,7 +349,8 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     qh::TBitmap picture(barWidth, barHeight);
     const qh::TMargins margins{bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight};
     if (bar.Tile == 1)
-        qh::ComposeInto(picture, {0, 0, barWidth, barHeight}, bar.Image, margins, true, false, 2, 1);
+        qh::ComposeInto(picture, {0, 0, barWidth, barHeight}, bar.Image, margins, true, false, 2,
+                        1);
     else
         qh::ComposeHorizontal(picture, {0, 0, barWidth, barHeight}, bar.Image, true, 2, 1, margins);
     const COLORREF text = Rgb(static_cast<qh::TColor>(skin->Colours.MenuBarText));
@@ -424,7 +375,7 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
         // Micro Hei draws few pixels of the exact colour: most stroke pixels are edges.
         return same == sampled && textPixels > 12;
     };
-    EXPECT_TRUE(WaitUntil(barMatches, 5000)) << seen;
+    EXPECT_TRUE(PumpUntil(barMatches, 5000)) << seen;
 
     // Alt+S opens the last drop-down, to know where it shows.
     auto altKey = [&](WORD key) {
@@ -433,12 +384,12 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     };
     auto openLeft = [&] {
         HWND menu = nullptr;
-        WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000);
+        PumpUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000);
         return menu ? ScreenRect(menu).left : -1;
     };
     auto press = [&](WORD key) { PostMessageW(FMain, WM_KEYDOWN, key, 1); };
     auto closed = [&] {
-        return WaitUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000);
+        return PumpUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000);
     };
     altKey('S');
     const LONG lastLeft = openLeft();
@@ -448,19 +399,19 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
 
     altKey('V');
     HWND first = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (first = OpenMenuWindow(FProgram->Id())) != nullptr; },
-                          5000))
+    ASSERT_TRUE(
+        PumpUntil([&] { return (first = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000))
         << "Alt+V opened no drop-down";
     EXPECT_EQ(SendMessageW(first, 0x3504, 0, 0), 1) << "the drop-down answers the skin's query";
-    EXPECT_TRUE(WaitUntil([&] { return MenuBorderMatch(first, *skin).All(); }, 3000))
+    EXPECT_TRUE(PumpUntil([&] { return MenuBorderMatch(first, *skin).AllOf(5); }, 3000))
         << MenuBorderMatch(first, *skin).Same << " of " << MenuBorderMatch(first, *skin).Sampled;
     const LONG firstLeft = ScreenRect(first).left;
     EXPECT_LT(firstLeft, lastLeft);
     // Left from the first wraps to the last; Right from the last to the first.
     press(VK_LEFT);
-    EXPECT_TRUE(WaitUntil([&] { return openLeft() == lastLeft; }, 5000)) << openLeft();
+    EXPECT_TRUE(PumpUntil([&] { return openLeft() == lastLeft; }, 5000)) << openLeft();
     press(VK_RIGHT);
-    EXPECT_TRUE(WaitUntil([&] { return openLeft() == firstLeft; }, 5000)) << openLeft();
+    EXPECT_TRUE(PumpUntil([&] { return openLeft() == firstLeft; }, 5000)) << openLeft();
     press(VK_ESCAPE);
     EXPECT_TRUE(closed());
 
@@ -469,10 +420,10 @@ TEST_F(CommandsE2e, TheMenuBarIsPaintedInTheFrameAndItsDropDownsWearTheSkin) {
     ASSERT_NE(toolBar, nullptr);
     ASSERT_TRUE(IsWindowVisible(toolBar));
     PickMenuItem(L'v', VK_DOWN, 1);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toolBar); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(toolBar); }, 5000));
     ASSERT_TRUE(closed());
     PickMenuItem(L'v', VK_DOWN, 1);
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(toolBar) != FALSE; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(toolBar) != FALSE; }, 5000));
 }
 
 TEST_F(CommandsE2e, TheTrayMenuWearsTheSkinAndItsExitEndsTheProgram) {
@@ -483,10 +434,10 @@ TEST_F(CommandsE2e, TheTrayMenuWearsTheSkinAndItsExitEndsTheProgram) {
     ClickTrayIcon(icon, true);
     HWND menu = nullptr;
     ASSERT_TRUE(
-        WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, kPatience));
+        PumpUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, kPatience));
     EXPECT_EQ(SendMessageW(menu, 0x3504, 0, 0), 1);
     const auto skin = ShippedSkin(0);
-    EXPECT_TRUE(WaitUntil([&] { return MenuBorderMatch(menu, *skin).All(); }, 3000))
+    EXPECT_TRUE(PumpUntil([&] { return MenuBorderMatch(menu, *skin).AllOf(5); }, 3000))
         << MenuBorderMatch(menu, *skin).Same << " of " << MenuBorderMatch(menu, *skin).Sampled;
     // 退出 is the last item: up from the top wraps to it.
     PostMessageW(icon.Window, WM_KEYDOWN, VK_UP, 1);

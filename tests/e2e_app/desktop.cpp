@@ -6,40 +6,6 @@ namespace e2e_app {
 
 using namespace qh::test;
 
-Process::Process(const std::wstring& exe, const std::wstring& arguments) {
-    std::wstring command = L"\"" + exe + L"\"";
-    if (!arguments.empty()) command += L" " + arguments;
-    std::wstring folder = exe.substr(0, exe.find_last_of(L"\\/"));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.c_str(), &startup, &info)) {
-        CloseHandle(info.hThread);
-        FProcess = info.hProcess;
-        FId = info.dwProcessId;
-    }
-}
-
-Process::~Process() {
-    if (!FProcess) return;
-    if (!WaitExit(0)) {
-        TerminateProcess(FProcess, 99);
-        WaitForSingleObject(FProcess, 10000);
-    }
-    CloseHandle(FProcess);
-}
-
-bool Process::WaitExit(DWORD milliseconds) const {
-    return FProcess && WaitForSingleObject(FProcess, milliseconds) == WAIT_OBJECT_0;
-}
-
-DWORD Process::ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    if (FProcess) GetExitCodeProcess(FProcess, &code);
-    return code;
-}
-
 std::wstring BoxText(HWND box) {
     std::wstring found;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -75,7 +41,7 @@ std::wstring ReadUtf16File(const std::wstring& path) {
 
 bool Dressed(HWND window) {
     constexpr UINT kSkinQuery = 0x3504;
-    return qh::test::WaitUntil([&] { return SendMessageW(window, kSkinQuery, 0, 0) == 1; }, 3000);
+    return qh::test::PumpUntil([&] { return SendMessageW(window, kSkinQuery, 0, 0) == 1; }, 3000);
 }
 
 } // namespace e2e_app

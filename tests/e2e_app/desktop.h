@@ -2,6 +2,7 @@
 // and the message boxes it opens.
 #pragma once
 
+#include "tests/support/process.h"
 #include "tests/support/windows_walk.h"
 
 #include <windows.h>
@@ -11,27 +12,6 @@
 #include <vector>
 
 namespace e2e_app {
-
-// A started process, ended if still running when the holder goes.
-class Process {
-public:
-    Process() = default;
-    explicit Process(const std::wstring& exe, const std::wstring& arguments = L"");
-    ~Process();
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    bool Started() const { return FProcess != nullptr; }
-    DWORD Id() const { return FId; }
-    bool Running() const { return FProcess && !WaitExit(0); }
-    // True when the process has ended within the time.
-    bool WaitExit(DWORD milliseconds) const;
-    DWORD ExitCode() const;
-
-private:
-    HANDLE FProcess = nullptr;
-    DWORD FId = 0;
-};
 
 // Whether the window wears the skin: a dressed window answers the skin
 // engine's query with 1. Waits a little, for the dressing follows the

@@ -1,8 +1,7 @@
 // The real program against a portal that misbehaves: a schedule answered by
 // a body without end leaves the program's memory and window alone, and a
 // schedule that names local files and scripts pops up its web page only.
-#include "desktop.h"
-#include "loopback_server.h"
+#include "portal_e2e.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -14,15 +13,12 @@
 #include <memory>
 #include <string>
 
-#include "qh_config.h"
-
 namespace {
 
 using namespace e2e_app;
 using namespace qh::test;
 
 constexpr DWORD kPatience = 60000;
-const std::string kPort = std::to_string(QH_E2E_APP_PORT);
 
 // The whole of a small file, read to its end (procfs files tell no size).
 std::string ReadWhole(const std::wstring& path) {
@@ -82,53 +78,24 @@ private:
     std::wstring FStatus;
 };
 
-class HostilePortalE2e : public ::testing::Test {
+// The portal's standard answers; a case makes the schedule hostile.
+class HostilePortalE2e : public PortalE2e {
 protected:
-    void SetUp() override {
-        FServer = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
-        ASSERT_TRUE(FServer->Listening());
-        FServer->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
-        FServer->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
-        FServer->Set("/ad/p1.htm", Answer{200, "<html><body>popup</body></html>", 0});
-    }
-    void TearDown() override {
-        FProgram.reset();
-        FServer.reset();
-    }
-    void Start() {
-        FProgram = std::make_unique<Process>(Exe());
-        ASSERT_TRUE(FProgram->Started());
-        ASSERT_TRUE(WaitUntil([&] { return (FMain = MainWindow()) != nullptr; }, kPatience));
-    }
-    static std::wstring Exe() { return ExecutableFolder() + L"e2e_app\\QingheTV_e2e.exe"; }
-    HWND MainWindow() const {
-        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true);
-    }
-    size_t Popups() const {
-        size_t count = 0;
-        for (HWND window : TopLevelWindows(FProgram->Id()))
-            if (WindowClass(window) == L"TAlarmFrm" && IsWindowVisible(window)) ++count;
-        return count;
-    }
-    static std::string PopupLine(const std::string& address) { return address + "|300|200|0\r\n"; }
-
-    std::unique_ptr<LoopbackServer> FServer;
-    std::unique_ptr<Process> FProgram;
-    HWND FMain = nullptr;
+    size_t Popups() const { return ShownPopups(*FProgram).size(); }
 };
 
 TEST_F(HostilePortalE2e, AnEndlessScheduleBodyLeavesMemoryAndWindowAloneAndTheNextScheduleShows) {
     Answer endless;
     endless.Endless = true;
     FServer->Set("/ad/Config.txt", endless);
-    Start();
+    StartProgram();
     HANDLE process =
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, FProgram->Id());
     ASSERT_NE(process, nullptr);
-    const ResidentMemory memory(process, Exe());
+    const ResidentMemory memory(process, ProgramExe());
     const long before = memory.Kb();
     ASSERT_GT(before, 0);
-    ASSERT_TRUE(WaitUntil([&] { return FServer->CountOf("/ad/Config.txt") > 0; }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return FServer->CountOf("/ad/Config.txt") > 0; }, kPatience));
 
     // 25 seconds of zeros as fast as the program reads, pinged every 500 ms.
     long peak = before;
@@ -142,7 +109,7 @@ TEST_F(HostilePortalE2e, AnEndlessScheduleBodyLeavesMemoryAndWindowAloneAndTheNe
             ++unanswered;
         slowest = std::max(slowest, GetTickCount() - asked);
         peak = std::max(peak, memory.Kb());
-        WaitUntil([] { return false; }, 500);
+        PumpFor(500);
     }
     const int requests = FServer->CountOf("/ad/Config.txt");
     std::printf("resident memory (%s): %ld KiB before, %ld KiB at the peak, %+ld KiB; "
@@ -152,24 +119,23 @@ TEST_F(HostilePortalE2e, AnEndlessScheduleBodyLeavesMemoryAndWindowAloneAndTheNe
     EXPECT_LT(peak - before, 64 * 1024) << "KiB";
     EXPECT_EQ(unanswered, 0);
 
-    FServer->Set("/ad/Config.txt",
-                 Answer{200, PopupLine("http://127.0.0.1:" + kPort + "/ad/p1.htm"), 0});
-    EXPECT_TRUE(WaitUntil([&] { return Popups() == 1; }, kPatience)) << "the schedule's popup";
+    FServer->Set("/ad/Config.txt", Answer{200, ScheduleLine(ServerAddress("/ad/p1.htm")), 0});
+    EXPECT_TRUE(PumpUntil([&] { return Popups() == 1; }, kPatience)) << "the schedule's popup";
     CloseHandle(process);
 }
 
 TEST_F(HostilePortalE2e, OnlyTheScheduleLineThatNamesAWebPagePopsUp) {
     FServer->Set("/ad/Config.txt", Answer{200,
-                                          PopupLine("file:///C:/windows/win.ini") +
-                                              PopupLine("javascript:alert(document.cookie)") +
-                                              PopupLine("res://shell32.dll/1") +
-                                              PopupLine("http://127.0.0.1:" + kPort + "/ad/p1.htm"),
+                                          ScheduleLine("file:///C:/windows/win.ini") +
+                                              ScheduleLine("javascript:alert(document.cookie)") +
+                                              ScheduleLine("res://shell32.dll/1") +
+                                              ScheduleLine(ServerAddress("/ad/p1.htm")),
                                           0});
-    Start();
-    ASSERT_TRUE(WaitUntil([&] { return Popups() > 0; }, kPatience));
+    StartProgram();
+    ASSERT_TRUE(PumpUntil([&] { return Popups() > 0; }, kPatience));
     // Every page taken: later ticks fetch the schedule again. Two fetches
     // more are two ticks in which any other line would have shown.
-    ASSERT_TRUE(WaitUntil([&] { return FServer->CountOf("/ad/Config.txt") >= 3; }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return FServer->CountOf("/ad/Config.txt") >= 3; }, kPatience));
     EXPECT_EQ(Popups(), 1u);
     EXPECT_GE(FServer->CountOf("/ad/p1.htm"), 1);
 }

@@ -1,6 +1,7 @@
 #include "program_look.h"
 
 #include "skin/render/caption_layout.h"
+#include "skin/render/compose.h"
 #include "skin/render/frame_styles.h"
 #include "skin/render/state_image.h"
 #include "tests/support/windows_walk.h"
@@ -81,8 +82,7 @@ int CaptionButtonCell(HWND window, const qh::TSkinData& skin, int action) {
                 const qh::TColor want = part->Image.GetPixel(c.Left + x, c.Top + y);
                 if (want == qh::kColourKey) continue;
                 ++count;
-                same += GetPixel(screen, r.left + b.Left + x, r.top + b.Top + y) ==
-                        RGB(qh::ColourR(want), qh::ColourG(want), qh::ColourB(want));
+                same += GetPixel(screen, r.left + b.Left + x, r.top + b.Top + y) == Rgb(want);
             }
         if (same > bestSame) {
             best = cell;
@@ -98,6 +98,15 @@ HWND OpenMenuWindow(DWORD process) {
     for (HWND w : TopLevelWindows(process))
         if (WindowClass(w) == L"#32768" && IsWindowVisible(w)) return w;
     return nullptr;
+}
+
+qh::TBitmap ComposedMenuBackground(HWND menu, const qh::TSkinData& skin) {
+    const qh::TDataSkinObject& part = *skin.MenuBackground;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    return qh::ComposeImage({0, 0, r.right - r.left, r.bottom - r.top}, part.Image,
+                            {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight},
+                            false, part.Tile != 0, 1, 1);
 }
 
 TTrayIconId FindTrayIcon(DWORD process) {

@@ -12,6 +12,11 @@
 
 namespace e2e_app {
 
+// A skin picture's colour as GDI reads it back from the screen.
+inline COLORREF Rgb(qh::TColor c) {
+    return RGB(qh::ColourR(c), qh::ColourG(c), qh::ColourB(c));
+}
+
 // A shipped skin as the program's store holds it, read from the build's packed files.
 std::unique_ptr<qh::TSkinData> ShippedSkin(int index);
 
@@ -26,6 +31,8 @@ int CaptionButtonCell(HWND window, const qh::TSkinData& skin, int action);
 
 // The program's visible popup menu window, or none.
 HWND OpenMenuWindow(DWORD process);
+// The skin's menu background composed to the size of that menu window.
+qh::TBitmap ComposedMenuBackground(HWND menu, const qh::TSkinData& skin);
 
 // The program's tray icon as the shell knows it: the hidden window that
 // takes its callbacks and its id; Window is null when there is no icon.

@@ -1,6 +1,5 @@
 // The start-up update check of the real program against the suite's server.
-#include "desktop.h"
-#include "loopback_server.h"
+#include "portal_e2e.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +12,6 @@ namespace {
 using namespace e2e_app;
 using namespace qh::test;
 
-const wchar_t* const kMainClass = L"TKivoMainForm";
-const wchar_t* const kMainTitle = L"青禾网络电视 V2.0";
 const wchar_t* const kBoxTitle = L"中国澄川网络影视频道";
 constexpr DWORD kPatience = 60000; // Wine starts slowly on a busy machine
 
@@ -45,14 +42,14 @@ protected:
         return *FServer;
     }
     void Start() {
-        FProgram = std::make_unique<Process>(Folder() + L"QingheTV_e2e.exe");
+        FProgram = std::make_unique<Process>(ProgramExe());
         ASSERT_TRUE(FProgram->Started());
     }
-    HWND MainWindow() const { return FindTopLevel(FProgram->Id(), kMainClass, kMainTitle, true); }
+    HWND MainWindow() const { return MainWindowOf(*FProgram); }
     HWND UpdateBox() const { return FindTopLevel(FProgram->Id(), L"#32770", kBoxTitle, true); }
     HWND WaitForBox() const {
         HWND box = nullptr;
-        WaitUntil([&] { return (box = UpdateBox()) != nullptr; }, kPatience);
+        PumpUntil([&] { return (box = UpdateBox()) != nullptr; }, kPatience);
         return box;
     }
 
@@ -64,7 +61,7 @@ TEST_F(UpdateCheckE2e, EqualVersionStartsWithoutABox) {
     LoopbackServer& server = Serve(QH_VERSION_TEXT);
     InstallUpdater();
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
     EXPECT_EQ(server.CountOf("/update/Version.txt"), 1);
     EXPECT_TRUE(FProgram->Running());
@@ -96,7 +93,7 @@ TEST_F(UpdateCheckE2e, OlderVersionAndYesStartsTheUpdaterBesideTheProgram) {
     EXPECT_TRUE(FProgram->WaitExit(kPatience));
     // The stand-in writes its record beside itself: the Update.exe of the
     // program's folder ran, with no arguments.
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(Record()); }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(Record()); }, kPatience));
     Sleep(500); // the record may still be being written
     std::wstring record = ReadUtf16File(Record());
     EXPECT_NE(record.find(L"arguments=\r\n"), std::wstring::npos) << record;
@@ -111,7 +108,7 @@ TEST_F(UpdateCheckE2e, MissingUpdaterInformsAndTheProgramRuns) {
     EXPECT_NE(GetDlgItem(box, IDOK), nullptr);
     EXPECT_EQ(GetDlgItem(box, IDYES), nullptr);
     PressButton(box, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
     EXPECT_TRUE(FProgram->Running());
 }
@@ -120,7 +117,7 @@ TEST_F(UpdateCheckE2e, UnreachableUpdateHostStartsWithoutABox) {
     // No server on the port: the connection is refused at once.
     InstallUpdater();
     Start();
-    ASSERT_TRUE(WaitUntil([&] { return MainWindow() != nullptr; }, kPatience));
+    ASSERT_TRUE(PumpUntil([&] { return MainWindow() != nullptr; }, kPatience));
     EXPECT_EQ(UpdateBox(), nullptr);
     EXPECT_TRUE(FProgram->Running());
     EXPECT_FALSE(FileExists(Record()));

@@ -3,10 +3,8 @@
 // restored, the menus opened, popups arriving while another program has
 // the keyboard, and the session's end. After each step the window answers,
 // the screen shows what it should, and nothing is left behind.
-#include "desktop.h"
-#include "loopback_server.h"
+#include "portal_e2e.h"
 #include "program_look.h"
-#include "skin/render/compose.h"
 #include "x_input.h"
 
 #include <gtest/gtest.h>
@@ -16,22 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "qh_config.h"
-
 namespace {
 
 using namespace e2e_app;
 using namespace qh::test;
 
 constexpr DWORD kPatience = 30000;
-const std::string kPort = std::to_string(QH_E2E_APP_PORT);
 
 bool Answers(HWND window) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
-
-std::wstring ProgramExe() { return ExecutableFolder() + L"e2e_app\\QingheTV_e2e.exe"; }
 
 // The whole screen as a bitmap file, to see what went wrong.
 void SaveScreen(const std::wstring& path) {
@@ -72,30 +65,18 @@ std::string ScreenNote() {
     return " (screen: " + name + " beside the suite)";
 }
 
-class Journey : public ::testing::Test {
+class Journey : public PortalE2e {
 protected:
-    void SetUp() override {
-        FServer = std::make_unique<LoopbackServer>(QH_E2E_APP_PORT);
-        ASSERT_TRUE(FServer->Listening());
-        FServer->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
-        FServer->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
-        FServer->Set("/ad/Config.txt", Answer{404, "", 0});
-    }
-
-    void StartProgram() {
-        FProgram = std::make_unique<Process>(ProgramExe());
-        ASSERT_TRUE(FProgram->Started());
-        ASSERT_TRUE(WaitUntil([&] { return (FMain = MainWindow()) != nullptr; }, kPatience));
+    // Started as the user starts it: dressed, its tray icon shown, at its
+    // design size and in front.
+    void StartInFront() {
+        StartProgram(kPatience);
         ASSERT_TRUE(Dressed(FMain));
-        ASSERT_TRUE(WaitUntil([&] { return (FTray = FindTrayIcon(FProgram->Id())).Window; },
-                              kPatience));
-        ASSERT_TRUE(WaitUntil([&] { return ClientIsDesignSize(); }, kPatience));
-        // In front, as a program the user just started.
+        ASSERT_TRUE(
+            PumpUntil([&] { return (FTray = FindTrayIcon(FProgram->Id())).Window; }, kPatience));
+        ASSERT_TRUE(PumpUntil([&] { return ClientIsDesignSize(); }, kPatience));
         SetForegroundWindow(FMain);
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
-    }
-    HWND MainWindow() const {
-        return FindTopLevel(FProgram->Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
     }
     bool ClientIsDesignSize() const {
         RECT client{};
@@ -115,10 +96,10 @@ protected:
         // 工具, up to its last item 皮肤, into it, down to the skin, Enter.
         PickMenuItem(FMain, L't', VK_UP, 1, {VK_RIGHT}, skin);
         FSkin = ShippedSkin(skin);
-        ASSERT_TRUE(WaitUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
         // The deferred re-dress runs 250 ms after the choice; the close
         // button of the new skin shows once it has.
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(PumpUntil(
             [&] {
                 const int cell = CaptionButtonCell(FMain, *FSkin, 0);
                 return ClientIsDesignSize() && (cell == 1 || cell == 4);
@@ -134,12 +115,13 @@ protected:
         // The pointer rests on the button first, as a hand does: it shows
         // hot on an active window.
         ASSERT_TRUE(FInput.MoveTo(close));
-        if (GetForegroundWindow() == FMain)
-            EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 0) == 3; }, 3000))
+        if (GetForegroundWindow() == FMain) {
+            EXPECT_TRUE(PumpUntil([&] { return CaptionButtonCell(FMain, *FSkin, 0) == 3; }, 3000))
                 << "the close button shows cell " << CaptionButtonCell(FMain, *FSkin, 0)
                 << " under the pointer" << ScreenNote();
+        }
         ASSERT_TRUE(FInput.Click(close));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(FMain); }, 5000))
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(FMain); }, 5000))
             << "the close button did not answer" << ScreenNote();
         ExpectAlive("closed to the tray");
     }
@@ -153,7 +135,7 @@ protected:
         case TRoad::TrayMenu: {
             ClickTrayIcon(FTray, true);
             HWND menu = nullptr;
-            ASSERT_TRUE(WaitUntil(
+            ASSERT_TRUE(PumpUntil(
                 [&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000));
             // 显示/隐藏 is the first item.
             PostMessageW(FTray.Window, WM_KEYDOWN, VK_DOWN, 1);
@@ -167,11 +149,11 @@ protected:
             break;
         }
         }
-        ASSERT_TRUE(WaitUntil([&] { return Shown(); }, 5000)) << "not shown again" << ScreenNote();
+        ASSERT_TRUE(PumpUntil([&] { return Shown(); }, 5000)) << "not shown again" << ScreenNote();
         ExpectAlive("shown again");
         // Drawn normal (or inactive) once the pointer is elsewhere.
         FInput.MoveTo({5, 5});
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] {
                 const int cell = CaptionButtonCell(FMain, *FSkin, 0);
                 return cell == 1 || cell == 4;
@@ -181,9 +163,6 @@ protected:
             << ScreenNote();
     }
 
-    std::unique_ptr<LoopbackServer> FServer;
-    std::unique_ptr<Process> FProgram;
-    HWND FMain = nullptr;
     TTrayIconId FTray;
     std::unique_ptr<qh::TSkinData> FSkin = ShippedSkin(0);
     XInput FInput;
@@ -194,7 +173,7 @@ protected:
 // The close button answers every time, whichever road brought the window
 // back and whatever skin it wears.
 TEST_F(Journey, EverySkinClosesAndShowsAgainByEveryRoad) {
-    StartProgram();
+    StartInFront();
     for (int skin : {0, 1, 2}) {
         SCOPED_TRACE("skin " + std::to_string(skin));
         ChooseSkin(skin);
@@ -210,20 +189,19 @@ TEST_F(Journey, EverySkinClosesAndShowsAgainByEveryRoad) {
         const POINT minimize = CaptionButtonPoint(FMain, *FSkin, 2, false);
         ASSERT_GE(minimize.x, 0);
         ASSERT_TRUE(FInput.MoveTo(minimize));
-        if (GetForegroundWindow() == FMain)
-            EXPECT_TRUE(WaitUntil([&] { return CaptionButtonCell(FMain, *FSkin, 2) == 3; }, 3000));
+        if (GetForegroundWindow() == FMain) {
+            EXPECT_TRUE(PumpUntil([&] { return CaptionButtonCell(FMain, *FSkin, 2) == 3; }, 3000));
+        }
         ASSERT_TRUE(FInput.Click(minimize));
-        ASSERT_TRUE(WaitUntil([&] { return IsIconic(FMain) != FALSE; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(FMain) != FALSE; }, 5000));
         ShowBy(TRoad::SecondStart);
-        ASSERT_TRUE(WaitUntil([&] { return ClientIsDesignSize(); }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return ClientIsDesignSize(); }, 5000));
         CloseByButton();
         ShowBy(TRoad::TrayIcon);
     }
 }
 
 namespace {
-
-COLORREF Rgb(qh::TColor c) { return RGB(qh::ColourR(c), qh::ColourG(c), qh::ColourB(c)); }
 
 std::string WindowRectText(HWND window) {
     RECT r{};
@@ -245,14 +223,10 @@ struct TMarkLook {
 };
 
 TMarkLook SelectedMarkLook(HWND menu, const qh::TSkinData& skin) {
-    const qh::TDataSkinObject& part = *skin.MenuBackground;
     RECT r{};
     GetWindowRect(menu, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const qh::TBitmap background = qh::ComposeImage(
-        {0, 0, w, h}, part.Image,
-        {part.LeftWidth, part.TopHeight, part.RightWidth, part.BottomHeight}, false,
-        part.Tile != 0, 1, 1);
+    const qh::TBitmap background = ComposedMenuBackground(menu, skin);
     HDC screen = GetDC(nullptr);
     const int probe = w - 8;
     // The longest run of such rows: a separator line is no selection.
@@ -291,7 +265,7 @@ TMarkLook SelectedMarkLook(HWND menu, const qh::TSkinData& skin) {
 // The checked item of 视图 (显示按钮) and of the tray menu (显示/隐藏),
 // selected, in each skin: its mark shows, in no white box.
 TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
-    StartProgram();
+    StartInFront();
     for (int skin : {0, 1, 2}) {
         SCOPED_TRACE("skin " + std::to_string(skin));
         if (skin != 0) ChooseSkin(skin);
@@ -299,17 +273,17 @@ TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
         RECT frame{};
         GetWindowRect(FMain, &frame);
         ASSERT_TRUE(FInput.Click({(frame.left + frame.right) / 2 + 100, frame.top + 8}));
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == FMain; }, 5000));
         // 视图 opens on its first item; one down selects 显示按钮.
         ASSERT_TRUE(FInput.Keys(L"alt+v"));
         HWND menu = nullptr;
         ASSERT_TRUE(
-            WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000))
+            PumpUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000))
             << "Alt+V opened nothing" << ScreenNote();
         // Once the drop-down is painted and still (keys pressed while the
         // menu is still being put up are not all taken under the test bed).
         TMarkLook look, before;
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(PumpUntil(
             [&] {
                 before = look;
                 look = SelectedMarkLook(menu, *FSkin);
@@ -319,20 +293,22 @@ TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
             5000))
             << "no item of 视图 selected" << ScreenNote();
         // One row down from the first item to 显示按钮, unless it is there already.
-        if (look.Top < look.Rows / 2) ASSERT_TRUE(FInput.Keys(L"Down"));
-        EXPECT_TRUE(WaitUntil(
+        if (look.Top < look.Rows / 2) {
+            ASSERT_TRUE(FInput.Keys(L"Down"));
+        }
+        EXPECT_TRUE(PumpUntil(
             [&] {
                 look = SelectedMarkLook(menu, *FSkin);
                 return look.Top > look.Rows / 2 && look.Top < look.Rows * 3 / 2 + 4 &&
                        look.MarkPixels > 6 && look.WhiteRun < 8;
             },
             3000))
-            << "视图 at " << WindowRectText(menu) << ": top " << look.Top << ", rows " << look.Rows << ", mark " << look.MarkPixels << ", white run "
-            << look.WhiteRun << ScreenNote();
+            << "视图 at " << WindowRectText(menu) << ": top " << look.Top << ", rows " << look.Rows
+            << ", mark " << look.MarkPixels << ", white run " << look.WhiteRun << ScreenNote();
         // The other drop-downs open in turn and answer as skinned.
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(FInput.Keys(L"Right"));
-            EXPECT_TRUE(WaitUntil(
+            EXPECT_TRUE(PumpUntil(
                 [&] {
                     HWND open = OpenMenuWindow(FProgram->Id());
                     return open && open != menu && SendMessageW(open, 0x3504, 0, 0) == 1;
@@ -341,13 +317,13 @@ TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
             menu = OpenMenuWindow(FProgram->Id());
         }
         ASSERT_TRUE(FInput.Keys(L"Escape Escape"));
-        ASSERT_TRUE(WaitUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
 
         ClickTrayIcon(FTray, true);
         ASSERT_TRUE(
-            WaitUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000));
+            PumpUntil([&] { return (menu = OpenMenuWindow(FProgram->Id())) != nullptr; }, 5000));
         ASSERT_TRUE(FInput.Keys(L"Down"));
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] {
                 look = SelectedMarkLook(menu, *FSkin);
                 return look.Rows > 8 && look.MarkPixels > 6 && look.WhiteRun < 8;
@@ -356,7 +332,7 @@ TEST_F(Journey, EveryMenuShowsItsMarksOnTheSkin) {
             << "tray menu: rows " << look.Rows << ", mark " << look.MarkPixels << ", white run "
             << look.WhiteRun << ScreenNote();
         ASSERT_TRUE(FInput.Keys(L"Escape"));
-        ASSERT_TRUE(WaitUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return OpenMenuWindow(FProgram->Id()) == nullptr; }, 5000));
         ExpectAlive("menus closed");
         EXPECT_TRUE(Shown());
     }
@@ -384,10 +360,10 @@ HWND FocusOf(HWND window) {
 // each popup wears the skin and rests inside the work area, and each goes
 // by its own close picture.
 TEST_F(Journey, PopupsArriveWhileAnotherProgramHasTheKeyboard) {
-    StartProgram();
+    StartInFront();
     TNotepad notepad;
     ASSERT_TRUE(notepad.Program.Started());
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PumpUntil(
         [&] {
             for (HWND w : TopLevelWindows(notepad.Program.Id()))
                 if (WindowClass(w) == L"Notepad" && IsWindowVisible(w)) notepad.Window = w;
@@ -396,23 +372,20 @@ TEST_F(Journey, PopupsArriveWhileAnotherProgramHasTheKeyboard) {
         kPatience));
     notepad.Edit = FindWindowExW(notepad.Window, nullptr, L"Edit", nullptr);
     SetForegroundWindow(notepad.Window);
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PumpUntil(
         [&] { return GetForegroundWindow() == notepad.Window && FocusOf(notepad.Window); }, 5000));
     const HWND focus = FocusOf(notepad.Window);
 
     FServer->Set("/ad/p1.htm", Answer{200, "<html><body>one</body></html>", 0});
     FServer->Set("/ad/p2.htm", Answer{200, "<html><body>two</body></html>", 0});
-    FServer->Set("/ad/Config.txt",
-                 Answer{200,
-                        "http://127.0.0.1:" + kPort + "/ad/p1.htm|300|200|0\r\n" +
-                            "http://127.0.0.1:" + kPort + "/ad/p2.htm|250|150|0\r\n",
-                        0});
+    FServer->Set("/ad/Config.txt", Answer{200,
+                                          ScheduleLine(ServerAddress("/ad/p1.htm")) +
+                                              ScheduleLine(ServerAddress("/ad/p2.htm"), 250, 150),
+                                          0});
     std::vector<HWND> popups;
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PumpUntil(
         [&] {
-            popups.clear();
-            for (HWND w : TopLevelWindows(FProgram->Id()))
-                if (WindowClass(w) == L"TAlarmFrm" && IsWindowVisible(w)) popups.push_back(w);
+            popups = ShownPopups(*FProgram);
             return popups.size() == 2;
         },
         kPatience));
@@ -421,11 +394,12 @@ TEST_F(Journey, PopupsArriveWhileAnotherProgramHasTheKeyboard) {
     // Risen: each stops moving once on its resting line.
     for (HWND popup : popups) {
         RECT last{};
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] {
                 RECT now{};
                 GetWindowRect(popup, &now);
-                const bool still = EqualRect(&now, &last) && now.bottom < GetSystemMetrics(SM_CYSCREEN);
+                const bool still =
+                    EqualRect(&now, &last) && now.bottom < GetSystemMetrics(SM_CYSCREEN);
                 last = now;
                 if (!still) Sleep(200);
                 return still;
@@ -444,8 +418,8 @@ TEST_F(Journey, PopupsArriveWhileAnotherProgramHasTheKeyboard) {
         RECT r{};
         GetWindowRect(popup, &r);
         ASSERT_TRUE(FInput.Click({r.right - 3 - 17, r.top + 11}));
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); },
-                              kPatience))
+        EXPECT_TRUE(
+            PumpUntil([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }, kPatience))
             << "the close picture did not answer" << ScreenNote();
     }
     EXPECT_EQ(GetForegroundWindow(), notepad.Window) << "a click on a popup took the keyboard";
@@ -457,7 +431,7 @@ TEST_F(Journey, PopupsArriveWhileAnotherProgramHasTheKeyboard) {
 // Signing out ends the program as its 退出 does, whether its window is
 // shown or hidden to the tray, and nothing of it stays behind.
 TEST_F(Journey, SigningOutEndsTheProgram) {
-    StartProgram();
+    StartInFront();
     CloseByButton(); // hidden to the tray: its windows still answer yes
     const DWORD id = FProgram->Id();
     Process signOut(L"C:\\windows\\system32\\wineboot.exe", L"--end-session");

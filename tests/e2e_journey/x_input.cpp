@@ -6,17 +6,21 @@
 
 namespace e2e_app {
 
-bool XInput::MoveTo(POINT screen) { return Pointer(L"", screen); }
+bool XInput::MoveTo(POINT screen) {
+    return Pointer(L"", screen);
+}
 
 bool XInput::Click(POINT screen) {
     const DWORD pause = GetDoubleClickTime() + 50;
-    qh::test::WaitUntil([&] { return GetTickCount() - FLastClick > pause; }, pause + 100);
+    qh::test::PumpUntil([&] { return GetTickCount() - FLastClick > pause; }, pause + 100);
     const bool done = Pointer(L" click 1", screen);
     FLastClick = GetTickCount();
     return done;
 }
 
-bool XInput::Keys(const std::wstring& keys) { return Run(L"key " + keys); }
+bool XInput::Keys(const std::wstring& keys) {
+    return Run(L"key " + keys);
+}
 
 bool XInput::Run(const std::wstring& arguments) {
     // Wine starts a host program from its path on the Z: drive; the process
@@ -40,7 +44,7 @@ bool XInput::Pointer(const wchar_t* then, POINT screen) {
     if (!Run(L"mousemove " + std::to_wstring(screen.x) + L" " + std::to_wstring(screen.y) + then))
         return false;
     // The pointer's arrival tells that it ran.
-    return qh::test::WaitUntil(
+    return qh::test::PumpUntil(
         [&] {
             POINT at{};
             GetCursorPos(&at);

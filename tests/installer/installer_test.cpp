@@ -1,6 +1,7 @@
 // The installer, silent: files, shortcuts and the uninstall entry in place,
 // the installed program starts, and the uninstaller takes all of it away.
 #include "browser_mode.h"
+#include "package_files.h"
 #include "tests/support/windows_walk.h"
 
 #include <windows.h>
@@ -21,36 +22,6 @@ using namespace qh::test;
 const wchar_t* const kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QingheTV";
 const std::wstring kFolder = L"C:\\QhInstallTest\\QingheTV";
-
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (; *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    return wide;
-}
-
-// The package folder as this process sees it (Wine maps / to Z:).
-std::wstring SetupPath() {
-    std::wstring path = L"Z:" + Widen(QH_PACKAGE_DIR) + L"/QingheTV-" + Widen(QH_VERSION_TEXT) +
-                        L"-setup.exe";
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
-DWORD RunAndWait(std::wstring command) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
 
 std::wstring KnownFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
@@ -122,7 +93,7 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
     std::wstring command = L"\"" + program + L"\"";
     ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                kFolder.c_str(), &startup, &process));
-    EXPECT_TRUE(WaitUntil(
+    EXPECT_TRUE(PumpUntil(
         [&] {
             return FindTopLevel(process.dwProcessId, L"TKivoMainForm", L"青禾网络电视 V2.0",
                                 true) != nullptr;
@@ -133,8 +104,8 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
     setupStartup.cb = sizeof setupStartup;
     PROCESS_INFORMATION setup{};
     std::wstring again = L"\"" + SetupPath() + L"\" /S /D=" + kFolder;
-    ASSERT_TRUE(CreateProcessW(nullptr, again.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &setupStartup, &setup));
+    ASSERT_TRUE(CreateProcessW(nullptr, again.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &setupStartup, &setup));
     EXPECT_EQ(WaitForSingleObject(setup.hProcess, 3000), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the installer went on while the program ran";
     TerminateProcess(process.hProcess, 0);
@@ -153,16 +124,17 @@ TEST(Installer, SilentInstallStartsTheProgramAndSilentUninstallLeavesNothingOfOu
     // The uninstaller runs from a copy of itself and returns at once.
     ASSERT_EQ(RunAndWait(L"\"" + kFolder + L"\\Uninstall.exe\" /S"), 0u);
     // The registry entry goes last.
-    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(); }, 60000));
+    EXPECT_TRUE(PumpUntil([&] { return !KeyExists(); }, 60000));
     std::vector<std::wstring> left;
-    for (const std::wstring& path : {program, kFolder + L"\\Update.exe",
-                                     kFolder + L"\\Uninstall.exe", kFolder, menu, desktop})
+    for (const std::wstring& path :
+         {program, kFolder + L"\\Update.exe", kFolder + L"\\Uninstall.exe", kFolder, menu, desktop})
         if (Exists(path)) left.push_back(path);
     if (KeyExists()) left.push_back(kUninstallKey);
     if (BrowserMode() != 0) left.push_back(L"the browser mode value");
     EXPECT_EQ(BrowserMode(L"QhOtherProgram.exe"), 11000u);
     RemoveBrowserMode(L"QhOtherProgram.exe");
-    for (const std::wstring& path : left) std::printf("left: %ls\n", path.c_str());
+    for (const std::wstring& path : left)
+        std::printf("left: %ls\n", path.c_str());
     EXPECT_TRUE(left.empty());
     RemoveDirectoryW(L"C:\\QhInstallTest");
 }

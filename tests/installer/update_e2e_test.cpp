@@ -6,8 +6,9 @@
 // one box, nothing run, the installed program as it was and the download
 // gone.
 #include "browser_mode.h"
+#include "package_files.h"
 #include "desktop.h"
-#include "loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -30,37 +31,9 @@ const std::wstring kFolder = L"C:\\QhUpdateTest\\QingheTV";
 const wchar_t* const kOfferTitle = L"中国澄川网络影视频道";
 const wchar_t* const kUpdaterTitle = L"青禾网络电视 更新";
 
-std::wstring Widen(const std::string& text) {
-    std::wstring wide;
-    for (char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return wide;
-}
-
-std::wstring PackagePath(const std::string& name) {
-    std::wstring path = L"Z:" + Widen(QH_PACKAGE_DIR) + L"/" + Widen(name);
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    return path;
-}
-
 std::string ReadBinary(const std::wstring& path) {
     std::ifstream file(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-DWORD RunAndWait(std::wstring command) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
 }
 
 // "a.b.c.d" of a file's version record.
@@ -104,7 +77,8 @@ std::string Sha256Hex(const std::string& bytes) {
 std::string Utf8(const std::wstring& text) {
     std::string bytes(text.size() * 3, '\0');
     bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                     bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr));
+                                     bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                     nullptr));
     return bytes;
 }
 
@@ -120,7 +94,8 @@ int TemporaryInstallers() {
     HANDLE search = FindFirstFileW((std::wstring(temp) + L"QingheTV-setup-*.exe").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     int count = 0;
-    do ++count;
+    do
+        ++count;
     while (FindNextFileW(search, &found));
     FindClose(search);
     return count;
@@ -132,15 +107,14 @@ protected:
         FServer = std::make_unique<LoopbackServer>(QH_DEMO_PORT);
         ASSERT_TRUE(FServer->Listening());
         FServer->Set("/", Answer{200, "<html><body>portal</body></html>", 0});
-        FServer->Set("/update/Version.txt", Answer{200, FNext = ReadBinary(PackagePath("next-update/Version.txt")), 0});
+        FServer->Set("/update/Version.txt",
+                     Answer{200, FNext = ReadBinary(PackagePath("next-update/Version.txt")), 0});
         FInstaller = ReadBinary(PackagePath("next-update/QingheTV-setup.exe"));
         FDigest = ReadBinary(PackagePath("next-update/QingheTV-setup.exe.sha256"));
         FSignature = ReadBinary(PackagePath("next-update/QingheTV-setup.exe.sig"));
         ASSERT_GT(FInstaller.size(), 100000u);
         ASSERT_FALSE(FSignature.empty());
-        ASSERT_EQ(RunAndWait(L"\"" + PackagePath("QingheTV-" QH_VERSION_TEXT "-setup.exe") +
-                             L"\" /S /D=" + kFolder),
-                  0u);
+        ASSERT_EQ(RunAndWait(L"\"" + SetupPath() + L"\" /S /D=" + kFolder), 0u);
         ASSERT_EQ(FileVersion(Program()), Widen(QH_VERSION_TEXT));
         FInstalledFiles = InstalledFiles();
     }
@@ -155,7 +129,7 @@ protected:
                 }
             }
         RunAndWait(L"\"" + kFolder + L"\\Uninstall.exe\" /S");
-        WaitUntil([&] { return GetFileAttributesW(kFolder.c_str()) == INVALID_FILE_ATTRIBUTES; },
+        PumpUntil([&] { return GetFileAttributesW(kFolder.c_str()) == INVALID_FILE_ATTRIBUTES; },
                   30000);
         RemoveDirectoryW(L"C:\\QhUpdateTest");
         FServer.reset();
@@ -173,7 +147,7 @@ protected:
         FProgram = std::make_unique<Process>(Program());
         ASSERT_TRUE(FProgram->Started()) << "CreateProcess: error " << GetLastError();
         HWND box = nullptr;
-        ASSERT_TRUE(WaitUntil(
+        ASSERT_TRUE(PumpUntil(
             [&] { return (box = FindTopLevel(FProgram->Id(), L"#32770", kOfferTitle, true)); },
             60000));
         PressButton(box, IDYES);
@@ -185,10 +159,12 @@ protected:
         HWND box = nullptr;
         std::wstring text;
         // The box is found as soon as it is made, a moment before its text is.
-        WaitUntil([&] {
-            box = AnyTopLevel(L"#32770", kUpdaterTitle);
-            return box && !(text = BoxText(box)).empty();
-        }, 60000);
+        PumpUntil(
+            [&] {
+                box = AnyTopLevel(L"#32770", kUpdaterTitle);
+                return box && !(text = BoxText(box)).empty();
+            },
+            60000);
         if (!box) return L"(no box)";
         DWORD id = 0;
         GetWindowThreadProcessId(box, &id);
@@ -205,7 +181,7 @@ protected:
         EXPECT_EQ(TemporaryInstallers(), 0);
         FServer->Set("/update/Version.txt", Answer{200, QH_VERSION_TEXT, 0});
         Process again(Program());
-        EXPECT_TRUE(WaitUntil(
+        EXPECT_TRUE(PumpUntil(
             [&] { return FindTopLevel(again.Id(), L"TKivoMainForm", L"青禾网络电视 V2.0", true); },
             60000));
     }
@@ -221,10 +197,10 @@ TEST_F(UpdateE2e, YesInstallsTheNextVersionAndStartsIt) {
     FServer->Set("/update/QingheTV-setup.exe.sha256", Answer{200, FDigest, 0});
     FServer->Set("/update/QingheTV-setup.exe.sig", Answer{200, FSignature, 0});
     AcceptTheOffer();
-    EXPECT_TRUE(WaitUntil([&] { return AnyTopLevel(nullptr, kUpdaterTitle) != nullptr; }, 30000))
+    EXPECT_TRUE(PumpUntil([&] { return AnyTopLevel(nullptr, kUpdaterTitle) != nullptr; }, 30000))
         << "the progress window";
     HWND main = nullptr;
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PumpUntil(
         [&] { return (main = AnyTopLevel(L"TKivoMainForm", L"青禾网络电视 V2.0")) != nullptr; },
         120000));
     EXPECT_EQ(FileVersion(Program()), Widen(FNext));

@@ -2,6 +2,7 @@
 // menu API, with the tray's shell seam recording instead of the shell.
 #include "app/main_form_win.h"
 #include "app/program_addresses.h"
+#include "tests/support/toolkit_env.h"
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
 #include "toolkit/exception_report.h"
@@ -37,13 +38,6 @@ MenuItemState ItemAt(HMENU menu, int index) {
 
 class MainFormTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!Application) {
-            FApp = new TApplication();
-            Application->Initialize();
-            Application->SetTitle("青禾网络电视");
-        }
-    }
     void SetUp() override {
         SetErrorBoxOverride([this](const std::wstring&, const std::wstring& text, UINT) {
             FErrors.push_back(text);
@@ -60,10 +54,7 @@ protected:
 
     std::unique_ptr<TKivoMainForm> FForm;
     std::vector<std::wstring> FErrors;
-    static TApplication* FApp;
 };
-
-TApplication* MainFormTest::FApp = nullptr;
 
 } // namespace
 

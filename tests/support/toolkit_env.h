@@ -1,5 +1,5 @@
-// What the toolkit suites share: one application for the whole program and
-// a way to let its loop run until something has happened.
+// What the toolkit suites share: one application for the whole program,
+// whose loop takes the messages PumpUntil and Pump handle (windows_walk.h).
 #pragma once
 
 #include "tests/support/windows_walk.h"
@@ -11,10 +11,10 @@
 
 namespace qh::test {
 
-// Runs the application's loop until done() holds or about ten seconds have
-// gone; answers done().
-bool PumpUntil(const std::function<bool()>& done);
-// Lets the loop take what is waiting now.
-void Pump();
+// The application is made by a test environment in toolkit_env.cpp. Nothing
+// else there is called, so every file that includes this names it, and the
+// linker keeps it.
+bool TestApplicationLinked();
+inline const bool testApplicationLinked = TestApplicationLinked();
 
 } // namespace qh::test

@@ -41,16 +41,49 @@ std::wstring ExecutableFolder() {
     return full.substr(0, full.find_last_of(L"\\/") + 1);
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= milliseconds) return false;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        Sleep(30);
+namespace {
+
+bool DispatchOne() {
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return true;
+}
+
+bool (*handleOne)() = &DispatchOne;
+
+} // namespace
+
+void RouteMessagesThrough(bool (*handler)()) {
+    handleOne = handler ? handler : &DispatchOne;
+}
+
+void Pump() {
+    for (int round = 0; round < 5; ++round) {
+        while (handleOne()) {
+        }
+        Sleep(1);
     }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD boundMilliseconds) {
+    const ULONGLONG end = GetTickCount64() + boundMilliseconds;
+    while (!done()) {
+        if (GetTickCount64() > end) return false;
+        // What waits is handled whole: a condition met halfway through a
+        // window's showing would let a case act on a half-shown window.
+        while (handleOne()) {
+        }
+        if (done()) return true;
+        // Wakes at the next message, or to look at a condition no message tells of.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(DWORD milliseconds) {
+    PumpUntil([] { return false; }, milliseconds);
 }
 
 } // namespace qh::test

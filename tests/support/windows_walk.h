@@ -24,8 +24,17 @@ HWND FindTopLevel(DWORD processId, const std::wstring& className, const std::wst
 // The folder of the running executable, with its trailing separator.
 std::wstring ExecutableFolder();
 
-// Polls until the condition holds, handling this thread's messages
-// meanwhile; false when the time ran out.
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+// Handles this thread's waiting messages (a few rounds, so that what they
+// post is handled too).
+void Pump();
+// Handles this thread's messages until done() holds or the bound has passed
+// (a bound against hanging, not a timing check); answers done().
+bool PumpUntil(const std::function<bool()>& done, DWORD boundMilliseconds = 10000);
+// Handles messages for a while: for the cases where something must not happen.
+void PumpFor(DWORD milliseconds);
+// Messages are translated and dispatched, unless a suite with one
+// application for the whole program routes them through it: handleOne
+// handles one waiting message and answers false when none waited.
+void RouteMessagesThrough(bool (*handleOne)());
 
 } // namespace qh::test

@@ -1,6 +1,6 @@
 #include "tray/simple_timer.h"
 
-#include "message_pump.h"
+#include "tests/support/windows_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@
 
 using qh::TSimpleTimer;
 using qh::TSimpleTimerHandler;
-using tray_test::PumpUntil;
+using qh::test::PumpFor;
+using qh::test::PumpUntil;
 
 TEST(SimpleTimer, SharedWindowLivesFromFirstToLastTimer) {
     ASSERT_EQ(TSimpleTimerHandler::Instance(), nullptr);
@@ -71,7 +72,7 @@ TEST(SimpleTimer, AutoDisableFiresOnce) {
     EXPECT_FALSE(timer.Enabled());
     EXPECT_FALSE(timer.Running());
     // A few more turns of the loop bring no second tick.
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(ticks, 1);
 }
 
@@ -101,7 +102,7 @@ TEST(SimpleTimer, RemovingTheHandlerStopsTheWindowTimerOnly) {
     timer.SetOnTimer(nullptr);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_FALSE(timer.Running());
-    PumpUntil([] { return false; }, 60);
+    PumpFor(60);
     EXPECT_EQ(ticks, 0);
 }
 
@@ -112,7 +113,7 @@ TEST(SimpleTimer, QueuedTickOfAFreedTimerIsIgnored) {
     UINT_PTR identifier = doomed->Identifier();
     doomed.reset();
     PostMessageW(TSimpleTimerHandler::Instance()->Window(), WM_TIMER, identifier, 0);
-    tray_test::PumpPending();
+    qh::test::Pump();
     EXPECT_EQ(ticks, 0);
 }
 

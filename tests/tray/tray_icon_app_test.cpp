@@ -3,7 +3,7 @@
 #include "toolkit/forms.h"
 #include "tray/tray_icon.h"
 
-#include "message_pump.h"
+#include "tests/support/windows_walk.h"
 #include "shell_recorder.h"
 #include "test_icons.h"
 
@@ -50,7 +50,7 @@ protected:
         application->SetMainForm(form);
     }
     void TearDown() override {
-        tray_test::PumpPending();
+        qh::test::Pump();
         application.reset();
     }
 
@@ -83,7 +83,7 @@ TEST_F(TrayIconInApplication, TaskbarRestartAddsAVisibleIconAgain) {
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(HWND_BROADCAST, TTrayIcon::TaskbarCreatedMessage(), 0, 0, SMTO_ABORTIFHUNG,
                         5000, &answer);
-    tray_test::PumpPending();
+    qh::test::Pump();
     EXPECT_EQ(shell.Count(NIM_ADD), 3);
 
     icon->SetIconVisible(false);
@@ -326,7 +326,7 @@ TEST_F(TrayIconInApplication, HandlerErrorsReachTheGeneralErrorReport) {
         throw qh::Exception("定时出错");
     });
     timer.SetEnabled(true);
-    ASSERT_TRUE(tray_test::PumpUntil([&] { return thrown; }));
+    ASSERT_TRUE(qh::test::PumpUntil([&] { return thrown; }));
     ASSERT_EQ(reports.size(), 2u);
     EXPECT_EQ(reports[1], L"定时出错");
     Callback(*icon, WM_LBUTTONDOWN);

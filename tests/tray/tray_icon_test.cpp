@@ -1,6 +1,6 @@
 #include "tray/tray_icon.h"
 
-#include "message_pump.h"
+#include "tests/support/windows_walk.h"
 #include "shell_recorder.h"
 #include "test_icons.h"
 
@@ -11,10 +11,11 @@
 #include <vector>
 
 using qh::TTrayIcon;
+using qh::test::PumpFor;
+using qh::test::PumpUntil;
 using tray_test::IconColour;
 using tray_test::IconHolder;
 using tray_test::MakeSolidIcon;
-using tray_test::PumpUntil;
 using tray_test::ShellRecorder;
 
 namespace {
@@ -327,12 +328,17 @@ struct EventLog {
     }
 };
 
+// An icon on the recording shell, its mouse events written down.
+class TrayIconMouse : public ::testing::Test {
+protected:
+    ShellRecorder shell;
+    TTrayIcon icon{nullptr};
+    EventLog log;
+};
+
 } // namespace
 
-TEST(TrayIcon, ClickWithoutDoubleClickHandlerComesAtButtonUp) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, ClickWithoutDoubleClickHandlerComesAtButtonUp) {
     log.Attach(icon, false);
     Callback(icon, WM_LBUTTONDOWN);
     EXPECT_EQ(log.Events, std::vector<std::string>{"down L"});
@@ -344,10 +350,7 @@ TEST(TrayIcon, ClickWithoutDoubleClickHandlerComesAtButtonUp) {
     EXPECT_EQ(log.Events.size(), 4u);
 }
 
-TEST(TrayIcon, ClickWaitsForTheDoubleClickTime) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, ClickWaitsForTheDoubleClickTime) {
     log.Attach(icon, true);
     Callback(icon, WM_LBUTTONDOWN);
     Callback(icon, WM_LBUTTONUP);
@@ -357,10 +360,7 @@ TEST(TrayIcon, ClickWaitsForTheDoubleClickTime) {
     EXPECT_TRUE(ClickTimerIdle());
 }
 
-TEST(TrayIcon, DoubleClickGivesNoClick) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, DoubleClickGivesNoClick) {
     log.Attach(icon, true);
     // The shell's order for a double-click.
     Callback(icon, WM_LBUTTONDOWN);
@@ -368,7 +368,7 @@ TEST(TrayIcon, DoubleClickGivesNoClick) {
     Callback(icon, WM_LBUTTONDBLCLK);
     Callback(icon, WM_LBUTTONUP);
     ASSERT_TRUE(PumpUntil(ClickTimerIdle, GetDoubleClickTime() + 10000));
-    tray_test::PumpPending();
+    qh::test::Pump();
     EXPECT_EQ(log.Events, (std::vector<std::string>{"down L", "up L", "dblclick", "up L"}));
 
     // The next single click is a click again.
@@ -378,10 +378,7 @@ TEST(TrayIcon, DoubleClickGivesNoClick) {
         PumpUntil([&] { return log.Events.back() == "click"; }, GetDoubleClickTime() + 10000));
 }
 
-TEST(TrayIcon, HeldButtonAfterAClickRaisesOneClickAtRelease) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, HeldButtonAfterAClickRaisesOneClickAtRelease) {
     log.Attach(icon, true);
     Callback(icon, WM_LBUTTONDOWN);
     Callback(icon, WM_LBUTTONUP);
@@ -396,10 +393,7 @@ TEST(TrayIcon, HeldButtonAfterAClickRaisesOneClickAtRelease) {
     EXPECT_EQ(log.Events, (std::vector<std::string>{"down L", "click", "up L"}));
 }
 
-TEST(TrayIcon, RightAndMiddleButtonsFollowTheShellMode) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, RightAndMiddleButtonsFollowTheShellMode) {
     log.Attach(icon, false);
     Callback(icon, WM_RBUTTONDOWN);
     Callback(icon, WM_RBUTTONUP);
@@ -417,10 +411,7 @@ TEST(TrayIcon, RightAndMiddleButtonsFollowTheShellMode) {
     EXPECT_EQ(log.Events, (std::vector<std::string>{"up R", "up R", "up R"}));
 }
 
-TEST(TrayIcon, DisabledIgnoresTheMouseButNotBalloons) {
-    ShellRecorder shell;
-    TTrayIcon icon(nullptr);
-    EventLog log;
+TEST_F(TrayIconMouse, DisabledIgnoresTheMouseButNotBalloons) {
     log.Attach(icon, false);
     std::vector<std::string> balloons;
     icon.OnBalloonHintShow = [&](qh::TObject* s) { balloons.push_back(s == &icon ? "show" : "?"); };
@@ -473,7 +464,7 @@ TEST(TrayIcon, EnterOnceThenExitWhenTheCursorLeaves) {
     ASSERT_TRUE(PumpUntil([&] { return exits == 1; }));
     // Once out, the timer stays quiet until the next enter.
     SetCursorPos(cursor.x + 60, cursor.y + 50);
-    PumpUntil([] { return false; }, 100);
+    PumpFor(100);
     EXPECT_EQ(exits, 1);
     Callback(icon, WM_MOUSEMOVE);
     EXPECT_EQ(enters, 2);

@@ -1,16 +1,13 @@
-// A top-level window to host the browser on, a message pump with a bound,
-// and a one-page HTTP server on loopback.
+// A top-level window to host the browser on.
 #pragma once
 
 #include <winsock2.h>
 #include <windows.h>
 
-#include <atomic>
+#include "tests/support/loopback_server.h"
+#include "tests/support/windows_walk.h"
+
 #include <functional>
-#include <mutex>
-#include <string>
-#include <thread>
-#include <vector>
 
 class ParentWindow {
 public:
@@ -31,33 +28,12 @@ private:
     HWND FWindow = nullptr;
 };
 
-// Dispatches messages until done() holds or the bound of waiting has passed
-// (a bound against hanging, not a timing check); returns done().
-bool PumpUntil(const std::function<bool()>& done, unsigned boundMilliseconds = 30000);
+using qh::test::Answer;
+using qh::test::LoopbackServer;
+using qh::test::PumpUntil;
+
+// A page of the real control may take this long to load under Wine.
+constexpr DWORD kPageLoadBound = 30000;
 
 RECT ClientRectOf(HWND window);
 RECT WindowRectIn(HWND window, HWND reference); // in reference's client coordinates
-
-class LoopbackServer {
-public:
-    explicit LoopbackServer(std::string body);
-    ~LoopbackServer();
-    LoopbackServer(const LoopbackServer&) = delete;
-    LoopbackServer& operator=(const LoopbackServer&) = delete;
-
-    int Port() const { return FPort; }
-    std::wstring Address(const std::wstring& path) const;
-    std::vector<std::string> RequestLines() const;
-
-private:
-    void Serve();
-    void Answer(SOCKET client);
-
-    std::string FBody;
-    SOCKET FListener = INVALID_SOCKET;
-    int FPort = 0;
-    std::atomic<bool> FStopping{false};
-    mutable std::mutex FLock;
-    std::vector<std::string> FRequestLines;
-    std::thread FThread;
-};

@@ -47,7 +47,9 @@ TEST(WebBrowserHost, LivesAsChildOfItsParentAndFollowsItsSize) {
 }
 
 TEST(WebBrowserHost, NavigatesToLoopbackPageAndReportsTheDownload) {
-    LoopbackServer server("<html><head><title>t</title></head><body>live</body></html>");
+    LoopbackServer server(0);
+    server.Set("/index.htm",
+               Answer{200, "<html><head><title>t</title></head><body>live</body></html>"});
     ParentWindow parent(320, 200);
     TWebBrowserHost host(parent.Handle());
 
@@ -62,7 +64,8 @@ TEST(WebBrowserHost, NavigatesToLoopbackPageAndReportsTheDownload) {
 
     host.Navigate(server.Address(L"/index.htm"));
     bool finished = PumpUntil(
-        [&] { return std::find(events.begin(), events.end(), "complete") != events.end(); });
+        [&] { return std::find(events.begin(), events.end(), "complete") != events.end(); },
+        kPageLoadBound);
     ASSERT_TRUE(finished) << "no DownloadComplete from the control";
     host.RethrowPendingError();
 

@@ -64,7 +64,8 @@ bool SameSize(const RECT& area, int width, int height) {
 }
 
 TEST(WebBrowserControl, SizedWithItsFormNavigatedOnLoopbackAndFreedWithIt) {
-    LoopbackServer server("<html><body>portal</body></html>");
+    LoopbackServer server(0);
+    server.Set("/", Answer{200, "<html><body>portal</body></html>"});
     BrowserForm window;
     TWebBrowser* browser = window.Browser;
     std::vector<std::string> events;
@@ -97,9 +98,10 @@ TEST(WebBrowserControl, SizedWithItsFormNavigatedOnLoopbackAndFreedWithIt) {
     EXPECT_TRUE(SameSize(WindowRectIn(control, handle), 640, 480 - 21));
 
     browser->Navigate(server.Address(L"/"));
-    ASSERT_TRUE(PumpUntil([&] {
-        return std::find(events.begin(), events.end(), "complete") != events.end();
-    })) << "no DownloadComplete from the control";
+    ASSERT_TRUE(PumpUntil(
+        [&] { return std::find(events.begin(), events.end(), "complete") != events.end(); },
+        kPageLoadBound))
+        << "no DownloadComplete from the control";
     EXPECT_EQ(events.front(), "begin");
     EXPECT_FALSE(commands.empty());
     ASSERT_FALSE(server.RequestLines().empty());

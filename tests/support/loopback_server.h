@@ -1,5 +1,6 @@
-// A small HTTP server on 127.0.0.1 for the end-to-end cases: each path has
-// a scripted answer (status, body, delay); every request is recorded.
+// A small HTTP server on 127.0.0.1 for the suites that talk to one: each
+// path has a scripted answer (status, body, delay), any other is not found;
+// every request is recorded.
 #pragma once
 
 #include <winsock2.h>
@@ -12,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace e2e_app {
+namespace qh::test {
 
 struct Answer {
     int Status = 200;
@@ -30,15 +31,19 @@ struct Answer {
 
 class LoopbackServer {
 public:
+    // Port 0: any free port.
     explicit LoopbackServer(unsigned short port);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     bool Listening() const { return FListener != INVALID_SOCKET; }
+    unsigned short Port() const { return FPort; }
+    std::wstring Address(const std::wstring& path) const;
     void Set(const std::string& path, Answer answer);
-    // Paths requested so far, in order.
+    // Paths requested so far, in order; and the requests' first lines.
     std::vector<std::string> Requests();
+    std::vector<std::string> RequestLines();
     int CountOf(const std::string& path);
 
 private:
@@ -46,14 +51,16 @@ private:
     void Handle(SOCKET client);
 
     SOCKET FListener = INVALID_SOCKET;
+    unsigned short FPort = 0;
     std::atomic<bool> FStopping{false};
     std::mutex FMutex;
     std::map<std::string, Answer> FAnswers;
     std::atomic<unsigned> FAnswersSet{0};
     std::vector<std::string> FRequests;
+    std::vector<std::string> FRequestLines;
     std::thread FThread;
     std::condition_variable FStopped;
     std::vector<std::thread> FClients;
 };
 
-} // namespace e2e_app
+} // namespace qh::test

@@ -1,10 +1,10 @@
-#include "loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 #include <ws2tcpip.h>
 
 #include <chrono>
 
-namespace e2e_app {
+namespace qh::test {
 
 namespace {
 
@@ -52,12 +52,15 @@ LoopbackServer::LoopbackServer(unsigned short port) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(port);
+    int length = sizeof(address);
     if (bind(FListener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        listen(FListener, 16) != 0) {
+        listen(FListener, 16) != 0 ||
+        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         closesocket(FListener);
         FListener = INVALID_SOCKET;
         return;
     }
+    FPort = ntohs(address.sin_port);
     FThread = std::thread([this] { Serve(); });
 }
 
@@ -79,9 +82,18 @@ void LoopbackServer::Set(const std::string& path, Answer answer) {
     ++FAnswersSet;
 }
 
+std::wstring LoopbackServer::Address(const std::wstring& path) const {
+    return L"http://127.0.0.1:" + std::to_wstring(FPort) + path;
+}
+
 std::vector<std::string> LoopbackServer::Requests() {
     std::lock_guard<std::mutex> lock(FMutex);
     return FRequests;
+}
+
+std::vector<std::string> LoopbackServer::RequestLines() {
+    std::lock_guard<std::mutex> lock(FMutex);
+    return FRequestLines;
 }
 
 int LoopbackServer::CountOf(const std::string& path) {
@@ -125,6 +137,7 @@ void LoopbackServer::Handle(SOCKET client) {
     {
         std::lock_guard<std::mutex> lock(FMutex);
         FRequests.push_back(path);
+        FRequestLines.push_back(request.substr(0, request.find("\r\n")));
         auto found = FAnswers.find(path);
         if (found != FAnswers.end()) answer = found->second;
     }
@@ -151,4 +164,4 @@ void LoopbackServer::Handle(SOCKET client) {
     shutdown(client, SD_SEND);
 }
 
-} // namespace e2e_app
+} // namespace qh::test
