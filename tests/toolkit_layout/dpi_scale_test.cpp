@@ -26,8 +26,7 @@ TEST(DpiScale, RoundsHalvesAwayFromZeroAtTheCommonScales) {
     // the system's call answers.
     EXPECT_EQ(ScaleForDpi(40, 0), 40);
     EXPECT_EQ(ScaleForDpi(2000000000, 192), 2147483647);
-    EXPECT_EQ(MulDivRounded(5, 7, 0), 0);
-    EXPECT_EQ(MulDivRounded(5, 1, -2), -3);
+    EXPECT_EQ(ScaleForDpi(-2000000000, 192), -2147483647 - 1);
 }
 
 TEST(DpiScale, ScaledFiguresComeBackAndShapesScaleByTheirEdges) {
