@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Makes (once) the Wine prefix the project's Windows programs run in:
-#   scripts/wine-prefix.sh PREFIX
+#   [QH_WINE_DPI=N] scripts/wine-prefix.sh PREFIX
 # Chinese fonts for the faces the windows ask for, no Mono or Gecko install
 # prompts, no crash dialogs, and one shared virtual desktop with a tray.
-# Idempotent: a stamp holding this script's checksum marks a finished prefix.
+# QH_WINE_DPI gives the prefix's programs a screen of N DPI (LogPixels)
+# instead of Wine's 96; keep such a prefix apart from the suites' own one.
+# Idempotent: a stamp holding this script's checksum and the DPI marks a
+# finished prefix.
 set -euo pipefail
 
 prefix=${1:?usage: wine-prefix.sh PREFIX}
+dpi=${QH_WINE_DPI:-}
+if [[ -n $dpi ]] && ! [[ $dpi =~ ^[0-9]+$ && $dpi -ge 48 && $dpi -le 480 ]]; then
+    echo "wine-prefix: QH_WINE_DPI must be a number from 48 to 480, not '$dpi'" >&2
+    exit 2
+fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 stamp="$prefix/.qh-prefix-ready"
-want=$(cksum < "$here/wine-prefix.sh" | cut -d' ' -f1)
+want="$(cksum < "$here/wine-prefix.sh" | cut -d' ' -f1)${dpi:+ dpi $dpi}"
 if [[ -f "$stamp" && "$(cat "$stamp")" == "$want" ]]; then
     exit 0
 fi
@@ -46,6 +54,13 @@ reg=$(mktemp --suffix=.reg)
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
     # No menu entries or file associations on the host for what runs here.
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n"winemenubuilder.exe"=""\r\n'
+    # Wine takes the DPI from the user's LogPixels or the hardware
+    # profile's (either alone is enough): both are set, or both removed so
+    # that a prefix made again without a DPI is back at 96.
+    logpixels=${dpi:+$(printf 'dword:%08x' "$dpi")}
+    for key in 'HKEY_CURRENT_USER\Control Panel\Desktop' 'HKEY_CURRENT_CONFIG\Software\Fonts'; do
+        printf '\r\n[%s]\r\n"LogPixels"=%s\r\n' "$key" "${logpixels:--}"
+    done
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
 "$wine" regedit /S "$(winepath_of() { echo "Z:${1//\//\\}"; }; winepath_of "$reg")" >>"$prefix.log" 2>&1 </dev/null
 "$WINESERVER" -w

@@ -3,6 +3,8 @@
 // border is half magenta, and of memcpy of the same 8 MB; each the best of
 // several runs into buffers that exist already (as a paint reuses its
 // bitmap), each result read afterwards so that no work can be dropped.
+// Then the scaling of every picture of the default skin for 144 and 192
+// DPI, done once per skin and DPI, beside memcpy of the bytes it makes.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -10,7 +12,11 @@
 #include <cstring>
 #include <vector>
 
+#include "core/mul_div.h"
+#include "skin/data/skin_data.h"
 #include "skin/render/compose.h"
+#include "skin/render/part_compose.h"
+#include "skin/render/picture_scaling.h"
 #include "skin/render/region_scan.h"
 
 namespace {
@@ -56,6 +62,56 @@ qh::TBitmap Frame() {
             if (border && (x / 4 + y / 4) % 2 == 0) frame.SetPixel(x, y, qh::kColourKey);
         }
     return frame;
+}
+
+// Every part's picture with its frames and margins, as the engine keeps
+// them; the top and bottom borders' state images are stacked.
+struct TSkinPicture {
+    const qh::TBitmap* Image;
+    bool Vertical;
+    int Frames;
+    qh::TMargins Margins;
+};
+
+std::vector<TSkinPicture> PicturesOf(const qh::TSkinParts& skin) {
+    std::vector<TSkinPicture> list;
+    for (const auto& ref : skin.PartList())
+        if (ref.Part && !ref.Part->Image.Empty()) {
+            const std::string field = ref.FieldName;
+            list.push_back({&ref.Part->Image, field == "BorderTop" || field == "BorderBottom",
+                            ref.Part->Frame, qh::MarginsOf(*ref.Part)});
+        }
+    for (const auto& button : skin.SysButtons)
+        list.push_back({&button->Image, false, button->Frame, {}});
+    return list;
+}
+
+// Scales the skin's pictures for dpi (best of several runs) and copies as
+// many bytes as that made; prints both.
+uint32_t ScaleSkin(const std::vector<TSkinPicture>& pictures, int dpi) {
+    uint32_t check = 0;
+    size_t bytes = 0;
+    const double scale = BestMs(20, [&] {
+        bytes = 0;
+        for (const TSkinPicture& p : pictures) {
+            const qh::TScaledPicture scaled =
+                qh::ScaleSkinPicture(*p.Image, p.Vertical, p.Frames, p.Margins, dpi);
+            const size_t size = static_cast<size_t>(scaled.Picture.Stride()) * scaled.Picture.Height();
+            bytes += size;
+            if (size) check += Check(scaled.Picture.ScanLine(0), size);
+        }
+    });
+    std::vector<uint8_t> from(bytes, 1), to(bytes, 2);
+    const double copy = BestMs(20, [&] {
+        std::memcpy(to.data(), from.data(), bytes);
+        check += Check(to.data(), bytes);
+        from[check % bytes] ^= 1;
+    });
+    const bool nearest = qh::FilterForDpi(dpi) == qh::TPictureFilter::Nearest;
+    std::printf("scale skin %d dpi %.3f ms (%zu pictures, %zu KB made, %s)\n", dpi, scale,
+                pictures.size(), bytes / 1024, nearest ? "nearest" : "area average");
+    std::printf("memcpy %zu KB %.3f ms (the same bytes)\n", bytes / 1024, copy);
+    return check;
 }
 
 } // namespace
@@ -108,6 +164,16 @@ int main() {
                 fresh, mpixels / fresh * 1e3);
     std::printf("region 1920x1080 %.3f ms %zu rects\n", region, rects);
     std::printf("memcpy 1920x1080 %.3f ms %.0f Mpixel/s\n", copy, mpixels / copy * 1e3);
+
+    qh::TSkinData skin(nullptr);
+    skin.SkinStream().LoadFromFile(QH_PACKED_SKIN_DIR "/default.skn");
+    if (!skin.LoadSkin()) {
+        std::fprintf(stderr, "bench_skin_render: the default skin did not load\n");
+        return 1;
+    }
+    const std::vector<TSkinPicture> pictures = PicturesOf(skin);
+    for (int dpi : {144, 192})
+        check += ScaleSkin(pictures, dpi);
     std::printf("(check %08x)\n", check);
     return 0;
 }

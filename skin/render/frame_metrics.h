@@ -10,18 +10,6 @@
 
 namespace qh {
 
-struct TPoint {
-    int X = 0;
-    int Y = 0;
-    bool operator==(const TPoint&) const = default;
-};
-
-struct TSize {
-    int Width = 0;
-    int Height = 0;
-    bool operator==(const TSize&) const = default;
-};
-
 struct TFrameWidths {
     int Left = 0;
     int Top = 0;

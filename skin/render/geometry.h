@@ -1,5 +1,5 @@
-// Rectangles and margins of the painting routines, in pixels; a rectangle
-// holds its left and top edges but not its right and bottom ones.
+// Points, sizes, rectangles and margins of the painting routines, in pixels;
+// a rectangle holds its left and top edges but not its right and bottom ones.
 #pragma once
 
 namespace qh {
@@ -15,6 +15,18 @@ struct TRect {
     // Zero or negative in either direction: nothing to paint.
     bool Empty() const { return Right <= Left || Bottom <= Top; }
     bool operator==(const TRect&) const = default;
+};
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TPoint&) const = default;
+};
+
+struct TSize {
+    int Width = 0;
+    int Height = 0;
+    bool operator==(const TSize&) const = default;
 };
 
 // Coordinates this far from 0 are refused by the painting routines, so that

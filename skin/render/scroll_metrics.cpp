@@ -20,20 +20,6 @@ int Span(int from, int to) {
 
 } // namespace
 
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    int64_t product = static_cast<int64_t>(a) * b;
-    int64_t divisor = c;
-    if (divisor < 0) {
-        product = -product;
-        divisor = -divisor;
-    }
-    const int64_t half = divisor / 2;
-    const int64_t q = product >= 0 ? (product + half) / divisor : (product - half) / divisor;
-    if (q > INT_MAX || q < INT_MIN) return -1;
-    return static_cast<int>(q);
-}
-
 TScrollBarLayout ScrollBarLayout(const TScrollBarInput& in) {
     const bool horizontal = (in.Style & kWsHScroll) != 0;
     const bool vertical = (in.Style & kWsVScroll) != 0;

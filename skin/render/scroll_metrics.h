@@ -5,16 +5,13 @@
 
 #include <cstdint>
 
+#include "core/mul_div.h"
 #include "skin/render/geometry.h"
 
 namespace qh {
 
 inline constexpr uint32_t kWsHScroll = 0x00100000; // WS_HSCROLL
 inline constexpr uint32_t kWsVScroll = 0x00200000; // WS_VSCROLL
-
-// a * b / c rounded half away from zero over a 64-bit product, as the
-// system's MulDiv: -1 for a zero divisor or a result outside 32 bits.
-int MulDiv(int a, int b, int c);
 
 struct TScrollBarInput {
     int Width = 0; // of the window rectangle

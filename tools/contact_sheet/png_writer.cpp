@@ -146,18 +146,17 @@ void Deflate(const std::vector<uint8_t>& data, std::vector<uint8_t>& out) {
 
 } // namespace
 
-void SavePng(const qh::TBitmap& bitmap, const std::string& fileName) {
+std::vector<uint8_t> EncodePng(int width, int height, const std::vector<uint8_t>& pixels,
+                               bool withAlpha) {
+    const size_t rowBytes = static_cast<size_t>(width) * (withAlpha ? 4 : 3);
     std::vector<uint8_t> raw;
-    for (int y = 0; y < bitmap.Height(); ++y) {
+    raw.reserve((rowBytes + 1) * height);
+    for (int y = 0; y < height; ++y) {
         // The "up" filter: a row like the one above becomes zeros.
         raw.push_back(y == 0 ? 0 : 2);
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const qh::TColor c = bitmap.GetPixel(x, y);
-            const qh::TColor above = y == 0 ? 0 : bitmap.GetPixel(x, y - 1);
-            raw.push_back(static_cast<uint8_t>(qh::ColourR(c) - qh::ColourR(above)));
-            raw.push_back(static_cast<uint8_t>(qh::ColourG(c) - qh::ColourG(above)));
-            raw.push_back(static_cast<uint8_t>(qh::ColourB(c) - qh::ColourB(above)));
-        }
+        const uint8_t* row = pixels.data() + rowBytes * y;
+        for (size_t i = 0; i < rowBytes; ++i)
+            raw.push_back(static_cast<uint8_t>(row[i] - (y == 0 ? 0 : row[i - rowBytes])));
     }
     std::vector<uint8_t> z = {0x78, 0x01};
     Deflate(raw, z);
@@ -170,12 +169,26 @@ void SavePng(const qh::TBitmap& bitmap, const std::string& fileName) {
 
     std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<uint8_t> header;
-    Be32(header, static_cast<uint32_t>(bitmap.Width()));
-    Be32(header, static_cast<uint32_t>(bitmap.Height()));
-    header.insert(header.end(), {8, 2, 0, 0, 0});
+    Be32(header, static_cast<uint32_t>(width));
+    Be32(header, static_cast<uint32_t>(height));
+    header.insert(header.end(), {8, static_cast<uint8_t>(withAlpha ? 6 : 2), 0, 0, 0});
     Chunk(out, "IHDR", header);
     Chunk(out, "IDAT", z);
     Chunk(out, "IEND", {});
+    return out;
+}
+
+void SavePng(const qh::TBitmap& bitmap, const std::string& fileName) {
+    std::vector<uint8_t> rgb;
+    rgb.reserve(static_cast<size_t>(bitmap.Width()) * bitmap.Height() * 3);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const qh::TColor c = bitmap.GetPixel(x, y);
+            rgb.insert(rgb.end(), {static_cast<uint8_t>(qh::ColourR(c)),
+                                   static_cast<uint8_t>(qh::ColourG(c)),
+                                   static_cast<uint8_t>(qh::ColourB(c))});
+        }
+    const std::vector<uint8_t> out = EncodePng(bitmap.Width(), bitmap.Height(), rgb, false);
     qh::TFileStream file(fileName, qh::TFileMode::fmCreate);
     file.WriteBuffer(out.data(), static_cast<int64_t>(out.size()));
 }

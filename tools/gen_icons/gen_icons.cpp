@@ -1,6 +1,8 @@
-// Draws the application icon (16, 32 and 48 pixels) and writes it as a .ico
-// file. Run by hand when the picture changes; its output is committed in
-// resources/icons/.
+// Draws the application icon at each size Windows asks for (16, 20, 24, 32,
+// 48 and 256 pixels: the small and large icons at 100 to 200 % and the
+// shell's largest view) and writes it as a .ico file, the 256-pixel image
+// as PNG as Windows expects it. Run by hand when the picture changes; its
+// output is committed in resources/icons/.
 //
 //   gen_icons OUT.ico
 
@@ -9,8 +11,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tools/contact_sheet/png_writer.h"
 
 namespace {
 
@@ -130,6 +135,14 @@ std::vector<uint8_t> IconImage(int size) {
     return out;
 }
 
+// The 256-pixel image: a PNG of straight (not premultiplied) RGBA.
+std::vector<uint8_t> PngImage(int size) {
+    std::vector<uint8_t> bgra = RenderBgra(size);
+    for (size_t i = 0; i < bgra.size(); i += 4)
+        std::swap(bgra[i], bgra[i + 2]);
+    return sheet::EncodePng(size, size, bgra, true);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -137,17 +150,20 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gen_icons OUT.ico\n");
         return 1;
     }
-    const int sizes[] = {16, 32, 48};
+    const int sizes[] = {16, 20, 24, 32, 48, 256};
+    const uint16_t count = static_cast<uint16_t>(std::size(sizes));
     std::vector<std::vector<uint8_t>> images;
-    for (int s : sizes) images.push_back(IconImage(s));
+    for (int s : sizes)
+        images.push_back(s >= 256 ? PngImage(s) : IconImage(s));
     std::vector<uint8_t> out;
     Put16(out, 0);
     Put16(out, 1);
-    Put16(out, 3);
-    uint32_t offset = 6 + 16 * 3;
-    for (size_t i = 0; i < 3; ++i) {
-        out.push_back(static_cast<uint8_t>(sizes[i]));
-        out.push_back(static_cast<uint8_t>(sizes[i]));
+    Put16(out, count);
+    uint32_t offset = 6 + 16 * count;
+    for (size_t i = 0; i < count; ++i) {
+        // A side of 256 is written as 0.
+        out.push_back(static_cast<uint8_t>(sizes[i] & 255));
+        out.push_back(static_cast<uint8_t>(sizes[i] & 255));
         out.push_back(0);
         out.push_back(0);
         Put16(out, 1);

@@ -1,0 +1,25 @@
+// The screen's DPI as a program of the prefix sees it: what the suite's
+// environment says it should be (QH_EXPECT_DPI), 96 when it says nothing.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+int ExpectedDpi() {
+    const char* given = std::getenv("QH_EXPECT_DPI");
+    return given && *given ? std::atoi(given) : 96;
+}
+
+TEST(DisplayDpi, ScreenHasThePrefixDpi) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_NE(screen, nullptr);
+    const int x = GetDeviceCaps(screen, LOGPIXELSX), y = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(x, ExpectedDpi());
+    EXPECT_EQ(y, ExpectedDpi());
+}
+
+} // namespace
