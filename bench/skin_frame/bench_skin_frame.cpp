@@ -59,11 +59,11 @@ int main() {
     form.Show();
     SetForegroundWindow(form.Handle());
     TWinSkinForm* frame = nullptr;
-    for (int i = 0; i < 200 && !(frame && frame->FrameState() == kFrameActive); ++i) {
+    for (int i = 0; i < 200 && !(frame && frame->FrameState() == TFrameState::Active); ++i) {
         Pump(1);
         frame = SkinManage() ? SkinManage()->FindSkinForm(form.Handle()) : nullptr;
     }
-    if (!frame || frame->FrameState() != kFrameActive) {
+    if (!frame || frame->FrameState() != TFrameState::Active) {
         std::fprintf(stderr, "the form was not dressed\n");
         return 1;
     }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "images/bitmap.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 #include "toolkit/win_handle.h"
 
 namespace qh {

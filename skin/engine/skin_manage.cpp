@@ -231,7 +231,7 @@ TWinSkinForm* TSkinManage::FindSkinForm(HWND window) const {
 void TSkinManage::PurgeDeadForms() {
     for (size_t i = FSkinForms.size(); i-- > 0;) {
         TWinSkinForm* form = FSkinForms[i];
-        if (form->FrameState() == kFrameDead) FreeForm(form);
+        if (form->FrameState() == TFrameState::Dead) FreeForm(form);
     }
 }
 

@@ -9,7 +9,7 @@
 
 #include "images/bitmap.h"
 #include "skin/engine/dib_section.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 #include "toolkit/canvas.h"
 
 namespace qh {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "images/bitmap.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

@@ -2,7 +2,7 @@
 // tabs and progress bars show, and where their pieces go.
 #pragma once
 
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "skin/data/skin_objects.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

@@ -3,7 +3,7 @@
 // item's glyph, caption and shortcut are drawn.
 #pragma once
 
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 
 #include "images/bitmap.h"
 #include "skin/data/skin_objects.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/mul_div.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "images/bitmap.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

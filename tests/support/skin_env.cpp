@@ -25,7 +25,7 @@ TWinSkinForm* WaitForFrame(HWND window) {
     TWinSkinForm* frame = nullptr;
     PumpUntil([&] {
         frame = SkinManage() ? SkinManage()->FindSkinForm(window) : nullptr;
-        return frame && frame->FrameState() == kFrameActive;
+        return frame && frame->FrameState() == TFrameState::Active;
     });
     return frame;
 }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/mul_div.h"
-#include "skin/render/geometry.h"
+#include "core/geometry.h"
 
 namespace qh {
 

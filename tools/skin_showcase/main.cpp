@@ -46,7 +46,7 @@ bool ShowDressed(TForm& form) {
     SetForegroundWindow(form.Handle());
     return PumpUntil([&] {
         TWinSkinForm* frame = SkinManage() ? SkinManage()->FindSkinForm(form.Handle()) : nullptr;
-        return frame && frame->FrameState() == kFrameActive;
+        return frame && frame->FrameState() == TFrameState::Active;
     });
 }
 

@@ -411,7 +411,7 @@ void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned stat
     TSkinManage* manager = SkinManage();
     TWinSkinForm* form =
         manager ? manager->FindSkinForm(GetAncestor(bar->Handle(), GA_ROOT)) : nullptr;
-    if (!form || form->FrameState() != kFrameActive) return;
+    if (!form || form->FrameState() != TFrameState::Active) return;
     const TSkinData* data = form->SkinData();
     if (!data || !data->Button || data->Button->Image.Empty()) return;
     const int n = ToolButtonState((state & cdsSelected) != 0, (state & (cdsFocused | cdsHot)) != 0,

@@ -20,7 +20,7 @@ TSkinControl::~TSkinControl() {
     *FAlive = nullptr;
     // Freed while still on its control (not through the form's detach): the
     // control gets back what the attach changed.
-    if (FSkinState == kSkinAttached) TSkinControl::Detach();
+    if (FSkinState == TSkinState::Attached) TSkinControl::Detach();
     RestoreHandler();
     FSubclass.Remove();
     if (FList) FList->Remove(this);
@@ -79,7 +79,7 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool b
         control->SetColor(static_cast<TColor>(skinData->Colours.ButtonFace));
     }
     control->Invalidate();
-    FSkinState = kSkinAttached;
+    FSkinState = TSkinState::Attached;
 }
 
 void TSkinControl::AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData) {
@@ -93,7 +93,7 @@ void TSkinControl::AttachWithoutHandler(TWinSkinForm* form, TSkinData* skinData)
         FGraphicControl = control;
     }
     if (form) form->SkinnedControls().Add(this);
-    FSkinState = kSkinAttached;
+    FSkinState = TSkinState::Attached;
 }
 
 void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
@@ -114,13 +114,13 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* 
         HandleMessage(m);
         return m.Result;
     });
-    FSkinState = kSkinAttached;
+    FSkinState = TSkinState::Attached;
     // The window shows the skin from now on, not at its next paint.
     InvalidateRect(window, nullptr, TRUE);
 }
 
 void TSkinControl::Detach() {
-    if (FSkinState == kSkinAttached) FSkinState = kSkinDetached;
+    if (FSkinState == TSkinState::Attached) FSkinState = TSkinState::Detached;
     if (FControl) {
         if (FControl->HasState(csDestroying)) return;
         if (FBackgroundFlag) FControl->SetColor(FSavedColor);
@@ -136,7 +136,7 @@ void TSkinControl::Detach() {
 bool TSkinControl::FilterMessage(TMessage& m) {
     if (m.Msg != WM_NCDESTROY) return true;
     if (!PassOn(m)) return false;
-    FSkinState = kSkinGone;
+    FSkinState = TSkinState::Gone;
     Detach();
     FSubclass.Remove();
     return false;
@@ -230,7 +230,7 @@ bool TakeClientPainting(TSkinControl& skin, TMessage& m) {
 }
 
 void TSkinControl::SkinChanged() {
-    if (FSkinState != kSkinAttached) return;
+    if (FSkinState != TSkinState::Attached) return;
     if (FBackgroundFlag && FControl)
         FControl->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FGraphicControl)
@@ -253,7 +253,7 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
     FGraphicControl = nullptr;
     FFrontToken = 0;
     if (!FSubclass.Installed()) FWindow = nullptr;
-    FSkinState = kSkinGone;
+    FSkinState = TSkinState::Gone;
 }
 
 bool TSkinControl::PassOn(TMessage& m) {
@@ -267,10 +267,10 @@ bool TSkinControl::PassOn(TMessage& m) {
 
 void TSkinControl::HandleMessage(TMessage& m) {
     const std::shared_ptr<TSkinControl*> alive = FAlive;
-    if (FSkinState != kSkinAttached) {
+    if (FSkinState != TSkinState::Attached) {
         if (!PassOn(m)) return;
         if (m.Msg == WM_NCDESTROY) {
-            if (FSkinState != kSkinNew) FSkinState = kSkinGone;
+            if (FSkinState != TSkinState::New) FSkinState = TSkinState::Gone;
             FSubclass.Remove();
         }
         return;
@@ -295,7 +295,7 @@ void TSkinControl::RestoreHandler() {
 
 void TSkinControl::GiveHandlerBack() {
     RestoreHandler();
-    FSkinState = kSkinGone;
+    FSkinState = TSkinState::Gone;
 }
 
 void TSkinControl::RepaintFrame() {
@@ -405,14 +405,14 @@ void TSkinControls::PurgeDead() {
     const std::vector<TSkinControl*> items = FItems;
     for (auto it = items.rbegin(); it != items.rend(); ++it)
         if (std::find(FItems.begin(), FItems.end(), *it) != FItems.end() &&
-            (*it)->SkinState() == kSkinGone)
+            (*it)->SkinState() == TSkinState::Gone)
             delete *it; // takes itself off the list and off its owner
 }
 
 void TSkinControls::FreeAll() {
     while (!FItems.empty()) {
         TSkinControl* last = FItems.back();
-        if (last->SkinState() == kSkinAttached) {
+        if (last->SkinState() == TSkinState::Attached) {
             try {
                 last->Detach();
             } catch (...) {

@@ -24,13 +24,8 @@ namespace qh {
 class TSkinControls;
 class TWinSkinForm;
 
-// SkinState values.
-enum : int {
-    kSkinNew = 0,
-    kSkinAttached = 1,
-    kSkinDetached = 2,
-    kSkinGone = 6, // the window was destroyed; the next purge frees it
-};
+// Gone: the window was destroyed; the next purge frees the skin control.
+enum class TSkinState { New, Attached, Detached, Gone };
 
 // The bits SetMouseFlag sets and clears.
 enum : unsigned { kMouseHot = 1, kMousePressed = 2 };
@@ -61,7 +56,7 @@ class TSkinControl : public TComponent {
     virtual void PaintTo(HDC dc, const RECT& rect);
     virtual void SkinChanged();
 
-    int SkinState() const { return FSkinState; }
+    TSkinState SkinState() const { return FSkinState; }
     bool Hot() const { return (FMouseFlags & kMouseHot) != 0; }
     bool Pressed() const { return (FMouseFlags & kMousePressed) != 0; }
     HWND Window() const { return FWindow; }
@@ -139,7 +134,7 @@ private:
     TColor FSavedColor = 0;
     bool FSavedDoubleBuffered = false;
     bool FAttached = false;
-    int FSkinState = kSkinNew;
+    TSkinState FSkinState = TSkinState::New;
     TWinSkinForm* FForm = nullptr;
     TSkinControls* FList = nullptr;
     // Cleared when this object goes, so that a handler left in a chain

@@ -59,7 +59,7 @@ TSkinEdit::TSkinEdit(TComponent* owner) : TSkinControl(owner) {}
 void TSkinEdit::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                              TCanvas* canvas) {
     TSkinControl::AttachWindow(window, skinData, form, canvas);
-    if (SkinState() != kSkinAttached) return;
+    if (SkinState() != TSkinState::Attached) return;
     SkinUpDownChildren(window, skinData, form, canvas);
     // The border is non-client: it shows the skin from now on.
     SetWindowPos(window, nullptr, 0, 0, 0, 0,

@@ -46,13 +46,13 @@ TSkinListView::TSkinListView(TComponent* owner) : TSkinScrollbar(owner) {}
 void TSkinListView::AttachScrollBars(TControl* control, TSkinData* skinData, bool,
                                      TWinSkinForm* form, TCanvas* canvas) {
     TSkinScrollbar::AttachScrollBars(control, skinData, false, form, canvas);
-    if (SkinState() == kSkinAttached) AttachHeader();
+    if (SkinState() == TSkinState::Attached) AttachHeader();
 }
 
 void TSkinListView::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                                  TCanvas* canvas) {
     TSkinScrollbar::AttachWindow(window, skinData, form, canvas);
-    if (SkinState() == kSkinAttached) AttachHeader();
+    if (SkinState() == TSkinState::Attached) AttachHeader();
 }
 
 void TSkinListView::AfterMessage(TMessage& m) {
@@ -68,7 +68,7 @@ void TSkinListView::AttachHeader() {
     if (!header) return;
     auto made = std::make_unique<TSkinHeader>(this);
     made->AttachWindow(header, SkinData(), Form(), Canvas());
-    if (made->SkinState() != kSkinAttached) return;
+    if (made->SkinState() != TSkinState::Attached) return;
     FHeader = made.release(); // owned by this object from here on
     // The frame's list may free it first.
     FHeader->FreeNotification(this);

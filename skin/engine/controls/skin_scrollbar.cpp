@@ -114,23 +114,23 @@ void TSkinScrollbar::AttachControl(TWinSkinForm* form, TSkinData* skinData, bool
 void TSkinScrollbar::AttachScrollBars(TControl* control, TSkinData* skinData, bool tracking,
                                       TWinSkinForm* form, TCanvas* canvas) {
     // The base skins the owner; another control cannot be taken over.
-    if (!control || control != Owner() || SkinState() != kSkinNew) return;
+    if (!control || control != Owner() || SkinState() != TSkinState::New) return;
     FCustomTracking = tracking;
     TSkinControl::AttachControl(form, skinData, false, canvas);
-    if (SkinState() == kSkinAttached) FrameChanged();
+    if (SkinState() == TSkinState::Attached) FrameChanged();
 }
 
 void TSkinScrollbar::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                                   TCanvas* canvas) {
     TSkinControl::AttachWindow(window, skinData, form, canvas);
-    if (SkinState() != kSkinAttached) return;
+    if (SkinState() != TSkinState::Attached) return;
     FCustomTracking = false;
     FrameChanged();
 }
 
 void TSkinScrollbar::Detach() {
     TSkinControl::Detach();
-    if (SkinState() != kSkinDetached || !Window() || !IsWindow(Window())) return;
+    if (SkinState() != TSkinState::Detached || !Window() || !IsWindow(Window())) return;
     if (Control() && Control()->HasState(csDestroying)) return;
     // The system draws its own bars again.
     FrameChanged();
@@ -141,7 +141,7 @@ void TSkinScrollbar::SkinChanged() {
     TSkinControl::SkinChanged();
     // The bars are in the frame, which the base leaves as it is; a skin
     // without scroll bar images gets the system's bars back this way too.
-    if (SkinState() == kSkinAttached && Window() && IsWindow(Window()))
+    if (SkinState() == TSkinState::Attached && Window() && IsWindow(Window()))
         RedrawWindow(Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 

@@ -90,12 +90,12 @@ TSkinTab::TSkinTab(TComponent* owner) : TSkinTabRow(owner) {}
 void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* form,
                             TCanvas* canvas) {
     TSkinControl::AttachWindow(window, skinData, form, canvas);
-    if (SkinState() == kSkinAttached) SkinUpDownChildren(window, skinData, form, canvas);
+    if (SkinState() == TSkinState::Attached) SkinUpDownChildren(window, skinData, form, canvas);
 }
 
 void TSkinTab::SkinChanged() {
     TSkinControl::SkinChanged();
-    if (SkinState() == kSkinAttached && Window())
+    if (SkinState() == TSkinState::Attached && Window())
         SkinUpDownChildren(Window(), SkinData(), Form(), Canvas());
 }
 

@@ -134,8 +134,8 @@ void TCaptionButtons::Reset() {
 }
 
 void TCaptionButtons::LookChanged(bool changed) {
-    const int state = FForm.FrameState();
-    if (!changed || (state != kFrameActive && state != kFrameRefreshing)) return;
+    const TFrameState state = FForm.FrameState();
+    if (!changed || (state != TFrameState::Active && state != TFrameState::Refreshing)) return;
     HWND window = FForm.Window();
     if (!IsWindowVisible(window)) return;
     TWindowDC dc(window, TWindowDC::WholeWindow);

@@ -46,8 +46,8 @@ void TFramePainter::ReadCaptionFont() {
 }
 
 void TFramePainter::PaintFrame(HDC given) {
-    const int state = FForm.FrameState();
-    if (state != kFrameActive && state != kFrameRefreshing) return;
+    const TFrameState state = FForm.FrameState();
+    if (state != TFrameState::Active && state != TFrameState::Refreshing) return;
     if (FForm.Borderless() || FForm.MdiChildNotNormal() || !FForm.SkinData()) return;
     HWND window = FForm.Window();
     std::optional<TWindowDC> own;
@@ -59,7 +59,7 @@ void TFramePainter::PaintFrame(HDC given) {
     // drop-down is open.
     FForm.Buttons().ForgetHover();
     TNCObject* hot = FForm.HotObject();
-    if (hot && !FForm.MenuMode()) hot->State = TNCObject::nsNormal;
+    if (hot && !FForm.MenuMode()) hot->State = TNCState::Normal;
     // A half-painted frame is repainted with the next WM_NCPAINT.
     try {
         RECT bounds{};
@@ -171,14 +171,14 @@ void TFramePainter::PaintCaptionText(TDibSection& strip, const RECT& r) {
 
 void TFramePainter::BuildRegion() {
     const TSkinData* data = FForm.SkinData();
-    if (FForm.FrameState() == kFrameDead || !data || FForm.MdiChildNotNormal()) return;
+    if (FForm.FrameState() == TFrameState::Dead || !data || FForm.MdiChildNotNormal()) return;
     HWND window = FForm.Window();
     RECT bounds{};
     GetWindowRect(window, &bounds);
     const TSize size{bounds.right - bounds.left, bounds.bottom - bounds.top};
     if (!RegionRebuildNeeded(size, {FRegionSize.cx, FRegionSize.cy},
                              FForm.MdiKind() == TMdiKind::Child,
-                             FForm.FrameState() == kFrameRefreshing))
+                             FForm.FrameState() == TFrameState::Refreshing))
         return;
     FRegionSize = {size.Width, size.Height};
     const TFrameBorders borders{data->BorderLeft.get(), data->BorderTop.get(),

@@ -123,7 +123,7 @@ void TMdiSupport::ChildCommand(WPARAM command) {
 
 void TMdiSupport::ChildSized(WPARAM sizeKind) {
     TSkinManage* manager = FForm.Manager();
-    if (FForm.MdiKind() != TMdiKind::Child || !manager || FForm.FrameState() == kFrameNew) return;
+    if (FForm.MdiKind() != TMdiKind::Child || !manager || FForm.FrameState() == TFrameState::New) return;
     // A maximised child shows the system's frame inside the MDI frame, as
     // every child does while one is maximised.
     HWND window = FForm.Window();

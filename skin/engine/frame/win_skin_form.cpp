@@ -17,13 +17,13 @@ void TNCObject::MouseDown() {
     if (hot && hot != this) hot->MouseLeave();
     if (!Visible) return;
     FOwner.SetHotObject(this);
-    State = nsPressed;
+    State = TNCState::Pressed;
     Paint();
 }
 
 void TNCObject::MouseUp() {
     if (!Visible) return;
-    State = nsHot;
+    State = TNCState::Hot;
     Paint();
 }
 
@@ -33,14 +33,14 @@ void TNCObject::MouseEnter() {
     if (hot) hot->MouseLeave();
     if (!Visible) return;
     FOwner.SetHotObject(this);
-    State = nsHot;
+    State = TNCState::Hot;
     Paint();
 }
 
 void TNCObject::MouseLeave() {
     if (!Visible) return;
     FOwner.SetHotObject(nullptr);
-    State = nsNormal;
+    State = TNCState::Normal;
     Paint();
 }
 
@@ -215,20 +215,20 @@ void TWinSkinForm::Attached() {
     // The painted bar takes the place of the window's own, which goes just
     // before the frame is sized so that the client area never jumps.
     if (FMenuBar && GetMenu(FWindow)) SetMenu(FWindow, nullptr);
-    if (FFrameState == kFrameNew) {
+    if (FFrameState == TFrameState::New) {
         if (FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) {
             ApplyFrameStyles(true);
             SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
                          SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
                              SWP_FRAMECHANGED);
         } else if (FFrameSkinned && !Minimized() && !Borderless()) {
-            FFrameState = kFrameResizing;
+            FFrameState = TFrameState::Resizing;
             KeepClientSize();
-            FFrameState = kFrameActive;
+            FFrameState = TFrameState::Active;
             FPainter.BuildRegion();
         }
     }
-    FFrameState = kFrameActive;
+    FFrameState = TFrameState::Active;
     // Dressed without being activated, it still paints and hovers as the
     // active window until told otherwise.
     FActive = true;
@@ -253,8 +253,8 @@ void TWinSkinForm::SetMdiMaximized(bool maximized) {
 
 void TWinSkinForm::ApplySkinChange() {
     if (!FSkinData) return;
-    const int state = FFrameState;
-    FFrameState = kFrameRefreshing;
+    const TFrameState state = FFrameState;
+    FFrameState = TFrameState::Refreshing;
     if (FForm) FForm->SetColor(static_cast<TColor>(FSkinData->Colours.ButtonFace));
     if (FFrameSkinned) {
         ReadFrameWidths();
@@ -267,7 +267,7 @@ void TWinSkinForm::ApplySkinChange() {
     }
     FSkinnedControls.SkinChanged();
     FButtons.Reset();
-    FFrameState = state == kFrameNew ? kFrameNew : kFrameActive;
+    FFrameState = state == TFrameState::New ? TFrameState::New : TFrameState::Active;
     RedrawWindow(FWindow, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
@@ -289,7 +289,7 @@ void TWinSkinForm::Detach() {
     FSkinnedMenus.Release();
     FSystemMenu.Free();
     FButtons.StopHovering();
-    const bool destroying = FFrameState == kFrameDestroying || FFrameState == kFrameDead;
+    const bool destroying = FFrameState == TFrameState::Destroying || FFrameState == TFrameState::Dead;
     RestoreFormFront();
     const bool alive = IsWindow(FWindow) != FALSE;
     // The client area stays: the window loses the skin's frame and gets the
@@ -337,7 +337,7 @@ void TWinSkinForm::RestoreFormFront() {
 }
 
 void TWinSkinForm::NcDestroy() {
-    FFrameState = kFrameDestroying;
+    FFrameState = TFrameState::Destroying;
     FButtons.StopHovering();
     FSkinnedMenus.Release();
     RestoreFormFront();
@@ -348,7 +348,7 @@ void TWinSkinForm::NcDestroy() {
     FMenuBar.reset();
     FPainter.DropRegion(false);
     FAttached = false;
-    FFrameState = kFrameDead;
+    FFrameState = TFrameState::Dead;
 }
 
 void TWinSkinForm::FormMessage(TMessage& m, const TWndMethod& next) {

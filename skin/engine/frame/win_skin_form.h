@@ -33,20 +33,16 @@ class TCustomForm;
 class TSkinManage;
 class TWinSkinMenu;
 
-// FrameState values.
-enum : int {
-    kFrameNew = 0,
-    kFrameActive = 1,
-    kFrameRefreshing = 3,
-    kFrameDestroying = 4,
-    kFrameResizing = 5,
-    kFrameDead = 6,
-};
+// Where a frame is in its life: New until the first dressing, Resizing while
+// that dressing changes the window size, Refreshing while a new skin is
+// taken, Destroying and Dead once the window or the skin goes.
+enum class TFrameState { New, Active, Refreshing, Destroying, Resizing, Dead };
+
+enum class TNCState { Normal, Pressed, Hot };
 
 // Anything of the non-client area the mouse can be over.
 class TNCObject {
 public:
-    enum : int { nsNormal = 1, nsPressed = 2, nsHot = 3 };
     explicit TNCObject(TWinSkinForm& owner) : FOwner(owner) {}
     virtual ~TNCObject() = default;
 
@@ -58,7 +54,7 @@ public:
 
     RECT Bounds{0, 0, 0, 0}; // window coordinates
     bool Visible = false;
-    int State = nsNormal;
+    TNCState State = TNCState::Normal;
 
 protected:
     TWinSkinForm& FOwner;
@@ -90,7 +86,7 @@ class TWinSkinForm : public TComponent {
     TSkinData* SkinData() const { return FSkinData; }
     TCustomForm* Form() const { return FForm; }
     TSkinManage* Manager() const { return FManager; }
-    int FrameState() const { return FFrameState; }
+    TFrameState FrameState() const { return FFrameState; }
     TMdiKind MdiKind() const { return FMdiKind; }
     TShowState ShowState() const { return FShowState; }
     bool Active() const { return FActive; }
@@ -209,7 +205,7 @@ private:
     TBorderKind FBorderKind = TBorderKind::Sizeable;
     unsigned FBoxFlags = 0;
     TShowState FShowState = TShowState::Normal;
-    int FFrameState = kFrameNew;
+    TFrameState FFrameState = TFrameState::New;
     bool FAttached = false;
     bool FFirstAttach = true;
     TBitmap FIconBitmap;

@@ -95,7 +95,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     const LONG style = GetWindowLongW(FWindow, GWL_STYLE);
     if ((style & WS_CHILD) && FMdiKind != TMdiKind::Child) return CallOld(msg, wParam, lParam);
     if (THandler handler = find(kFramed)) return (this->*handler)(msg, wParam, lParam);
-    if (Minimized() || MdiChildNotNormal() || FFrameState == kFrameNew)
+    if (Minimized() || MdiChildNotNormal() || FFrameState == TFrameState::New)
         return CallOld(msg, wParam, lParam);
     if (THandler handler = find(kNonClient)) return (this->*handler)(msg, wParam, lParam);
     return CallOld(msg, wParam, lParam);
@@ -172,7 +172,7 @@ LRESULT TWinSkinForm::OnSize(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (FMdiKind == TMdiKind::Child &&
         ((FManager && FManager->MdiMaximized()) || wParam != SIZE_RESTORED))
         return result;
-    if (FFrameState == kFrameActive || FFrameState == kFrameRefreshing) FPainter.BuildRegion();
+    if (FFrameState == TFrameState::Active || FFrameState == TFrameState::Refreshing) FPainter.BuildRegion();
     return result;
 }
 
@@ -181,7 +181,7 @@ LRESULT TWinSkinForm::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam) {
     RefreshShowState();
     if (Minimized())
         ApplyFrameStyles(true);
-    else if (FFrameState != kFrameNew &&
+    else if (FFrameState != TFrameState::New &&
              (FMdiKind != TMdiKind::Child || FShowState == TShowState::Normal))
         ApplyFrameStyles(false);
     if (FBorderKind == TBorderKind::Sizeable) {

@@ -243,7 +243,7 @@ void TWinSkinMenu::PaintButton(HDC dc, TMenuBtn& button) {
     piece.Bitmap().CopyRect(0, 0, FBarBackground, r.left - FBarRect.left, r.top - FBarRect.top, w,
                             h);
     HDC mem = piece.Dc();
-    if (button.State == TNCObject::nsHot || button.State == TNCObject::nsPressed) {
+    if (button.State == TNCState::Hot || button.State == TNCState::Pressed) {
         TBrushHandle frame(CreateSolidBrush(SkinColour(FSkinData->Colours.ButtonHilight)));
         RECT all{0, 0, w, h};
         FrameRect(mem, &all, frame.Get());
@@ -302,7 +302,7 @@ void TWinSkinMenu::OpenDropDown(TMenuBtn& first) {
         t.SelectedIn = nullptr;
         GetCursorPos(&t.LastCursor);
         FForm.SetMenuMode(true);
-        button.State = TNCObject::nsPressed;
+        button.State = TNCState::Pressed;
         FForm.SetHotObject(&button);
         button.Paint();
         if (!t.Hook)
@@ -323,7 +323,7 @@ void TWinSkinMenu::OpenDropDown(TMenuBtn& first) {
         t.OpenIndex = -1;
         t.NextIndex = -1;
         FForm.SetMenuMode(false);
-        button.State = TNCObject::nsNormal;
+        button.State = TNCState::Normal;
         FForm.SetHotObject(nullptr);
         button.Paint();
     }

@@ -416,7 +416,7 @@ TEST_F(SkinButtons, ADialogButtonSkinnedByHandleClicksItsParentAndGivesItsProced
     skin->AttachWindow(ok, data.get(), frame, &list.Canvas());
     auto* refused = new TSkinButton(&list);
     refused->AttachWindow(ok, data.get(), frame, &list.Canvas());
-    EXPECT_EQ(refused->SkinState(), kSkinNew);
+    EXPECT_EQ(refused->SkinState(), TSkinState::New);
     EXPECT_EQ(list.Count(), 2);
     delete refused;
     g_ownButtonProc = reinterpret_cast<WNDPROC>(
@@ -430,7 +430,7 @@ TEST_F(SkinButtons, ADialogButtonSkinnedByHandleClicksItsParentAndGivesItsProced
     EXPECT_GT(g_laterCalls, 0);
     skin = new TSkinButton(&list);
     skin->AttachWindow(ok, data.get(), frame, &list.Canvas());
-    EXPECT_EQ(skin->SkinState(), kSkinAttached);
+    EXPECT_EQ(skin->SkinState(), TSkinState::Attached);
     SetWindowTextW(ok, L"确定");
     EXPECT_EQ(skin->Text(), L"确定");
     delete skin;
@@ -438,7 +438,7 @@ TEST_F(SkinButtons, ADialogButtonSkinnedByHandleClicksItsParentAndGivesItsProced
 
     // A window destroyed under its skin control: marked, purged, gone.
     DestroyWindow(other);
-    EXPECT_EQ(second->SkinState(), kSkinGone);
+    EXPECT_EQ(second->SkinState(), TSkinState::Gone);
     EXPECT_EQ(list.Count(), 1);
     list.PurgeDead();
     EXPECT_EQ(list.Count(), 0);

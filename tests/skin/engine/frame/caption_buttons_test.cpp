@@ -35,7 +35,7 @@ protected:
         ShowAgain();
         ASSERT_TRUE(PumpUntil([&] {
             frame = SkinManage()->FindSkinForm(form->Handle());
-            return frame && frame->FrameState() == kFrameActive;
+            return frame && frame->FrameState() == TFrameState::Active;
         }));
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         for (size_t i = 0; i < frame->CaptionButtons().size(); ++i)

@@ -77,7 +77,7 @@ TEST(RawMenuBar, OwnerDrawnItemsTakeTheirMenuObjectsCaptionAndTheKeyboardOpensTh
     TSkinManage* manager = SkinManage();
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* f = manager->FindSkinForm(window);
-        return f && f->FrameState() == kFrameActive && f->MenuBar();
+        return f && f->FrameState() == TFrameState::Active && f->MenuBar();
     }));
     TWinSkinMenu* skinBar = manager->FindSkinForm(window)->MenuBar();
     ASSERT_EQ(skinBar->ButtonCount(), 2);

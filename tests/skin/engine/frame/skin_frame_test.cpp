@@ -69,7 +69,7 @@ TEST_F(SkinFrame, TheFirstActivationDressesTheWindowAndUndressingGivesItBack) {
     ASSERT_TRUE(PumpUntil([&] { return SendMessageW(h, WM_SKINQUERY, 0, 0) == 1; }));
     TWinSkinForm* frame = manager->FindSkinForm(h);
     ASSERT_NE(frame, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == kFrameActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == TFrameState::Active; }));
     // The caption is the skin's now (a form, owned by the application
     // window, loses the system's caption buttons); the client area kept its size.
     const TWindowState dressed = StateOf(h);
@@ -105,7 +105,7 @@ TEST_F(SkinFrame, TheFirstActivationDressesTheWindowAndUndressingGivesItBack) {
     data->SetActive(true);
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* again = manager->FindSkinForm(h);
-        return again && again->FrameState() == kFrameActive;
+        return again && again->FrameState() == TFrameState::Active;
     }));
     EXPECT_EQ(GetMenu(h), nullptr);
     EXPECT_EQ(StateOf(h).Client.bottom, 180);
@@ -122,7 +122,7 @@ TEST_F(SkinFrame, FramePixelsComeFromTheSkinsBorderImages) {
     TSkinManage* manager = SkinManage();
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* f = manager->FindSkinForm(h);
-        return f && f->FrameState() == kFrameActive;
+        return f && f->FrameState() == TFrameState::Active;
     }));
     TWinSkinForm* frame = manager->FindSkinForm(h);
     RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
@@ -216,7 +216,7 @@ TEST_F(SkinFrame, AWindowSomeoneWrappedAfterTheFrameIsUndressedAndDressedAgain) 
     data->SetActive(true);
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* again = manager->FindSkinForm(h);
-        return again && again->FrameState() == kFrameActive;
+        return again && again->FrameState() == TFrameState::Active;
     }));
     g_laterCalls = 0;
     EXPECT_EQ(SendMessageW(h, WM_SKINQUERY, 0, 0), 1);
@@ -252,7 +252,7 @@ void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
     const bool dressed = SendMessageW(box, WM_SKINQUERY, 0, 0) == 1;
     // Dressed, and sized by its attach.
     TWinSkinForm* frame = dressed && SkinManage() ? SkinManage()->FindSkinForm(box) : nullptr;
-    if (!(frame && frame->FrameState() == kFrameActive) && ++g_answer->Tries < 100) return;
+    if (!(frame && frame->FrameState() == TFrameState::Active) && ++g_answer->Tries < 100) return;
     g_answer->Dressed = dressed;
     GetWindowRect(box, &g_answer->Window);
     if (HWND ok = GetDlgItem(box, IDOK)) GetWindowRect(ok, &g_answer->Button);
@@ -388,7 +388,7 @@ TEST_F(SkinFrame, ARightClickOnTheCaptionOpensTheSkinsSystemMenu) {
     TSkinManage* manager = SkinManage();
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* f = manager->FindSkinForm(form.Handle());
-        return f && f->FrameState() == kFrameActive;
+        return f && f->FrameState() == TFrameState::Active;
     }));
     RECT r{};
     GetWindowRect(form.Handle(), &r);
@@ -473,7 +473,7 @@ TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShows
     SetForegroundWindow(frame);
     ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(frame) != nullptr; }));
     TWinSkinForm* frameSkin = manager->FindSkinForm(frame);
-    ASSERT_TRUE(PumpUntil([&] { return frameSkin->FrameState() == kFrameActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return frameSkin->FrameState() == TFrameState::Active; }));
     EXPECT_EQ(frameSkin->MdiKind(), TMdiKind::Frame);
     EXPECT_NE(GetWindowLongPtrW(GMdiClient, GWLP_WNDPROC), clientProc);
     EXPECT_EQ(GetWindowLongW(GMdiClient, GWL_STYLE) & WS_VSCROLL, 0);
@@ -488,7 +488,7 @@ TEST_F(SkinFrame, AnMdiFramesChildrenAreDressedAsTheyComeAndAMaximisedChildShows
     ASSERT_EQ(SendMessageW(child, WM_SKINQUERY, 0, 0), 1);
     EXPECT_EQ(manager->MdiChildCount(), 1);
     TWinSkinForm* childSkin = manager->FindSkinForm(child);
-    ASSERT_TRUE(PumpUntil([&] { return childSkin->FrameState() == kFrameActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return childSkin->FrameState() == TFrameState::Active; }));
     // A child keeps its caption style and loses the system's buttons.
     const LONG dressed = GetWindowLongW(child, GWL_STYLE);
     EXPECT_NE(dressed & WS_CAPTION, 0);
@@ -547,7 +547,7 @@ TEST_F(SkinFrame, AFormlessWindowsButtonsAreSkinnedByHandleAndLoseTheirHoverWhen
     SetForegroundWindow(window);
     ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(window) != nullptr; }));
     TWinSkinForm* frame = manager->FindSkinForm(window);
-    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == kFrameActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == TFrameState::Active; }));
     TSkinControl* skinned = frame->SkinnedControls().FindForWindow(button);
     ASSERT_NE(skinned, nullptr);
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
@@ -605,7 +605,7 @@ TEST_F(SkinFrame, ARawMenusDropDownIsDrawnFromTheSkinAndGetsItsOwnItemsBack) {
     SetForegroundWindow(window);
     ASSERT_TRUE(PumpUntil([&] { return manager->FindSkinForm(window) != nullptr; }));
     TWinSkinForm* frame = manager->FindSkinForm(window);
-    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == kFrameActive; }));
+    ASSERT_TRUE(PumpUntil([&] { return frame->FrameState() == TFrameState::Active; }));
     ASSERT_NE(frame->MenuBar(), nullptr);
     ASSERT_EQ(frame->MenuBar()->ButtonCount(), 1);
     EXPECT_EQ(frame->MenuBar()->Button(0).Caption, L"文件(&F)");
@@ -720,7 +720,7 @@ TEST_F(SkinFrame, TheBarsDropDownFollowsTheMouseToAnotherButtonAndAButtonWithout
     TSkinManage* manager = SkinManage();
     ASSERT_TRUE(PumpUntil([&] {
         TWinSkinForm* f = manager->FindSkinForm(form.Handle());
-        return f && f->FrameState() == kFrameActive && f->MenuBar();
+        return f && f->FrameState() == TFrameState::Active && f->MenuBar();
     }));
     TWinSkinMenu* bar = manager->FindSkinForm(form.Handle())->MenuBar();
     ASSERT_EQ(bar->ButtonCount(), 3);

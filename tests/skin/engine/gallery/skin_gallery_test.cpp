@@ -169,7 +169,7 @@ TEST_F(SkinGallery, EveryControlWearsTheSkinControlOfItsClassAndGetsAllBackUndre
                 EXPECT_NE(found, nullptr);
                 if (!found) continue;
                 EXPECT_STREQ(found->ClassName(), e.SkinClass);
-                EXPECT_EQ(found->SkinState(), kSkinAttached);
+                EXPECT_EQ(found->SkinState(), TSkinState::Attached);
                 if (e.Flags & kByHandle) {
                     EXPECT_EQ(found->Owner(), &list);
                     EXPECT_EQ(found->Window(), static_cast<TWinControl*>(e.Control)->Handle());

@@ -298,9 +298,9 @@ TEST_F(SkinScrollbars, TakingTheSkinOffGivesBackTheHandlerAndTheWindowProcedure)
     auto* skin = new TSkinScrollbar(memo);
     // Another control than the owner is refused.
     skin->AttachScrollBars(f.List, f.Data, true, f.Frame, &f.Frame->SkinnedControls().Canvas());
-    EXPECT_EQ(skin->SkinState(), kSkinNew);
+    EXPECT_EQ(skin->SkinState(), TSkinState::New);
     skin->AttachScrollBars(memo, f.Data, true, f.Frame, &f.Frame->SkinnedControls().Canvas());
-    EXPECT_EQ(skin->SkinState(), kSkinAttached);
+    EXPECT_EQ(skin->SkinState(), TSkinState::Attached);
     EXPECT_EQ(memo->FrontCount(), fronts + 1);
     delete skin;
     EXPECT_EQ(memo->FrontCount(), fronts);
