@@ -4,7 +4,9 @@
 # Chinese fonts for the faces the windows ask for, no Mono or Gecko install
 # prompts, no crash dialogs, and one shared virtual desktop with a tray.
 # QH_WINE_DPI gives the prefix's programs a screen of N DPI (LogPixels)
-# instead of Wine's 96; keep such a prefix apart from the suites' own one.
+# instead of Wine's 96, and a virtual desktop as much larger than the
+# 1024 x 768 one as the DPI is (the same room for windows that scale with
+# it); keep such a prefix apart from the suites' own one.
 # Idempotent: a stamp holding this script's checksum and the DPI marks a
 # finished prefix.
 set -euo pipefail
@@ -17,6 +19,8 @@ if [[ -n $dpi ]] && ! [[ $dpi =~ ^[0-9]+$ && $dpi -ge 48 && $dpi -le 480 ]]; the
 fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 stamp="$prefix/.qh-prefix-ready"
+desktop=1024x768
+[[ -n $dpi ]] && desktop="$(((1024 * dpi + 48) / 96))x$(((768 * dpi + 48) / 96))"
 want="$(cksum < "$here/wine-prefix.sh" | cut -d' ' -f1)${dpi:+ dpi $dpi}"
 if [[ -f "$stamp" && "$(cat "$stamp")" == "$want" ]]; then
     exit 0
@@ -35,6 +39,9 @@ export WINELOADER=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=wine
+# Whatever still runs in a prefix being made again belongs to the old one
+# (and keeps wineboot waiting).
+"$WINESERVER" -k 2>/dev/null || true
 # Leaving mscoree and mshtml out of the first boot keeps the installers of
 # Mono and Gecko from asking.
 WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$prefix.log" 2>&1 </dev/null
@@ -50,7 +57,7 @@ reg=$(mktemp --suffix=.reg)
         printf '"%s"="%s"\r\n' "$face" "$font"
     done
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="Default"\r\n'
-    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="1024x768"\r\n'
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"Default"="%s"\r\n' "$desktop"
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n'
     # No menu entries or file associations on the host for what runs here.
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n"winemenubuilder.exe"=""\r\n'
