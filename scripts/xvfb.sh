@@ -6,6 +6,10 @@ qh_start_xvfb() {
     fi
     local n
     for n in $(seq 90 140); do
+        # A lock left by a server that was killed does not hold its display.
+        if [[ -e /tmp/.X$n-lock ]] && ! kill -0 "$(tr -d ' ' </tmp/.X$n-lock)" 2>/dev/null; then
+            rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+        fi
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
         Xvfb ":$n" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
         QH_XVFB_PID=$!
