@@ -2,6 +2,8 @@
 // every figure they hold is described at 96 DPI.
 #include "toolkit/dpi.h"
 #include "toolkit/forms.h"
+#include "toolkit/glyph_buttons.h"
+#include "toolkit/tool_bar.h"
 #include "toolkit/layout/dpi_scale.h"
 
 namespace qh {
@@ -32,6 +34,28 @@ void TWinControl::ScaleChildren(int fromDpi, int toDpi) {
     Realign();
 }
 
+void TButtonGlyph::ScaleGlyphFigures(int fromDpi, int toDpi) {
+    // -1: centred, whatever the DPI.
+    if (FMargin >= 0) FMargin = RescaleForDpi(FMargin, fromDpi, toDpi);
+    if (FSpacing >= 0) FSpacing = RescaleForDpi(FSpacing, fromDpi, toDpi);
+}
+
+void TSpeedButton::ChangeScale(int fromDpi, int toDpi) {
+    TGraphicControl::ChangeScale(fromDpi, toDpi);
+    ScaleGlyphFigures(fromDpi, toDpi);
+}
+
+void TBitBtn::ChangeScale(int fromDpi, int toDpi) {
+    TButton::ChangeScale(fromDpi, toDpi);
+    ScaleGlyphFigures(fromDpi, toDpi);
+}
+
+void TToolBar::ChangeScale(int fromDpi, int toDpi) {
+    FButtonWidth = RescaleForDpi(FButtonWidth, fromDpi, toDpi);
+    FButtonHeight = RescaleForDpi(FButtonHeight, fromDpi, toDpi);
+    TWinControl::ChangeScale(fromDpi, toDpi);
+}
+
 void TCustomForm::ScaleForDpi(int dpi, const RECT* windowRect) {
     if (dpi != FCurrentDpi) ScaleFigures(FCurrentDpi, dpi);
     if (!windowRect) return;
@@ -55,6 +79,7 @@ void TCustomForm::ScaleFigures(int fromDpi, int toDpi) {
         SetBounds(Left(), Top(), RescaleForDpi(Width(), fromDpi, toDpi),
                   RescaleForDpi(Height(), fromDpi, toDpi));
     ScaleChildren(fromDpi, toDpi);
+    if (OnDpiChanged) OnDpiChanged(this);
 }
 
 } // namespace qh

@@ -124,6 +124,9 @@ class TCustomForm : public TWinControl {
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     TKeyEvent OnKeyDown;
+    // After the form has been scaled for another DPI: pictures drawn at
+    // 96 DPI are given again for CurrentDpi.
+    TNotifyEvent OnDpiChanged;
 
 protected:
     void CreateParams(TCreateParams& params) override;
