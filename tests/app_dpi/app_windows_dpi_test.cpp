@@ -3,35 +3,18 @@
 #include "app/about_box_win.h"
 #include "app/alarm_form_win.h"
 
+#include "tests/support/dpi_awareness.h"
 #include "tests/support/toolkit_env.h"
 #include "toolkit/dpi.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 using qh::test::PumpUntil;
 
-template <typename F> F User32(const char* name) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-// As the program's manifest declares (Wine has every process aware already).
-const bool perMonitorAware = [] {
-    auto set = User32<BOOL(WINAPI*)(HANDLE)>("SetProcessDpiAwarenessContext");
-    if (set && (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3)))) return true;
-    auto current = User32<HANDLE(WINAPI*)()>("GetThreadDpiAwarenessContext");
-    auto awareness = User32<int(WINAPI*)(HANDLE)>("GetAwarenessFromDpiAwarenessContext");
-    return current && awareness && awareness(current()) == 2;
-}();
-
-int ExpectedDpi() {
-    const char* given = std::getenv("QH_EXPECT_DPI");
-    return given && *given ? std::atoi(given) : 96;
-}
+// Before any window is made.
+const bool perMonitorAware = qh::test::MakePerMonitorAware();
 
 SIZE ClientOf(HWND window) {
     RECT r{};
@@ -47,7 +30,7 @@ TEST(AppWindowsDpi, PopupOfA300By200LineIsThe96DpiPopupScaled) {
     popup->SetBounds(GetSystemMetrics(SM_CXSCREEN) - 306, GetSystemMetrics(SM_CYSCREEN) + 2, 306, 225);
     popup->Show();
     HWND window = popup->Handle();
-    const int dpi = ExpectedDpi();
+    const int dpi = qh::test::ExpectedDpi();
     ASSERT_EQ(qh::WindowDpi(window), dpi);
     const SIZE client = ClientOf(window);
     EXPECT_EQ(client.cx, MulDiv(306, dpi, 96));
@@ -69,7 +52,7 @@ TEST(AppWindowsDpi, PopupOfA300By200LineIsThe96DpiPopupScaled) {
 
 TEST(AppWindowsDpi, AboutBoxIsIts96DpiSizeScaled) {
     qh::TAboutBox box(qh::Application);
-    const int dpi = ExpectedDpi();
+    const int dpi = qh::test::ExpectedDpi();
     const SIZE client = ClientOf(box.Handle());
     EXPECT_EQ(client.cx, MulDiv(360, dpi, 96));
     EXPECT_EQ(client.cy, MulDiv(227, dpi, 96));

@@ -1,11 +1,10 @@
+#include "tests/support/dpi_awareness.h"
 #include "tests/support/toolkit_env.h"
 
 #include "toolkit/dpi.h"
 #include "toolkit/panels.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace qh;
 using namespace qh::test;
@@ -14,25 +13,7 @@ namespace {
 
 // The program declares its awareness in its manifest; a test program has
 // none, so it asks before any window is made.
-template <typename F> F User32(const char* name) {
-    return reinterpret_cast<F>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-const bool perMonitorAware = [] {
-    auto set = User32<BOOL(WINAPI*)(HANDLE)>("SetProcessDpiAwarenessContext");
-    // Per monitor, version 2; a system that knows only version 1 gets that.
-    if (set && (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3)))) return true;
-    // Wine makes every process per-monitor aware from the start.
-    auto current = User32<HANDLE(WINAPI*)()>("GetThreadDpiAwarenessContext");
-    auto awareness = User32<int(WINAPI*)(HANDLE)>("GetAwarenessFromDpiAwarenessContext");
-    return current && awareness && awareness(current()) == 2;
-}();
-
-int ExpectedDpi() {
-    const char* given = std::getenv("QH_EXPECT_DPI");
-    return given && *given ? std::atoi(given) : 96;
-}
+const bool perMonitorAware = qh::test::MakePerMonitorAware();
 
 RECT Scaled(RECT r, int dpi) {
     return {MulDiv(r.left, dpi, 96), MulDiv(r.top, dpi, 96), MulDiv(r.right, dpi, 96),
@@ -77,7 +58,7 @@ TEST(FormDpi, MadeAtThePrefixDpiFromItsDescription) {
     TDescribedForm d;
     HWND h = d.form.Handle();
     const int dpi = WindowDpi(h);
-    ASSERT_EQ(dpi, ExpectedDpi());
+    ASSERT_EQ(dpi, qh::test::ExpectedDpi());
     EXPECT_EQ(d.form.CurrentDpi(), dpi);
     EXPECT_EQ(d.own->CurrentDpi(), dpi);
     RECT client;
