@@ -36,7 +36,18 @@ TImage* TAlarmFrm::NewImage(TWinControl* parent, const char* name, TAlign align,
     TPicture loaded;
     loaded.SetBitmap(LoadFramePicture(picture));
     image->SetPicture(&loaded);
+    FFramePieces.emplace_back(image, picture);
     return image;
+}
+
+void TAlarmFrm::GiveFramePictures() {
+    // The see-through corners keep the key colour exactly.
+    const TColor key = MakeColour(230, 230, 250);
+    for (auto [image, name] : FFramePieces) {
+        TPicture scaled;
+        scaled.SetBitmap(PictureForDpi(LoadFramePicture(name), CurrentDpi(), key));
+        image->SetPicture(&scaled);
+    }
 }
 
 TPanel* TAlarmFrm::NewBar(const char* name, TAlign align, int top, int height) {
@@ -63,6 +74,7 @@ TAlarmFrm::TAlarmFrm(TComponent* owner) : TForm(owner) {
     OnShow = [this](TObject* sender) { FormShow(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+    OnDpiChanged = [this](TObject*) { GiveFramePictures(); };
     // A popup that has gone is not shown again: it is freed at once.
     OnClose = [this](TObject*, TCloseAction& action) {
         Hide();
@@ -152,13 +164,14 @@ void TAlarmFrm::FormShow(TObject*) {
 void TAlarmFrm::Timer1Timer(TObject*) {
     RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    TAlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom);
+    TAlarmSlideStep step = SlideUpStep(Top(), Height(), work.bottom, CurrentDpi());
     SetBounds(RestingLeft(Left(), Width(), work.right), step.Top, Width(), Height());
     if (step.Done) Timer1->SetEnabled(false);
 }
 
 void TAlarmFrm::Timer2Timer(TObject*) {
-    TAlarmSlideStep step = SlideDownStep(Top(), Height(), GetSystemMetrics(SM_CYSCREEN));
+    TAlarmSlideStep step =
+        SlideDownStep(Top(), Height(), GetSystemMetrics(SM_CYSCREEN), CurrentDpi());
     SetTop(step.Top);
     if (!step.Done) return;
     FMayClose = true;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/browser/web_browser.h"
 #include "toolkit/application.h"
@@ -69,7 +71,11 @@ private:
     TImage* NewImage(TWinControl* parent, const char* name, TAlign align, int width, int height,
                      const char* picture);
 
+    // The frame's pictures, drawn for 96 DPI, at the form's DPI.
+    void GiveFramePictures();
+
     bool FMayClose = false; // the slide-down has finished
+    std::vector<std::pair<TImage*, const char*>> FFramePieces;
 };
 
 // The popup created last, or none once it is gone.

@@ -1,5 +1,7 @@
 #include "app/alarm_slide.h"
 
+#include "core/mul_div.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -14,19 +16,19 @@ int32_t Clamp(int64_t value) {
 
 } // namespace
 
-TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom) {
+TAlarmSlideStep SlideUpStep(int32_t top, int32_t height, int32_t workAreaBottom, int dpi) {
     const int64_t target = static_cast<int64_t>(workAreaBottom) - height;
     if (top < target) return {Clamp(target), true};
-    return {Clamp(static_cast<int64_t>(top) - kAlarmSlideStep), false};
+    return {Clamp(static_cast<int64_t>(top) - ScaleForDpi(kAlarmSlideStep, dpi)), false};
 }
 
 int32_t RestingLeft(int32_t left, int32_t width, int32_t workAreaRight) {
     return Clamp(std::min<int64_t>(left, static_cast<int64_t>(workAreaRight) - width));
 }
 
-TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight) {
-    const int64_t limit = static_cast<int64_t>(screenHeight) + height + 20;
-    if (top < limit) return {Clamp(static_cast<int64_t>(top) + kAlarmSlideStep), false};
+TAlarmSlideStep SlideDownStep(int32_t top, int32_t height, int32_t screenHeight, int dpi) {
+    const int64_t limit = static_cast<int64_t>(screenHeight) + height + ScaleForDpi(20, dpi);
+    if (top < limit) return {Clamp(static_cast<int64_t>(top) + ScaleForDpi(kAlarmSlideStep, dpi)), false};
     return {top, true};
 }
 

@@ -16,6 +16,7 @@
 #include "skin/data/skin_store.h"
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
+#include "toolkit/dpi.h"
 #include "tray/tray_icon.h"
 
 namespace qh {
@@ -63,6 +64,19 @@ TMenuItem* TKivoMainForm::AddItem(TMenuItem* parent, const char* name, const cha
     if (action) item->SetAction(action);
     parent->Add(item);
     return item;
+}
+
+void TKivoMainForm::GiveToolBarGlyphs() {
+    const std::pair<TSpeedButton*, const char*> glyphs[] = {
+        {SpeedButton5, kHomePicture},    {SpeedButton4, kBackPicture}, {SpeedButton3, kForwardPicture},
+        {SpeedButton2, kRefreshPicture}, {SpeedButton1, kStopPicture}};
+    for (auto [button, name] : glyphs) {
+        TBitmap picture = ResourcePicture(name);
+        // The glyph's see-through colour is its bottom-left pixel.
+        if (picture.Height() > 0)
+            picture = PictureForDpi(picture, CurrentDpi(), picture.GetPixel(0, picture.Height() - 1));
+        button->Glyph()->SetBitmap(picture);
+    }
 }
 
 void TKivoMainForm::CreateComponents() {
@@ -118,6 +132,7 @@ void TKivoMainForm::CreateComponents() {
     button(SpeedButton3, "SpeedButton3", 114, kForwardPicture, ForwardAction);
     button(SpeedButton2, "SpeedButton2", 171, kRefreshPicture, RefreshAction);
     button(SpeedButton1, "SpeedButton1", 228, kStopPicture, StopAction);
+    OnDpiChanged = [this](TObject*) { GiveToolBarGlyphs(); };
 
     WebBrowser1 = new TWebBrowser(this);
     WebBrowser1->SetName("WebBrowser1");
@@ -203,7 +218,12 @@ void TKivoMainForm::CreateComponents() {
     TrayIcon1 = new TTrayIcon(this);
     TrayIcon1->SetName("TrayIcon1");
     TrayIcon1->SetCycleInterval(0);
-    TrayIcon1->SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+    // The program's own picture at the size the tray shows at its DPI, not
+    // a larger one the shell shrinks.
+    TIconImage trayIcon;
+    if (trayIcon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON",
+                                  SystemMetricForDpi(SM_CXSMICON, MonitorDpiAt({0, 0}))))
+        TrayIcon1->SetIcon(&trayIcon);
     TrayIcon1->SetHint("青禾网络电视 V2.0");
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->SetIconIndex(0);

@@ -104,6 +104,8 @@ class TKivoMainForm : public TForm {
     void UMStartUp();
     void GoToUrl();
     void HomeActionExecute(TObject* sender);
+    // The tool bar's pictures, drawn for 96 DPI, at the form's DPI.
+    void GiveToolBarGlyphs();
     void BackClick(TObject* sender);
     void ForwardClick(TObject* sender);
     void RefreshClick(TObject* sender);

@@ -3,6 +3,8 @@
 #include "core/stream.h"
 #include "images/picture_reader.h"
 #include "skin/data/skin_platform.h"
+#include "skin/render/picture_scaling.h"
+#include "core/mul_div.h"
 
 namespace qh {
 
@@ -13,6 +15,13 @@ TBitmap ResourcePicture(const std::string& name) {
     TMemoryStream stream(bytes);
     LoadPictureFromStream(stream, bitmap);
     return bitmap;
+}
+
+TBitmap PictureForDpi(const TBitmap& picture, int dpi, TColor key) {
+    if (dpi == kDefaultDpi || dpi <= 0 || picture.Width() == 0 || picture.Height() == 0)
+        return picture;
+    return ScalePicture(picture, ScaleForDpi(picture.Width(), dpi),
+                        ScaleForDpi(picture.Height(), dpi), FilterForDpi(dpi), key);
 }
 
 } // namespace qh

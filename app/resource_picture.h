@@ -11,4 +11,9 @@ namespace qh {
 // when its bytes are no picture.
 TBitmap ResourcePicture(const std::string& name);
 
+// A picture drawn for 96 DPI, shown at dpi the way the skins' pictures are:
+// the key colour stays exact and bleeds into nothing. At 96 DPI the
+// picture itself.
+TBitmap PictureForDpi(const TBitmap& picture, int dpi, TColor key);
+
 } // namespace qh

@@ -175,6 +175,9 @@ class TControl : public TComponent {
     void SetAction(TAction* action);
     // Whether the mouse pointer is over the control (mouse enter seen).
     bool MouseInControl() const { return FMouseInControl; }
+    // The DPI the control's figures are shown at: its form's, 96 until the
+    // form has been scaled.
+    virtual int CurrentDpi() const;
 
 protected:
     // Stores a property that changes the look, repainting when it changed.
@@ -200,6 +203,9 @@ protected:
     virtual void ActionChanged();
     // Keeps the caption a window changed by itself (typing in an edit).
     void StoreCaption(const std::string& caption) { FCaption = caption; }
+    // Shows the control's figures (bounds, own font) at another DPI; a
+    // class with figures of its own scales them too.
+    virtual void ChangeScale(int fromDpi, int toDpi);
 
 private:
     struct TFront {
@@ -339,6 +345,9 @@ protected:
     virtual void ChildBoundsChanged() {}
     // The keyboard focus went to child, or to a control inside it.
     virtual void ChildFocused(TWinControl*) {}
+    // Scales the children with the control, then lays them out again.
+    void ChangeScale(int fromDpi, int toDpi) override;
+    void ScaleChildren(int fromDpi, int toDpi);
     void FontChanged() override;
     void ColorChanged() override;
     // Whether WM_ERASEBKGND fills with Color (the toolkit's own classes).

@@ -1,6 +1,7 @@
 #include "toolkit/forms.h"
 
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/edits.h"
 #include "toolkit/screen.h"
 
@@ -141,6 +142,8 @@ void TCustomForm::HandleCreated() {
     }
     ApplyIcon();
     ApplyTransparency();
+    // Before the children's windows are made, so they are made at their size.
+    ScaleForDpi(WindowDpi(Handle()));
     ApplyClientSize();
 }
 
@@ -184,7 +187,7 @@ void TCustomForm::ApplyClientSize() {
         TCreateParams params;
         CreateParams(params);
         RECT r{0, 0, FClientWidth, FClientHeight};
-        AdjustWindowRectEx(&r, params.Style, FMenu != nullptr, params.ExStyle);
+        AdjustWindowRectForDpi(r, params.Style, FMenu != nullptr, params.ExStyle, FCurrentDpi);
         TControl::SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
         return;
     }
@@ -461,6 +464,11 @@ void TCustomForm::WndProc(TMessage& m) {
                 OnHide(this);
         }
         break;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI (or told so by a test).
+        ScaleForDpi(LOWORD(m.WParam), reinterpret_cast<const RECT*>(m.LParam));
+        m.Result = 0;
+        return;
     case WM_WINDOWPOSCHANGED: {
         // Others (the tray) show and hide the window directly.
         auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);

@@ -109,6 +109,12 @@ class TCustomForm : public TWinControl {
     // Focuses the control now when the form is active, else when it is
     // next activated.
     void SetActiveControl(TWinControl* control);
+    int CurrentDpi() const override { return FCurrentDpi; }
+    // Shows the form and everything on it at the DPI: done when its window
+    // is made (for the monitor it is made on) and when it moves to a
+    // monitor of another DPI. The form's own size follows unless the window
+    // is given its new rectangle.
+    void ScaleForDpi(int dpi, const RECT* windowRect = nullptr);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnShow;
@@ -118,6 +124,9 @@ class TCustomForm : public TWinControl {
     TCloseQueryEvent OnCloseQuery;
     TCloseEvent OnClose;
     TKeyEvent OnKeyDown;
+    // After the form has been scaled for another DPI: pictures drawn at
+    // 96 DPI are given again for CurrentDpi.
+    TNotifyEvent OnDpiChanged;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -131,6 +140,7 @@ private:
     void ApplyIcon();
     void ApplyTransparency();
     void ApplyClientSize();
+    void ScaleFigures(int fromDpi, int toDpi);
     void CloseModal();
     // Gives the focus back to the window inside that had it, or to the
     // first tab stop.
@@ -143,6 +153,8 @@ private:
     // The program's icon, for a form without one of its own.
     TIconImage FProgramIcon;
     int FClientWidth = -1, FClientHeight = -1;
+    // The DPI the form's figures are shown at; they are described at 96.
+    int FCurrentDpi = 96;
     TMainMenu* FMenu = nullptr;
     bool FKeyPreview = false;
     bool FTransparentColor = false;

@@ -43,6 +43,9 @@ protected:
     virtual ~TButtonGlyph() = default;
     // The look changed: the button repaints.
     virtual void GlyphChanged() = 0;
+    // The margin and spacing at another DPI; the glyph is the owner's to
+    // give again, drawn for that DPI.
+    void ScaleGlyphFigures(int fromDpi, int toDpi);
 
 private:
     template <class T> void Store(T& field, T value);
@@ -77,6 +80,7 @@ protected:
     void Paint(HDC dc) override;
     void ActionChanged() override;
     void GlyphChanged() override { Invalidate(); }
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     bool FFlat = false;
@@ -96,6 +100,7 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void WndProc(TMessage& message) override;
     void GlyphChanged() override { Invalidate(); }
+    void ChangeScale(int fromDpi, int toDpi) override;
 };
 
 } // namespace qh

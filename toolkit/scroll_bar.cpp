@@ -3,6 +3,7 @@
 #include "core/gbk.h"
 #include "core/text.h"
 #include "toolkit/actions.h"
+#include "toolkit/dpi.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -18,7 +19,8 @@ QH_DEFINE_CLASS(TScrollBar, TWinControl,
                 IntProp("Position", &TScrollBar::Position, &TScrollBar::SetPosition))
 
 TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
-    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+    // A 96-DPI figure like every other: the form scales it.
+    SetBounds(0, 0, 121, SystemMetricForDpi(SM_CYHSCROLL, kDesignDpi));
     SetTabStop(true);
 }
 

@@ -85,6 +85,8 @@ protected:
     void PaintWindow(HDC dc) override;
     void AdjustClientRect(RECT& rect) override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The button size too; the images are the owner's to give again.
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     TImageList* FImages = nullptr;

@@ -71,3 +71,12 @@ TEST(AlarmSlide, RestsNoFurtherRightThanTheWorkArea) {
     EXPECT_EQ(qh::RestingLeft(718, 306, 964), 658);  // 60 pixels of taskbar on the right
     EXPECT_EQ(qh::RestingLeft(100, 306, 964), 100);  // already inside stays
 }
+
+TEST(AlarmSlide, StepsAndMarginScaleWithTheDpi) {
+    // At 150 % a step is 12 pixels and the fall ends 30 below the popup.
+    EXPECT_EQ(qh::SlideUpStep(800, kHeight, kWorkAreaBottom, 144).Top, 788);
+    EXPECT_EQ(qh::SlideDownStep(900, kHeight, kScreenHeight, 144).Top, 912);
+    const int32_t limit = kScreenHeight + kHeight + 30;
+    EXPECT_FALSE(qh::SlideDownStep(limit - 1, kHeight, kScreenHeight, 144).Done);
+    EXPECT_TRUE(qh::SlideDownStep(limit, kHeight, kScreenHeight, 144).Done);
+}

@@ -10,6 +10,8 @@ STDMETHODIMP TBrowserSite::QueryInterface(REFIID iid, void** object) {
         *object = static_cast<IOleInPlaceSite*>(this);
     else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
         *object = static_cast<IOleInPlaceFrame*>(this);
+    else if (iid == __uuidof(IDocHostUIHandler))
+        *object = static_cast<IDocHostUIHandler*>(this);
     else {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -62,6 +64,42 @@ STDMETHODIMP TBrowserSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlac
     frameInfo->haccel = nullptr;
     frameInfo->cAccelEntries = 0;
     return S_OK;
+}
+
+STDMETHODIMP TBrowserSite::GetHostInfo(DOCHOSTUIINFO* info) {
+    if (!info || info->cbSize < sizeof(DOCHOSTUIINFO)) return E_INVALIDARG;
+    info->dwFlags = DOCHOSTUIFLAG_DPI_AWARE;
+    info->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+    info->pchHostCss = nullptr;
+    info->pchHostNS = nullptr;
+    return S_OK;
+}
+
+// Each "nothing of the host's own" answer clears what it returns, so the
+// browser never reads a stale pointer.
+STDMETHODIMP TBrowserSite::GetOptionKeyPath(LPOLESTR* key, DWORD) {
+    if (key) *key = nullptr;
+    return S_FALSE;
+}
+
+STDMETHODIMP TBrowserSite::GetDropTarget(IDropTarget*, IDropTarget** target) {
+    if (target) *target = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP TBrowserSite::GetExternal(IDispatch** external) {
+    if (external) *external = nullptr;
+    return S_FALSE;
+}
+
+STDMETHODIMP TBrowserSite::TranslateUrl(DWORD, LPWSTR, LPWSTR* translated) {
+    if (translated) *translated = nullptr;
+    return S_FALSE;
+}
+
+STDMETHODIMP TBrowserSite::FilterDataObject(IDataObject*, IDataObject** filtered) {
+    if (filtered) *filtered = nullptr;
+    return S_FALSE;
 }
 
 } // namespace qh

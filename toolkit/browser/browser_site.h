@@ -1,12 +1,17 @@
-// The container side of the hosted control: client site, in-place site and
-// in-place frame in one object, living on the host's container window.
+// The container side of the hosted control: client site, in-place site,
+// in-place frame and document host in one object, living on the host's
+// container window.
 #pragma once
 
 #include <ole2.h>
+#include <mshtmhst.h>
 
 namespace qh {
 
-class TBrowserSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class TBrowserSite final : public IOleClientSite,
+                           public IOleInPlaceSite,
+                           public IOleInPlaceFrame,
+                           public IDocHostUIHandler {
 public:
     explicit TBrowserSite(HWND container) : FContainer(container) {}
     TBrowserSite(const TBrowserSite&) = delete;
@@ -58,8 +63,30 @@ public:
     STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
     STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
     STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+    // (the document host's too)
     STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IDocHostUIHandler: the browser's own menus, keys and UI, told only
+    // that the host scales by DPI, so pages are laid out at the scale of
+    // the window around them.
+    STDMETHODIMP ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_FALSE; }
+    STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override;
+    STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
+                        IOleInPlaceUIWindow*) override {
+        return S_FALSE;
+    }
+    STDMETHODIMP HideUI() override { return S_OK; }
+    STDMETHODIMP UpdateUI() override { return S_OK; }
+    STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
+    STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(LPMSG, const GUID*, DWORD) override { return S_FALSE; }
+    STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD) override;
+    STDMETHODIMP GetDropTarget(IDropTarget*, IDropTarget** target) override;
+    STDMETHODIMP GetExternal(IDispatch** external) override;
+    STDMETHODIMP TranslateUrl(DWORD, LPWSTR, LPWSTR* translated) override;
+    STDMETHODIMP FilterDataObject(IDataObject*, IDataObject** filtered) override;
 
 private:
     ~TBrowserSite() = default; // only Release destroys it

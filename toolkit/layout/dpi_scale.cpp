@@ -33,4 +33,14 @@ TRect UnscaleForDpi(const TRect& rect, int dpi) {
             UnscaleForDpi(rect.Right, dpi), UnscaleForDpi(rect.Bottom, dpi)};
 }
 
+int RescaleForDpi(int value, int fromDpi, int toDpi) {
+    if (fromDpi == toDpi) return value;
+    return ScaleForDpi(UnscaleForDpi(value, fromDpi), toDpi);
+}
+
+TRect RescaleForDpi(const TRect& rect, int fromDpi, int toDpi) {
+    if (fromDpi == toDpi) return rect;
+    return ScaleForDpi(UnscaleForDpi(rect, fromDpi), toDpi);
+}
+
 } // namespace qh

@@ -20,4 +20,9 @@ TPoint UnscaleForDpi(const TPoint& point, int dpi);
 TSize UnscaleForDpi(const TSize& size, int dpi);
 TRect UnscaleForDpi(const TRect& rect, int dpi);
 
+// A figure shown at one DPI, shown at another: back to its 96-DPI figure
+// first, so going there and back gives the figure it was.
+int RescaleForDpi(int value, int fromDpi, int toDpi);
+TRect RescaleForDpi(const TRect& rect, int fromDpi, int toDpi);
+
 } // namespace qh
