@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/component.h"
+#include "core/mul_div.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/controls/skin_control.h"
@@ -84,6 +85,10 @@ class TWinSkinForm : public TComponent {
 
     HWND Window() const { return FWindow; }
     TSkinData* SkinData() const { return FSkinData; }
+    // The DPI the frame is laid out for, and the skin's parts scaled for it
+    // (only while SkinData is set).
+    int Dpi() const { return FDpi; }
+    const TSkinParts& Skin() const;
     TCustomForm* Form() const { return FForm; }
     TSkinManage* Manager() const { return FManager; }
     TFrameState FrameState() const { return FFrameState; }
@@ -181,6 +186,7 @@ private:
     LRESULT OnNcRButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSkinRefreshFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FWindow;
     TSkinManage* FManager;
@@ -193,6 +199,7 @@ private:
     SIZE FClientSize{0, 0};
     SIZE FAttachFrameSize{0, 0};
     TFrameWidths FFrame;
+    int FDpi = kDefaultDpi;
     int FMenuBarHeight = 0;
     bool FMenuMode = false;
     bool FRightToLeft = false;
