@@ -384,10 +384,11 @@ LRESULT TWinSkinForm::OnDpiChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
                  suggested.bottom - suggested.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
                      (placed ? SWP_NOMOVE | SWP_NOSIZE : 0));
-    FPainter.ForgetRegionSize();
-    FPainter.BuildRegion();
     RedrawWindow(FWindow, nullptr, nullptr,
                  RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The region follows the caption strip just painted at the new size.
+    FPainter.ForgetRegionSize();
+    FPainter.BuildRegion();
     return result;
 }
 
