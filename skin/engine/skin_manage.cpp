@@ -1,6 +1,7 @@
 #include "skin/engine/skin_manage.h"
 
 #include "core/gbk.h"
+#include "core/mul_div.h"
 #include "skin/render/scaled_skin.h"
 #include "skin/render/skin_selection.h"
 #include "skin/engine/frame/win_skin_form.h"

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "core/component.h"
-#include "core/mul_div.h"
 #include "skin/data/skin_data.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/controls/skin_control.h"
@@ -20,6 +19,7 @@
 #include "skin/engine/window_subclass.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
+#include "toolkit/dpi.h"
 #include "toolkit/menus.h"
 #include "toolkit/win_handle.h"
 
@@ -199,7 +199,7 @@ private:
     SIZE FClientSize{0, 0};
     SIZE FAttachFrameSize{0, 0};
     TFrameWidths FFrame;
-    int FDpi = kDefaultDpi;
+    int FDpi = kDesignDpi;
     int FMenuBarHeight = 0;
     bool FMenuMode = false;
     bool FRightToLeft = false;
