@@ -63,6 +63,7 @@ void TSkinParts::LoadMemberBitmap(TBitmap& bitmap, const std::string& value) {
 }
 
 void TSkinParts::ParseSkin(const TQuickIni& ini, const TSkinReader& reader) {
+    ++Generation;
     FReader = &reader;
     struct TReaderReset {
         const TSkinReader*& reader;

@@ -36,6 +36,9 @@ public:
 
     bool SkinEmpty = true;
     std::string SkinName;
+    // Counts the parses, so that a copy made from the parts (scaled for a
+    // DPI) knows when it is out of date.
+    uint32_t Generation = 0;
 
     // Always present.
     std::unique_ptr<TDataSkinTitle> Title;

@@ -1,6 +1,8 @@
 #include "skin/engine/skin_manage.h"
 
 #include "core/gbk.h"
+#include "core/mul_div.h"
+#include "skin/render/scaled_skin.h"
 #include "skin/render/skin_selection.h"
 #include "skin/engine/frame/win_skin_form.h"
 #include "skin/engine/menus/win_skin_pop_menu.h"
@@ -235,6 +237,20 @@ void TSkinManage::PurgeDeadForms() {
     }
 }
 
+const TSkinParts& TSkinManage::SkinForDpi(TSkinData* skinData, int dpi) {
+    if (dpi <= 0 || dpi == kDefaultDpi) return *skinData;
+    for (auto it = FScaledSkins.begin(); it != FScaledSkins.end(); ++it) {
+        if (it->Data != skinData || it->Dpi != dpi) continue;
+        if (it->Generation == skinData->Generation) return *it->Parts;
+        // A copy of a skin no longer loaded goes: only the frames at this
+        // DPI may still have pointed at it, and they ask again here.
+        FScaledSkins.erase(it);
+        break;
+    }
+    FScaledSkins.push_back({skinData, dpi, skinData->Generation, ScaledSkinParts(*skinData, dpi)});
+    return *FScaledSkins.back().Parts;
+}
+
 void TSkinManage::RemoveSkinData(TSkinData* skinData) {
     TSkinManagerBookkeeping::RemoveSkinData(skinData);
     // Freed, not only detached: a frame left in the list would keep its
@@ -244,6 +260,7 @@ void TSkinManage::RemoveSkinData(TSkinData* skinData) {
         if (form->SkinData() == skinData &&
             std::find(FSkinForms.begin(), FSkinForms.end(), form) != FSkinForms.end())
             FreeForm(form);
+    std::erase_if(FScaledSkins, [skinData](const TScaledSkin& s) { return s.Data == skinData; });
 }
 
 void TSkinManage::FormGone(TWinSkinForm* form) {

@@ -63,6 +63,10 @@ public:
     // The same picture, for painting the items over it; none when no
     // skinned popup window shows the menu.
     const TDibSection* MenuPictureFor(HMENU menu) const;
+    // The parts of skinData as a window at dpi shows them: the skin data
+    // itself at 96 DPI, else a scaled copy made once per skin and DPI and
+    // kept until the skin data loads another skin or goes.
+    const TSkinParts& SkinForDpi(TSkinData* skinData, int dpi);
     // The skin data a window gets, or none.
     TSkinData* SelectSkinData(HWND window) const;
     bool AllowFormSkin(const std::string& className) const;
@@ -89,6 +93,13 @@ private:
     // FreeForm, and the window repainted without the skin.
     void DetachForm(TWinSkinForm* form);
 
+    struct TScaledSkin {
+        TSkinData* Data;
+        int Dpi;
+        uint32_t Generation;
+        std::unique_ptr<TSkinParts> Parts;
+    };
+    std::vector<TScaledSkin> FScaledSkins;
     std::unique_ptr<TTimer> FActionTimer;
     HHOOK FCbtHook = nullptr;
     HHOOK FShownHook = nullptr;

@@ -66,7 +66,7 @@ bool TSkinPaintedControl::FilterMessage(TMessage& m) {
 TSkinStatusBar::TSkinStatusBar(TComponent* owner) : TSkinPaintedControl(owner) {}
 
 bool TSkinStatusBar::HasPart() const {
-    return SkinData() && HasImage(SkinData()->StatusBar.get());
+    return SkinData() && HasImage(Skin()->StatusBar.get());
 }
 
 bool TSkinStatusBar::FilterMessage(TMessage& m) {
@@ -83,7 +83,7 @@ bool TSkinStatusBar::FilterMessage(TMessage& m) {
 void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (!HasPart() || w <= 0 || h <= 0) return;
-    const TSkinData& data = *SkinData();
+    const TSkinParts& data = *Skin();
     const TDataSkinObject& part = *data.StatusBar;
     constexpr int kFrames = 3;
     TDibSection& picture = Picture(w, h);
@@ -136,7 +136,7 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
 TSkinProgress::TSkinProgress(TComponent* owner) : TSkinPaintedControl(owner) {}
 
 bool TSkinProgress::HasPart() const {
-    return SkinData() && HasImage(SkinData()->Progress.get());
+    return SkinData() && HasImage(Skin()->Progress.get());
 }
 
 bool TSkinProgress::FilterMessage(TMessage& m) {
@@ -151,7 +151,7 @@ bool TSkinProgress::FilterMessage(TMessage& m) {
 void TSkinProgress::PaintTo(HDC dc, const RECT& rect) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (!HasPart() || w <= 0 || h <= 0) return;
-    const TSkinData& data = *SkinData();
+    const TSkinParts& data = *Skin();
     const TDataSkinBorder& part = *data.Progress;
     HWND bar = Window();
     const bool vertical = (GetWindowLongW(bar, GWL_STYLE) & PBS_VERTICAL) != 0;
@@ -187,7 +187,7 @@ void TSkinProgress::PaintTo(HDC dc, const RECT& rect) {
 TSkinTrackBar::TSkinTrackBar(TComponent* owner) : TSkinPaintedControl(owner) {}
 
 const TDataSkinObject* TSkinTrackBar::Thumb() const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data || !Window()) return nullptr;
     const bool vertical = (GetWindowLongW(Window(), GWL_STYLE) & TBS_VERT) != 0;
     const TDataSkinObject* part = vertical ? data->ThumbVert.get() : data->ThumbHorz.get();

@@ -41,7 +41,7 @@ struct TFace {
 
 // The button face into the whole picture: ButtonFace, the part's state
 // image as a nine-cell composition, the glyph and the caption.
-void PaintFace(TDibSection& picture, const TSkinData& data, const TFace& face) {
+void PaintFace(TDibSection& picture, const TSkinParts& data, const TFace& face) {
     const TDataSkinButton& part = *data.Button;
     const int w = picture.Width(), h = picture.Height();
     // GDI may still be drawing the last caption into these pixels.
@@ -124,7 +124,7 @@ TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner) {}
 TSkinButton::~TSkinButton() = default;
 
 const TDataSkinButton* TSkinButton::Part() const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data || !data->Button || data->Button->Image.Empty()) return nullptr;
     return data->Button.get();
 }
@@ -242,7 +242,7 @@ void TSkinButton::PaintTo(HDC dc, const RECT& rect) {
     face.Caption = Text();
     face.Font = Control() ? Control()->Font()->Handle() : WindowFont(Window());
     TDibSection& picture = Picture(w, h);
-    PaintFace(picture, *SkinData(), face);
+    PaintFace(picture, *Skin(), face);
     BitBlt(dc, rect.left, rect.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
 }
 
@@ -289,7 +289,7 @@ void TSkinBitButton::PaintTo(HDC dc, const RECT& rect) {
     if (Control() && IsPublishedProp(*Control(), "Spacing"))
         face.Spacing = static_cast<int>(IntProperty("Spacing"));
     TDibSection& picture = Picture(w, h);
-    PaintFace(picture, *SkinData(), face);
+    PaintFace(picture, *Skin(), face);
     BitBlt(dc, rect.left, rect.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
 }
 
@@ -399,7 +399,7 @@ void TSkinSpeedButton::PaintTo(HDC dc, const RECT& rect) {
             PushButtonTextColour(*part, SkinData()->Colours.ButtonText, face.State, enabled));
     }
     TDibSection& scratch = ScratchBitmap(w, h);
-    PaintFace(scratch, *SkinData(), face);
+    PaintFace(scratch, *Skin(), face);
     BitBlt(dc, rect.left, rect.top, w, h, scratch.Dc(), 0, 0, SRCCOPY);
 }
 
@@ -412,7 +412,7 @@ void ToolButtonPainter(TToolBar* bar, TToolButton* button, HDC dc, unsigned stat
     TWinSkinForm* form =
         manager ? manager->FindSkinForm(GetAncestor(bar->Handle(), GA_ROOT)) : nullptr;
     if (!form || form->FrameState() != TFrameState::Active) return;
-    const TSkinData* data = form->SkinData();
+    const TSkinParts* data = form->SkinData() ? &form->Skin() : nullptr;
     if (!data || !data->Button || data->Button->Image.Empty()) return;
     const int n = ToolButtonState((state & cdsSelected) != 0, (state & (cdsFocused | cdsHot)) != 0,
                                   (state & cdsDefault) != 0,

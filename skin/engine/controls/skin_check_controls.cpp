@@ -43,7 +43,7 @@ UINT ButtonType(HWND window) {
 TSkinCheckBox::TSkinCheckBox(TComponent* owner) : TSkinButton(owner) {}
 
 const TBitmap* TSkinCheckBox::Strip(int& frames) const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data || !data->Button || data->Button->CheckImage.Empty()) return nullptr;
     frames = data->Button->CheckButtonFrame;
     return &data->Button->CheckImage;
@@ -167,7 +167,7 @@ void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
 TSkinRadioButton::TSkinRadioButton(TComponent* owner) : TSkinCheckBox(owner) {}
 
 const TBitmap* TSkinRadioButton::Strip(int& frames) const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data || !data->Button || data->Button->RadioImage.Empty()) return nullptr;
     frames = data->Button->RadioButtonFrame;
     return &data->Button->RadioImage;
@@ -209,7 +209,7 @@ bool TSkinGroupBox::FilterMessage(TMessage& m) {
 void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0 || !SkinData()) return;
-    const TSkinData& data = *SkinData();
+    const TSkinParts& data = *Skin();
     if (!FPicture || FPicture->Width() != w || FPicture->Height() != h)
         FPicture = std::make_unique<TDibSection>(w, h);
     FPicture->Sync();

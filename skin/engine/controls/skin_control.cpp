@@ -2,6 +2,8 @@
 
 #include "core/gbk.h"
 #include "skin/engine/frame/win_skin_form.h"
+#include "skin/engine/skin_manage.h"
+#include "toolkit/dpi.h"
 #include "toolkit/exception_report.h"
 
 #include <algorithm>
@@ -11,6 +13,13 @@ namespace qh {
 
 QH_DEFINE_CLASS(TSkinControl, TComponent)
 QH_DEFINE_CLASS(TSkinControls, TComponent)
+
+const TSkinParts* TSkinControl::Skin() const {
+    if (!FSkinData) return nullptr;
+    TSkinManage* manager = SkinManage();
+    if (!manager) return FSkinData;
+    return &manager->SkinForDpi(FSkinData, FForm ? FForm->Dpi() : WindowDpi(FWindow));
+}
 
 TSkinControl::TSkinControl(TComponent* owner)
     : TComponent(owner), FAlive(std::make_shared<TSkinControl*>(this)) {}

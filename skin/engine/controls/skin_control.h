@@ -63,6 +63,9 @@ class TSkinControl : public TComponent {
     TControl* Control() const { return FControl; }
     TControl* GraphicControl() const { return FGraphicControl; }
     TSkinData* SkinData() const { return FSkinData; }
+    // The skin's parts scaled for the DPI of the control's window (its
+    // frame's), or none without a skin data.
+    const TSkinParts* Skin() const;
     TWinSkinForm* Form() const { return FForm; }
     bool BackgroundFlag() const { return FBackgroundFlag; }
     const std::wstring& Text() const { return FText; }

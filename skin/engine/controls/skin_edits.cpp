@@ -151,7 +151,7 @@ void TSkinComBox::AfterMessage(TMessage& m) {
 }
 
 void TSkinComBox::PaintTo(HDC dc, const RECT& rect) {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     HWND combo = Window();
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (!data || !combo || w <= 0 || h <= 0) return;
@@ -205,7 +205,7 @@ bool TSkinUpDown::Horizontal() const {
 }
 
 const TDataSkinBorder* TSkinUpDown::Part() const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data) return nullptr;
     const TDataSkinBorder* part = Horizontal() ? data->UpDownHorz.get() : data->UpDownVert.get();
     return part && !part->Image.Empty() ? part : nullptr;

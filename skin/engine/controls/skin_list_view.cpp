@@ -84,7 +84,7 @@ void TSkinListView::Notification(TComponent* component, TOperation operation) {
 TSkinHeader::TSkinHeader(TComponent* owner) : TSkinControl(owner) {}
 
 const TDataSkinObject* TSkinHeader::Part() const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     if (!data || !data->Header || data->Header->Image.Empty()) return nullptr;
     return data->Header.get();
 }

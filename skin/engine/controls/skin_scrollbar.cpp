@@ -80,7 +80,7 @@ POINT ScreenPoint(const MSG& msg) {
 
 } // namespace
 
-bool ScrollPartsOf(const TSkinData& data, bool vertical, TScrollBarParts& parts) {
+bool ScrollPartsOf(const TSkinParts& data, bool vertical, TScrollBarParts& parts) {
     if (!data.ScrollArrows || data.ScrollArrows->Image.Empty()) return false;
     parts.Arrows = data.ScrollArrows.get();
     parts.Track = vertical ? data.VertScroll.get() : data.HorzScroll.get();
@@ -154,7 +154,7 @@ void TSkinScrollbar::FrameChanged() {
 
 bool TSkinScrollbar::FilterMessage(TMessage& m) {
     TScrollBarParts parts;
-    if (!SkinData() || !ScrollPartsOf(*SkinData(), false, parts))
+    if (!SkinData() || !ScrollPartsOf(*Skin(), false, parts))
         return TSkinControl::FilterMessage(m);
     switch (m.Msg) {
     case WM_NCCALCSIZE:
@@ -264,7 +264,7 @@ void TSkinScrollbar::UpdateMetrics(TBar& bar, int nBar, int length) {
 void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
     if (!SkinData() || !Window()) return;
     TScrollBarParts horz, vert;
-    if (!ScrollPartsOf(*SkinData(), false, horz) || !ScrollPartsOf(*SkinData(), true, vert))
+    if (!ScrollPartsOf(*Skin(), false, horz) || !ScrollPartsOf(*Skin(), true, vert))
         return;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w > kLargestPainted || h > kLargestPainted || w <= 0 || h <= 0) return;
@@ -382,7 +382,7 @@ TSkinScControl::TSkinScControl(TComponent* owner) : TSkinControl(owner) {}
 
 bool TSkinScControl::FilterMessage(TMessage& m) {
     TScrollBarParts parts;
-    if (!SkinData() || !ScrollPartsOf(*SkinData(), false, parts) || !Window())
+    if (!SkinData() || !ScrollPartsOf(*Skin(), false, parts) || !Window())
         return TSkinControl::FilterMessage(m);
     if (GetWindowLongW(Window(), GWL_STYLE) & (SBS_SIZEBOX | SBS_SIZEGRIP))
         return TSkinControl::FilterMessage(m);
@@ -427,7 +427,7 @@ void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
     if (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) return;
     const bool vertical = (style & SBS_VERT) != 0;
     TScrollBarParts parts;
-    if (!ScrollPartsOf(*SkinData(), vertical, parts)) return;
+    if (!ScrollPartsOf(*Skin(), vertical, parts)) return;
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0 || w > kLargestPainted || h > kLargestPainted) return;
     FInfo = ReadScrollInfo(Window(), SB_CTL);

@@ -12,7 +12,7 @@
 namespace qh {
 
 // The scroll bar parts of a skin, or none when it has no arrows image.
-bool ScrollPartsOf(const TSkinData& data, bool vertical, TScrollBarParts& parts);
+bool ScrollPartsOf(const TSkinParts& data, bool vertical, TScrollBarParts& parts);
 // One bar painted at `bar` (window or client coordinates of dc): composed
 // 16 pixels thick, stretched onto the bar, put on dc in one copy.
 void PaintScrollBarPicture(HDC dc, const RECT& bar, bool vertical, const TScrollBarParts& parts,

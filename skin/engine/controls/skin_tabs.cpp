@@ -55,7 +55,7 @@ std::wstring TabText(HWND tabs, int index) {
 TSkinTabRow::TSkinTabRow(TComponent* owner) : TSkinPaintedControl(owner) {}
 
 const TDataSkinBorder* TSkinTabRow::Part() const {
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     return data && data->Tab && !data->Tab->Image.Empty() ? data->Tab.get() : nullptr;
 }
 
@@ -116,7 +116,7 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
     HWND tabs = Window();
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (!part || !tabs || w <= 0 || h <= 0) return;
-    const TSkinData& data = *SkinData();
+    const TSkinParts& data = *Skin();
     const bool enabled = ReadEnabled();
     const bool bottom = (GetWindowLongW(tabs, GWL_STYLE) & TCS_BOTTOM) != 0;
     const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
@@ -195,7 +195,7 @@ void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
     auto* tabs = dynamic_cast<TTabSet*>(Control());
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (!HasPart() || w <= 0 || h <= 0) return;
-    const TSkinData* data = SkinData();
+    const TSkinParts* data = Skin();
     const TDataSkinBorder& part = *Part();
     const bool enabled = ReadEnabled();
     TDibSection& picture = Picture(w, h);

@@ -26,9 +26,9 @@ TCaptionButtons::TCaptionButtons(TWinSkinForm& form)
     FHoverTimer->OnTimer = [this](TObject*) { HoverTick(); };
 }
 
-void TCaptionButtons::Build(const TSkinData& skinData) {
+void TCaptionButtons::Build(const TSkinParts& skin) {
     Free();
-    for (const auto& part : skinData.SysButtons)
+    for (const auto& part : skin.SysButtons)
         FButtons.push_back(std::make_unique<TWinSysButton>(FForm, *part));
 }
 
@@ -42,7 +42,7 @@ void TCaptionButtons::Layout(int width, const RECT& textRect) {
     std::vector<const TDataSkinSysButton*> parts;
     for (const auto& button : FButtons)
         parts.push_back(&button->Part());
-    const TSkinData& data = *FForm.SkinData();
+    const TSkinParts& data = FForm.Skin();
     TCaptionState state;
     state.Maximized = FForm.ShowState() == TShowState::Maximized;
     state.Active = FForm.Active();

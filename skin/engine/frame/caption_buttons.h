@@ -18,7 +18,7 @@
 
 namespace qh {
 
-class TSkinData;
+class TSkinParts;
 class TWinSkinForm;
 
 class TWinSysButton {
@@ -44,7 +44,7 @@ public:
 
     explicit TCaptionButtons(TWinSkinForm& form);
 
-    void Build(const TSkinData& skinData);
+    void Build(const TSkinParts& skin);
     void Free();
     const TList& Buttons() const { return FButtons; }
     const TCaptionButtonStates& States() const { return FStates; }

@@ -10,6 +10,7 @@
 #include "skin/render/frame_region.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/canvas.h"
+#include "skin/engine/dpi_metrics.h"
 #include "toolkit/win_handle.h"
 
 #include <algorithm>
@@ -30,9 +31,8 @@ std::wstring WindowText(HWND window) {
 } // namespace
 
 void TFramePainter::ReadCaptionFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    const NONCLIENTMETRICSW metrics = SkinNonClientMetrics(FForm.Dpi());
+    if (metrics.lfCaptionFont.lfHeight != 0) {
         FCaptionFont.SetName(WideToGbk(metrics.lfCaptionFont.lfFaceName));
         FCaptionFont.SetHeight(metrics.lfCaptionFont.lfHeight);
         FCaptionFont.SetCharset(metrics.lfCaptionFont.lfCharSet);
@@ -85,7 +85,7 @@ void TFramePainter::PaintMenuBar(HDC dc, int w) {
 }
 
 void TFramePainter::PaintBorders(HDC dc, int w, int h) {
-    const TSkinData& data = *FForm.SkinData();
+    const TSkinParts& data = FForm.Skin();
     const TFrameWidths f = FForm.Widths();
     auto draw = [&](const TDataSkinBorder* part, const TRect& target, bool vertical) {
         if (!part || part->Image.Empty() || target.Empty()) return;
@@ -109,7 +109,7 @@ void TFramePainter::PaintCaption(HDC dc, int w) {
     BitBlt(strip.Dc(), 0, 0, w, f.Top, dc, 0, 0, SRCCOPY);
     strip.Sync();
     const TRect caption{f.Left, 0, w - f.Right, f.Top};
-    const TDataSkinBorder* top = FForm.SkinData()->BorderTop.get();
+    const TDataSkinBorder* top = FForm.Skin().BorderTop.get();
     if (top && !top->Image.Empty())
         strip.Bitmap().CopyRect(
             caption.Left, 0, ComposeFramePart(*top, caption.Width(), f.Top, true, FForm.Active()),
@@ -125,7 +125,7 @@ void TFramePainter::PaintCaption(HDC dc, int w) {
 }
 
 void TFramePainter::PaintCaptionText(TDibSection& strip, const RECT& r) {
-    const TSkinData& data = *FForm.SkinData();
+    const TSkinParts& data = FForm.Skin();
     const TDataSkinTitle* title = data.Title.get();
     const std::wstring caption = WindowText(FForm.Window());
     const bool active = FForm.Active();
@@ -170,8 +170,9 @@ void TFramePainter::PaintCaptionText(TDibSection& strip, const RECT& r) {
 }
 
 void TFramePainter::BuildRegion() {
-    const TSkinData* data = FForm.SkinData();
-    if (FForm.FrameState() == TFrameState::Dead || !data || FForm.MdiChildNotNormal()) return;
+    if (FForm.FrameState() == TFrameState::Dead || !FForm.SkinData() || FForm.MdiChildNotNormal())
+        return;
+    const TSkinParts* data = &FForm.Skin();
     HWND window = FForm.Window();
     RECT bounds{};
     GetWindowRect(window, &bounds);

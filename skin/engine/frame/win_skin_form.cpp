@@ -5,6 +5,8 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
+#include "skin/engine/dpi_metrics.h"
+#include "toolkit/dpi.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
 
@@ -47,6 +49,10 @@ void TNCObject::MouseLeave() {
 TWinSkinForm::TWinSkinForm(TComponent* owner, HWND window, TSkinManage* manager)
     : TComponent(owner), FWindow(window), FManager(manager) {}
 
+const TSkinParts& TWinSkinForm::Skin() const {
+    return FManager ? FManager->SkinForDpi(FSkinData, FDpi) : *FSkinData;
+}
+
 TWinSkinForm::~TWinSkinForm() {
     Destroying();
     if (FAttached) Detach();
@@ -71,6 +77,7 @@ bool TWinSkinForm::Attach(TSkinData* skinData) {
     if (!IsWindow(FWindow) || TWindowSubclass::Present(FWindow, TSubclassRole::Frame))
         return false;
     FSkinData = skinData;
+    FDpi = WindowDpi(FWindow);
     FFrameSkinned = skinData->HasSkinControl(xcMainMenu);
     if (FForm && FFrameSkinned)
         FFormFront = FForm->FrontWindowProc(
@@ -133,7 +140,7 @@ void TWinSkinForm::DressFrame() {
             FMenuBar->Build(formMenu);
         else
             FMenuBar->BuildFromHandle(menu);
-        FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+        FMenuBarHeight = MenuBarHeightFor(FDpi);
     }
     if (!(FMdiKind == TMdiKind::Child && FManager && FManager->MdiMaximized()) && !Minimized())
         ApplyFrameStyles(false);
@@ -143,9 +150,9 @@ void TWinSkinForm::DressFrame() {
 void TWinSkinForm::ReadFrameWidths() {
     FFrame = {};
     if (!FSkinData) return;
-    FFrame = FrameWidthsOf(FSkinData->BorderLeft.get(), FSkinData->BorderTop.get(),
-                           FSkinData->BorderRight.get(), FSkinData->BorderBottom.get(),
-                           Borderless());
+    const TSkinParts& skin = Skin();
+    FFrame = FrameWidthsOf(skin.BorderLeft.get(), skin.BorderTop.get(), skin.BorderRight.get(),
+                           skin.BorderBottom.get(), Borderless());
 }
 
 void TWinSkinForm::ReadIcon() {
@@ -156,7 +163,7 @@ void TWinSkinForm::ReadIcon() {
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICONSM));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICON));
     if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-    const int size = GetSystemMetrics(SM_CXSMICON);
+    const int size = SkinSystemMetric(SM_CXSMICON, FDpi);
     FIconBitmap = TBitmap();
     if (!icon) return;
     TDibSection dib(size, size);
@@ -190,7 +197,7 @@ void TWinSkinForm::KeepClientSize() {
     in.MessageBoxFirstAttach = FFirstAttach && IsMessageBoxClass(FWindowClass);
     in.CaptionChars = GetWindowTextLengthW(FWindow);
     in.SpaceWidth = FPainter.SpaceWidth();
-    in.Title = TitleMetricsOf(FSkinData->Title.get());
+    in.Title = TitleMetricsOf(Skin().Title.get());
     const TKeepClientSizeResult size = qh::KeepClientSize(in);
     FFirstAttach = false;
     if (!size.Resize) {
@@ -280,7 +287,7 @@ void TWinSkinForm::BuildCaptionButtons() {
     FreeCaptionButtons();
     if (!FSkinData || FSkinData->SkinEmpty) return;
     ReadFrameWidths();
-    FButtons.Build(*FSkinData);
+    FButtons.Build(Skin());
 }
 
 void TWinSkinForm::Detach() {

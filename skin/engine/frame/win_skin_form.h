@@ -19,6 +19,7 @@
 #include "skin/engine/window_subclass.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
+#include "toolkit/dpi.h"
 #include "toolkit/menus.h"
 #include "toolkit/win_handle.h"
 
@@ -84,6 +85,10 @@ class TWinSkinForm : public TComponent {
 
     HWND Window() const { return FWindow; }
     TSkinData* SkinData() const { return FSkinData; }
+    // The DPI the frame is laid out for, and the skin's parts scaled for it
+    // (only while SkinData is set).
+    int Dpi() const { return FDpi; }
+    const TSkinParts& Skin() const;
     TCustomForm* Form() const { return FForm; }
     TSkinManage* Manager() const { return FManager; }
     TFrameState FrameState() const { return FFrameState; }
@@ -181,6 +186,7 @@ private:
     LRESULT OnNcRButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT OnSkinRefreshFrame(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDpiChanged(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND FWindow;
     TSkinManage* FManager;
@@ -193,6 +199,7 @@ private:
     SIZE FClientSize{0, 0};
     SIZE FAttachFrameSize{0, 0};
     TFrameWidths FFrame;
+    int FDpi = kDesignDpi;
     int FMenuBarHeight = 0;
     bool FMenuMode = false;
     bool FRightToLeft = false;

@@ -5,6 +5,7 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_styles.h"
+#include "toolkit/dpi.h"
 
 #include <algorithm>
 #include <iterator>
@@ -71,6 +72,7 @@ LRESULT TWinSkinForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         {WM_NCACTIVATE, &TWinSkinForm::OnNcActivate},
         {CM_MENUCHANGED, &TWinSkinForm::OnMenuChanged},
         {WM_MENUSELECT, &TWinSkinForm::OnMenuSelect},
+        {WM_DPICHANGED, &TWinSkinForm::OnDpiChanged},
     };
     // ... while the skin's frame is what shows.
     static constexpr TRoute kNonClient[] = {
@@ -357,6 +359,37 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam) 
 LRESULT TWinSkinForm::OnSkinRefreshFrame(UINT, WPARAM, LPARAM) {
     FPainter.PaintFrame();
     return 0;
+}
+
+// The frame takes the skin and the system's metrics for the new DPI before
+// the window takes its new rectangle, so that the client area the system
+// works out around the frame is already the new one.
+LRESULT TWinSkinForm::OnDpiChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const int dpi = HIWORD(wParam);
+    if (!FSkinData || dpi <= 0 || dpi == FDpi) return CallOld(msg, wParam, lParam);
+    FDpi = dpi;
+    FPainter.ReadCaptionFont();
+    ReadIcon();
+    ReadFrameWidths();
+    if (FMenuBar) FMenuBarHeight = MenuBarHeightFor(FDpi);
+    BuildCaptionButtons();
+    const LRESULT result = CallOld(msg, wParam, lParam);
+    // The form takes the suggested rectangle; a window without one is
+    // given it here.
+    const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+    RECT now{};
+    GetWindowRect(FWindow, &now);
+    const bool placed = EqualRect(&now, &suggested) != FALSE;
+    SetWindowPos(FWindow, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED |
+                     (placed ? SWP_NOMOVE | SWP_NOSIZE : 0));
+    RedrawWindow(FWindow, nullptr, nullptr,
+                 RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The region follows the caption strip just painted at the new size.
+    FPainter.ForgetRegionSize();
+    FPainter.BuildRegion();
+    return result;
 }
 
 void TWinSkinForm::Maximize() {

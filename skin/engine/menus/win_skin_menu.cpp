@@ -6,20 +6,27 @@
 #include "skin/render/menu_layout.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
+#include "skin/engine/dpi_metrics.h"
+#include "toolkit/dpi.h"
 #include "toolkit/win_handle.h"
 
 #include <algorithm>
 
 namespace qh {
 
-HFONT MenuFont() {
-    static TFontHandle font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        return TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont));
-    }();
-    return font.Get();
+int MenuBarHeightFor(int dpi) {
+    return SkinSystemMetric(SM_CYMENU, dpi);
+}
+
+HFONT MenuFont(int dpi) {
+    if (dpi <= 0) dpi = SystemDpi();
+    // One font per DPI the process meets, kept for its life.
+    static std::vector<std::pair<int, TFontHandle>> fonts;
+    for (const auto& [at, font] : fonts)
+        if (at == dpi) return font.Get();
+    const NONCLIENTMETRICSW metrics = SkinNonClientMetrics(dpi);
+    fonts.emplace_back(dpi, TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont)));
+    return fonts.back().second.Get();
 }
 
 namespace {
@@ -194,7 +201,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
     if (w <= 0 || h <= 0) return;
     FBarRect = bar;
     TDibSection scratch(w, h);
-    const TDataSkinObject* part = FSkinData->MenuBar.get();
+    const TDataSkinObject* part = FForm.Skin().MenuBar.get();
     TMenuBarPart place;
     if (part && !part->Image.Empty()) {
         place = {true, part->LeftWidth, part->RightWidth};
@@ -212,7 +219,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& bar, bool active) {
     FBarBackground = scratch.Bitmap();
     FForm.PaintMdiButtons(scratch.Bitmap(), {bar.left, bar.top});
     HDC mem = scratch.Dc();
-    SelectObject(mem, MenuFont());
+    SelectObject(mem, MenuFont(FForm.Dpi()));
     std::vector<int> widths;
     for (const auto& button : FButtons) {
         SIZE size{0, 0};
@@ -248,7 +255,7 @@ void TWinSkinMenu::PaintButton(HDC dc, TMenuBtn& button) {
         RECT all{0, 0, w, h};
         FrameRect(mem, &all, frame.Get());
     }
-    SelectObject(mem, MenuFont());
+    SelectObject(mem, MenuFont(FForm.Dpi()));
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, button.Enabled ? SkinColour(FSkinData->Colours.MenuBarText)
                                      : GetSysColor(COLOR_GRAYTEXT));

@@ -84,8 +84,11 @@ private:
     TRawOwnerDrawMenu FRawItems;
 };
 
-// The system's menu font, made once.
-HFONT MenuFont();
+// The system's menu font for a DPI (the system DPI when none is given),
+// made once per DPI.
+HFONT MenuFont(int dpi = 0);
+// The system's menu bar height at a DPI.
+int MenuBarHeightFor(int dpi);
 
 // The frame tells the tracking of the item highlighted in an open drop-down.
 void NoteMenuSelect(WPARAM wParam, LPARAM lParam);
