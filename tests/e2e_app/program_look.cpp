@@ -28,7 +28,7 @@ std::unique_ptr<qh::TSkinData> ShippedSkin(int index) {
 namespace {
 
 // The placed caption button with this action, in window coordinates, and its part.
-bool PlacedButton(HWND window, const qh::TSkinData& skin, int action, bool maximized,
+bool PlacedButton(HWND window, const qh::TSkinParts& skin, int action, bool maximized,
                   qh::TRect& bounds, const qh::TDataSkinSysButton*& part) {
     std::vector<const qh::TDataSkinSysButton*> parts;
     for (const auto& p : skin.SysButtons)
@@ -55,7 +55,7 @@ bool PlacedButton(HWND window, const qh::TSkinData& skin, int action, bool maxim
 
 } // namespace
 
-POINT CaptionButtonPoint(HWND window, const qh::TSkinData& skin, int action, bool maximized) {
+POINT CaptionButtonPoint(HWND window, const qh::TSkinParts& skin, int action, bool maximized) {
     qh::TRect b{};
     const qh::TDataSkinSysButton* part = nullptr;
     if (!PlacedButton(window, skin, action, maximized, b, part)) return {-1, -1};
@@ -64,7 +64,7 @@ POINT CaptionButtonPoint(HWND window, const qh::TSkinData& skin, int action, boo
     return {r.left + (b.Left + b.Right) / 2, r.top + (b.Top + b.Bottom) / 2};
 }
 
-int CaptionButtonCell(HWND window, const qh::TSkinData& skin, int action) {
+int CaptionButtonCell(HWND window, const qh::TSkinParts& skin, int action) {
     qh::TRect b{};
     const qh::TDataSkinSysButton* part = nullptr;
     if (!PlacedButton(window, skin, action, IsZoomed(window) != FALSE, b, part)) return 0;

@@ -23,11 +23,11 @@ std::unique_ptr<qh::TSkinData> ShippedSkin(int index);
 // The screen point in the middle of the skin's caption button with this
 // action (0 close, 1 maximise, 2 minimise), as the frame lays the buttons
 // out for an active window with both boxes; {-1, -1} when there is none.
-POINT CaptionButtonPoint(HWND window, const qh::TSkinData& skin, int action, bool maximized);
+POINT CaptionButtonPoint(HWND window, const qh::TSkinParts& skin, int action, bool maximized);
 // Which state cell of its picture the caption button with this action
 // shows on the screen (1 normal, 2 pressed, 3 hot, 4 inactive), or 0 when
 // no cell matches at least nine in ten of the sampled pixels.
-int CaptionButtonCell(HWND window, const qh::TSkinData& skin, int action);
+int CaptionButtonCell(HWND window, const qh::TSkinParts& skin, int action);
 
 // The program's visible popup menu window, or none.
 HWND OpenMenuWindow(DWORD process);

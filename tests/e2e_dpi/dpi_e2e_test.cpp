@@ -1,0 +1,137 @@
+// The real program at the DPI of its prefix, measured from another process:
+// every 96-DPI figure of the main window, the popup and the about box shows
+// scaled, and the close button is where the scaled layout puts it.
+#include "portal_e2e.h"
+#include "program_look.h"
+#include "skin/render/frame_metrics.h"
+#include "skin/render/scaled_skin.h"
+#include "tests/support/dpi_awareness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+using namespace e2e_app;
+using namespace qh::test;
+
+constexpr DWORD kPatience = 60000;
+// The main window's caption strip and menu bar together, at 96 DPI.
+constexpr int kCaptionAndMenuBar96 = 42;
+
+int Dpi() { return ExpectedDpi(); }
+int Scaled(int v) { return MulDiv(v, Dpi(), 96); }
+
+RECT WindowRectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// The client area in screen coordinates.
+RECT ClientOnScreen(HWND window) {
+    RECT c{};
+    GetClientRect(window, &c);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    return c;
+}
+
+HWND ChildOfClass(HWND parent, const std::wstring& cls) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (WindowClass(child) == cls) return child;
+    return nullptr;
+}
+
+class DpiE2e : public PortalE2e {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(MakePerMonitorAware()) << "the suite reads the program's true pixels";
+        PortalE2e::SetUp();
+    }
+    HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
+        HWND found = nullptr;
+        PumpUntil(
+            [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
+            kPatience);
+        return found;
+    }
+    // Waits for the dressed main window to take its scaled client size.
+    void StartScaled() {
+        StartProgram();
+        ASSERT_NE(FMain, nullptr);
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                RECT c{};
+                GetClientRect(FMain, &c);
+                return SendMessageW(FMain, 0x3504, 0, 0) == 1 &&
+                       std::abs(c.right - Scaled(910)) <= 3 && std::abs(c.bottom - Scaled(603)) <= 3;
+            },
+            kPatience))
+            << "client " << Scaled(910) << " x " << Scaled(603) << " within 3";
+    }
+};
+
+} // namespace
+
+TEST_F(DpiE2e, TheMainWindowsFrameCaptionMenuBarAndToolBarAreTheirDesignScaled) {
+    StartScaled();
+    const auto skin = qh::ScaledSkinParts(*ShippedSkin(0), Dpi());
+    const qh::TFrameWidths frame = qh::FrameWidthsOf(skin->BorderLeft.get(), skin->BorderTop.get(),
+                                                     skin->BorderRight.get(),
+                                                     skin->BorderBottom.get(), false);
+    const RECT w = WindowRectOf(FMain), c = ClientOnScreen(FMain);
+    const auto original = ShippedSkin(0);
+    const qh::TFrameWidths frame96 = qh::FrameWidthsOf(
+        original->BorderLeft.get(), original->BorderTop.get(), original->BorderRight.get(),
+        original->BorderBottom.get(), false);
+    EXPECT_NEAR(c.left - w.left, Scaled(frame96.Left), 1);
+    EXPECT_NEAR(w.right - c.right, Scaled(frame96.Right), 1);
+    EXPECT_NEAR(w.bottom - c.bottom, Scaled(frame96.Bottom), 1);
+    EXPECT_EQ(c.left - w.left, frame.Left) << "the frame the scaled skin gives";
+    if (Dpi() == 96)
+        EXPECT_EQ(c.top - w.top, kCaptionAndMenuBar96) << "the figure the other DPIs scale";
+    else
+        EXPECT_NEAR(c.top - w.top, Scaled(kCaptionAndMenuBar96), 2);
+
+    HWND bar = ChildOfClass(FMain, L"TToolBar");
+    ASSERT_NE(bar, nullptr);
+    const RECT b = WindowRectOf(bar);
+    EXPECT_NEAR(b.bottom - b.top, Scaled(27), 1);
+
+    // The close button, found where the scaled skin's layout puts it, hides
+    // the window to the tray.
+    const POINT close = CaptionButtonPoint(FMain, *skin, 0, false);
+    ASSERT_GE(close.x, 0);
+    const LPARAM at = MAKELPARAM(close.x, close.y);
+    PostMessageW(FMain, WM_NCLBUTTONDOWN, HTCAPTION, at);
+    PostMessageW(FMain, WM_NCLBUTTONUP, HTCAPTION, at);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
+    EXPECT_TRUE(FProgram->Running());
+}
+
+TEST_F(DpiE2e, APopupAndTheAboutBoxAreTheir96DpiSizesScaled) {
+    FServer->Set("/ad/Config.txt", Answer{200, ScheduleLine(ServerAddress("/ad/p1.htm")), 0});
+    StartScaled();
+    HWND popup = WaitForWindow(L"TAlarmFrm", L"悦视 网络电视");
+    ASSERT_NE(popup, nullptr);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(PumpUntil([&] { return WindowRectOf(popup).bottom == work.bottom; }, kPatience))
+        << "the popup comes to rest";
+    RECT client{};
+    GetClientRect(popup, &client);
+    EXPECT_NEAR(client.right, Scaled(306), 3);
+    EXPECT_NEAR(client.bottom, Scaled(225), 3);
+
+    PickMenuItem(FMain, L's', VK_UP, 1); // up from the first item wraps to "关于"
+    HWND box = WaitForWindow(L"TAboutBox", L"关于我们");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(Dressed(box));
+    RECT r{};
+    GetClientRect(box, &r);
+    EXPECT_NEAR(r.right, Scaled(360), 3);
+    EXPECT_NEAR(r.bottom, Scaled(227), 3);
+    PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(box); }, kPatience));
+}
