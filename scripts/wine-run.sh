@@ -38,7 +38,7 @@ trap 'rm -f "$out" "$err"' EXIT
 run_out=${QH_WINE_STDOUT:-$out}
 run=("$WINELOADER" "$program" "$@")
 if [[ -z "${DISPLAY:-}" ]]; then
-    run=(xvfb-run -a -s "-screen 0 2048x1536x24" "${run[@]}")
+    run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
 fi
 set +e
 "${run[@]}" >"$run_out" 2>"$err" </dev/null

@@ -11,7 +11,7 @@ qh_start_xvfb() {
             rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
         fi
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
         QH_XVFB_PID=$!
         local i
         for i in $(seq 50); do
