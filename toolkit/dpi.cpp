@@ -79,6 +79,9 @@ int MonitorDpiAt(POINT point) {
 }
 
 int SystemMetricForDpi(int index, int dpi) {
+    // At the system DPI as the system reads it itself, so a window there
+    // looks exactly as it did before windows could differ.
+    if (dpi == SystemDpi()) return GetSystemMetrics(index);
     if (Calls().MetricsForDpi) return Calls().MetricsForDpi(index, static_cast<UINT>(dpi));
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
@@ -86,11 +89,15 @@ int SystemMetricForDpi(int index, int dpi) {
 NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    if (Calls().ParametersForDpi &&
+    if (dpi != SystemDpi() && Calls().ParametersForDpi &&
         Calls().ParametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
                                  static_cast<UINT>(dpi)))
         return metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        metrics = NONCLIENTMETRICSW{};
+        metrics.cbSize = sizeof(metrics);
+        return metrics;
+    }
     const int from = SystemDpi();
     if (from == dpi) return metrics;
     for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,

@@ -10,7 +10,7 @@
 #include "skin/render/frame_region.h"
 #include "skin/render/pixel_copy.h"
 #include "toolkit/canvas.h"
-#include "skin/engine/dpi_metrics.h"
+#include "toolkit/dpi.h"
 #include "toolkit/win_handle.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ std::wstring WindowText(HWND window) {
 } // namespace
 
 void TFramePainter::ReadCaptionFont() {
-    const NONCLIENTMETRICSW metrics = SkinNonClientMetrics(FForm.Dpi());
+    const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(FForm.Dpi());
     if (metrics.lfCaptionFont.lfHeight != 0) {
         FCaptionFont.SetName(WideToGbk(metrics.lfCaptionFont.lfFaceName));
         FCaptionFont.SetHeight(metrics.lfCaptionFont.lfHeight);

@@ -5,7 +5,6 @@
 #include "skin/engine/menus/win_skin_menu.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/frame_styles.h"
-#include "skin/engine/dpi_metrics.h"
 #include "toolkit/dpi.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/forms.h"
@@ -163,7 +162,7 @@ void TWinSkinForm::ReadIcon() {
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICONSM));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(FWindow, GCLP_HICON));
     if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
-    const int size = SkinSystemMetric(SM_CXSMICON, FDpi);
+    const int size = SystemMetricForDpi(SM_CXSMICON, FDpi);
     FIconBitmap = TBitmap();
     if (!icon) return;
     TDibSection dib(size, size);

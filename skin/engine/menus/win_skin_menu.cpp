@@ -6,7 +6,6 @@
 #include "skin/render/menu_layout.h"
 #include "toolkit/actions.h"
 #include "toolkit/canvas.h"
-#include "skin/engine/dpi_metrics.h"
 #include "toolkit/dpi.h"
 #include "toolkit/win_handle.h"
 
@@ -15,7 +14,7 @@
 namespace qh {
 
 int MenuBarHeightFor(int dpi) {
-    return SkinSystemMetric(SM_CYMENU, dpi);
+    return SystemMetricForDpi(SM_CYMENU, dpi);
 }
 
 HFONT MenuFont(int dpi) {
@@ -24,7 +23,7 @@ HFONT MenuFont(int dpi) {
     static std::vector<std::pair<int, TFontHandle>> fonts;
     for (const auto& [at, font] : fonts)
         if (at == dpi) return font.Get();
-    const NONCLIENTMETRICSW metrics = SkinNonClientMetrics(dpi);
+    const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi);
     fonts.emplace_back(dpi, TFontHandle(CreateFontIndirectW(&metrics.lfMenuFont)));
     return fonts.back().second.Get();
 }

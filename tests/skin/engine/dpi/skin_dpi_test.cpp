@@ -5,7 +5,7 @@
 
 #include "core/mul_div.h"
 #include "skin/data/skin_store.h"
-#include "skin/engine/dpi_metrics.h"
+#include "toolkit/dpi.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/dpi.h"
@@ -93,7 +93,7 @@ TEST_F(SkinDpi, FrameCaptionAndCloseButtonScaledAndADpiChangeThereAndBackRepaint
     EXPECT_NEAR(shown.Left, ScaleForDpi(skin.Left, dpi), 1);
     EXPECT_NEAR(shown.Right, ScaleForDpi(skin.Right, dpi), 1);
     EXPECT_NEAR(shown.Bottom, ScaleForDpi(skin.Bottom, dpi), 1);
-    EXPECT_EQ(frame->MenuBarHeight(), SkinSystemMetric(SM_CYMENU, dpi));
+    EXPECT_EQ(frame->MenuBarHeight(), SystemMetricForDpi(SM_CYMENU, dpi));
     EXPECT_EQ(shown.Top, ScaleForDpi(skin.Top, dpi) + frame->MenuBarHeight());
 
     auto closeButton = [&]() -> RECT {
