@@ -4,7 +4,9 @@
 # Chinese fonts for the faces the windows ask for, no Mono or Gecko install
 # prompts, no crash dialogs, and one shared virtual desktop with a tray.
 # QH_WINE_DPI gives the prefix's programs a screen of N DPI (LogPixels)
-# instead of Wine's 96; keep such a prefix apart from the suites' own one.
+# instead of Wine's 96, and a virtual desktop as much larger than the
+# 1024 x 768 one as the DPI is (the same room for windows that scale with
+# it); keep such a prefix apart from the suites' own one.
 # Idempotent: a stamp holding this script's checksum and the DPI marks a
 # finished prefix.
 set -euo pipefail
@@ -18,6 +20,7 @@ fi
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 stamp="$prefix/.qh-prefix-ready"
 desktop=1024x768
+[[ -n $dpi ]] && desktop="$(((1024 * dpi + 48) / 96))x$(((768 * dpi + 48) / 96))"
 want="$(cksum < "$here/wine-prefix.sh" | cut -d' ' -f1)${dpi:+ dpi $dpi}"
 if [[ -f "$stamp" && "$(cat "$stamp")" == "$want" ]]; then
     exit 0

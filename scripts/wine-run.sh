@@ -37,15 +37,19 @@ out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 run_out=${QH_WINE_STDOUT:-$out}
 run=("$WINELOADER" "$program" "$@")
-if [[ -z "${DISPLAY:-}" ]]; then
+if [[ -n "${QH_WINE_DPI:-}" ]]; then
+    # A DPI prefix's desktop grows with the DPI: it gets a screen of its own
+    # that holds it, and never lies over the suites' desktop.
+    w=$(((1024 * QH_WINE_DPI + 48) / 96)) h=$(((768 * QH_WINE_DPI + 48) / 96))
+    run=(xvfb-run -a -s "-screen 0 $((w > 1280 ? w : 1280))x$((h > 1024 ? h : 1024))x24" "${run[@]}")
+elif [[ -z "${DISPLAY:-}" ]]; then
     run=(xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}")
 fi
 set +e
 "${run[@]}" >"$run_out" 2>"$err" </dev/null
 rc=$?
 set -e
-# A DPI prefix's desktop lies over the suites' own one on the same screen:
-# it goes with the program, so that what runs next at 96 DPI is seen.
+# A DPI prefix's desktop lived on that screen, which is gone with the run.
 [[ -z "${QH_WINE_DPI:-}" ]] || /usr/lib/wine/wineserver -k 2>/dev/null || true
 [[ -n "${QH_WINE_STDOUT:-}" ]] || cat "$out"
 cat "$err" >&2

@@ -22,4 +22,10 @@ TEST(DisplayDpi, ScreenHasThePrefixDpi) {
     EXPECT_EQ(y, ExpectedDpi());
 }
 
+// The prefix's desktop grows with its DPI, so the windows scaled for it fit.
+TEST(DisplayDpi, DesktopHasTheRoomOfA1024By768OneAtThatDpi) {
+    EXPECT_GE(GetSystemMetrics(SM_CXSCREEN), MulDiv(1024, ExpectedDpi(), 96));
+    EXPECT_GE(GetSystemMetrics(SM_CYSCREEN), MulDiv(768, ExpectedDpi(), 96));
+}
+
 } // namespace
