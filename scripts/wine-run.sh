@@ -37,9 +37,10 @@ out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 run_out=${QH_WINE_STDOUT:-$out}
 run=("$WINELOADER" "$program" "$@")
-if [[ -n "${QH_WINE_DPI:-}" ]]; then
+if [[ -n "${QH_WINE_DPI:-}" && "${QH_WINE_OWN_SCREEN:-1}" == 1 ]]; then
     # A DPI prefix's desktop grows with the DPI: it gets a screen of its own
-    # that holds it, and never lies over the suites' desktop.
+    # that holds it, and never lies over the suites' desktop (a caller that
+    # has a screen large enough and wants to see it sets QH_WINE_OWN_SCREEN=0).
     w=$(((1024 * QH_WINE_DPI + 48) / 96)) h=$(((768 * QH_WINE_DPI + 48) / 96))
     run=(xvfb-run -a -s "-screen 0 $((w > 1280 ? w : 1280))x$((h > 1024 ? h : 1024))x24" "${run[@]}")
 elif [[ -z "${DISPLAY:-}" ]]; then

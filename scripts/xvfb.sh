@@ -1,5 +1,6 @@
 # Sourced: starts one Xvfb for this shell on a free display and exports
 # DISPLAY, unless a display is already there. Stopped when the shell exits.
+# QH_XVFB_SCREEN sets the screen's size (1280x1024x24 unless set).
 qh_start_xvfb() {
     if [[ -n "${DISPLAY:-}" && "${QH_FORCE_XVFB:-0}" != 1 ]]; then
         return 0
@@ -11,7 +12,7 @@ qh_start_xvfb() {
             rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
         fi
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        Xvfb ":$n" -screen 0 "${QH_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
         QH_XVFB_PID=$!
         local i
         for i in $(seq 50); do

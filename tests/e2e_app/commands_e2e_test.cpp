@@ -27,13 +27,6 @@ protected:
                       int downs = 0) {
         e2e_app::PickMenuItem(FMain, accessKey, arrow, presses, std::move(then), downs);
     }
-    HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
-        HWND found = nullptr;
-        PumpUntil(
-            [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
-            kPatience);
-        return found;
-    }
     // Runs the link test and returns the text of the box it ends with.
     std::wstring LinkTestBox() {
         PickMenuItem(L't', VK_DOWN, 2);

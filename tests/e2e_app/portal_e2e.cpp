@@ -51,6 +51,15 @@ void PortalE2e::Start() {
     ASSERT_TRUE(FProgram->Started());
 }
 
+HWND PortalE2e::WaitForWindow(const std::wstring& cls, const std::wstring& title,
+                              DWORD patience) {
+    HWND found = nullptr;
+    PumpUntil(
+        [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
+        patience);
+    return found;
+}
+
 void PortalE2e::StartProgram(DWORD patience) {
     Start();
     ASSERT_TRUE(PumpUntil([&] { return (FMain = MainWindow()) != nullptr; }, patience));

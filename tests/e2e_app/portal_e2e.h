@@ -44,6 +44,10 @@ protected:
     // Starts it and waits for its main window (FMain).
     void StartProgram(DWORD patience = kStartPatience);
     HWND MainWindow() const { return MainWindowOf(*FProgram); }
+    // The program's visible top-level window of that class and title, once
+    // it shows (nullptr if it never does).
+    HWND WaitForWindow(const std::wstring& cls, const std::wstring& title,
+                       DWORD patience = kStartPatience);
 
     std::unique_ptr<qh::test::LoopbackServer> FServer;
     std::unique_ptr<qh::test::Process> FProgram;

@@ -57,13 +57,6 @@ protected:
         ASSERT_TRUE(MakePerMonitorAware()) << "the suite reads the program's true pixels";
         PortalE2e::SetUp();
     }
-    HWND WaitForWindow(const std::wstring& cls, const std::wstring& title) {
-        HWND found = nullptr;
-        PumpUntil(
-            [&] { return (found = FindTopLevel(FProgram->Id(), cls, title, true)) != nullptr; },
-            kPatience);
-        return found;
-    }
     // Waits for the dressed main window to take its scaled client size
     // inside the skin's frame: the toolkit sizes it around the system's
     // frame first, with the same client size.
@@ -101,7 +94,9 @@ TEST_F(DpiE2e, TheMainWindowsFrameCaptionMenuBarAndToolBarAreTheirDesignScaled) 
     // the system's own at that DPI, which its font decides (37 at 192
     // under Wine rather than 40).
     EXPECT_NEAR(c.top - w.top - ScaledFrame().Top, Scaled(kMenuBar96), 3);
-    if (Dpi() == 96) EXPECT_EQ(c.top - w.top, kCaptionAndMenuBar96) << "the figure at 96";
+    if (Dpi() == 96) {
+        EXPECT_EQ(c.top - w.top, kCaptionAndMenuBar96) << "the figure at 96";
+    }
 
     HWND bar = ChildOfClass(FMain, L"TToolBar");
     ASSERT_NE(bar, nullptr);
