@@ -10,6 +10,7 @@ set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$top/docs/screenshots}
+mkdir -p "$out"
 cd "$top"
 scripts/deps.sh
 scripts/build.sh windows QingheTV demo_site >&2

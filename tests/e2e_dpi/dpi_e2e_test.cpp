@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -112,6 +113,20 @@ TEST_F(DpiE2e, TheMainWindowsFrameCaptionMenuBarAndToolBarAreTheirDesignScaled) 
     PostMessageW(FMain, WM_NCLBUTTONUP, HTCAPTION, at);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
     EXPECT_TRUE(FProgram->Running());
+}
+
+// Wine makes every program per-monitor aware; Windows only one whose
+// manifest asks, with the older declaration for systems before version 2.
+TEST(DpiManifest, TheProgramAsksForPerMonitorAwareness) {
+    HMODULE program = LoadLibraryExW(ProgramExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr) << "an embedded manifest";
+    const auto* text = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    const std::string manifest(text, SizeofResource(program, found));
+    FreeLibrary(program);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 TEST_F(DpiE2e, APopupAndTheAboutBoxAreTheir96DpiSizesScaled) {
