@@ -5,7 +5,6 @@
 
 #include "core/mul_div.h"
 #include "skin/data/skin_store.h"
-#include "toolkit/dpi.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_metrics.h"
 #include "toolkit/dpi.h"
