@@ -1,9 +1,11 @@
 #include "skin/engine/controls/skin_scrollbar.h"
 
+#include "core/mul_div.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_paint.h"
 #include "skin/render/control_pixels.h"
 #include "skin/render/pixel_copy.h"
+#include "toolkit/dpi.h"
 #include "toolkit/graphics.h"
 
 #include <windowsx.h>
@@ -36,9 +38,10 @@ bool SameInfo(const TScrollInfo& a, const TScrollInfo& b) {
 
 // The thumb of a bar `length` long for info, or arrows and track alone when
 // the range is empty (a bar with nothing to scroll shows no thumb).
-TThumbMetrics MetricsFor(const TScrollInfo& info, int length, int barSize) {
+TThumbMetrics MetricsFor(const TScrollInfo& info, int length, int barSize, int dpi) {
     TThumbMetrics m;
-    if (!ThumbMetrics(info, length, barSize, kNtMinThumb, GetSystemMetrics(SM_CXHTHUMB), m)) {
+    if (!ThumbMetrics(info, length, barSize, ScaleForDpi(kNtMinThumb, dpi),
+                      SystemMetricForDpi(SM_CXHTHUMB, dpi), m)) {
         m.Arrow = ArrowLength(length, barSize);
         m.Track = std::max(length - 2 * barSize, 0);
     }
@@ -243,7 +246,7 @@ void TSkinScrollbar::Layout(TScrollBarLayout& layout) {
     in.Height = window.bottom - window.top;
     in.ClientWidth = client.right;
     in.ClientHeight = client.bottom;
-    in.BarSize = GetSystemMetrics(SM_CXHSCROLL);
+    in.BarSize = SystemMetricForDpi(SM_CXHSCROLL, Dpi());
     in.ExtraTop = FExtraTop;
     in.Style = FStyle;
     in.ExStyle = FExStyle;
@@ -258,7 +261,7 @@ void TSkinScrollbar::UpdateMetrics(TBar& bar, int nBar, int length) {
     TScrollInfo shown = bar.Info;
     // While the system drags the thumb, it is where the drag has it.
     if (FPressed == ThumbPress(nBar == SB_VERT)) shown.Pos = bar.Info.TrackPos;
-    bar.Metrics = MetricsFor(shown, length, GetSystemMetrics(SM_CXHSCROLL));
+    bar.Metrics = MetricsFor(shown, length, SystemMetricForDpi(SM_CXHSCROLL, Dpi()), Dpi());
 }
 
 void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
@@ -434,7 +437,7 @@ void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
     TScrollInfo shown = FInfo;
     if (FPressed == ThumbPress(vertical)) shown.Pos = FInfo.TrackPos;
     // The control's own thickness is its arrows' length.
-    FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h);
+    FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h, Dpi());
     PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed);
 }
 

@@ -14,6 +14,10 @@
 
 namespace qh {
 
+// The border the system gives a popup menu at a DPI, painted from the
+// picture; the items sit inside it.
+int PopupMenuBorder(int dpi);
+
 class TWinSkinPopMenu {
 public:
     explicit TWinSkinPopMenu(HWND window);
@@ -34,10 +38,12 @@ private:
     // Composes the picture at the window's size; false without the part.
     bool Compose();
     void PaintBorder();
+    int Dpi() const;
 
     HWND FWindow;
     TSkinData* FSkinData = nullptr;
     std::unique_ptr<TDibSection> FMenuBitmap;
+    int FPictureDpi = 0;
     TWindowSubclass FSubclass{TSubclassRole::PopupMenu};
 };
 
