@@ -65,7 +65,8 @@ TRawItemSize MeasureRawMenuItem(int textWidth, bool hasText, bool separator, int
                                 int leftMargin, bool win9x, int dpi) {
     TRawItemSize size;
     size.Width = textWidth + ScaleForDpi(26, dpi) + leftMargin;
-    size.Height = separator ? ScaleForDpi(8, dpi) : proposedHeight + (hasText ? ScaleForDpi(4, dpi) : 0);
+    size.Height =
+        separator ? ScaleForDpi(8, dpi) : proposedHeight + (hasText ? ScaleForDpi(4, dpi) : 0);
     if (win9x) size.Height += ScaleForDpi(4, dpi);
     return size;
 }

@@ -95,10 +95,12 @@ bool ScrollPartsOf(const TSkinParts& data, bool vertical, TScrollBarParts& parts
 }
 
 void PaintScrollBarPicture(HDC dc, const RECT& bar, bool vertical, const TScrollBarParts& parts,
-                           const TThumbMetrics& metrics, TScrollPress pressed) {
+                           const TThumbMetrics& metrics, TScrollPress pressed, int dpi) {
     const int w = bar.right - bar.left, h = bar.bottom - bar.top;
     if (w <= 0 || h <= 0) return;
-    const TBitmap strip = ComposeScrollBar(parts, vertical, vertical ? h : w, metrics, pressed);
+    // Composed as thick as the parts are drawn for the DPI, then fitted to the bar.
+    const TBitmap strip = ComposeScrollBar(parts, vertical, vertical ? h : w, metrics, pressed,
+                                           ScaleForDpi(kScrollPictureThickness, dpi));
     if (strip.Empty()) return;
     TDibSection picture(w, h);
     StretchPixels(picture.Bitmap(), {0, 0, w, h}, strip, {0, 0, strip.Width(), strip.Height()});
@@ -285,12 +287,12 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
     if ((FStyle & WS_HSCROLL) && !FSystemScrollsH) {
         const int length = FHorz.Rect.right - FHorz.Rect.left;
         if (!draggingH) UpdateMetrics(FHorz, SB_HORZ, length);
-        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics, FPressed);
+        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics, FPressed, Dpi());
     }
     if ((FStyle & WS_VSCROLL) && !FSystemScrollsV) {
         const int length = FVert.Rect.bottom - FVert.Rect.top;
         if (!draggingV) UpdateMetrics(FVert, SB_VERT, length);
-        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed);
+        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed, Dpi());
     }
     if (!layout.Corner.Empty())
         FillOnDc(dc, at(FCorner), SkinColour(SkinData()->Colours.ButtonFace));
@@ -438,7 +440,7 @@ void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
     if (FPressed == ThumbPress(vertical)) shown.Pos = FInfo.TrackPos;
     // The control's own thickness is its arrows' length.
     FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h, Dpi());
-    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed);
+    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed, Dpi());
 }
 
 // The size grip.

@@ -105,8 +105,8 @@ void DrawMark(HDC dc, const RECT& r, COLORREF colour) {
     DeleteDC(maskDc);
 }
 
-void DrawContent(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc,
-                 const RECT& rect, UINT state, const TBitmap* glyph) {
+void DrawContent(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc, const RECT& rect,
+                 UINT state, const TBitmap* glyph) {
     const TSkinColours& colours = data.Colours;
     const TDataSkinObject* part = ItemPart(data);
     const int leftMargin = part ? part->LeftWidth : 0;
@@ -124,9 +124,9 @@ void DrawContent(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc,
     const bool hasGlyph = glyph && !glyph->Empty();
     const int glyphWidth = hasGlyph ? ScaleForDpi(glyph->Width(), dpi) : 0;
     const int glyphHeight = hasGlyph ? ScaleForDpi(glyph->Height(), dpi) : 0;
-    const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyphWidth : 0,
-                                                 look.Checked, metrics.tmHeight, look.RightToLeft,
-                                                 dpi);
+    const TMenuItemPlaces places =
+        PlaceMenuItem(itemRect, leftMargin, glyph ? glyphWidth : 0, look.Checked, metrics.tmHeight,
+                      look.RightToLeft, dpi);
     const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
     COLORREF text =
         (state & ODS_SELECTED) ? SkinColour(colours.HilightText) : SkinColour(colours.MenuText);
@@ -195,11 +195,11 @@ void PaintItem(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc, c
     TDibSection picture(w, h);
     // The popup's own picture under the item, where there is one.
     const TSkinManage* manager = SkinManage();
-    const TDibSection* background = manager ? manager->MenuPictureFor(menu) : nullptr;
-    const int border = PopupMenuBorder(dpi);
+    const TWinSkinPopMenu* popup = manager ? manager->MenuWindowFor(menu) : nullptr;
+    const TDibSection* background = popup ? popup->Picture() : nullptr;
     if (background)
-        picture.Bitmap().CopyRect(0, 0, background->Bitmap(), rect.left + border,
-                                  rect.top + border, w, h);
+        picture.Bitmap().CopyRect(0, 0, background->Bitmap(), rect.left + popup->Border(),
+                                  rect.top + popup->Border(), w, h);
     else
         picture.Bitmap().Fill(SkinColour(data.Colours.Menu));
     const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth, part->BottomHeight};
@@ -298,7 +298,7 @@ void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool wi
         TSkinData* data = &skinData;
         TMenuItem* self = &item;
         item.OnDrawItem = [this, data, self, withMenuImages](TObject*, HDC dc, const RECT& rect,
-                                                            UINT state, HMENU menu) {
+                                                             UINT state, HMENU menu) {
             const TBitmap* glyph = nullptr;
             const int tag = static_cast<int>(self->Tag());
             if (withMenuImages && tag >= 0 && tag < data->MenuImages.Count())
@@ -307,7 +307,7 @@ void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool wi
             SkinnedItemPainter(SkinPartsAt(*data, dpi), dpi, *self, dc, rect, state, menu, glyph);
         };
         item.OnMeasureItem = [this, data, self, withMenuImages, barMenu](TObject*, HDC dc,
-                                                                        int& width, int& height) {
+                                                                         int& width, int& height) {
             const bool images = withMenuImages && data->MenuImages.Count() > 0;
             const int dpi = Dpi();
             MeasureItemAt(*self, dc, dpi, width, height);
@@ -434,8 +434,7 @@ const TRawOwnerDrawMenu::TItem* TRawOwnerDrawMenu::Find(ULONG_PTR data) const {
     return nullptr;
 }
 
-bool TRawOwnerDrawMenu::Measure(const TSkinParts& skin, int dpi,
-                                MEASUREITEMSTRUCT& measure) const {
+bool TRawOwnerDrawMenu::Measure(const TSkinParts& skin, int dpi, MEASUREITEMSTRUCT& measure) const {
     const TItem* item = measure.CtlType == ODT_MENU ? Find(measure.itemData) : nullptr;
     if (!item) return false;
     const bool separator = (item->Type & MFT_SEPARATOR) != 0;
@@ -449,9 +448,9 @@ bool TRawOwnerDrawMenu::Measure(const TSkinParts& skin, int dpi,
     }
     const bool hasText = !item->Text.empty();
     const int proposed = static_cast<int>(measure.itemHeight);
-    const TRawItemSize size =
-        MeasureRawMenuItem(r.right, hasText, separator, hasText ? std::max<int>(proposed, r.bottom) : proposed,
-                           part ? part->LeftWidth : 0, false, dpi);
+    const TRawItemSize size = MeasureRawMenuItem(
+        r.right, hasText, separator, hasText ? std::max<int>(proposed, r.bottom) : proposed,
+        part ? part->LeftWidth : 0, false, dpi);
     if (!separator) measure.itemWidth = static_cast<UINT>(std::max(size.Width, 0));
     measure.itemHeight = static_cast<UINT>(std::max(size.Height, 0));
     return true;

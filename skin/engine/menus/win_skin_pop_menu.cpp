@@ -8,10 +8,6 @@
 
 namespace qh {
 
-int PopupMenuBorder(int dpi) {
-    return ScaleForDpi(3, dpi);
-}
-
 TWinSkinPopMenu::TWinSkinPopMenu(HWND window) : FWindow(window) {}
 
 void TWinSkinPopMenu::Attach(TSkinData* skinData) {
@@ -57,7 +53,7 @@ LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         BitBlt(dc, 0, 0, FMenuBitmap->Width(), FMenuBitmap->Height(), FMenuBitmap->Dc(), 0, 0,
                SRCCOPY);
         // The items over it, inside the border, on a transparent background.
-        const int border = PopupMenuBorder(Dpi());
+        const int border = Border();
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, border, border, FMenuBitmap->Width() - border,
                           FMenuBitmap->Height() - border);
@@ -100,11 +96,23 @@ void TWinSkinPopMenu::PaintBorder() {
     HDC dc = window.Get();
     const int w = FMenuBitmap->Width(), h = FMenuBitmap->Height();
     HDC picture = FMenuBitmap->Dc();
-    const int b = PopupMenuBorder(FPictureDpi);
+    const int b = Border();
     BitBlt(dc, 0, 0, w, b, picture, 0, 0, SRCCOPY);
     BitBlt(dc, 0, h - b, w, b, picture, 0, h - b, SRCCOPY);
     BitBlt(dc, 0, b, b, h - 2 * b, picture, 0, b, SRCCOPY);
     BitBlt(dc, w - b, b, b, h - 2 * b, picture, w - b, b, SRCCOPY);
+}
+
+int TWinSkinPopMenu::Border() const {
+    // Where the system put the first item: whether the border follows the
+    // DPI is the system's choice.
+    RECT window{}, item{};
+    HMENU menu = Menu();
+    if (menu && GetWindowRect(FWindow, &window) && GetMenuItemRect(nullptr, menu, 0, &item)) {
+        const int border = item.left - window.left;
+        if (border >= 0 && 2 * border < window.right - window.left) return border;
+    }
+    return ScaleForDpi(3, Dpi());
 }
 
 int TWinSkinPopMenu::Dpi() const {

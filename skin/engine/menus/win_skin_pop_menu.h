@@ -14,10 +14,6 @@
 
 namespace qh {
 
-// The border the system gives a popup menu at a DPI, painted from the
-// picture; the items sit inside it.
-int PopupMenuBorder(int dpi);
-
 class TWinSkinPopMenu {
 public:
     explicit TWinSkinPopMenu(HWND window);
@@ -32,6 +28,9 @@ public:
     const TDibSection* Picture() const { return FMenuBitmap.get(); }
     // The menu the window shows.
     HMENU Menu() const;
+    // The border the system gave the window, inside which the items sit;
+    // painted from the picture.
+    int Border() const;
 
 private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -214,7 +214,8 @@ TEST_F(SkinMembers, MarksAreInkOnTheItemsOwnPictureAndItemImagesShowTheirState) 
         TDibSection picture(kWidth, kHeight);
         plain.SetChecked(true);
         plain.SetEnabled(false);
-        SkinnedItemPainter(*data, 96, plain, picture.Dc(), {0, 0, kWidth, kHeight}, 0, nullptr, &glyph);
+        SkinnedItemPainter(*data, 96, plain, picture.Dc(), {0, 0, kWidth, kHeight}, 0, nullptr,
+                           &glyph);
         picture.Sync();
         const TBitmap& shown = picture.Bitmap();
         const int x0 = boxLeft, y0 = 1;

@@ -7,12 +7,11 @@
 #include "core/mul_div.h"
 #include "skin/data/skin_store.h"
 #include "skin/engine/menus/win_skin_menu.h"
-#include "skin/engine/menus/win_skin_pop_menu.h"
+#include "skin/engine/dib_section.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_metrics.h"
 #include "skin/render/pixel_copy.h"
 #include "skin/render/scroll_metrics.h"
-#include "skin/render/scroll_picture.h"
 #include "skin/render/state_image.h"
 #include "toolkit/dpi.h"
 #include "toolkit/edits.h"
@@ -69,21 +68,46 @@ void ChangeDpi(HWND h, int dpi, const RECT& suggested) {
 struct TOpenMenu {
     RECT Window{};
     RECT Items[3]{};
+    TBitmap Picture;
+    int Ticks = 0;
     bool Seen = false;
 };
 TOpenMenu gOpenMenu;
 
-// Runs inside the menu's own message loop: reads the menu, then closes it.
+// Runs inside the menu's own message loop: reads the menu a few ticks
+// after it shows (painted by then), then closes it.
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND popup = FindWindowW(L"#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
+    if (!popup || !IsWindowVisible(popup) || ++gOpenMenu.Ticks < 4) return;
     KillTimer(nullptr, timer);
     GetWindowRect(popup, &gOpenMenu.Window);
     HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
     gOpenMenu.Seen = true;
     for (UINT i = 0; i < 3; ++i)
         gOpenMenu.Seen &= GetMenuItemRect(nullptr, menu, i, &gOpenMenu.Items[i]) != FALSE;
+    const RECT& w = gOpenMenu.Window;
+    TDibSection picture(w.right - w.left, w.bottom - w.top);
+    HDC dc = GetWindowDC(popup);
+    BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(popup, dc);
+    picture.Sync();
+    gOpenMenu.Picture = picture.Bitmap();
     EndMenu();
+}
+
+// The corner of `size` pixels at (x, y) of the shown picture is the
+// picture's corner at (px, py).
+::testing::AssertionResult SameCorner(const TBitmap& shown, int x, int y, const TBitmap& picture,
+                                      int px, int py, int size) {
+    for (int dy = 0; dy < size; ++dy)
+        for (int dx = 0; dx < size; ++dx) {
+            const TColor got = shown.GetPixel(x + dx, y + dy) & 0xFFFFFF;
+            const TColor want = picture.GetPixel(px + dx, py + dy) & 0xFFFFFF;
+            if (got != want)
+                return ::testing::AssertionFailure() << "at (" << x + dx << ", " << y + dy << ") "
+                                                     << std::hex << got << " instead of " << want;
+        }
+    return ::testing::AssertionSuccess();
 }
 
 int TextWidth(HFONT font, const wchar_t* text) {
@@ -146,12 +170,17 @@ TEST_F(SkinDpi, APopupMenusBorderAndItemsAreScaled) {
     ASSERT_TRUE(gOpenMenu.Seen);
     const RECT& window = gOpenMenu.Window;
     const RECT& first = gOpenMenu.Items[0];
-    // The picture's border is where the system leaves room for one.
-    const int border = PopupMenuBorder(dpi);
-    EXPECT_EQ(first.left - window.left, border);
-    EXPECT_EQ(first.top - window.top, border);
-    EXPECT_EQ(window.right - first.right, border);
-    EXPECT_EQ(gOpenMenu.Items[1].bottom - gOpenMenu.Items[1].top, ScaleForDpi(5, dpi));
+    // The border the system leaves round the items shows the corners of
+    // the skin's menu picture at this DPI.
+    const int border = first.left - window.left;
+    ASSERT_GT(border, 0);
+    const TSkinParts& skin = frame->Skin();
+    const TBitmap& background = skin.MenuBackground->Image;
+    ASSERT_GE(std::min(skin.MenuBackground->LeftWidth, skin.MenuBackground->RightWidth), border);
+    const TBitmap& shown = gOpenMenu.Picture;
+    EXPECT_TRUE(SameCorner(shown, 0, 0, background, 0, 0, border));
+    EXPECT_TRUE(SameCorner(shown, shown.Width() - border, shown.Height() - border, background,
+                           background.Width() - border, background.Height() - border, border));
     for (const RECT& item : {gOpenMenu.Items[0], gOpenMenu.Items[2]}) {
         EXPECT_GE(item.bottom - item.top, ScaleForDpi(18, dpi));
         TEXTMETRICW metrics{};
@@ -174,8 +203,8 @@ TEST_F(SkinDpi, AMemosScrollBarIsTheScaledSkinsAtTheSystemsSizeForTheDpi) {
     memo->SetBounds(10, 10, 200, 160);
     memo->SetScrollBars(ssVertical);
     TStringList lines;
-    // So many lines that the thumb is at its least.
-    for (int i = 0; i < 3000; ++i) lines.Add(std::to_string(i + 1));
+    for (int i = 0; i < 60; ++i)
+        lines.Add(std::to_string(i + 1));
     memo->SetLines(lines);
     auto data = MakeSkinData(&form, kSkins[0], true);
     TWinSkinForm* frame = ShowDressed(form);
@@ -195,17 +224,23 @@ TEST_F(SkinDpi, AMemosScrollBarIsTheScaledSkinsAtTheSystemsSizeForTheDpi) {
     const int b = bar.right - bar.left;
     EXPECT_EQ(b, SystemMetricForDpi(SM_CXVSCROLL, dpi));
 
+    // The thumb's first and last rows (within the image's margins) where
+    // the system's metrics for this DPI put it.
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
+    TThumbMetrics m;
+    ASSERT_TRUE(ThumbMetrics({si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos, 0},
+                             bar.bottom - bar.top, SystemMetricForDpi(SM_CXHSCROLL, dpi),
+                             ScaleForDpi(kNtMinThumb, dpi), SystemMetricForDpi(SM_CXHTHUMB, dpi),
+                             m));
     const TBitmap shown = CaptureWindow(h);
-    const TBitmap& arrows = skin.ScrollArrows->Image;
-    const TRect up = StateImageRect(arrows, false, kScrollArrowFrames, kArrowUp);
-    EXPECT_TRUE(Shows(shown, bar.left, bar.top, Band(arrows, up, 0, up.Height(), b, b)));
-    // The thumb at the top, as long as the least thumb at this DPI: its
-    // first and last rows right there.
-    const int thumb = ScaleForDpi(kNtMinThumb, dpi);
     const TBitmap& image = skin.VertScrollThumb->Image;
     const TRect source = StateImageRect(image, false, skin.VertScrollThumb->Frame, 1);
-    EXPECT_TRUE(Shows(shown, bar.left, bar.top + b, Band(image, source, 0, 1, b, 1)));
-    EXPECT_TRUE(Shows(shown, bar.left, bar.top + b + thumb - 1,
+    const int top = bar.top + m.Arrow + m.Offset;
+    EXPECT_TRUE(Shows(shown, bar.left, top, Band(image, source, 0, 1, b, 1)));
+    EXPECT_TRUE(Shows(shown, bar.left, top + m.Thumb - 1,
                       Band(image, source, source.Height() - 1, 1, b, 1)));
 }
 
