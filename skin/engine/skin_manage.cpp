@@ -279,10 +279,10 @@ void TSkinManage::SetMdiMax(bool maximized) {
         if (form->MdiKind() == TMdiKind::Child) form->SetMdiMaximized(maximized);
 }
 
-const TDibSection* TSkinManage::MenuPictureFor(HMENU menu) const {
+const TWinSkinPopMenu* TSkinManage::MenuWindowFor(HMENU menu) const {
     if (!menu) return nullptr;
     for (const auto& popup : FPopupMenus)
-        if (popup->Menu() == menu) return popup->Picture();
+        if (popup->Menu() == menu) return popup.get();
     return nullptr;
 }
 

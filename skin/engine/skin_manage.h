@@ -60,9 +60,9 @@ public:
     void SetMdiMax(bool maximized);
     bool MdiMaximized() const { return FMdiMaximized; }
     int MdiChildCount() const;
-    // The same picture, for painting the items over it; none when no
-    // skinned popup window shows the menu.
-    const TDibSection* MenuPictureFor(HMENU menu) const;
+    // The skinned popup window that shows the menu, whose picture the
+    // items are painted over; none when no skinned popup window shows it.
+    const TWinSkinPopMenu* MenuWindowFor(HMENU menu) const;
     // The parts of skinData as a window at dpi shows them: the skin data
     // itself at 96 DPI, else a scaled copy made once per skin and DPI and
     // kept until the skin data loads another skin or goes.

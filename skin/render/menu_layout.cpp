@@ -1,5 +1,7 @@
 #include "skin/render/menu_layout.h"
 
+#include "core/mul_div.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -49,32 +51,37 @@ int MenuButtonForKey(const std::vector<TMenuBarCaption>& buttons, wchar_t key) {
     return -1;
 }
 
-int MeasureMenuItemWidth(int ownWidth, bool hasMenuItemPart, int leftMargin, bool hasImages) {
-    return ownWidth + (hasMenuItemPart ? leftMargin : 0) + 10 + (hasImages ? 0 : 25);
+int MeasureMenuItemWidth(int ownWidth, bool hasMenuItemPart, int leftMargin, bool hasImages,
+                         int dpi) {
+    return ownWidth + (hasMenuItemPart ? leftMargin : 0) + ScaleForDpi(10, dpi) +
+           (hasImages ? 0 : ScaleForDpi(25, dpi));
 }
 
-int MeasurePopupItemWidth(int ownWidth, int leftMargin, bool hasImages) {
-    return ownWidth + leftMargin + 12 + (hasImages ? 0 : 23);
+int MeasurePopupItemWidth(int ownWidth, int leftMargin, bool hasImages, int dpi) {
+    return ownWidth + leftMargin + ScaleForDpi(12, dpi) + (hasImages ? 0 : ScaleForDpi(23, dpi));
 }
 
 TRawItemSize MeasureRawMenuItem(int textWidth, bool hasText, bool separator, int proposedHeight,
-                                int leftMargin, bool win9x) {
+                                int leftMargin, bool win9x, int dpi) {
     TRawItemSize size;
-    size.Width = textWidth + 26 + leftMargin;
-    size.Height = separator ? 8 : proposedHeight + (hasText ? 4 : 0);
-    if (win9x) size.Height += 4;
+    size.Width = textWidth + ScaleForDpi(26, dpi) + leftMargin;
+    size.Height =
+        separator ? ScaleForDpi(8, dpi) : proposedHeight + (hasText ? ScaleForDpi(4, dpi) : 0);
+    if (win9x) size.Height += ScaleForDpi(4, dpi);
     return size;
 }
 
 TMenuItemPlaces PlaceMenuItem(const TRect& item, int leftMargin, int imageWidth, bool checked,
-                              int textHeight, bool rightToLeft) {
-    int box = imageWidth > 0 ? imageWidth : 16;
-    if (checked) box = std::max(box, 16);
+                              int textHeight, bool rightToLeft, int dpi) {
+    const int glyphBox = ScaleForDpi(16, dpi), gap = ScaleForDpi(1, dpi);
+    int box = imageWidth > 0 ? imageWidth : glyphBox;
+    if (checked) box = std::max(box, glyphBox);
     TMenuItemPlaces places;
-    places.GlyphBox = RectOfSize(item.Left + 1 + leftMargin, item.Top + 1, box, box);
-    places.Caption = {places.GlyphBox.Right + 3, item.Top, item.Right - 1, item.Bottom};
+    places.GlyphBox = RectOfSize(item.Left + gap + leftMargin, item.Top + gap, box, box);
+    places.Caption = {places.GlyphBox.Right + ScaleForDpi(3, dpi), item.Top, item.Right - gap,
+                      item.Bottom};
     places.CaptionTop = item.Top + (item.Height() - textHeight) / 2;
-    places.ShortcutEdge = item.Right - 10;
+    places.ShortcutEdge = item.Right - ScaleForDpi(10, dpi);
     if (rightToLeft) {
         // Mirrored about the item's middle.
         auto mirror = [&](const TRect& r) {
@@ -83,7 +90,7 @@ TMenuItemPlaces PlaceMenuItem(const TRect& item, int leftMargin, int imageWidth,
         };
         places.GlyphBox = mirror(places.GlyphBox);
         places.Caption = mirror(places.Caption);
-        places.ShortcutEdge = item.Left + 10;
+        places.ShortcutEdge = item.Left + ScaleForDpi(10, dpi);
     }
     return places;
 }

@@ -40,9 +40,11 @@ struct TMenuBarCaption {
 int MenuButtonForKey(const std::vector<TMenuBarCaption>& buttons, wchar_t key);
 
 // Widths after the item's own measuring: for the items of menus the form
-// shows from its bar or tool bar, and for its popup menus.
-int MeasureMenuItemWidth(int ownWidth, bool hasMenuItemPart, int leftMargin, bool hasImages);
-int MeasurePopupItemWidth(int ownWidth, int leftMargin, bool hasImages);
+// shows from its bar or tool bar, and for its popup menus. Widths and
+// margins are the menu's, at its DPI.
+int MeasureMenuItemWidth(int ownWidth, bool hasMenuItemPart, int leftMargin, bool hasImages,
+                         int dpi);
+int MeasurePopupItemWidth(int ownWidth, int leftMargin, bool hasImages, int dpi);
 
 // An item of a raw menu (no class-library menu behind it), from its text
 // width and the height the system proposed.
@@ -51,10 +53,10 @@ struct TRawItemSize {
     int Height = 0;
 };
 TRawItemSize MeasureRawMenuItem(int textWidth, bool hasText, bool separator, int proposedHeight,
-                                int leftMargin, bool win9x);
+                                int leftMargin, bool win9x, int dpi);
 
-// Where an item's parts go. imageWidth is the item's image list width, or 0
-// without one.
+// Where an item's parts go at the menu's DPI. imageWidth is the item's
+// image width there, or 0 without one.
 struct TMenuItemPlaces {
     TRect GlyphBox;
     TRect Caption; // single line, vertically centred at CaptionTop
@@ -64,7 +66,7 @@ struct TMenuItemPlaces {
     int ShortcutEdge = 0;
 };
 TMenuItemPlaces PlaceMenuItem(const TRect& item, int leftMargin, int imageWidth, bool checked,
-                              int textHeight, bool rightToLeft);
+                              int textHeight, bool rightToLeft, int dpi);
 
 // The rows of the MenuItem image a separator is drawn from: the bottom
 // rows of the second state image, as many as the item is high (all of

@@ -15,9 +15,9 @@ bool Usable(const TDataSkinObject* part) {
 }
 
 // A piece along the bar: from `start`, `size` long, the whole thickness.
-TRect Piece(bool vertical, int start, int size) {
-    return vertical ? TRect{0, start, kScrollPictureThickness, start + size}
-                    : TRect{start, 0, start + size, kScrollPictureThickness};
+TRect Piece(bool vertical, int start, int size, int thickness) {
+    return vertical ? TRect{0, start, thickness, start + size}
+                    : TRect{start, 0, start + size, thickness};
 }
 
 // A nine-cell composition of one state image into `at`, the key colour
@@ -57,31 +57,32 @@ TScrollPress ThumbPress(bool vertical) {
 }
 
 TBitmap ComposeScrollBar(const TScrollBarParts& parts, bool vertical, int length,
-                         const TThumbMetrics& m, TScrollPress pressed) {
-    if (!Usable(parts.Arrows) || length <= 0) return {};
-    TBitmap bar(vertical ? kScrollPictureThickness : length,
-                vertical ? length : kScrollPictureThickness, TPixelFormat::pf32bit);
+                         const TThumbMetrics& m, TScrollPress pressed, int thickness) {
+    if (!Usable(parts.Arrows) || length <= 0 || thickness <= 0) return {};
+    TBitmap bar(vertical ? thickness : length, vertical ? length : thickness,
+                TPixelFormat::pf32bit);
     bar.Fill(parts.Fill);
 
     const int arrow = std::clamp(m.Arrow, 0, length / 2);
     const int track = std::max(length - 2 * arrow, 0);
     if (Usable(parts.Track))
-        DrawNine(bar, Piece(vertical, arrow, track), *parts.Track, kScrollTrackFrames, 1,
+        DrawNine(bar, Piece(vertical, arrow, track, thickness), *parts.Track, kScrollTrackFrames, 1,
                  parts.TileTrack, parts.Track->Trans == 1);
 
     const int start = vertical ? kArrowUp : kArrowLeft;
     const int end = vertical ? kArrowDown : kArrowRight;
-    DrawArrow(bar, Piece(vertical, 0, arrow), *parts.Arrows,
+    DrawArrow(bar, Piece(vertical, 0, arrow, thickness), *parts.Arrows,
               start + (pressed == ArrowPress(vertical, false) ? 1 : 0));
-    DrawArrow(bar, Piece(vertical, length - arrow, arrow), *parts.Arrows,
+    DrawArrow(bar, Piece(vertical, length - arrow, arrow, thickness), *parts.Arrows,
               end + (pressed == ArrowPress(vertical, true) ? 1 : 0));
 
     // A thumb dragged to the end of the track still stops at the arrow.
     const int thumb = std::min(m.Thumb, track);
     if (Usable(parts.Thumb) && thumb > 0) {
         const int offset = std::clamp(m.Offset, 0, track - thumb);
-        DrawNine(bar, Piece(vertical, arrow + offset, thumb), *parts.Thumb, parts.Thumb->Frame,
-                 pressed == ThumbPress(vertical) ? 2 : 1, false, parts.KeyedThumb);
+        DrawNine(bar, Piece(vertical, arrow + offset, thumb, thickness), *parts.Thumb,
+                 parts.Thumb->Frame, pressed == ThumbPress(vertical) ? 2 : 1, false,
+                 parts.KeyedThumb);
     }
     return bar;
 }

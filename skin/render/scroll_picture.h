@@ -39,11 +39,13 @@ enum class TScrollPress { None, LeftArrow, RightArrow, UpArrow, DownArrow, HorzT
 TScrollPress ArrowPress(bool vertical, bool end);
 TScrollPress ThumbPress(bool vertical);
 
-// The bar as a strip kScrollPictureThickness thick and `length` long,
-// vertical or horizontal; arrows and thumb placed by `metrics` (the thumb
-// kept inside the track). Empty when the parts lack the arrows image or the
-// length is not positive.
+// The bar as a strip `thickness` thick (kScrollPictureThickness at 96 DPI,
+// scaled with the parts at another) and `length` long, vertical or
+// horizontal; arrows and thumb placed by `metrics` (the thumb kept inside
+// the track). Empty when the parts lack the arrows image or the length is
+// not positive.
 TBitmap ComposeScrollBar(const TScrollBarParts& parts, bool vertical, int length,
-                         const TThumbMetrics& metrics, TScrollPress pressed);
+                         const TThumbMetrics& metrics, TScrollPress pressed,
+                         int thickness = kScrollPictureThickness);
 
 } // namespace qh

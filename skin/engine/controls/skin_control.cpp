@@ -18,7 +18,11 @@ const TSkinParts* TSkinControl::Skin() const {
     if (!FSkinData) return nullptr;
     TSkinManage* manager = SkinManage();
     if (!manager) return FSkinData;
-    return &manager->SkinForDpi(FSkinData, FForm ? FForm->Dpi() : WindowDpi(FWindow));
+    return &manager->SkinForDpi(FSkinData, Dpi());
+}
+
+int TSkinControl::Dpi() const {
+    return FForm ? FForm->Dpi() : WindowDpi(FWindow);
 }
 
 TSkinControl::TSkinControl(TComponent* owner)

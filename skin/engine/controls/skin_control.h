@@ -66,6 +66,8 @@ class TSkinControl : public TComponent {
     // The skin's parts scaled for the DPI of the control's window (its
     // frame's), or none without a skin data.
     const TSkinParts* Skin() const;
+    // The DPI the control's window is shown at (its frame's).
+    int Dpi() const;
     TWinSkinForm* Form() const { return FForm; }
     bool BackgroundFlag() const { return FBackgroundFlag; }
     const std::wstring& Text() const { return FText; }

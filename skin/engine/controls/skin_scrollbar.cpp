@@ -1,9 +1,11 @@
 #include "skin/engine/controls/skin_scrollbar.h"
 
+#include "core/mul_div.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_paint.h"
 #include "skin/render/control_pixels.h"
 #include "skin/render/pixel_copy.h"
+#include "toolkit/dpi.h"
 #include "toolkit/graphics.h"
 
 #include <windowsx.h>
@@ -36,9 +38,10 @@ bool SameInfo(const TScrollInfo& a, const TScrollInfo& b) {
 
 // The thumb of a bar `length` long for info, or arrows and track alone when
 // the range is empty (a bar with nothing to scroll shows no thumb).
-TThumbMetrics MetricsFor(const TScrollInfo& info, int length, int barSize) {
+TThumbMetrics MetricsFor(const TScrollInfo& info, int length, int barSize, int dpi) {
     TThumbMetrics m;
-    if (!ThumbMetrics(info, length, barSize, kNtMinThumb, GetSystemMetrics(SM_CXHTHUMB), m)) {
+    if (!ThumbMetrics(info, length, barSize, ScaleForDpi(kNtMinThumb, dpi),
+                      SystemMetricForDpi(SM_CXHTHUMB, dpi), m)) {
         m.Arrow = ArrowLength(length, barSize);
         m.Track = std::max(length - 2 * barSize, 0);
     }
@@ -92,10 +95,12 @@ bool ScrollPartsOf(const TSkinParts& data, bool vertical, TScrollBarParts& parts
 }
 
 void PaintScrollBarPicture(HDC dc, const RECT& bar, bool vertical, const TScrollBarParts& parts,
-                           const TThumbMetrics& metrics, TScrollPress pressed) {
+                           const TThumbMetrics& metrics, TScrollPress pressed, int dpi) {
     const int w = bar.right - bar.left, h = bar.bottom - bar.top;
     if (w <= 0 || h <= 0) return;
-    const TBitmap strip = ComposeScrollBar(parts, vertical, vertical ? h : w, metrics, pressed);
+    // Composed as thick as the parts are drawn for the DPI, then fitted to the bar.
+    const TBitmap strip = ComposeScrollBar(parts, vertical, vertical ? h : w, metrics, pressed,
+                                           ScaleForDpi(kScrollPictureThickness, dpi));
     if (strip.Empty()) return;
     TDibSection picture(w, h);
     StretchPixels(picture.Bitmap(), {0, 0, w, h}, strip, {0, 0, strip.Width(), strip.Height()});
@@ -243,7 +248,7 @@ void TSkinScrollbar::Layout(TScrollBarLayout& layout) {
     in.Height = window.bottom - window.top;
     in.ClientWidth = client.right;
     in.ClientHeight = client.bottom;
-    in.BarSize = GetSystemMetrics(SM_CXHSCROLL);
+    in.BarSize = SystemMetricForDpi(SM_CXHSCROLL, Dpi());
     in.ExtraTop = FExtraTop;
     in.Style = FStyle;
     in.ExStyle = FExStyle;
@@ -258,7 +263,7 @@ void TSkinScrollbar::UpdateMetrics(TBar& bar, int nBar, int length) {
     TScrollInfo shown = bar.Info;
     // While the system drags the thumb, it is where the drag has it.
     if (FPressed == ThumbPress(nBar == SB_VERT)) shown.Pos = bar.Info.TrackPos;
-    bar.Metrics = MetricsFor(shown, length, GetSystemMetrics(SM_CXHSCROLL));
+    bar.Metrics = MetricsFor(shown, length, SystemMetricForDpi(SM_CXHSCROLL, Dpi()), Dpi());
 }
 
 void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
@@ -282,12 +287,12 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& rect) {
     if ((FStyle & WS_HSCROLL) && !FSystemScrollsH) {
         const int length = FHorz.Rect.right - FHorz.Rect.left;
         if (!draggingH) UpdateMetrics(FHorz, SB_HORZ, length);
-        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics, FPressed);
+        PaintScrollBarPicture(dc, at(FHorz.Rect), false, horz, FHorz.Metrics, FPressed, Dpi());
     }
     if ((FStyle & WS_VSCROLL) && !FSystemScrollsV) {
         const int length = FVert.Rect.bottom - FVert.Rect.top;
         if (!draggingV) UpdateMetrics(FVert, SB_VERT, length);
-        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed);
+        PaintScrollBarPicture(dc, at(FVert.Rect), true, vert, FVert.Metrics, FPressed, Dpi());
     }
     if (!layout.Corner.Empty())
         FillOnDc(dc, at(FCorner), SkinColour(SkinData()->Colours.ButtonFace));
@@ -434,8 +439,8 @@ void TSkinScControl::PaintTo(HDC dc, const RECT& rect) {
     TScrollInfo shown = FInfo;
     if (FPressed == ThumbPress(vertical)) shown.Pos = FInfo.TrackPos;
     // The control's own thickness is its arrows' length.
-    FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h);
-    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed);
+    FMetrics = MetricsFor(shown, vertical ? h : w, vertical ? w : h, Dpi());
+    PaintScrollBarPicture(dc, rect, vertical, parts, FMetrics, FPressed, Dpi());
 }
 
 // The size grip.

@@ -14,9 +14,10 @@ namespace qh {
 // The scroll bar parts of a skin, or none when it has no arrows image.
 bool ScrollPartsOf(const TSkinParts& data, bool vertical, TScrollBarParts& parts);
 // One bar painted at `bar` (window or client coordinates of dc): composed
-// 16 pixels thick, stretched onto the bar, put on dc in one copy.
+// 16 pixels thick at 96 DPI (scaled at dpi), stretched onto the bar, put on
+// dc in one copy.
 void PaintScrollBarPicture(HDC dc, const RECT& bar, bool vertical, const TScrollBarParts& parts,
-                           const TThumbMetrics& metrics, TScrollPress pressed);
+                           const TThumbMetrics& metrics, TScrollPress pressed, int dpi);
 
 class TSkinScrollbar : public TSkinControl {
     QH_CLASS(TSkinScrollbar, TSkinControl)

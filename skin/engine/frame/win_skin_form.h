@@ -224,7 +224,7 @@ private:
     TSkinControlFactory FControlFactory{*this};
     std::unique_ptr<TWinSkinMenu> FMenuBar;
     // The form's popup menus and the skin system menu, drawn by the skin.
-    TSkinnedPopupMenus FSkinnedMenus{this};
+    TSkinnedPopupMenus FSkinnedMenus{this, [this] { return FDpi; }};
     // Last, so that they go first: they may still look at the frame.
     TSkinControls FSkinnedControls;
 };

@@ -141,8 +141,8 @@ LRESULT TWinSkinForm::OnMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
         const TRawOwnerDrawMenu& items = FMenuBar->RawItems();
         const bool drawn =
             msg == WM_MEASUREITEM
-                ? items.Measure(*FSkinData, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))
-                : items.Draw(*FSkinData, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+                ? items.Measure(Skin(), FDpi, *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))
+                : items.Draw(Skin(), FDpi, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
         if (drawn) return TRUE;
     }
     return CallOld(msg, wParam, lParam);

@@ -1,6 +1,7 @@
 #include "skin/engine/menus/skin_menu_items.h"
 
 #include "core/gbk.h"
+#include "core/mul_div.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/engine/menus/win_skin_menu.h"
@@ -12,6 +13,7 @@
 #include "skin/render/pixel_copy.h"
 #include "images/bitmap_convert.h"
 #include "toolkit/actions.h"
+#include "toolkit/dpi.h"
 #include "toolkit/forms.h"
 #include "toolkit/graphics.h"
 #include "toolkit/win_handle.h"
@@ -22,10 +24,13 @@ namespace qh {
 
 namespace {
 
-// The border of a popup menu window, in which the items sit.
-constexpr int kPopupBorder = 3;
+// The parts as a menu at dpi shows them.
+const TSkinParts& SkinPartsAt(TSkinData& data, int dpi) {
+    TSkinManage* manager = SkinManage();
+    return manager ? manager->SkinForDpi(&data, dpi) : data;
+}
 
-const TDataSkinObject* ItemPart(const TSkinData& data) {
+const TDataSkinObject* ItemPart(const TSkinParts& data) {
     const TDataSkinObject* part = data.MenuItem.get();
     return part && !part->Image.Empty() ? part : nullptr;
 }
@@ -100,22 +105,28 @@ void DrawMark(HDC dc, const RECT& r, COLORREF colour) {
     DeleteDC(maskDc);
 }
 
-void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const RECT& rect,
+void DrawContent(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc, const RECT& rect,
                  UINT state, const TBitmap* glyph) {
     const TSkinColours& colours = data.Colours;
     const TDataSkinObject* part = ItemPart(data);
     const int leftMargin = part ? part->LeftWidth : 0;
     const TRect itemRect{rect.left, rect.top, rect.right, rect.bottom};
-    HGDIOBJ oldFont = SelectObject(dc, MenuFont());
+    HFONT menuFont = MenuFont(dpi);
+    HGDIOBJ oldFont = SelectObject(dc, menuFont);
     LOGFONTW font{};
-    GetObjectW(MenuFont(), sizeof font, &font);
+    GetObjectW(menuFont, sizeof font, &font);
     if (look.Default) font.lfWeight = FW_BOLD;
     TFontHandle bold(look.Default ? CreateFontIndirectW(&font) : nullptr);
     if (bold.Get()) SelectObject(dc, bold.Get());
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    const TMenuItemPlaces places = PlaceMenuItem(itemRect, leftMargin, glyph ? glyph->Width() : 0,
-                                                 look.Checked, metrics.tmHeight, look.RightToLeft);
+    // The menu images are drawn at the DPI as they are, pixels repeated.
+    const bool hasGlyph = glyph && !glyph->Empty();
+    const int glyphWidth = hasGlyph ? ScaleForDpi(glyph->Width(), dpi) : 0;
+    const int glyphHeight = hasGlyph ? ScaleForDpi(glyph->Height(), dpi) : 0;
+    const TMenuItemPlaces places =
+        PlaceMenuItem(itemRect, leftMargin, glyph ? glyphWidth : 0, look.Checked, metrics.tmHeight,
+                      look.RightToLeft, dpi);
     const bool enabled = look.Enabled && !(state & (ODS_DISABLED | ODS_GRAYED));
     COLORREF text =
         (state & ODS_SELECTED) ? SkinColour(colours.HilightText) : SkinColour(colours.MenuText);
@@ -123,7 +134,7 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
         text = colours.ButtonShadow == colours.MenuText ? GetSysColor(COLOR_GRAYTEXT)
                                                         : SkinColour(colours.ButtonShadow);
     const TRect& box = places.GlyphBox;
-    if (glyph && !glyph->Empty()) {
+    if (hasGlyph) {
         if (look.Checked) {
             // A checked item's picture sits in a sunken, half-toned box.
             RECT frame{box.Left, box.Top, box.Right, box.Bottom};
@@ -134,12 +145,14 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
         if (!enabled) GreyBitmap(shown);
         TDibSection picture(shown);
         const TColor key = shown.GetPixel(0, shown.Height() - 1);
-        TransparentBlt(dc, box.Left, box.Top, shown.Width(), shown.Height(), picture.Dc(), 0, 0,
+        TransparentBlt(dc, box.Left, box.Top, glyphWidth, glyphHeight, picture.Dc(), 0, 0,
                        shown.Width(), shown.Height(), ColorToRGB(key));
     } else if (look.Checked) {
         // The system's mark (radio items too), centred in the box a pixel
         // right and down, in the text's colour on the item's own picture.
-        DrawMark(dc, {box.Left + 1, box.Top + 1, box.Right + 1, box.Bottom + 1}, text);
+        const int shift = ScaleForDpi(1, dpi);
+        DrawMark(dc, {box.Left + shift, box.Top + shift, box.Right + shift, box.Bottom + shift},
+                 text);
     }
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text);
@@ -159,7 +172,7 @@ void DrawContent(const TSkinData& data, const TItemLook& look, HDC dc, const REC
     SelectObject(dc, oldFont);
 }
 
-void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT& rect,
+void PaintItem(const TSkinParts& data, int dpi, const TItemLook& look, HDC dc, const RECT& rect,
                UINT state, HMENU menu, const TBitmap* glyph) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     if (w <= 0 || h <= 0) return;
@@ -171,20 +184,22 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
             CreateSolidBrush(SkinColour(selected ? data.Colours.Hilight : data.Colours.Menu)));
         FillRect(dc, &r, brush.Get());
         if (look.Line) {
-            RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};
+            RECT line{rect.left, rect.top + ScaleForDpi(4, dpi), rect.right,
+                      rect.top + ScaleForDpi(6, dpi)};
             DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
             return;
         }
-        DrawContent(data, look, dc, rect, state, glyph);
+        DrawContent(data, dpi, look, dc, rect, state, glyph);
         return;
     }
     TDibSection picture(w, h);
     // The popup's own picture under the item, where there is one.
     const TSkinManage* manager = SkinManage();
-    const TDibSection* background = manager ? manager->MenuPictureFor(menu) : nullptr;
+    const TWinSkinPopMenu* popup = manager ? manager->MenuWindowFor(menu) : nullptr;
+    const TDibSection* background = popup ? popup->Picture() : nullptr;
     if (background)
-        picture.Bitmap().CopyRect(0, 0, background->Bitmap(), rect.left + kPopupBorder,
-                                  rect.top + kPopupBorder, w, h);
+        picture.Bitmap().CopyRect(0, 0, background->Bitmap(), rect.left + popup->Border(),
+                                  rect.top + popup->Border(), w, h);
     else
         picture.Bitmap().Fill(SkinColour(data.Colours.Menu));
     const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth, part->BottomHeight};
@@ -207,7 +222,7 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
         else
             picture.Bitmap().CopyRect(0, 0, face, 0, 0, w, h);
         picture.Sync();
-        DrawContent(data, look, picture.Dc(), {0, 0, w, h}, state, glyph);
+        DrawContent(data, dpi, look, picture.Dc(), {0, 0, w, h}, state, glyph);
     }
     picture.Sync();
     BitBlt(dc, rect.left, rect.top, w, h, picture.Dc(), 0, 0, SRCCOPY);
@@ -215,21 +230,37 @@ void PaintItem(const TSkinData& data, const TItemLook& look, HDC dc, const RECT&
 
 } // namespace
 
-void SkinnedItemPainter(const TSkinData& data, const TMenuItem& item, HDC dc, const RECT& rect,
-                        UINT state, HMENU menu, const TBitmap* glyph) {
+void SkinnedItemPainter(const TSkinParts& skin, int dpi, const TMenuItem& item, HDC dc,
+                        const RECT& rect, UINT state, HMENU menu, const TBitmap* glyph) {
     // The action may still change what the item shows.
     if (TAction* action = item.Action()) action->Update();
-    PaintItem(data, LookOf(item, menu), dc, rect, state, menu, glyph);
+    PaintItem(skin, dpi, LookOf(item, menu), dc, rect, state, menu, glyph);
 }
 
-void MeasurePopupItem(const TSkinData& data, bool hasImages, int& width) {
-    const TDataSkinObject* part = ItemPart(data);
-    width = qh::MeasurePopupItemWidth(width, part ? part->LeftWidth : 0, hasImages);
+void MeasureItemAt(const TMenuItem& item, HDC dc, int dpi, int& width, int& height) {
+    SIZE text{0, 0};
+    // The text the class library measures: caption, tab, shortcut.
+    std::wstring caption = GbkToWide(item.Caption());
+    if (item.ShortCut() != 0)
+        caption += L"\t" + GbkToWide(ShortCutToText(static_cast<unsigned>(item.ShortCut())));
+    GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    // The font is the system DPI's; its extents follow the menu's DPI.
+    const int system = SystemDpi();
+    width = qh::MulDiv(text.cx, dpi, system) + ScaleForDpi(24, dpi);
+    height = item.IsLine() ? ScaleForDpi(5, dpi)
+                           : std::max(qh::MulDiv(text.cy, dpi, system) + ScaleForDpi(6, dpi),
+                                      ScaleForDpi(18, dpi));
 }
 
-void MeasureMenuItem(const TSkinData& data, bool hasImages, int& width) {
-    const TDataSkinObject* part = ItemPart(data);
-    width = qh::MeasureMenuItemWidth(width, part != nullptr, part ? part->LeftWidth : 0, hasImages);
+void MeasurePopupItem(const TSkinParts& skin, bool hasImages, int dpi, int& width) {
+    const TDataSkinObject* part = ItemPart(skin);
+    width = qh::MeasurePopupItemWidth(width, part ? part->LeftWidth : 0, hasImages, dpi);
+}
+
+void MeasureMenuItem(const TSkinParts& skin, bool hasImages, int dpi, int& width) {
+    const TDataSkinObject* part = ItemPart(skin);
+    width = qh::MeasureMenuItemWidth(width, part != nullptr, part ? part->LeftWidth : 0, hasImages,
+                                     dpi);
 }
 
 void TSkinnedPopupMenus::Dress(TCustomForm& form, TSkinData& skinData) {
@@ -266,20 +297,25 @@ void TSkinnedPopupMenus::DressItem(TMenuItem& item, TSkinData& skinData, bool wi
     if (!item.OnDrawItem) {
         TSkinData* data = &skinData;
         TMenuItem* self = &item;
-        item.OnDrawItem = [data, self, withMenuImages](TObject*, HDC dc, const RECT& rect,
-                                                      UINT state, HMENU menu) {
+        item.OnDrawItem = [this, data, self, withMenuImages](TObject*, HDC dc, const RECT& rect,
+                                                             UINT state, HMENU menu) {
             const TBitmap* glyph = nullptr;
             const int tag = static_cast<int>(self->Tag());
             if (withMenuImages && tag >= 0 && tag < data->MenuImages.Count())
                 glyph = &data->MenuImages.Images(tag);
-            SkinnedItemPainter(*data, *self, dc, rect, state, menu, glyph);
+            const int dpi = Dpi();
+            SkinnedItemPainter(SkinPartsAt(*data, dpi), dpi, *self, dc, rect, state, menu, glyph);
         };
-        item.OnMeasureItem = [data, withMenuImages, barMenu](TObject*, HDC, int& width, int&) {
+        item.OnMeasureItem = [this, data, self, withMenuImages, barMenu](TObject*, HDC dc,
+                                                                         int& width, int& height) {
             const bool images = withMenuImages && data->MenuImages.Count() > 0;
+            const int dpi = Dpi();
+            MeasureItemAt(*self, dc, dpi, width, height);
+            const TSkinParts& skin = SkinPartsAt(*data, dpi);
             if (barMenu)
-                MeasureMenuItem(*data, images, width);
+                MeasureMenuItem(skin, images, dpi, width);
             else
-                MeasurePopupItem(*data, images, width);
+                MeasurePopupItem(skin, images, dpi, width);
         };
         FItems.push_back(&item);
         Watch(&item);
@@ -305,6 +341,10 @@ void TSkinnedPopupMenus::Release() {
     FItems.clear();
     FMenus.clear();
     FParents.clear();
+}
+
+int TSkinnedPopupMenus::Dpi() const {
+    return FDpi ? FDpi() : kDesignDpi;
 }
 
 void TSkinnedPopupMenus::Watch(TComponent* component) {
@@ -394,28 +434,29 @@ const TRawOwnerDrawMenu::TItem* TRawOwnerDrawMenu::Find(ULONG_PTR data) const {
     return nullptr;
 }
 
-bool TRawOwnerDrawMenu::Measure(const TSkinData& skinData, MEASUREITEMSTRUCT& measure) const {
+bool TRawOwnerDrawMenu::Measure(const TSkinParts& skin, int dpi, MEASUREITEMSTRUCT& measure) const {
     const TItem* item = measure.CtlType == ODT_MENU ? Find(measure.itemData) : nullptr;
     if (!item) return false;
-    if (item->Type & MFT_SEPARATOR) {
-        measure.itemHeight = 8;
-        return true;
-    }
-    const TDataSkinObject* part = ItemPart(skinData);
+    const bool separator = (item->Type & MFT_SEPARATOR) != 0;
+    const TDataSkinObject* part = ItemPart(skin);
     RECT r{0, 0, 0, 0};
-    {
+    if (!separator) {
         TWindowDC screen(nullptr);
-        TSelectObject font(screen.Get(), MenuFont());
+        TSelectObject font(screen.Get(), MenuFont(dpi));
         DrawTextW(screen.Get(), item->Text.c_str(), static_cast<int>(item->Text.size()), &r,
                   DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
     }
-    measure.itemWidth = static_cast<UINT>(r.right + 26 + (part ? part->LeftWidth : 0));
-    if (!item->Text.empty())
-        measure.itemHeight = std::max<UINT>(measure.itemHeight, static_cast<UINT>(r.bottom)) + 4;
+    const bool hasText = !item->Text.empty();
+    const int proposed = static_cast<int>(measure.itemHeight);
+    const TRawItemSize size = MeasureRawMenuItem(
+        r.right, hasText, separator, hasText ? std::max<int>(proposed, r.bottom) : proposed,
+        part ? part->LeftWidth : 0, false, dpi);
+    if (!separator) measure.itemWidth = static_cast<UINT>(std::max(size.Width, 0));
+    measure.itemHeight = static_cast<UINT>(std::max(size.Height, 0));
     return true;
 }
 
-bool TRawOwnerDrawMenu::Draw(const TSkinData& skinData, const DRAWITEMSTRUCT& draw) const {
+bool TRawOwnerDrawMenu::Draw(const TSkinParts& skin, int dpi, const DRAWITEMSTRUCT& draw) const {
     const TItem* item = draw.CtlType == ODT_MENU ? Find(draw.itemData) : nullptr;
     if (!item) return false;
     TItemLook look;
@@ -429,7 +470,7 @@ bool TRawOwnerDrawMenu::Draw(const TSkinData& skinData, const DRAWITEMSTRUCT& dr
     look.Checked = (state & ODS_CHECKED) != 0;
     look.Default = (state & ODS_DEFAULT) != 0;
     look.Enabled = !(state & (ODS_DISABLED | ODS_GRAYED));
-    PaintItem(skinData, look, draw.hDC, draw.rcItem, state, item->Menu, nullptr);
+    PaintItem(skin, dpi, look, draw.hDC, draw.rcItem, state, item->Menu, nullptr);
     return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,21 +17,26 @@ namespace qh {
 
 class TCustomForm;
 
-// Paints one item. glyph is the item's image (the skin's menu images for
-// the skin system menu), or none.
-void SkinnedItemPainter(const TSkinData& skinData, const TMenuItem& item, HDC dc,
+// Paints one item from the skin's parts as a menu at dpi shows them. glyph
+// is the item's image at 96 DPI (the skin's menu images for the skin
+// system menu), or none.
+void SkinnedItemPainter(const TSkinParts& skin, int dpi, const TMenuItem& item, HDC dc,
                         const RECT& rect, UINT state, HMENU menu, const TBitmap* glyph = nullptr);
-// Widen the item's own measure: for popup menus, and for the menus a form
-// shows from its bar or tool bars.
-void MeasurePopupItem(const TSkinData& skinData, bool hasImages, int& width);
-void MeasureMenuItem(const TSkinData& skinData, bool hasImages, int& width);
+// An item's measure at dpi: its caption in the font dc holds (the one the
+// class library measures with, made for the system DPI), then widened for
+// popup menus, or for the menus a form shows from its bar or tool bars.
+void MeasureItemAt(const TMenuItem& item, HDC dc, int dpi, int& width, int& height);
+void MeasurePopupItem(const TSkinParts& skin, bool hasImages, int dpi, int& width);
+void MeasureMenuItem(const TSkinParts& skin, bool hasImages, int dpi, int& width);
 
 // Makes a form's popup menus owner-drawn in the skin, and gives them back.
 class TSkinnedPopupMenus {
 public:
     // The watcher hears when a dressed menu or item goes (FreeNotification)
-    // and passes it on to Forget.
-    explicit TSkinnedPopupMenus(TComponent* watcher) : FWatcher(watcher) {}
+    // and passes it on to Forget. dpi tells the DPI of the window the menus
+    // belong to; without it they are shown at 96.
+    explicit TSkinnedPopupMenus(TComponent* watcher, std::function<int()> dpi = {})
+        : FWatcher(watcher), FDpi(std::move(dpi)) {}
     ~TSkinnedPopupMenus() { Release(); }
     TSkinnedPopupMenus(const TSkinnedPopupMenus&) = delete;
     TSkinnedPopupMenus& operator=(const TSkinnedPopupMenus&) = delete;
@@ -51,8 +57,10 @@ public:
 private:
     void Watch(TComponent* component);
     void DressItem(TMenuItem& item, TSkinData& skinData, bool withMenuImages, bool barMenu);
+    int Dpi() const;
 
     TComponent* FWatcher;
+    std::function<int()> FDpi;
     std::vector<TMenu*> FMenus;
     std::vector<TMenuItem*> FParents;
     std::vector<TMenuItem*> FItems;
@@ -71,9 +79,10 @@ public:
     // The menu and its sub-menus.
     void Dress(HMENU menu);
     void Release();
-    // Answer the message when it is for one of the dressed items.
-    bool Measure(const TSkinData& skinData, MEASUREITEMSTRUCT& measure) const;
-    bool Draw(const TSkinData& skinData, const DRAWITEMSTRUCT& draw) const;
+    // Answer the message when it is for one of the dressed items, from the
+    // skin's parts as a menu at dpi shows them.
+    bool Measure(const TSkinParts& skin, int dpi, MEASUREITEMSTRUCT& measure) const;
+    bool Draw(const TSkinParts& skin, int dpi, const DRAWITEMSTRUCT& draw) const;
 
 private:
     struct TItem {

@@ -1,17 +1,12 @@
 #include "skin/engine/menus/win_skin_pop_menu.h"
 
+#include "core/mul_div.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/compose.h"
+#include "toolkit/dpi.h"
 #include "toolkit/win_handle.h"
 
 namespace qh {
-
-namespace {
-
-// The border the system gives a popup menu, painted from the picture.
-constexpr int kBorder = 3;
-
-} // namespace
 
 TWinSkinPopMenu::TWinSkinPopMenu(HWND window) : FWindow(window) {}
 
@@ -58,9 +53,10 @@ LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         BitBlt(dc, 0, 0, FMenuBitmap->Width(), FMenuBitmap->Height(), FMenuBitmap->Dc(), 0, 0,
                SRCCOPY);
         // The items over it, inside the border, on a transparent background.
+        const int border = Border();
         const int saved = SaveDC(dc);
-        IntersectClipRect(dc, kBorder, kBorder, FMenuBitmap->Width() - kBorder,
-                          FMenuBitmap->Height() - kBorder);
+        IntersectClipRect(dc, border, border, FMenuBitmap->Width() - border,
+                          FMenuBitmap->Height() - border);
         SetBkMode(dc, TRANSPARENT);
         const LRESULT result = pass(lParam & ~(PRF_NONCLIENT | PRF_ERASEBKGND));
         RestoreDC(dc, saved);
@@ -74,13 +70,17 @@ LRESULT TWinSkinPopMenu::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool TWinSkinPopMenu::Compose() {
     if (!FSkinData || FSkinData->SkinEmpty) return false;
-    const TDataSkinObject* part = FSkinData->MenuBackground.get();
+    TSkinManage* manager = SkinManage();
+    const TSkinParts& skin = manager ? manager->SkinForDpi(FSkinData, Dpi()) : *FSkinData;
+    const TDataSkinObject* part = skin.MenuBackground.get();
     if (!part || part->Image.Empty()) return false;
     RECT r{};
     GetWindowRect(FWindow, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
-    if (!FMenuBitmap || FMenuBitmap->Width() != w || FMenuBitmap->Height() != h) {
+    if (!FMenuBitmap || FMenuBitmap->Width() != w || FMenuBitmap->Height() != h ||
+        FPictureDpi != Dpi()) {
+        FPictureDpi = Dpi();
         FMenuBitmap = std::make_unique<TDibSection>(w, h);
         const TMargins margins{part->LeftWidth, part->TopHeight, part->RightWidth,
                                part->BottomHeight};
@@ -96,11 +96,27 @@ void TWinSkinPopMenu::PaintBorder() {
     HDC dc = window.Get();
     const int w = FMenuBitmap->Width(), h = FMenuBitmap->Height();
     HDC picture = FMenuBitmap->Dc();
-    BitBlt(dc, 0, 0, w, kBorder, picture, 0, 0, SRCCOPY);
-    BitBlt(dc, 0, h - kBorder, w, kBorder, picture, 0, h - kBorder, SRCCOPY);
-    BitBlt(dc, 0, kBorder, kBorder, h - 2 * kBorder, picture, 0, kBorder, SRCCOPY);
-    BitBlt(dc, w - kBorder, kBorder, kBorder, h - 2 * kBorder, picture, w - kBorder, kBorder,
-           SRCCOPY);
+    const int b = Border();
+    BitBlt(dc, 0, 0, w, b, picture, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, h - b, w, b, picture, 0, h - b, SRCCOPY);
+    BitBlt(dc, 0, b, b, h - 2 * b, picture, 0, b, SRCCOPY);
+    BitBlt(dc, w - b, b, b, h - 2 * b, picture, w - b, b, SRCCOPY);
+}
+
+int TWinSkinPopMenu::Border() const {
+    // Where the system put the first item: whether the border follows the
+    // DPI is the system's choice.
+    RECT window{}, item{};
+    HMENU menu = Menu();
+    if (menu && GetWindowRect(FWindow, &window) && GetMenuItemRect(nullptr, menu, 0, &item)) {
+        const int border = item.left - window.left;
+        if (border >= 0 && 2 * border < window.right - window.left) return border;
+    }
+    return ScaleForDpi(3, Dpi());
+}
+
+int TWinSkinPopMenu::Dpi() const {
+    return WindowDpi(FWindow);
 }
 
 } // namespace qh

@@ -28,16 +28,21 @@ public:
     const TDibSection* Picture() const { return FMenuBitmap.get(); }
     // The menu the window shows.
     HMENU Menu() const;
+    // The border the system gave the window, inside which the items sit;
+    // painted from the picture.
+    int Border() const;
 
 private:
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     // Composes the picture at the window's size; false without the part.
     bool Compose();
     void PaintBorder();
+    int Dpi() const;
 
     HWND FWindow;
     TSkinData* FSkinData = nullptr;
     std::unique_ptr<TDibSection> FMenuBitmap;
+    int FPictureDpi = 0;
     TWindowSubclass FSubclass{TSubclassRole::PopupMenu};
 };
 

@@ -34,32 +34,41 @@ TEST(MenuLayout, AccessKeysSkipDoubledAmpersandsAndDisabledButtons) {
 }
 
 TEST(MenuLayout, ItemMeasures) {
-    EXPECT_EQ(MeasureMenuItemWidth(50, true, 6, false), 50 + 6 + 10 + 25);
-    EXPECT_EQ(MeasureMenuItemWidth(50, false, 6, true), 60);
-    EXPECT_EQ(MeasurePopupItemWidth(50, 6, false), 50 + 6 + 12 + 23);
-    EXPECT_EQ(MeasurePopupItemWidth(50, 6, true), 68);
-    const TRawItemSize text = MeasureRawMenuItem(40, true, false, 15, 6, false);
+    EXPECT_EQ(MeasureMenuItemWidth(50, true, 6, false, 96), 50 + 6 + 10 + 25);
+    EXPECT_EQ(MeasureMenuItemWidth(50, false, 6, true, 96), 60);
+    EXPECT_EQ(MeasurePopupItemWidth(50, 6, false, 96), 50 + 6 + 12 + 23);
+    EXPECT_EQ(MeasurePopupItemWidth(50, 6, true, 96), 68);
+    const TRawItemSize text = MeasureRawMenuItem(40, true, false, 15, 6, false, 96);
     EXPECT_EQ(text.Width, 72);
     EXPECT_EQ(text.Height, 19);
-    EXPECT_EQ(MeasureRawMenuItem(0, false, true, 15, 6, false).Height, 8);
-    EXPECT_EQ(MeasureRawMenuItem(40, true, false, 15, 6, true).Height, 23);
+    EXPECT_EQ(MeasureRawMenuItem(0, false, true, 15, 6, false, 96).Height, 8);
+    EXPECT_EQ(MeasureRawMenuItem(40, true, false, 15, 6, true, 96).Height, 23);
+    // At 144 DPI the additions grow by half (halves rounded up); the own
+    // width and the part's margin come already at that DPI.
+    EXPECT_EQ(MeasurePopupItemWidth(75, 9, false, 144), 75 + 9 + 18 + 35);
+    EXPECT_EQ(MeasureMenuItemWidth(75, true, 9, false, 144), 75 + 9 + 15 + 38);
+    EXPECT_EQ(MeasureRawMenuItem(0, false, true, 22, 9, false, 144).Height, 12);
 }
 
 TEST(MenuLayout, ItemPartsAndTheirMirror) {
     const TRect item{0, 20, 200, 40};
-    const TMenuItemPlaces places = PlaceMenuItem(item, 4, 0, false, 12, false);
+    const TMenuItemPlaces places = PlaceMenuItem(item, 4, 0, false, 12, false, 96);
     EXPECT_EQ(places.GlyphBox, (TRect{5, 21, 21, 37}));
     EXPECT_EQ(places.Caption, (TRect{24, 20, 199, 40}));
     EXPECT_EQ(places.CaptionTop, 24);
     EXPECT_EQ(places.ShortcutEdge, 190);
     // A narrow image list grows to 16 for a checked item; a wide one stays.
-    EXPECT_EQ(PlaceMenuItem(item, 4, 12, true, 12, false).GlyphBox.Width(), 16);
-    EXPECT_EQ(PlaceMenuItem(item, 4, 12, false, 12, false).GlyphBox.Width(), 12);
-    EXPECT_EQ(PlaceMenuItem(item, 4, 24, true, 12, false).GlyphBox.Width(), 24);
-    const TMenuItemPlaces mirrored = PlaceMenuItem(item, 4, 0, false, 12, true);
+    EXPECT_EQ(PlaceMenuItem(item, 4, 12, true, 12, false, 96).GlyphBox.Width(), 16);
+    EXPECT_EQ(PlaceMenuItem(item, 4, 12, false, 12, false, 96).GlyphBox.Width(), 12);
+    EXPECT_EQ(PlaceMenuItem(item, 4, 24, true, 12, false, 96).GlyphBox.Width(), 24);
+    const TMenuItemPlaces mirrored = PlaceMenuItem(item, 4, 0, false, 12, true, 96);
     EXPECT_EQ(mirrored.GlyphBox, (TRect{179, 21, 195, 37}));
     EXPECT_EQ(mirrored.Caption, (TRect{1, 20, 176, 40}));
     EXPECT_EQ(mirrored.ShortcutEdge, 10);
+    const TMenuItemPlaces scaled = PlaceMenuItem({0, 30, 300, 60}, 6, 0, true, 18, false, 144);
+    EXPECT_EQ(scaled.GlyphBox, (TRect{8, 32, 32, 56}));
+    EXPECT_EQ(scaled.Caption.Left, 37);
+    EXPECT_EQ(scaled.ShortcutEdge, 285);
 }
 
 TEST(MenuLayout, SeparatorRowsComeFromTheImagesBottom) {

@@ -23,7 +23,7 @@ COLORREF Rgb(int32_t colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 // The item drawn on its own, off screen, in the given owner-draw state.
 TBitmap Drawn(const TSkinData& data, const TMenuItem& item, UINT state) {
     TDibSection picture(kWidth, kHeight);
-    SkinnedItemPainter(data, item, picture.Dc(), {0, 0, kWidth, kHeight}, state, nullptr);
+    SkinnedItemPainter(data, 96, item, picture.Dc(), {0, 0, kWidth, kHeight}, state, nullptr);
     picture.Sync();
     return picture.Bitmap();
 }
@@ -214,7 +214,8 @@ TEST_F(SkinMembers, MarksAreInkOnTheItemsOwnPictureAndItemImagesShowTheirState) 
         TDibSection picture(kWidth, kHeight);
         plain.SetChecked(true);
         plain.SetEnabled(false);
-        SkinnedItemPainter(*data, plain, picture.Dc(), {0, 0, kWidth, kHeight}, 0, nullptr, &glyph);
+        SkinnedItemPainter(*data, 96, plain, picture.Dc(), {0, 0, kWidth, kHeight}, 0, nullptr,
+                           &glyph);
         picture.Sync();
         const TBitmap& shown = picture.Bitmap();
         const int x0 = boxLeft, y0 = 1;

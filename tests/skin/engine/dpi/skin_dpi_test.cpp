@@ -1,13 +1,20 @@
 // The skinned frame at the DPI of the monitor its window is on: the skin's
 // widths, caption strip and caption buttons scaled, and a DPI change there
-// and back giving the picture the window started with.
+// and back giving the picture the window started with; a popup menu's
+// border and items and a memo's scroll bar at that DPI.
 #include "tests/support/skin_env.h"
 
 #include "core/mul_div.h"
 #include "skin/data/skin_store.h"
+#include "skin/engine/dib_section.h"
+#include "skin/engine/menus/win_skin_menu.h"
 #include "skin/engine/skin_manage.h"
 #include "skin/render/frame_metrics.h"
+#include "skin/render/pixel_copy.h"
+#include "skin/render/scroll_metrics.h"
+#include "skin/render/state_image.h"
 #include "toolkit/dpi.h"
+#include "toolkit/edits.h"
 #include "toolkit/menus.h"
 #include "toolkit/win_handle.h"
 
@@ -56,9 +63,186 @@ void ChangeDpi(HWND h, int dpi, const RECT& suggested) {
     Pump();
 }
 
+// What the system made of an open popup menu: its window and the rectangles
+// of its first items, on the screen.
+struct TOpenMenu {
+    RECT Window{};
+    RECT Items[3]{};
+    TBitmap Picture;
+    int Ticks = 0;
+    bool Seen = false;
+};
+TOpenMenu gOpenMenu;
+
+// Runs inside the menu's own message loop: reads the menu a few ticks
+// after it shows (painted by then), then closes it.
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup) || ++gOpenMenu.Ticks < 4) return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(popup, &gOpenMenu.Window);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    gOpenMenu.Seen = true;
+    for (UINT i = 0; i < 3; ++i)
+        gOpenMenu.Seen &= GetMenuItemRect(nullptr, menu, i, &gOpenMenu.Items[i]) != FALSE;
+    const RECT& w = gOpenMenu.Window;
+    TDibSection picture(w.right - w.left, w.bottom - w.top);
+    HDC dc = GetWindowDC(popup);
+    BitBlt(picture.Dc(), 0, 0, picture.Width(), picture.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(popup, dc);
+    picture.Sync();
+    gOpenMenu.Picture = picture.Bitmap();
+    EndMenu();
+}
+
+// The corner of `size` pixels at (x, y) of the shown picture is the
+// picture's corner at (px, py).
+::testing::AssertionResult SameCorner(const TBitmap& shown, int x, int y, const TBitmap& picture,
+                                      int px, int py, int size) {
+    for (int dy = 0; dy < size; ++dy)
+        for (int dx = 0; dx < size; ++dx) {
+            const TColor got = shown.GetPixel(x + dx, y + dy) & 0xFFFFFF;
+            const TColor want = picture.GetPixel(px + dx, py + dy) & 0xFFFFFF;
+            if (got != want)
+                return ::testing::AssertionFailure() << "at (" << x + dx << ", " << y + dy << ") "
+                                                     << std::hex << got << " instead of " << want;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+int TextWidth(HFONT font, const wchar_t* text) {
+    TWindowDC screen(nullptr);
+    TSelectObject chosen(screen.Get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.Get(), text, static_cast<int>(wcslen(text)), &size);
+    return size.cx;
+}
+
+// The shown picture at (x0, y0) is `want` wherever `want` is not see-through.
+::testing::AssertionResult Shows(const TBitmap& shown, int x0, int y0, const TBitmap& want) {
+    for (int y = 0; y < want.Height(); ++y)
+        for (int x = 0; x < want.Width(); ++x) {
+            const TColor w = want.GetPixel(x, y) & 0xFFFFFF;
+            if (w == kColourKey) continue;
+            const TColor got = shown.GetPixel(x0 + x, y0 + y) & 0xFFFFFF;
+            if (got != w)
+                return ::testing::AssertionFailure() << "at (" << x0 + x << ", " << y0 + y << ") "
+                                                     << std::hex << got << " instead of " << w;
+        }
+    return ::testing::AssertionSuccess();
+}
+
+// Rows of a state image stretched to the bar's thickness, as the bar shows them.
+TBitmap Band(const TBitmap& image, const TRect& source, int top, int rows, int width, int height) {
+    TBitmap band(width, height, TPixelFormat::pf32bit);
+    StretchPixels(band, {0, 0, width, height}, image,
+                  {source.Left, source.Top + top, source.Right, source.Top + top + rows});
+    return band;
+}
+
 class SkinDpi : public TSkinSuite {};
 
 } // namespace
+
+TEST_F(SkinDpi, APopupMenusBorderAndItemsAreScaled) {
+    TForm form(Application);
+    form.SetBounds(40, 40, 420, 300);
+    auto* menu = new TPopupMenu(&form);
+    auto add = [&](const char* caption) {
+        auto* item = new TMenuItem(&form);
+        item->SetCaption(caption);
+        menu->Items()->Add(item);
+        return item;
+    };
+    add("频道列表(&C)")->SetShortCut(static_cast<int>(ShortCut('L', scCtrl)));
+    add("-");
+    add("显示按钮")->SetChecked(true);
+    auto data = MakeSkinData(&form, kSkins[1], true);
+    ASSERT_TRUE(data->MenuBackground && data->MenuItem) << "the skin dresses its menus";
+    TWinSkinForm* frame = ShowDressed(form);
+    ASSERT_NE(frame, nullptr);
+    const int dpi = frame->Dpi();
+
+    gOpenMenu = {};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadOpenMenu);
+    menu->Popup(100, 100);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(gOpenMenu.Seen);
+    const RECT& window = gOpenMenu.Window;
+    const RECT& first = gOpenMenu.Items[0];
+    // The border the system leaves round the items shows the corners of
+    // the skin's menu picture at this DPI.
+    const int border = first.left - window.left;
+    ASSERT_GT(border, 0);
+    const TSkinParts& skin = frame->Skin();
+    const TBitmap& background = skin.MenuBackground->Image;
+    ASSERT_GE(std::min(skin.MenuBackground->LeftWidth, skin.MenuBackground->RightWidth), border);
+    const TBitmap& shown = gOpenMenu.Picture;
+    EXPECT_TRUE(SameCorner(shown, 0, 0, background, 0, 0, border));
+    EXPECT_TRUE(SameCorner(shown, shown.Width() - border, shown.Height() - border, background,
+                           background.Width() - border, background.Height() - border, border));
+    for (const RECT& item : {gOpenMenu.Items[0], gOpenMenu.Items[2]}) {
+        EXPECT_GE(item.bottom - item.top, ScaleForDpi(18, dpi));
+        TEXTMETRICW metrics{};
+        TWindowDC screen(nullptr);
+        TSelectObject font(screen.Get(), MenuFont(dpi));
+        GetTextMetricsW(screen.Get(), &metrics);
+        EXPECT_GE(item.bottom - item.top, metrics.tmHeight + ScaleForDpi(2, dpi));
+    }
+    // Glyph box, caption and shortcut in the menu's font fit the item.
+    const int needed = ScaleForDpi(1 + 16 + 3, dpi) + TextWidth(MenuFont(dpi), L"频道列表(C)") +
+                       TextWidth(MenuFont(dpi), L"Ctrl+L") + ScaleForDpi(10, dpi);
+    EXPECT_GE(first.right - first.left, needed);
+}
+
+TEST_F(SkinDpi, AMemosScrollBarIsTheScaledSkinsAtTheSystemsSizeForTheDpi) {
+    TForm form(Application);
+    form.SetBounds(60, 60, 420, 300);
+    auto* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    memo->SetBounds(10, 10, 200, 160);
+    memo->SetScrollBars(ssVertical);
+    TStringList lines;
+    for (int i = 0; i < 60; ++i)
+        lines.Add(std::to_string(i + 1));
+    memo->SetLines(lines);
+    auto data = MakeSkinData(&form, kSkins[0], true);
+    TWinSkinForm* frame = ShowDressed(form);
+    ASSERT_NE(frame, nullptr);
+    const int dpi = frame->Dpi();
+    const TSkinParts& skin = frame->Skin();
+    ASSERT_TRUE(skin.ScrollArrows && skin.VertScrollThumb);
+
+    HWND h = memo->Handle();
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetScrollBarInfo(h, OBJID_VSCROLL, &info));
+    RECT w{};
+    GetWindowRect(h, &w);
+    RECT bar = info.rcScrollBar;
+    OffsetRect(&bar, -w.left, -w.top);
+    const int b = bar.right - bar.left;
+    EXPECT_EQ(b, SystemMetricForDpi(SM_CXVSCROLL, dpi));
+
+    // The thumb's first and last rows (within the image's margins) where
+    // the system's metrics for this DPI put it.
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
+    TThumbMetrics m;
+    ASSERT_TRUE(ThumbMetrics({si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos, 0},
+                             bar.bottom - bar.top, SystemMetricForDpi(SM_CXHSCROLL, dpi),
+                             ScaleForDpi(kNtMinThumb, dpi), SystemMetricForDpi(SM_CXHTHUMB, dpi),
+                             m));
+    const TBitmap shown = CaptureWindow(h);
+    const TBitmap& image = skin.VertScrollThumb->Image;
+    const TRect source = StateImageRect(image, false, skin.VertScrollThumb->Frame, 1);
+    const int top = bar.top + m.Arrow + m.Offset;
+    EXPECT_TRUE(Shows(shown, bar.left, top, Band(image, source, 0, 1, b, 1)));
+    EXPECT_TRUE(Shows(shown, bar.left, top + m.Thumb - 1,
+                      Band(image, source, source.Height() - 1, 1, b, 1)));
+}
 
 TEST_F(SkinDpi, FrameCaptionAndCloseButtonScaledAndADpiChangeThereAndBackRepaintsTheSame) {
     TForm form(Application);
