@@ -2,6 +2,7 @@
 #include "tests/support/toolkit_env.h"
 
 #include "toolkit/dpi.h"
+#include "toolkit/hint_window.h"
 #include "toolkit/list_view.h"
 #include "toolkit/panels.h"
 #include "toolkit/status_bar.h"
@@ -179,6 +180,20 @@ TEST(FormDpi, ControlsAddedLaterComeInAtTheFormsDpiAndFollowIt) {
     later.ExpectAt(other);
     SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&start));
     later.ExpectAt(dpi);
+}
+
+// A long hint breaks its lines at its 300 pixels scaled for the monitor.
+TEST(HintDpi, LongHintBreaksAtItsWidthForTheMonitor) {
+    THintWindow hint(nullptr);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "channel ";
+    hint.ActivateHint(text, {10, 10});
+    const int dpi = hint.CurrentDpi();
+    EXPECT_EQ(dpi, qh::test::ExpectedDpi());
+    EXPECT_GT(hint.Width(), MulDiv(250, dpi, 96));
+    EXPECT_LE(hint.Width(), MulDiv(300, dpi, 96) + 2 * (MulDiv(2, dpi, 96) + 1) + 2);
+    hint.ReleaseHint();
 }
 
 } // namespace
