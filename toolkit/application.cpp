@@ -358,9 +358,10 @@ void TApplication::HintTimer(UINT_PTR id) {
     }
     if (!WantsHint(FHintControl) || !FHintControl->Showing()) return;
     if (!FHintWindow) FHintWindow = std::make_unique<THintWindow>(nullptr);
-    FHintWindow->ActivateHint(FHintControl->Hint(),
-                              {FHintPoint.x, FHintPoint.y + MulDiv(kHintBelowPointer, MonitorDpiAt(FHintPoint),
-                                                                  kDesignDpi)});
+    FHintWindow->ActivateHint(
+        FHintControl->Hint(),
+        {FHintPoint.x,
+         FHintPoint.y + MulDiv(kHintBelowPointer, MonitorDpiAt(FHintPoint), kDesignDpi)});
     SetTimer(FHandle, kHintHideTimer, static_cast<UINT>(FHintHidePause), nullptr);
 }
 

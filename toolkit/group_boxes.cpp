@@ -95,8 +95,8 @@ void TCustomRadioGroup::ArrangeButtons() {
     int w = (r.right - r.left) / FColumns, h = (r.bottom - r.top) / std::max(rows, 1);
     for (size_t i = 0; i < FButtons.size(); ++i) {
         int col = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
-        FButtons[i]->SetBounds(r.left + ScaleFigure(6) + col * w, r.top + row * h, w - ScaleFigure(8),
-                               std::min(h, ScaleFigure(20)));
+        FButtons[i]->SetBounds(r.left + ScaleFigure(6) + col * w, r.top + row * h,
+                               w - ScaleFigure(8), std::min(h, ScaleFigure(20)));
     }
 }
 

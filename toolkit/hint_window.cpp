@@ -67,7 +67,8 @@ void THintWindow::ActivateHint(const std::string& text, POINT at) {
     int x = std::max<int>(screen.left, std::min<int>(at.x, screen.right - size.cx));
     int y = at.y;
     // Below the pointer unless that leaves the screen; then above it.
-    if (y + size.cy > screen.bottom) y = std::max<int>(screen.top, at.y - size.cy - ScaleFigure(24));
+    if (y + size.cy > screen.bottom)
+        y = std::max<int>(screen.top, at.y - size.cy - ScaleFigure(24));
     HWND window = Handle();
     SetWindowTextW(window, FText.c_str());
     SetBounds(x, y, size.cx, size.cy);

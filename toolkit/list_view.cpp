@@ -58,8 +58,8 @@ void TCustomListView::AddColumn(const std::string& caption, int width) {
 int TCustomListView::ColumnWidth(int index) const {
     if (index < 0 || static_cast<size_t>(index) >= FColumns.size()) return 0;
     if (HandleAllocated())
-        return static_cast<int>(
-            SendMessageW(const_cast<TCustomListView*>(this)->Handle(), LVM_GETCOLUMNWIDTH, index, 0));
+        return static_cast<int>(SendMessageW(const_cast<TCustomListView*>(this)->Handle(),
+                                             LVM_GETCOLUMNWIDTH, index, 0));
     return FColumns[static_cast<size_t>(index)].second;
 }
 

@@ -193,7 +193,8 @@ void TTrayIcon::SetIconLoader(TIconLoader loader) {
 int TTrayIcon::TrayIconSize() {
     POINT at{0, 0}; // the primary monitor, where a taskbar not found sits
     RECT bar{};
-    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr); taskbar && GetWindowRect(taskbar, &bar))
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        taskbar && GetWindowRect(taskbar, &bar))
         at = {bar.left + (bar.right - bar.left) / 2, bar.top + (bar.bottom - bar.top) / 2};
     return SystemMetricForDpi(SM_CXSMICON, MonitorDpiAt(at));
 }
