@@ -16,7 +16,6 @@
 #include "skin/data/skin_store.h"
 #include "toolkit/application.h"
 #include "toolkit/browser/web_browser.h"
-#include "toolkit/dpi.h"
 #include "tray/tray_icon.h"
 
 namespace qh {
@@ -220,10 +219,9 @@ void TKivoMainForm::CreateComponents() {
     TrayIcon1->SetCycleInterval(0);
     // The program's own picture at the size the tray shows at its DPI, not
     // a larger one the shell shrinks.
-    TIconImage trayIcon;
-    if (trayIcon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON",
-                                  SystemMetricForDpi(SM_CXSMICON, MonitorDpiAt({0, 0}))))
-        TrayIcon1->SetIcon(&trayIcon);
+    TrayIcon1->SetIconLoader([](int size, TIconImage& icon) {
+        return icon.LoadFromResource(GetModuleHandleW(nullptr), L"MAINICON", size);
+    });
     TrayIcon1->SetHint("青禾网络电视 V2.0");
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->SetIconIndex(0);

@@ -1,6 +1,8 @@
 #include "toolkit/application.h"
 
 #include "core/gbk.h"
+#include "core/mul_div.h"
+#include "toolkit/dpi.h"
 #include "toolkit/exception_report.h"
 #include "toolkit/hint_window.h"
 #include "toolkit/menus.h"
@@ -356,8 +358,10 @@ void TApplication::HintTimer(UINT_PTR id) {
     }
     if (!WantsHint(FHintControl) || !FHintControl->Showing()) return;
     if (!FHintWindow) FHintWindow = std::make_unique<THintWindow>(nullptr);
-    FHintWindow->ActivateHint(FHintControl->Hint(),
-                              {FHintPoint.x, FHintPoint.y + kHintBelowPointer});
+    FHintWindow->ActivateHint(
+        FHintControl->Hint(),
+        {FHintPoint.x,
+         FHintPoint.y + MulDiv(kHintBelowPointer, MonitorDpiAt(FHintPoint), kDesignDpi)});
     SetTimer(FHandle, kHintHideTimer, static_cast<UINT>(FHintHidePause), nullptr);
 }
 

@@ -178,6 +178,11 @@ class TControl : public TComponent {
     // The DPI the control's figures are shown at: its form's, 96 until the
     // form has been scaled.
     virtual int CurrentDpi() const;
+    // The DPI the control's figures are held at now: 96 as described, its
+    // parent's once it has been put on a scaled control. A control put
+    // there later is scaled once when it arrives; figures given to it after
+    // that are taken as they are.
+    int FiguresDpi() const { return FFiguresDpi; }
 
 protected:
     // Stores a property that changes the look, repainting when it changed.
@@ -204,8 +209,11 @@ protected:
     // Keeps the caption a window changed by itself (typing in an edit).
     void StoreCaption(const std::string& caption) { FCaption = caption; }
     // Shows the control's figures (bounds, own font) at another DPI; a
-    // class with figures of its own scales them too.
+    // class with figures of its own scales them too and calls this one.
     virtual void ChangeScale(int fromDpi, int toDpi);
+    // A figure of the class's own drawing, described at 96 DPI, at the
+    // control's DPI.
+    int ScaleFigure(int value) const;
 
 private:
     struct TFront {
@@ -230,6 +238,7 @@ private:
     bool FMouseDown = false;
     bool FMouseInControl = false;
     TAction* FAction = nullptr;
+    int FFiguresDpi = 96;
     bool FParentFont = true;
     bool FTakingParentFont = false;
     void TakeParentFont();

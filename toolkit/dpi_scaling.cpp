@@ -12,7 +12,12 @@ int TControl::CurrentDpi() const {
     return FParent ? FParent->CurrentDpi() : kDesignDpi;
 }
 
+int TControl::ScaleFigure(int value) const {
+    return MulDiv(value, CurrentDpi(), kDesignDpi);
+}
+
 void TControl::ChangeScale(int fromDpi, int toDpi) {
+    FFiguresDpi = toDpi;
     const TRect r = RescaleForDpi(TRect{FLeft, FTop, FLeft + FWidth, FTop + FHeight}, fromDpi, toDpi);
     if (FAlign == alNone)
         SetBounds(r.Left, r.Top, r.Width(), r.Height());

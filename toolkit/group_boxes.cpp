@@ -32,11 +32,11 @@ void TCustomGroupBox::CreateParams(TCreateParams& params) {
 
 void TCustomGroupBox::AdjustClientRect(RECT& r) {
     // Below the caption line, inside the frame.
-    int caption = std::abs(Font()->Height()) + 4;
-    r.left += 2;
-    r.top += caption;
-    r.right -= 2;
-    r.bottom -= 2;
+    const int frame = ScaleFigure(2);
+    r.left += frame;
+    r.top += std::abs(Font()->Height()) + ScaleFigure(4);
+    r.right -= frame;
+    r.bottom -= frame;
 }
 
 TCustomRadioGroup::TCustomRadioGroup(TComponent* owner) : TCustomGroupBox(owner) {}
@@ -95,7 +95,8 @@ void TCustomRadioGroup::ArrangeButtons() {
     int w = (r.right - r.left) / FColumns, h = (r.bottom - r.top) / std::max(rows, 1);
     for (size_t i = 0; i < FButtons.size(); ++i) {
         int col = static_cast<int>(i) / rows, row = static_cast<int>(i) % rows;
-        FButtons[i]->SetBounds(r.left + 6 + col * w, r.top + row * h, w - 8, std::min(h, 20));
+        FButtons[i]->SetBounds(r.left + ScaleFigure(6) + col * w, r.top + row * h,
+                               w - ScaleFigure(8), std::min(h, ScaleFigure(20)));
     }
 }
 

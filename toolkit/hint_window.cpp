@@ -2,6 +2,7 @@
 
 #include "core/gbk.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/forms.h"
 #include "toolkit/win_handle.h"
 
@@ -35,18 +36,17 @@ void THintWindow::CreateParams(TCreateParams& params) {
 }
 
 HFONT THintWindow::HintFont() {
-    if (!FFont) {
+    if (!FFont || FFontDpi != FDpi) {
         // The font the system gives its own tooltips and status bars.
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-            FFont.Reset(CreateFontIndirectW(&metrics.lfStatusFont));
+        const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(FDpi);
+        FFont.Reset(metrics.cbSize ? CreateFontIndirectW(&metrics.lfStatusFont) : nullptr);
+        FFontDpi = FDpi;
     }
     return FFont ? FFont.Get() : Font()->Handle();
 }
 
 SIZE THintWindow::HintSize(const std::wstring& text) {
-    RECT r{0, 0, kMaxHintWidth, 0};
+    RECT r{0, 0, ScaleFigure(kMaxHintWidth), 0};
     {
         TWindowDC screen(nullptr);
         TSelectObject select(screen.Get(), HintFont());
@@ -54,18 +54,21 @@ SIZE THintWindow::HintSize(const std::wstring& text) {
                   DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
     }
     // Text, padding and the one-pixel border on each side.
-    return {r.right - r.left + 2 * (kPadding + 1) + 2, r.bottom - r.top + 2 * (kPadding + 1)};
+    const int padding = ScaleFigure(kPadding);
+    return {r.right - r.left + 2 * (padding + 1) + 2, r.bottom - r.top + 2 * (padding + 1)};
 }
 
 void THintWindow::ActivateHint(const std::string& text, POINT at) {
     FText = GbkToWide(text);
     if (FText.size() > kMaxHintChars) FText.resize(kMaxHintChars);
+    FDpi = MonitorDpiAt(at);
     SIZE size = HintSize(FText);
     RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     int x = std::max<int>(screen.left, std::min<int>(at.x, screen.right - size.cx));
     int y = at.y;
     // Below the pointer unless that leaves the screen; then above it.
-    if (y + size.cy > screen.bottom) y = std::max<int>(screen.top, at.y - size.cy - 24);
+    if (y + size.cy > screen.bottom)
+        y = std::max<int>(screen.top, at.y - size.cy - ScaleFigure(24));
     HWND window = Handle();
     SetWindowTextW(window, FText.c_str());
     SetBounds(x, y, size.cx, size.cy);
@@ -85,7 +88,7 @@ bool THintWindow::Active() const {
 
 void THintWindow::PaintWindow(HDC dc) {
     RECT r = ClientRect();
-    InflateRect(&r, -kPadding, -kPadding);
+    InflateRect(&r, -ScaleFigure(kPadding), -ScaleFigure(kPadding));
     TSelectObject select(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(clInfoText));

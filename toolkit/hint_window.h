@@ -16,8 +16,10 @@ class THintWindow : public TWinControl {
     void ActivateHint(const std::string& text, POINT at);
     void ReleaseHint();
     bool Active() const;
-    // The size the text needs, lines broken at a width of their own.
+    // The size the text needs, lines broken at a width of their own, at
+    // the DPI of the monitor the hint was last shown on.
     SIZE HintSize(const std::wstring& text);
+    int CurrentDpi() const override { return FDpi; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -28,6 +30,8 @@ private:
     HFONT HintFont();
     std::wstring FText;
     TFontHandle FFont;
+    int FFontDpi = 0;
+    int FDpi = 96;
 };
 
 } // namespace qh

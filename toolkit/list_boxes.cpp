@@ -81,7 +81,7 @@ void TCustomComboBox::CreateParams(TCreateParams& params) {
                      : FStyle == csSimple     ? CBS_SIMPLE
                                               : CBS_DROPDOWN);
     // The height of a drop-down combo box includes its open list.
-    params.Height = std::max(params.Height, 200);
+    params.Height = std::max(params.Height, ScaleFigure(200));
 }
 
 void TCustomComboBox::WndProc(TMessage& m) {

@@ -1,6 +1,7 @@
 #include "toolkit/list_view.h"
 
 #include "core/gbk.h"
+#include "toolkit/layout/dpi_scale.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -51,6 +52,24 @@ void TCustomListView::AddColumn(const std::string& caption, int width) {
         column.cx = width;
         SendMessageW(Handle(), LVM_INSERTCOLUMNW, FColumns.size() - 1,
                      reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+int TCustomListView::ColumnWidth(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= FColumns.size()) return 0;
+    if (HandleAllocated())
+        return static_cast<int>(SendMessageW(const_cast<TCustomListView*>(this)->Handle(),
+                                             LVM_GETCOLUMNWIDTH, index, 0));
+    return FColumns[static_cast<size_t>(index)].second;
+}
+
+void TCustomListView::ChangeScale(int fromDpi, int toDpi) {
+    TWinControl::ChangeScale(fromDpi, toDpi);
+    // From the width shown, which the user may have dragged.
+    for (size_t i = 0; i < FColumns.size(); ++i) {
+        int& width = FColumns[i].second;
+        width = RescaleForDpi(ColumnWidth(static_cast<int>(i)), fromDpi, toDpi);
+        if (HandleAllocated()) SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, i, MAKELPARAM(width, 0));
     }
 }
 

@@ -19,7 +19,10 @@ class TCustomListView : public TWinControl {
 
     TViewStyle ViewStyle() const { return FViewStyle; }
     void SetViewStyle(TViewStyle style);
+    // The width at the control's DPI (described at 96: scaled with it).
     void AddColumn(const std::string& caption, int width);
+    // The column's width as shown now; 0 for no such column.
+    int ColumnWidth(int index) const;
     // Adds a row: its caption, then the texts of the further columns.
     void AddItem(const std::vector<std::string>& texts);
     int ItemCount() const { return static_cast<int>(FRows.size()); }
@@ -27,6 +30,7 @@ class TCustomListView : public TWinControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     void InsertRow(size_t index);

@@ -1,6 +1,7 @@
 #include "toolkit/scroll_box.h"
 
 #include "core/gbk.h"
+#include "toolkit/layout/dpi_scale.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -39,6 +40,17 @@ SIZE TScrollBox::ContentSize() const {
 }
 
 void TScrollBox::ChildBoundsChanged() {
+    UpdateScrollBars();
+}
+
+void TScrollBox::ChangeScale(int fromDpi, int toDpi) {
+    // The children sit where the scrolled content puts them: the position
+    // scales with them.
+    const bool wasUpdating = std::exchange(FUpdating, true);
+    FHPos = RescaleForDpi(FHPos, fromDpi, toDpi);
+    FVPos = RescaleForDpi(FVPos, fromDpi, toDpi);
+    TWinControl::ChangeScale(fromDpi, toDpi);
+    FUpdating = wasUpdating;
     UpdateScrollBars();
 }
 
@@ -128,10 +140,10 @@ void TScrollBox::Scroll(int bar, int code) {
     int pos = bar == SB_HORZ ? FHPos : FVPos;
     switch (code) {
     case SB_LINEUP:
-        pos -= kScrollLine;
+        pos -= ScaleFigure(kScrollLine);
         break;
     case SB_LINEDOWN:
-        pos += kScrollLine;
+        pos += ScaleFigure(kScrollLine);
         break;
     case SB_PAGEUP:
         pos -= page;
@@ -174,7 +186,7 @@ void TScrollBox::WndProc(TMessage& m) {
     case WM_MOUSEWHEEL: {
         if (!(GetWindowLongW(Handle(), GWL_STYLE) & WS_VSCROLL)) break;
         int notches = GET_WHEEL_DELTA_WPARAM(m.WParam) / WHEEL_DELTA;
-        ScrollTo(FHPos, FVPos - notches * 3 * kScrollLine);
+        ScrollTo(FHPos, FVPos - notches * 3 * ScaleFigure(kScrollLine));
         m.Result = 0;
         return;
     }

@@ -32,6 +32,7 @@ protected:
     void ChildBoundsChanged() override;
     // Focus that goes to a control out of sight brings it into view.
     void ChildFocused(TWinControl* child) override;
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     void UpdateScrollBars();

@@ -1,6 +1,7 @@
 #include "toolkit/status_bar.h"
 
 #include "core/gbk.h"
+#include "toolkit/layout/dpi_scale.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -37,13 +38,20 @@ void TStatusBar::HandleCreated() {
     std::vector<int> edges;
     int right = 0;
     for (size_t i = 0; i < FPanelTexts.size(); ++i) {
-        right += i < FPanelWidths.size() ? FPanelWidths[i] : 50;
+        right += i < FPanelWidths.size() ? FPanelWidths[i] : ScaleFigure(50);
         edges.push_back(i + 1 == FPanelTexts.size() ? -1 : right);
     }
     SendMessageW(h, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (size_t i = 0; i < FPanelTexts.size(); ++i)
         SendMessageW(h, SB_SETTEXTW, i,
                      reinterpret_cast<LPARAM>(GbkToWide(FPanelTexts[i]).c_str()));
+}
+
+void TStatusBar::ChangeScale(int fromDpi, int toDpi) {
+    TWinControl::ChangeScale(fromDpi, toDpi);
+    for (int& width : FPanelWidths)
+        width = RescaleForDpi(width, fromDpi, toDpi);
+    if (HandleAllocated()) HandleCreated();
 }
 
 void TStatusBar::SetSimplePanel(bool simple) {

@@ -19,13 +19,14 @@ class TStatusBar : public TWinControl {
     void SetSimpleText(const std::string& text);
     bool SizeGrip() const { return FSizeGrip; }
     void SetSizeGrip(bool grip);
-    // Panel texts and widths, left to right.
+    // Panel texts and widths, left to right (widths at the bar's DPI).
     void SetPanels(const std::vector<std::string>& texts, const std::vector<int>& widths);
     const std::vector<std::string>& PanelTexts() const { return FPanelTexts; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     bool FSimplePanel = false;

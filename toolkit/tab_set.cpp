@@ -41,10 +41,11 @@ RECT TTabSet::TabRect(int index) {
     TWindowDC screen(nullptr);
     TCanvas canvas(screen.Get());
     canvas.Font().Assign(*Font());
-    int x = kStartOffset;
+    int x = ScaleFigure(kStartOffset);
     RECT r{0, 0, 0, 0};
     for (int i = 0; i <= index; ++i) {
-        const int w = canvas.TextExtent(GbkToWide(FTabs[static_cast<size_t>(i)])).cx + 2 * kTextMargin;
+        const int w = canvas.TextExtent(GbkToWide(FTabs[static_cast<size_t>(i)])).cx +
+                      2 * ScaleFigure(kTextMargin);
         r = {x, 0, x + w, Height() - 2};
         x += w;
     }

@@ -118,7 +118,7 @@ void TToolButton::Paint(HDC dc) {
         int x = (Width() - iw) / 2, y = (Height() - ih) / 2;
         if (!Caption().empty()) {
             // The picture above the caption, the pair centred.
-            y = std::max(0, (Height() - ih - std::abs(Font()->Height()) - 4) / 2);
+            y = std::max(0, (Height() - ih - std::abs(Font()->Height()) - ScaleFigure(4)) / 2);
             r.top = y + ih;
         }
         if (state & cdsSelected) {

@@ -1,6 +1,7 @@
 #include "toolkit/tree_view.h"
 
 #include "core/gbk.h"
+#include "toolkit/layout/dpi_scale.h"
 
 #include <commctrl.h>
 #include <algorithm>
@@ -9,7 +10,8 @@
 
 namespace qh {
 
-QH_DEFINE_CLASS(TCustomTreeView, TWinControl)
+QH_DEFINE_CLASS(TCustomTreeView, TWinControl,
+                IntProp("Indent", &TCustomTreeView::Indent, &TCustomTreeView::SetIndent))
 
 QH_DEFINE_CLASS(TTreeView, TCustomTreeView)
 
@@ -45,7 +47,24 @@ void TCustomTreeView::InsertNode(size_t index) {
         SendMessageW(Handle(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+void TCustomTreeView::SetIndent(int indent) {
+    FIndent = std::max(indent, 0);
+    FIndentSet = true;
+    if (HandleAllocated()) ApplyIndent();
+}
+
+void TCustomTreeView::ApplyIndent() {
+    SendMessageW(Handle(), TVM_SETINDENT, static_cast<WPARAM>(FIndent), 0);
+}
+
+void TCustomTreeView::ChangeScale(int fromDpi, int toDpi) {
+    TWinControl::ChangeScale(fromDpi, toDpi);
+    FIndent = RescaleForDpi(FIndent, fromDpi, toDpi);
+    if (HandleAllocated()) ApplyIndent();
+}
+
 void TCustomTreeView::HandleCreated() {
+    if (FIndentSet || FiguresDpi() != 96) ApplyIndent();
     for (size_t i = 0; i < FNodes.size(); ++i)
         InsertNode(i);
 }

@@ -16,10 +16,14 @@ class TCustomTreeView : public TWinControl {
     // Adds a node under parent (-1: at the top) and answers its number.
     int AddNode(int parent, const std::string& text);
     int NodeCount() const { return static_cast<int>(FNodes.size()); }
+    // How far a child node sits right of its parent, at the control's DPI.
+    int Indent() const { return FIndent; }
+    void SetIndent(int indent);
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void HandleCreated() override;
+    void ChangeScale(int fromDpi, int toDpi) override;
 
 private:
     void InsertNode(size_t index);
@@ -29,6 +33,11 @@ private:
         HTREEITEM item = nullptr;
     };
     std::vector<TNode> FNodes;
+    // The common control's own indent at 96 DPI; at 96 the control keeps
+    // its own until the program asks for another.
+    int FIndent = 19;
+    bool FIndentSet = false;
+    void ApplyIndent();
 };
 
 class TTreeView : public TCustomTreeView {

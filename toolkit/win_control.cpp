@@ -91,6 +91,9 @@ void TWinControl::InsertControl(TControl* control) {
     control->FParent = this;
     if (control->FParentFont) control->TakeParentFont();
     if (control->FParentColor) control->TakeParentColor();
+    // Before its window is made, so that it is made at its size.
+    if (control->FFiguresDpi != CurrentDpi())
+        control->ChangeScale(control->FFiguresDpi, CurrentDpi());
     if (auto* win = dynamic_cast<TWinControl*>(control)) {
         FTabList.push_back(win);
         if (win->FWantedTabOrder >= 0) win->SetTabOrder(std::exchange(win->FWantedTabOrder, -1));

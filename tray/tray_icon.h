@@ -40,9 +40,18 @@ class TTrayIcon : public TComponent, private TTrayCallbackTarget {
 
     // Published properties.
     TIconImage* Icon() const { return FIcon.get(); }
-    // Copies the icon; the tray follows at once.
+    // Copies the icon; the tray follows at once. Drops an icon loader.
     void SetIcon(const TIconImage* value);
     void SetIcon(HICON value);
+    // Draws the icon at a size in pixels; false keeps the icon it had.
+    using TIconLoader = std::function<bool(int size, TIconImage& icon)>;
+    // Takes the icon from the loader at the size the tray shows at its DPI,
+    // now and again when the DPI or the displays change (a hidden window
+    // hears of that through the display and setting changes and the
+    // taskbar's re-creation, never through a DPI change of its own).
+    void SetIconLoader(TIconLoader loader);
+    // The small-icon size at the DPI of the monitor the taskbar is on.
+    static int TrayIconSize();
     bool IconVisible() const { return FIconVisible; }
     void SetIconVisible(bool value);
     const std::string& Hint() const { return FHint; }
@@ -128,12 +137,17 @@ private:
     void CycleTimerTick();
     void ExitTimerTick();
     void ClickDefaultMenuItem();
+    // Loads the icon for the tray's size now, without telling the shell;
+    // whether it was loaded.
+    bool LoadIconForTray();
     // Application-window messages; never consumes one.
     void ApplicationMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Owner-form messages; true when the message is consumed with result.
     bool OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     std::unique_ptr<TIconImage> FIcon;
+    TIconLoader FIconLoader;
+    int FLoadedSize = 0;
     bool FIconVisible = false;
     std::string FHint;
     bool FShowHint = true;

@@ -1,9 +1,12 @@
 #include "tray/tray_icon.h"
 
 #include "core/gbk.h"
+#include "toolkit/dpi.h"
 #include "tray/tray_host.h"
 
 #include <shellapi.h>
+
+#include <utility>
 
 namespace qh {
 
@@ -174,11 +177,39 @@ bool TTrayIcon::UpdateInTray() {
 }
 
 void TTrayIcon::SetIcon(const TIconImage* value) {
-    FIcon->Assign(value ? value->Handle() : nullptr);
+    SetIcon(value ? value->Handle() : nullptr);
 }
 
 void TTrayIcon::SetIcon(HICON value) {
+    FIconLoader = nullptr;
     FIcon->Assign(value);
+}
+
+void TTrayIcon::SetIconLoader(TIconLoader loader) {
+    FIconLoader = std::move(loader);
+    if (LoadIconForTray()) UpdateInTray();
+}
+
+int TTrayIcon::TrayIconSize() {
+    POINT at{0, 0}; // the primary monitor, where a taskbar not found sits
+    RECT bar{};
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        taskbar && GetWindowRect(taskbar, &bar))
+        at = {bar.left + (bar.right - bar.left) / 2, bar.top + (bar.bottom - bar.top) / 2};
+    return SystemMetricForDpi(SM_CXSMICON, MonitorDpiAt(at));
+}
+
+bool TTrayIcon::LoadIconForTray() {
+    if (!FIconLoader) return false;
+    const int size = TrayIconSize();
+    TIconImage fresh;
+    if (!FIconLoader(size, fresh) || fresh.Empty()) return false;
+    FLoadedSize = size;
+    // The caller tells the shell, once.
+    auto onChange = std::exchange(FIcon->OnChange, nullptr);
+    FIcon->Assign(fresh);
+    FIcon->OnChange = std::move(onChange);
+    return true;
 }
 
 void TTrayIcon::SetIconVisible(bool value) {
@@ -536,7 +567,14 @@ void TTrayIcon::ApplicationMessage(UINT message, WPARAM wParam, LPARAM) {
         }
     } else if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
         TrayHost::ShowMainForm();
+    } else if (message == WM_DISPLAYCHANGE || message == WM_DPICHANGED ||
+               (message == WM_SETTINGCHANGE && TrayIconSize() != FLoadedSize)) {
+        // A display or DPI change reloads at an unchanged size too: the
+        // shell may have scaled its copy. Other settings only when it moved.
+        if (LoadIconForTray()) UpdateInTray();
     } else if (message != 0 && message == TaskbarCreated()) {
+        // A DPI change re-creates the taskbar too.
+        LoadIconForTray();
         if (FIconVisible) AddToTray();
     }
 }

@@ -2,7 +2,11 @@
 #include "tests/support/toolkit_env.h"
 
 #include "toolkit/dpi.h"
+#include "toolkit/hint_window.h"
+#include "toolkit/list_view.h"
 #include "toolkit/panels.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/tree_view.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +114,86 @@ TEST(FormDpi, MovingToAnotherDpiAndBackGivesTheSameLayout) {
     EXPECT_EQ(d.own->Font()->Height(), fontHeight);
     GetClientRect(h, &client);
     ExpectRect(client, Scaled({0, 0, 200, 100}, dpi));
+}
+
+// Controls made once the form is on the screen, described at 96 DPI: they
+// come in at the form's DPI, figures of their own too, and follow it.
+struct TLaterControls {
+    TPanel* panel;
+    TStatusBar* status;
+    TListView* list;
+    TTreeView* tree;
+    explicit TLaterControls(TForm& form) {
+        panel = new TPanel(&form);
+        panel->SetBounds(10, 20, 101, 33);
+        status = new TStatusBar(&form);
+        status->SetPanels({"a", "b", "c"}, {60, 80});
+        list = new TListView(&form);
+        list->SetViewStyle(vsReport);
+        list->AddColumn("a", 70);
+        tree = new TTreeView(&form);
+        for (TControl* control : std::vector<TControl*>{panel, status, list, tree})
+            control->SetParent(&form);
+    }
+    int PanelEdge(int index) const {
+        int edges[3]{};
+        SendMessageW(status->Handle(), SB_GETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+        return edges[index];
+    }
+    int TreeIndent() const {
+        return static_cast<int>(SendMessageW(tree->Handle(), TVM_GETINDENT, 0, 0));
+    }
+    void ExpectAt(int dpi) const {
+        ExpectRect(panel->BoundsRect(), Scaled({10, 20, 111, 53}, dpi));
+        EXPECT_EQ(panel->FiguresDpi(), dpi);
+        EXPECT_EQ(PanelEdge(0), MulDiv(60, dpi, 96));
+        EXPECT_EQ(PanelEdge(1), MulDiv(60, dpi, 96) + MulDiv(80, dpi, 96));
+        EXPECT_EQ(PanelEdge(2), -1);
+        EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(70, dpi, 96));
+        // The common control's own 19 pixels at 96.
+        EXPECT_EQ(TreeIndent(), MulDiv(19, dpi, 96));
+    }
+};
+
+TEST(FormDpi, ControlsAddedLaterComeInAtTheFormsDpiAndFollowIt) {
+    TForm form{Application};
+    form.SetClientSize(300, 200);
+    HWND h = form.Handle();
+    const int dpi = WindowDpi(h);
+    ASSERT_EQ(form.CurrentDpi(), dpi);
+    TLaterControls later(form);
+    later.ExpectAt(dpi);
+
+    // Moved to another form at the same DPI: scaled once, not again.
+    TForm second{Application};
+    second.HandleNeeded();
+    later.panel->SetParent(&second);
+    ExpectRect(later.panel->BoundsRect(), Scaled({10, 20, 111, 53}, dpi));
+    later.panel->SetParent(&form);
+
+    const int other = dpi == 96 ? 144 : 96;
+    RECT start;
+    GetWindowRect(h, &start);
+    RECT suggested{start.left, start.top, start.left + MulDiv(start.right - start.left, other, dpi),
+                   start.top + MulDiv(start.bottom - start.top, other, dpi)};
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
+    later.ExpectAt(other);
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&start));
+    later.ExpectAt(dpi);
+}
+
+// A long hint breaks its lines at its 300 pixels scaled for the monitor.
+TEST(HintDpi, LongHintBreaksAtItsWidthForTheMonitor) {
+    THintWindow hint(nullptr);
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "channel ";
+    hint.ActivateHint(text, {10, 10});
+    const int dpi = hint.CurrentDpi();
+    EXPECT_EQ(dpi, qh::test::ExpectedDpi());
+    EXPECT_GT(hint.Width(), MulDiv(250, dpi, 96));
+    EXPECT_LE(hint.Width(), MulDiv(300, dpi, 96) + 2 * (MulDiv(2, dpi, 96) + 1) + 2);
+    hint.ReleaseHint();
 }
 
 } // namespace

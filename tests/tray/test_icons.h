@@ -18,8 +18,7 @@ struct IconHolder {
     IconHolder& operator=(const IconHolder&) = delete;
 };
 
-inline HICON MakeSolidIcon(COLORREF colour) {
-    const int size = 16;
+inline HICON MakeSolidIcon(COLORREF colour, int size = 16) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = size;
@@ -45,6 +44,17 @@ inline HICON MakeSolidIcon(COLORREF colour) {
     DeleteObject(colourBitmap);
     DeleteObject(maskBitmap);
     return icon;
+}
+
+// The icon's width in pixels, 0 for none.
+inline int IconWidth(HICON icon) {
+    ICONINFO iconInfo{};
+    if (!icon || !GetIconInfo(icon, &iconInfo)) return 0;
+    BITMAP bitmap{};
+    GetObjectW(iconInfo.hbmMask, sizeof(bitmap), &bitmap);
+    if (iconInfo.hbmColor) DeleteObject(iconInfo.hbmColor);
+    DeleteObject(iconInfo.hbmMask);
+    return bitmap.bmWidth;
 }
 
 // The colour of the icon's middle pixel, or CLR_INVALID.

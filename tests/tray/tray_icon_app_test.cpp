@@ -7,6 +7,8 @@
 #include "shell_recorder.h"
 #include "test_icons.h"
 
+#include "core/mul_div.h"
+#include "tests/support/dpi_awareness.h"
 #include "tests/support/scoped_override.h"
 #include "toolkit/application.h"
 #include "toolkit/exception_report.h"
@@ -89,6 +91,45 @@ TEST_F(TrayIconInApplication, TaskbarRestartAddsAVisibleIconAgain) {
     icon->SetIconVisible(false);
     SendMessageW(application->Handle(), TTrayIcon::TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(shell.Count(NIM_ADD), 3);
+}
+
+// The suite's prefix gives its DPI to the tray: 16 pixels at 96, 24 at 144.
+TEST_F(TrayIconInApplication, LoadedIconTakesTheTraysSizeAndFollowsDisplayChanges) {
+    std::vector<int> sizes;
+    COLORREF colour = RGB(200, 0, 0);
+    TTrayIcon* icon = LoadIcon([&](TTrayIcon& tray) {
+        tray.SetIconLoader([&](int size, qh::TIconImage& image) {
+            sizes.push_back(size);
+            tray_test::IconHolder drawn(tray_test::MakeSolidIcon(colour, size));
+            image.Assign(drawn.Handle);
+            return true;
+        });
+        tray.SetIconVisible(true);
+    });
+    const int expected = qh::MulDiv(16, qh::test::ExpectedDpi(), 96);
+    EXPECT_EQ(sizes, std::vector<int>{expected});
+    ASSERT_EQ(shell.Count(NIM_ADD), 1);
+    EXPECT_EQ(tray_test::IconWidth(shell.Last().Record.Icon), expected);
+
+    // A setting that leaves the size as it was leaves the icon alone.
+    const size_t calls = shell.Calls.size();
+    SendMessageW(application->Handle(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+    EXPECT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(shell.Calls.size(), calls);
+
+    colour = RGB(0, 0, 200);
+    SendMessageW(application->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(sizes, (std::vector<int>{expected, expected}));
+    ASSERT_EQ(shell.Calls.size(), calls + 1);
+    EXPECT_EQ(shell.Last().Message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(tray_test::IconColour(shell.Last().Record.Icon), RGB(0, 0, 200));
+
+    // An icon given outright is not replaced by the loader's.
+    tray_test::IconHolder green(tray_test::MakeSolidIcon(RGB(0, 200, 0)));
+    icon->SetIcon(green.Handle);
+    SendMessageW(application->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_EQ(sizes.size(), 2u);
+    EXPECT_EQ(tray_test::IconColour(icon->Icon()->Handle()), RGB(0, 200, 0));
 }
 
 TEST_F(TrayIconInApplication, RightButtonOpensTheMenuOnButtonDown) {
