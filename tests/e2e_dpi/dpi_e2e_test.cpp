@@ -59,10 +59,11 @@ protected:
         PortalE2e::SetUp();
     }
     // Waits for the dressed main window to take its scaled client size
-    // inside the skin's frame: the toolkit sizes it around the system's
-    // frame first, with the same client size.
+    // inside the skin's frame and below its painted menu bar: the toolkit
+    // sizes it around the system's frame first, with the same client size,
+    // and the window's own menu goes just before the skin's frame is sized.
     void StartScaled() {
-        const int frameLeft = ScaledFrame().Left;
+        const qh::TFrameWidths frame = ScaledFrame();
         StartProgram();
         ASSERT_NE(FMain, nullptr);
         ASSERT_TRUE(PumpUntil(
@@ -70,11 +71,13 @@ protected:
                 RECT c{};
                 GetClientRect(FMain, &c);
                 return SendMessageW(FMain, 0x3504, 0, 0) == 1 &&
-                       ClientOnScreen(FMain).left - WindowRectOf(FMain).left == frameLeft &&
+                       ClientOnScreen(FMain).left - WindowRectOf(FMain).left == frame.Left &&
+                       ClientOnScreen(FMain).top - WindowRectOf(FMain).top >
+                           frame.Top + Scaled(kMenuBar96) / 2 &&
                        std::abs(c.right - Scaled(910)) <= 3 && std::abs(c.bottom - Scaled(603)) <= 3;
             },
             kPatience))
-            << "client " << Scaled(910) << " x " << Scaled(603) << " within 3, frame " << frameLeft;
+            << "client " << Scaled(910) << " x " << Scaled(603) << " within 3, frame " << frame.Left;
     }
 };
 
@@ -108,9 +111,20 @@ TEST_F(DpiE2e, TheMainWindowsFrameCaptionMenuBarAndToolBarAreTheirDesignScaled) 
     // the window to the tray.
     const POINT close = CaptionButtonPoint(FMain, *skin, 0, false);
     ASSERT_GE(close.x, 0);
-    const LPARAM at = MAKELPARAM(close.x, close.y);
-    PostMessageW(FMain, WM_NCLBUTTONDOWN, HTCAPTION, at);
-    PostMessageW(FMain, WM_NCLBUTTONUP, HTCAPTION, at);
+    // A real click, every input at the button's place: posted button
+    // messages raced the frame's hover timer, which ends a press whose
+    // button is not down, and a pointer moved apart from the click could
+    // still be elsewhere when the press came.
+    INPUT click[3]{};
+    for (INPUT& in : click) {
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (close.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        in.mi.dy = (close.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    }
+    click[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    click[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(FMain); }, kPatience)) << "hid to the tray";
     EXPECT_TRUE(FProgram->Running());
 }
