@@ -62,7 +62,7 @@ start_at() {
     QH_WINE_DPI=$dpi scripts/wine-prefix.sh "$prefix"
     QH_WINE_DPI=$dpi QH_WINEPREFIX=$prefix scripts/wine-run.sh "$build/bin/QingheTV.exe" &
     program=$!
-    sleep 15
+    sleep 25
 }
 
 start_at 144
@@ -91,6 +91,6 @@ for d in 96 144 192; do
     sides+=("$out/main-window-$d-dpi.png")
     stop_program
 done
-convert "${sides[@]}" -background "#3a6ea5" -gravity south -splice 16x0 +append -gravity east -splice 16x0 "$out/main-window-100-150-200.png"
+convert "${sides[@]}" -bordercolor "#3a6ea5" -border 8 -background "#3a6ea5" -gravity south +append "$out/main-window-100-150-200.png"
 rm -f "${sides[@]}"
 echo "screenshot: $out/main-window-100-150-200.png"
