@@ -3,6 +3,7 @@
 #include "skin/data/skin_manager_link.h"
 #include "skin/engine/dib_section.h"
 #include "skin/engine/skin_manage.h"
+#include "skin/render/pixel_copy.h"
 
 #include <psapi.h>
 
@@ -19,6 +20,35 @@ std::unique_ptr<TSkinData> MakeSkinData(TComponent* owner, const std::string& fi
     data->SetActive(active);
     data->EndLoading();
     return data;
+}
+
+void AddShippedSkins(TSkinStore& store) {
+    for (const char* file : kSkins) {
+        TMemoryStream packed;
+        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
+        packed.SetPosition(0);
+        store.Store()->Add().ReadDataStream(packed);
+    }
+}
+
+TBitmap Band(const TBitmap& image, const TRect& source, int top, int rows, int width, int height) {
+    TBitmap band(width, height, TPixelFormat::pf32bit);
+    StretchPixels(band, {0, 0, width, height}, image,
+                  {source.Left, source.Top + top, source.Right, source.Top + top + rows});
+    return band;
+}
+
+::testing::AssertionResult Shows(const TBitmap& shown, int x0, int y0, const TBitmap& want) {
+    for (int y = 0; y < want.Height(); ++y)
+        for (int x = 0; x < want.Width(); ++x) {
+            const TColor w = want.GetPixel(x, y) & 0xFFFFFF;
+            if (w == kColourKey) continue;
+            const TColor got = shown.GetPixel(x0 + x, y0 + y) & 0xFFFFFF;
+            if (got != w)
+                return ::testing::AssertionFailure() << "at (" << x0 + x << ", " << y0 + y << ") "
+                                                     << std::hex << got << " instead of " << w;
+        }
+    return ::testing::AssertionSuccess();
 }
 
 TWinSkinForm* WaitForFrame(HWND window) {

@@ -22,6 +22,8 @@ inline const char* const kSkins[] = {"default.skn", "crystal.skn", "mac.skn"};
 // A skin data with a shipped skin (a file name of the packed skins' folder).
 std::unique_ptr<TSkinData> MakeSkinData(TComponent* owner, const std::string& file,
                                         bool active = true);
+// Adds every shipped skin to the store, in kSkins' order.
+void AddShippedSkins(TSkinStore& store);
 
 // The window's frame once the manager has dressed it and it is active, or
 // null when that does not happen within the pump's bound.
@@ -34,6 +36,11 @@ TBitmap Capture(HWND window, const RECT& r);
 TBitmap CaptureClient(HWND window);
 // The whole window as it is on the screen, frame included.
 TBitmap CaptureWindow(HWND window);
+// Rows [top, top + rows) of `source` in a state image, stretched to width x
+// height as a bar shows them.
+TBitmap Band(const TBitmap& image, const TRect& source, int top, int rows, int width, int height);
+// The shown picture at (x0, y0) is `want` wherever `want` is not see-through.
+::testing::AssertionResult Shows(const TBitmap& shown, int x0, int y0, const TBitmap& want);
 
 // A form at `bounds` that owns a skin data with a shipped skin; the
 // controls a case puts on it come before Show, which waits for the frame.

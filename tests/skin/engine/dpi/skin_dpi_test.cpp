@@ -118,28 +118,6 @@ int TextWidth(HFONT font, const wchar_t* text) {
     return size.cx;
 }
 
-// The shown picture at (x0, y0) is `want` wherever `want` is not see-through.
-::testing::AssertionResult Shows(const TBitmap& shown, int x0, int y0, const TBitmap& want) {
-    for (int y = 0; y < want.Height(); ++y)
-        for (int x = 0; x < want.Width(); ++x) {
-            const TColor w = want.GetPixel(x, y) & 0xFFFFFF;
-            if (w == kColourKey) continue;
-            const TColor got = shown.GetPixel(x0 + x, y0 + y) & 0xFFFFFF;
-            if (got != w)
-                return ::testing::AssertionFailure() << "at (" << x0 + x << ", " << y0 + y << ") "
-                                                     << std::hex << got << " instead of " << w;
-        }
-    return ::testing::AssertionSuccess();
-}
-
-// Rows of a state image stretched to the bar's thickness, as the bar shows them.
-TBitmap Band(const TBitmap& image, const TRect& source, int top, int rows, int width, int height) {
-    TBitmap band(width, height, TPixelFormat::pf32bit);
-    StretchPixels(band, {0, 0, width, height}, image,
-                  {source.Left, source.Top + top, source.Right, source.Top + top + rows});
-    return band;
-}
-
 class SkinDpi : public TSkinSuite {};
 
 } // namespace
@@ -349,12 +327,7 @@ TEST_F(SkinDpi, SkinSwitchesLeaveTheObjectCountsAndMemoryWhereTheyWere) {
     TForm form(Application);
     form.SetBounds(60, 60, 320, 200);
     TSkinStore store(&form);
-    for (const char* file : kSkins) {
-        TMemoryStream packed;
-        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
-        packed.SetPosition(0);
-        store.Store()->Add().ReadDataStream(packed);
-    }
+    AddShippedSkins(store);
     auto data = MakeSkinData(&form, kSkins[0], true);
     ASSERT_NE(ShowDressed(form), nullptr);
     TSkinSwitcher switcher(*data, store);

@@ -293,12 +293,7 @@ TEST_F(SkinFrame, SkinSwitchesAndMessageBoxesLeaveTheObjectCountsWhereTheyWere) 
     TForm form(Application);
     form.SetBounds(60, 60, 320, 200);
     TSkinStore store(&form);
-    for (const char* file : kSkins) {
-        TMemoryStream packed;
-        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
-        packed.SetPosition(0);
-        store.Store()->Add().ReadDataStream(packed);
-    }
+    AddShippedSkins(store);
     auto data = MakeSkinData(&form, kSkins[0], true);
     form.Show();
     SetForegroundWindow(form.Handle());

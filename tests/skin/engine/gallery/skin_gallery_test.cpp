@@ -242,12 +242,7 @@ std::vector<std::string> Wearing(const TSkinControls& list, const std::vector<TE
 TEST_F(SkinGallery, ThreeHundredSkinSwitchesOverTheDressedGalleryLeaveTheObjectCountsWhereTheyWere) {
     auto data = MakeSkinData(nullptr, kSkins[0]);
     TSkinStore store(nullptr);
-    for (const char* file : kSkins) {
-        TMemoryStream packed;
-        packed.LoadFromFile(std::string(QH_PACKED_SKIN_DIR) + "/" + file);
-        packed.SetPosition(0);
-        store.Store()->Add().ReadDataStream(packed);
-    }
+    AddShippedSkins(store);
     TGalleryForm gallery(Application);
     TWinSkinForm* frame = ShowDressed(gallery);
     ASSERT_NE(frame, nullptr);

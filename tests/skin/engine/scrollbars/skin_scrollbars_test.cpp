@@ -59,31 +59,6 @@ TThumbMetrics MetricsOf(HWND window, const RECT& bar) {
     return m;
 }
 
-// Rows [sourceTop, sourceTop + count) of `image`'s state image `source`,
-// stretched to `width` as the bar's strip is stretched onto the bar.
-TBitmap Band(const TBitmap& image, const TRect& source, int sourceTop, int count, int width,
-             int height) {
-    TBitmap band(width, height, TPixelFormat::pf32bit);
-    StretchPixels(band, {0, 0, width, height}, image,
-                  {source.Left, source.Top + sourceTop, source.Right,
-                   source.Top + sourceTop + count});
-    return band;
-}
-
-// The shown picture at (x0, y0) is `want` wherever `want` is not see-through.
-::testing::AssertionResult Shows(const TBitmap& shown, int x0, int y0, const TBitmap& want) {
-    for (int y = 0; y < want.Height(); ++y)
-        for (int x = 0; x < want.Width(); ++x) {
-            const TColor w = want.GetPixel(x, y) & 0xFFFFFF;
-            if (w == kColourKey) continue;
-            const TColor got = shown.GetPixel(x0 + x, y0 + y) & 0xFFFFFF;
-            if (got != w)
-                return ::testing::AssertionFailure() << "at (" << x0 + x << ", " << y0 + y << ") "
-                                                     << std::hex << got << " instead of " << w;
-        }
-    return ::testing::AssertionSuccess();
-}
-
 // An arrow of the ScrollArrows strip as it shows on a bar `width` thick.
 TBitmap Arrow(const TSkinData& data, int state, int width, int length) {
     const TBitmap& image = data.ScrollArrows->Image;
