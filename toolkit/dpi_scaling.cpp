@@ -13,7 +13,7 @@ int TControl::CurrentDpi() const {
 }
 
 int TControl::ScaleFigure(int value) const {
-    return MulDiv(value, CurrentDpi(), kDesignDpi);
+    return qh::ScaleForDpi(value, CurrentDpi());
 }
 
 void TControl::ChangeScale(int fromDpi, int toDpi) {
